@@ -1,0 +1,52 @@
+# The Windows half: the framework and program library, corvane.exe with its
+# resources, and GoogleTest cross-built for the test programs that ctest runs
+# under Wine (scripts/wine-run.sh is the cross-compiling emulator).
+include(ExternalProject)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CORVANE_ROOT}/scripts/wine-run.sh
+    --prefix ${CMAKE_BINARY_DIR}/wineprefix)
+
+# Everything runs alone on Windows: no runtime DLLs beside the exe.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Generators for the icon and the stored skin are native programs: build them
+# with the host compiler in a sub-build of their own.
+ExternalProject_Add(host_tools
+  SOURCE_DIR ${CORVANE_ROOT}/tools
+  BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
+  CMAKE_ARGS -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
+  INSTALL_COMMAND ""
+  BUILD_ALWAYS ON
+  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/corvane_icon_art)
+set(CORVANE_HOST_TOOLS ${CMAKE_BINARY_DIR}/host-tools)
+
+set(generated ${CMAKE_BINARY_DIR}/generated)
+file(MAKE_DIRECTORY ${generated})
+add_custom_command(OUTPUT ${generated}/corvane.ico
+  COMMAND ${CORVANE_HOST_TOOLS}/corvane_icon_art ${generated}/corvane.ico
+  DEPENDS host_tools ${CORVANE_HOST_TOOLS}/corvane_icon_art
+  COMMENT "Drawing the program icon")
+add_custom_target(generated_resources DEPENDS ${generated}/corvane.ico)
+
+get_property(windows_sources GLOBAL PROPERTY CORVANE_WINDOWS_SOURCES)
+add_library(corvane_win STATIC ${windows_sources} ${CORVANE_ROOT}/cmake/empty.cpp)
+target_include_directories(corvane_win PUBLIC ${CORVANE_ROOT}/src)
+target_compile_definitions(corvane_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0A00)
+corvane_warnings(corvane_win)
+target_link_libraries(corvane_win PUBLIC corvane_core
+  comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi version urlmon wininet ws2_32 gdi32 user32 msimg32)
+
+set(resource_file ${CORVANE_ROOT}/resources/corvane.rc)
+set_source_files_properties(${resource_file} PROPERTIES
+  OBJECT_DEPENDS "${generated}/corvane.ico;${CORVANE_ROOT}/resources/corvane.manifest")
+add_executable(corvane WIN32 ${CORVANE_ROOT}/src/launcher/EntryPoint.cpp ${resource_file})
+add_dependencies(corvane generated_resources)
+target_include_directories(corvane PRIVATE ${generated})
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${generated} -I${CORVANE_ROOT}/resources")
+corvane_warnings(corvane)
+target_link_libraries(corvane PRIVATE corvane_win)

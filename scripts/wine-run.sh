@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine for ctest (the cross-compiling emulator)
+# and for people: wine-run.sh [--prefix DIR] [--timeout SECONDS] program.exe [args...]
+#
+# - The Wine prefix is created once per build tree and prepared for our
+#   tests: unmanaged windows (no 2 s hide delay, custom frames not cropped),
+#   Wine's own fonts installed. Parallel runs wait for the one creating it.
+# - Without DISPLAY an Xvfb server is started for this run and stopped after.
+# - The program's output goes to files, never a pipe (programs it starts
+#   would keep a pipe open), and is shown when it ends; its exit code is ours.
+# - A watchdog ends a program that hangs.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+prefix=${CORVANE_WINEPREFIX:-$here/../build/windows/wineprefix}
+limit=${CORVANE_WINE_TIMEOUT:-300}
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --prefix) prefix=$2; shift 2 ;;
+    --timeout) limit=$2; shift 2 ;;
+    *) break ;;
+  esac
+done
+[ $# -ge 1 ] || { echo "usage: wine-run.sh [--prefix DIR] [--timeout S] program.exe [args...]" >&2; exit 2; }
+
+wine=$(command -v wine64 || true)
+[ -n "$wine" ] || wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine)
+wineboot=$(command -v wineboot || command -v wineboot-stable || echo "")
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+export WINEPREFIX=$(mkdir -p "$prefix" && cd "$prefix" && pwd)
+export WINEDEBUG=-all
+# No Mono or Gecko installers: the prefix needs neither and they cost minutes.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+xvfb_pid=""
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  [ -n "${out_dir:-}" ] && rm -rf "$out_dir"
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    if kill -0 "$xvfb_pid" 2>/dev/null; then export DISPLAY=":$n"; break; fi
+    xvfb_pid=""
+  done
+  [ -n "${DISPLAY:-}" ] || { echo "wine-run: could not start Xvfb" >&2; exit 125; }
+fi
+
+prepare_prefix() {
+  [ -f "$WINEPREFIX/.corvane-ready" ] && return 0
+  echo "wine-run: creating Wine prefix $WINEPREFIX (once per build tree)" >&2
+  if [ -n "$wineboot" ]; then
+    "$wineboot" -i >/dev/null 2>&1 </dev/null
+  else
+    "$wine" wineboot -i >/dev/null 2>&1 </dev/null
+  fi
+  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+  "$wineserver" -w
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+  touch "$WINEPREFIX/.corvane-ready"
+}
+(
+  flock 9
+  prepare_prefix
+) 9>"$WINEPREFIX.lock"
+
+out_dir=$(mktemp -d)
+timeout -k 10 "$limit" "$wine" "$@" >"$out_dir/stdout" 2>"$out_dir/stderr" </dev/null
+rc=$?
+cat "$out_dir/stdout"
+cat "$out_dir/stderr" >&2
+if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+  echo "wine-run: $1 did not finish within $limit s" >&2
+fi
+exit "$rc"

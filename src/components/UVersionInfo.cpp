@@ -1,0 +1,262 @@
+#include "components/UVersionInfo.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// An update-information file is a few lines; anything far larger is not one
+// and must not be allowed to fill the disk.
+constexpr DWORD kMaxDownloadBytes = 1 << 20;
+
+std::string ModulePath() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return std::string(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// Folder part of a path, ending in a separator (empty for a bare name).
+std::string FolderOf(const std::string& path) {
+  size_t i = path.find_last_of("\\/:");
+  return i == std::string::npos ? std::string{} : path.substr(0, i + 1);
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class InternetHandle {
+ public:
+  explicit InternetHandle(HINTERNET h) : m_handle(h) {}
+  InternetHandle(const InternetHandle&) = delete;
+  InternetHandle& operator=(const InternetHandle&) = delete;
+  ~InternetHandle() {
+    if (m_handle) InternetCloseHandle(m_handle);
+  }
+  HINTERNET Get() const { return m_handle; }
+
+ private:
+  HINTERNET m_handle;
+};
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : m_handle(h) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() { Close(); }
+  HANDLE Get() const { return m_handle; }
+  bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+  void Close() {
+    if (Valid()) CloseHandle(m_handle);
+    m_handle = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE m_handle;
+};
+
+bool StartsWithNoCase(const std::string& text, const char* prefix) {
+  size_t n = std::strlen(prefix);
+  return text.size() >= n && _strnicmp(text.c_str(), prefix, n) == 0;
+}
+
+DWORD MillisecondsLeft(Clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left > 0 ? static_cast<DWORD>(left) : 1;
+}
+
+// State shared between the caller and the download thread. The caller may
+// stop waiting before the thread ends; whoever is last frees it.
+struct DownloadJob {
+  std::string url;
+  std::string tempPath;
+  Clock::time_point deadline;
+
+  std::mutex mutex;
+  std::condition_variable finishedSignal;
+  bool finished = false;
+  bool abandoned = false;
+  bool succeeded = false;
+};
+
+// The transfer itself, on the download thread: status 200, the announced
+// length, everything written. Each blocking WinINet call gets the time still
+// left, so the thread also ends soon after the deadline.
+bool Transfer(const DownloadJob& job) {
+  if (!StartsWithNoCase(job.url, "http://") && !StartsWithNoCase(job.url, "https://")) return false;
+
+  InternetHandle session(InternetOpenA("Corvane", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (!session.Get()) return false;
+  DWORD timeout = MillisecondsLeft(job.deadline);
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                       INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
+                       INTERNET_OPTION_DATA_RECEIVE_TIMEOUT})
+    InternetSetOptionA(session.Get(), option, &timeout, sizeof timeout);
+
+  // Always the server's current file: a cached copy would hide a new update.
+  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                      INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+  InternetHandle request(InternetOpenUrlA(session.Get(), job.url.c_str(), nullptr, 0, flags, 0));
+  if (!request.Get() || Clock::now() >= job.deadline) return false;
+
+  DWORD status = 0, size = sizeof status;
+  if (!HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
+      status != 200)
+    return false;
+  DWORD announced = 0;
+  size = sizeof announced;
+  bool hasLength =
+      HttpQueryInfoA(request.Get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, nullptr);
+  if (hasLength && announced > kMaxDownloadBytes) return false;
+
+  FileHandle file(CreateFileA(job.tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  DWORD total = 0;
+  char buffer[16384];
+  for (;;) {
+    if (Clock::now() >= job.deadline) return false;
+    DWORD got = 0;
+    if (!InternetReadFile(request.Get(), buffer, sizeof buffer, &got)) return false;
+    if (got == 0) break;
+    total += got;
+    if (total > kMaxDownloadBytes) return false;
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), buffer, got, &written, nullptr) || written != got) return false;
+  }
+  // A connection that closed early ends the reads like a complete body does;
+  // only the announced length tells them apart.
+  if (hasLength && total != announced) return false;
+  file.Close();
+  return true;
+}
+
+void RunDownload(std::shared_ptr<DownloadJob> job) {
+  bool ok = false;
+  try {
+    ok = Transfer(*job);
+  } catch (...) {
+    ok = false;
+  }
+  std::lock_guard<std::mutex> lock(job->mutex);
+  if (!ok || job->abandoned) DeleteFileA(job->tempPath.c_str());
+  job->succeeded = ok;
+  job->finished = true;
+  job->finishedSignal.notify_all();
+}
+
+}  // namespace
+
+bool FetchUrlToFile(const std::string& url, const std::string& fileName, std::chrono::milliseconds limit) {
+  try {
+    auto job = std::make_shared<DownloadJob>();
+    job->url = url;
+    job->deadline = Clock::now() + limit;
+
+    // The temporary file lies beside the target so the final move is a
+    // rename on one volume; it also proves the folder can be written.
+    std::string folder = FolderOf(fileName);
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "cvu", 0, temp)) return false;
+    job->tempPath = temp;
+
+    // WinINet's own time-outs bound single operations, not a server that
+    // trickles bytes or a connect the platform will not abandon, so the wait
+    // happens here against the deadline and the thread is left to finish.
+    std::thread(RunDownload, job).detach();
+
+    std::unique_lock<std::mutex> lock(job->mutex);
+    if (!job->finishedSignal.wait_until(lock, job->deadline, [&] { return job->finished; })) {
+      job->abandoned = true;
+      return false;
+    }
+    if (!job->succeeded) return false;
+    if (MoveFileExA(job->tempPath.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+      return true;
+    DeleteFileA(job->tempPath.c_str());
+    return false;
+  } catch (...) {
+    return false;
+  }
+}
+
+UpdateFileInfo ReadUpdateInfoFile(const std::string& path) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return {};
+  std::string text;
+  char buffer[8192];
+  DWORD got = 0;
+  while (text.size() < kMaxDownloadBytes && ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    text.append(buffer, got);
+  return ParseUpdateInfo(text);
+}
+
+TVersionInfo::TVersionInfo() { ReadVersionInfo(ModulePath()); }
+
+bool TVersionInfo::ReadVersionInfo(const std::string& fileName) {
+  std::string* fields[] = {&CompanyName,      &FileDescription, &FileVersion,    &InternalName,
+                           &LegalCopyright,   &LegalTradeMarks, &OriginalFilename, &ProductName,
+                           &ProductVersion,   &Comments,        &UpdateInfo};
+  static const char* const keys[] = {"CompanyName",      "FileDescription", "FileVersion",    "InternalName",
+                                     "LegalCopyright",   "LegalTradeMarks", "OriginalFilename", "ProductName",
+                                     "ProductVersion",   "Comments",        "UpdateInfo"};
+  for (std::string* field : fields) field->clear();
+
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(fileName.c_str(), &ignored);
+  if (size == 0) return false;
+  std::vector<char> block(size);
+  if (GetFileVersionInfoA(fileName.c_str(), 0, size, block.data()))
+    for (size_t i = 0; i < std::size(fields); ++i) *fields[i] = QueryVersionValue(block.data(), keys[i]);
+  return true;
+}
+
+bool TVersionInfo::FetchUpdateInfo() {
+  UpdateInfoFile = FolderOf(ModulePath()) + kUpdateInfoFileName;
+  // The update check reads whatever file it finds here afterwards, so last
+  // time's answer must not survive a failed fetch.
+  if (FileExists(UpdateInfoFile)) DeleteFileA(UpdateInfoFile.c_str());
+  return FetchUrlToFile(URL, UpdateInfoFile, DownloadLimit);
+}
+
+std::string TVersionInfo::QueryVersionValue(const void* block, const std::string& key) {
+  void* translation = nullptr;
+  UINT length = 0;
+  // A block without a translation table has no way to name its strings.
+  if (!VerQueryValueA(block, "\\VarFileInfo\\Translation", &translation, &length) || !translation || length < 4)
+    return {};
+  DWORD first = 0;
+  std::memcpy(&first, translation, sizeof first);
+  DWORD languageThenCodePage = (first >> 16) | (first << 16);
+
+  // The key keeps its own leading backslash, giving two in a row; the
+  // platform's lookup reads them as one, and stored names depend on it.
+  std::vector<char> path(key.size() + 40);
+  std::snprintf(path.data(), path.size(), "\\StringFileInfo\\%.8lx\\%s",
+                static_cast<unsigned long>(languageThenCodePage), ("\\" + key).c_str());
+  void* value = nullptr;
+  if (!VerQueryValueA(block, path.data(), &value, &length) || !value) return {};
+  const char* text = static_cast<const char*>(value);
+  return std::string(text, strnlen(text, length));
+}
+
+}  // namespace corvane

@@ -1,0 +1,21 @@
+// Corvane's own skin, drawn from code: every picture the skin definition
+// names, at the sizes, depths and cell layouts the skin engine cuts them by.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/Surface.h"
+
+namespace corvane::tools {
+
+struct SkinPicture {
+  std::string name;  // lower-case file name as the package stores it
+  int bitsPerPixel;  // 24 or 32, as the engine's stored skin has always used
+  Surface surface;
+};
+
+// All 36 pictures, in package order.
+std::vector<SkinPicture> DrawStoredSkin();
+
+}  // namespace corvane::tools

@@ -1,0 +1,61 @@
+// Small, exact pixel painting for the skin art: fills, gradients, bevelled
+// boxes and glyphs written as text. Everything lands on whole pixels so the
+// stored pictures stay crisp when the engine stretches them by repetition.
+#pragma once
+
+#include <initializer_list>
+#include <string_view>
+
+#include "core/Surface.h"
+
+namespace corvane::tools {
+
+constexpr Pixel Rgb(int r, int g, int b) {
+  return 0xFF000000u | (Pixel(r & 0xFF) << 16) | (Pixel(g & 0xFF) << 8) | Pixel(b & 0xFF);
+}
+
+// The colour key of every skin picture.
+inline constexpr Pixel kKey = Rgb(255, 0, 255);
+
+// a and b mixed, t = 0 gives a, t = 1 gives b (alpha stays opaque).
+Pixel Mix(Pixel a, Pixel b, double t);
+
+void FillRect(SurfaceView v, Rect r, Pixel p);
+// Rows of r shade from top (first row) to bottom (last row).
+void VerticalGradient(SurfaceView v, Rect r, Pixel top, Pixel bottom);
+// Columns of r shade from left to right.
+void HorizontalGradient(SurfaceView v, Rect r, Pixel left, Pixel right);
+
+// How a control face looks in one state.
+struct Look {
+  Pixel border;
+  Pixel top;     // fill at the first inner row
+  Pixel bottom;  // fill at the last inner row
+  Pixel glyph;   // ink for arrows, marks and symbols
+  bool gloss;    // a light first inner row, for raised (not pressed) faces
+};
+
+// A one-pixel bordered box filling v, its corner pixels set to outside and
+// the pixels just inside the corners softened, which reads as a 2 px radius.
+void PaintBox(SurfaceView v, const Look& look, Pixel outside);
+
+// Glyph rows drawn with '#' as full ink, '+' as half ink over what is
+// there; any other character leaves the pixel alone. A half-inked pixel over
+// the colour key is mixed with `behind` instead, the colour the glyph will
+// most often be seen on, so no pink fringe appears once the key is removed.
+inline constexpr Pixel kBehindKey = Rgb(232, 234, 246);
+void PaintGlyph(SurfaceView v, int x, int y, std::initializer_list<std::string_view> rows,
+                Pixel ink, Pixel behind = kBehindKey);
+// The same glyph centred in v (odd spare pixels go right and down).
+void PaintGlyphCentred(SurfaceView v, std::initializer_list<std::string_view> rows, Pixel ink,
+                       int dx = 0, int dy = 0, Pixel behind = kBehindKey);
+
+// Copies src into dst at (x, y); the caller keeps it inside dst.
+void Blit(SurfaceView dst, int x, int y, SurfaceView src);
+// dst(x, y) = src(y, x); dst must be src's height wide and src's width high.
+void Transpose(SurfaceView dst, SurfaceView src);
+
+// Cell i (numbered from 0) of a strip of equal cells side by side.
+SurfaceView CellOf(Surface& s, int index, int cellWidth);
+
+}  // namespace corvane::tools

@@ -76,7 +76,7 @@ void PaintGlyphCentred(SurfaceView v, std::initializer_list<std::string_view> ro
   int w = 0;
   for (std::string_view r : rows) w = std::max(w, static_cast<int>(r.size()));
   const int h = static_cast<int>(rows.size());
-  PaintGlyph(v, (v.width - w + 1) / 2 + dx, (v.height - h + 1) / 2 + dy, rows, ink);
+  PaintGlyph(v, (v.width - w + 1) / 2 + dx, (v.height - h + 1) / 2 + dy, rows, ink, behind);
 }
 
 void Blit(SurfaceView dst, int x, int y, SurfaceView src) {

@@ -1,0 +1,258 @@
+// Controls: graphic controls painted by their parent (TControl) and controls
+// with a window of their own (TWinControl). Every message travels
+//   window procedure -> MainWndProc -> WindowProc -> WndProc -> Dispatch -> DefaultHandler
+// and both the window procedure and WindowProc may be taken over and put
+// back in any order (the skin engine does both).
+#pragma once
+
+// Before any system header: the system defines RGB as a macro.
+#include "core/Geometry.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Geometry.h"
+#include "framework/Classes.h"
+#include "framework/Handles.h"
+#include "framework/Messages.h"
+
+namespace corvane {
+
+class TWinControl;
+class TPopupMenu;
+
+// Colours: 0x00BBGGRR, or a system colour index with the high bit set.
+constexpr Colour clSystemColor = static_cast<Colour>(0x80000000u);
+constexpr Colour clBtnFace = clSystemColor | COLOR_BTNFACE;
+constexpr Colour clWindow = clSystemColor | COLOR_WINDOW;
+constexpr Colour clWindowText = clSystemColor | COLOR_WINDOWTEXT;
+constexpr Colour clWhite = 0xFFFFFF;
+constexpr Colour clBlack = 0;
+// The concrete colour of a colour value (system colours looked up now).
+COLORREF ColorToRGB(Colour c);
+
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+// Shift state bits: which keys and buttons were down.
+enum TShiftFlag : unsigned {
+  ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64
+};
+using TShiftState = unsigned;
+TShiftState ShiftFromKeys(WPARAM mouseKeys);
+TShiftState KeyboardShift();
+
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
+
+// The font a windowed control hands to its window.
+struct TFont {
+  std::string Name = "MS Sans Serif";
+  int Height = -11;
+  Colour Color = clWindowText;
+  bool Bold = false;
+  friend bool operator==(const TFont&, const TFont&) = default;
+};
+
+class TControl : public TComponent {
+  CORVANE_CLASS(TControl, TComponent)
+
+ public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+
+  // The control's message handler. Replace it to take the control over; keep
+  // the previous value and put it back to give it up. Defaults to WndProc.
+  std::function<void(TMessage&)> WindowProc;
+  // Sends a message through WindowProc and returns its result.
+  LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+  TWinControl* Parent() const { return m_parent; }
+  virtual void SetParent(TWinControl* parent);
+
+  int Left() const { return m_left; }
+  int Top() const { return m_top; }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  Rect BoundsRect() const { return Rect::FromSize(m_left, m_top, m_width, m_height); }
+  void SetLeft(int v) { SetBounds(v, m_top, m_width, m_height); }
+  void SetTop(int v) { SetBounds(m_left, v, m_width, m_height); }
+  void SetWidth(int v) { SetBounds(m_left, m_top, v, m_height); }
+  void SetHeight(int v) { SetBounds(m_left, m_top, m_width, v); }
+  // Moves and sizes the control; with AutoSize on the size comes from CanAutoSize.
+  virtual void SetBounds(int left, int top, int width, int height);
+
+  bool Visible() const { return m_visible; }
+  void SetVisible(bool v);
+  bool Enabled() const { return m_enabled; }
+  void SetEnabled(bool v);
+  bool AutoSize() const { return m_autoSize; }
+  void SetAutoSize(bool v);
+  Colour Color() const { return m_color; }
+  void SetColor(Colour c);
+  const std::string& Caption() const { return m_caption; }
+  virtual void SetCaption(const std::string& text);
+
+  std::string Hint;
+  TPopupMenu* PopupMenu = nullptr;
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+
+  // Repaints the control's area (graphic controls: the parent's window).
+  virtual void Invalidate();
+  // Invalidates and paints at once.
+  void Repaint();
+  POINT ClientToScreen(POINT p) const;
+  POINT ScreenToClient(POINT p) const;
+
+  TPropValue GetProperty(std::string_view name) const override;
+  bool SetProperty(std::string_view name, const TPropValue& value) override;
+
+ protected:
+  // The framework's behaviour: mouse messages become events, CM_ messages
+  // are answered; then the per-class Dispatch.
+  virtual void WndProc(TMessage& m);
+  // Handlers by message number; unhandled ones go to DefaultHandler.
+  virtual void Dispatch(TMessage& m);
+  // What happens when nobody handles a message (windowed: the class's
+  // original procedure).
+  virtual void DefaultHandler(TMessage& m);
+  // Mouse press handling; overrides call the base to raise OnMouseDown.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void Click();
+  virtual void DblClick();
+  // The size AutoSize gives; false keeps the requested size.
+  virtual bool CanAutoSize(int& width, int& height);
+  // Re-applies AutoSize at the current position.
+  void AdjustSize();
+
+  int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+
+ private:
+  friend class TWinControl;
+  bool HandleMouseMessage(TMessage& m);
+
+  TWinControl* m_parent = nullptr;
+  bool m_visible = true;
+  bool m_enabled = true;
+  bool m_autoSize = false;
+  Colour m_color = clBtnFace;
+  std::string m_caption;
+};
+
+// A control without a window, painted by its parent on the parent's DC.
+class TGraphicControl : public TControl {
+  CORVANE_CLASS(TGraphicControl, TControl)
+
+ public:
+  using TControl::TControl;
+
+ protected:
+  // Draws onto dc, whose origin is the control's top-left corner.
+  virtual void Paint(HDC dc);
+  void Dispatch(TMessage& m) override;
+};
+
+// How a windowed control asks for its window.
+struct TCreateParams {
+  std::string caption;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+  HWND parent = nullptr;
+  // A system class to build on ("BUTTON", "EDIT"...); empty for a plain window.
+  std::string baseClass;
+  UINT classStyle = CS_DBLCLKS;
+};
+
+class TWinControl : public TControl {
+  CORVANE_CLASS(TWinControl, TControl)
+
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+
+  // The window, created on first use.
+  HWND Handle();
+  bool HandleAllocated() const { return m_handle != nullptr; }
+  // Destroys the window (the object stays; Handle() makes a new one).
+  void DestroyHandle();
+
+  int ControlCount() const { return static_cast<int>(m_controls.size()); }
+  TControl* Controls(int index) const { return m_controls.at(index); }
+  // The visible graphic child under a client point, topmost first.
+  TControl* ControlAtPos(POINT p, bool allowDisabled = false) const;
+
+  TFont Font;
+  bool ParentFont = true;
+  // Applies a changed Font to the window.
+  void FontChanged();
+
+  void SetBounds(int left, int top, int width, int height) override;
+  void SetCaption(const std::string& text) override;
+  void Invalidate() override;
+  int ClientWidth();
+  int ClientHeight();
+  void SetClientSize(int width, int height);
+  void SetFocus();
+
+  TKeyEvent OnKeyDown;
+
+  // The procedure that was in place before ours (the system class's own, or
+  // DefWindowProc); the end of every handler chain.
+  WNDPROC DefWndProc() const { return m_defWndProc; }
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  virtual void CreateWnd();
+  // Called once the window exists, before any child window is made.
+  virtual void WindowCreated() {}
+  void WndProc(TMessage& m) override;
+  void Dispatch(TMessage& m) override;
+  void DefaultHandler(TMessage& m) override;
+  // Draws the window's own content before its graphic children are painted.
+  virtual void PaintWindow(HDC dc);
+  virtual void KeyDown(WORD& key, TShiftState shift);
+  // Called after a child's bounds changed (AutoSize follows its children).
+  virtual void ChildBoundsChanged();
+  HBRUSH BackgroundBrush();
+
+ private:
+  friend class TControl;
+  friend LRESULT CALLBACK FrameworkWindowProc(HWND, UINT, WPARAM, LPARAM);
+  // Guards the chain: an exception from a handler is shown, not propagated
+  // into the system's dispatch.
+  LRESULT MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+  void Bind(HWND window);
+  void Unbind();
+  void InsertControl(TControl* c);
+  void RemoveControl(TControl* c);
+  void PaintControls(HDC dc);
+  void TrackMouse(TControl* target);
+  bool ReflectToChild(TMessage& m);
+  void OnPaint(TMessage& m);
+  void OnContextMenu(TMessage& m);
+  void OnWindowPosChanged(const WINDOWPOS& pos);
+
+  HWND m_handle = nullptr;
+  WNDPROC m_defWndProc = DefWindowProcA;
+  std::vector<TControl*> m_controls;
+  TControl* m_captureControl = nullptr;
+  bool m_trackingLeave = false;
+  UniqueFont m_font;
+  UniqueBrush m_brush;
+  Colour m_brushColour = 0;
+};
+
+// The framework object behind a window, or nullptr for any other window.
+TWinControl* ControlOfWindow(HWND window);
+
+}  // namespace corvane

@@ -1,0 +1,328 @@
+#include "framework/Forms.h"
+
+#include <objbase.h>
+
+#include <algorithm>
+
+namespace corvane {
+
+namespace {
+std::unique_ptr<TApplication>& ApplicationSlot() {
+  static std::unique_ptr<TApplication> app;
+  return app;
+}
+// The living application, still set while it is being destroyed: forms that
+// go with it look at it and must not make a new one.
+TApplication* g_application = nullptr;
+}  // namespace
+
+TApplication& Application() {
+  if (!g_application) ApplicationSlot() = std::make_unique<TApplication>();
+  return *g_application;
+}
+
+void ResetApplication() {
+  std::unique_ptr<TApplication> old = std::move(ApplicationSlot());
+  old.reset();
+}
+
+void ShowMessage(const std::string& text) { Application().ShowMessageBox(text, MB_OK); }
+
+HCURSOR CursorHandle(TCursor cursor) {
+  LPCSTR id = reinterpret_cast<LPCSTR>(IDC_ARROW);
+  if (cursor == crHandPoint) id = reinterpret_cast<LPCSTR>(IDC_HAND);
+  return LoadCursorA(nullptr, id);
+}
+
+void TScreen::SetCursor(TCursor cursor) {
+  if (cursor == m_cursor) return;
+  m_cursor = cursor;
+  if (cursor != crDefault) ::SetCursor(CursorHandle(cursor));
+  else ::SetCursor(CursorHandle(crArrow));
+}
+
+TScreen& Screen() {
+  static TScreen screen;
+  return screen;
+}
+
+// ---------------------------------------------------------------- TForm
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  SetVisible(false);
+  m_left = 0;
+  m_top = 0;
+  m_width = 320;
+  m_height = 240;
+}
+
+TForm::~TForm() {
+  // Controls go while the form's window still exists, so each one tears its
+  // own window down in order.
+  DestroyComponents();
+  if (Application().MainForm() == this) Application().Terminate();
+}
+
+void TForm::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.parent = Application().Handle();
+  p.style = WS_CLIPCHILDREN;
+  p.exStyle = 0;
+  switch (m_borderStyle) {
+    case TFormBorderStyle::bsNone: p.style |= WS_POPUP; break;
+    case TFormBorderStyle::bsSingle: p.style |= WS_CAPTION | WS_BORDER; break;
+    case TFormBorderStyle::bsSizeable: p.style |= WS_CAPTION | WS_THICKFRAME; break;
+    case TFormBorderStyle::bsDialog:
+      p.style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+      p.exStyle |= WS_EX_DLGMODALFRAME;
+      break;
+    case TFormBorderStyle::bsToolWindow:
+      p.style |= WS_CAPTION | WS_BORDER;
+      p.exStyle |= WS_EX_TOOLWINDOW;
+      break;
+    case TFormBorderStyle::bsSizeToolWin:
+      p.style |= WS_CAPTION | WS_THICKFRAME;
+      p.exStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (m_borderStyle != TFormBorderStyle::bsNone) {
+    if (BorderIcons & biSystemMenu) p.style |= WS_SYSMENU;
+    if (m_borderStyle != TFormBorderStyle::bsDialog) {
+      if (BorderIcons & biMinimize) p.style |= WS_MINIMIZEBOX;
+      if (BorderIcons & biMaximize) p.style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (m_formStyle == TFormStyle::fsStayOnTop) p.exStyle |= WS_EX_TOPMOST;
+}
+
+void TForm::ApplyStyle() {
+  if (!HandleAllocated()) return;
+  // Change the styles in place rather than making a new window: everything
+  // that holds the handle (drop registration, a skin) keeps working.
+  TCreateParams p;
+  CreateParams(p);
+  HWND w = Handle();
+  DWORD keepStyle = GetWindowLongA(w, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED);
+  DWORD keepEx = GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES;
+  SetWindowLongA(w, GWL_STYLE, static_cast<LONG>(p.style | keepStyle));
+  SetWindowLongA(w, GWL_EXSTYLE, static_cast<LONG>((p.exStyle & ~WS_EX_TOPMOST) | keepEx));
+  SetWindowPos(w, m_formStyle == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+  if (style == m_borderStyle) return;
+  m_borderStyle = style;
+  ApplyStyle();
+}
+
+void TForm::SetFormStyle(TFormStyle style) {
+  if (style == m_formStyle) return;
+  m_formStyle = style;
+  ApplyStyle();
+}
+
+int TForm::ClientWidthDesigned() { return ClientWidth(); }
+int TForm::ClientHeightDesigned() { return ClientHeight(); }
+
+bool TForm::CanAutoSize(int& width, int& height) {
+  // An auto-sized form wraps its visible controls.
+  int right = 0, bottom = 0;
+  bool any = false;
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (!c->Visible()) continue;
+    any = true;
+    right = std::max(right, c->Left() + c->Width());
+    bottom = std::max(bottom, c->Top() + c->Height());
+  }
+  if (!any || !HandleAllocated()) return false;
+  RECT window{}, client{};
+  GetWindowRect(Handle(), &window);
+  GetClientRect(Handle(), &client);
+  width = right + (window.right - window.left) - client.right;
+  height = bottom + (window.bottom - window.top) - client.bottom;
+  return true;
+}
+
+void TForm::ChildBoundsChanged() {
+  if (AutoSize()) AdjustSize();
+}
+
+void TForm::Show() {
+  Handle();
+  if (Position == TPosition::poScreenCenter && !m_centred) {
+    m_centred = true;
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetBounds(work.left + (work.right - work.left - Width()) / 2,
+              work.top + (work.bottom - work.top - Height()) / 2, Width(), Height());
+  }
+  SetVisible(true);
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  if (m_formStyle == TFormStyle::fsStayOnTop)
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm::Hide() {
+  SetVisible(false);
+  if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+}
+
+bool TForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TForm::Close() {
+  if (!CloseQuery()) return;
+  TCloseAction action = Application().MainForm() == this ? TCloseAction::caFree : TCloseAction::caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == TCloseAction::caNone) return;
+  if (Application().MainForm() == this) {
+    Hide();
+    Application().Terminate();
+    return;
+  }
+  if (action == TCloseAction::caMinimize) {
+    ShowWindow(Handle(), SW_MINIMIZE);
+    return;
+  }
+  // Freeing happens with the owner; a closed secondary form only hides.
+  Hide();
+}
+
+void TForm::DoCreate() {
+  if (OnCreate) OnCreate(this);
+}
+
+void TForm::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case WM_CLOSE: Close(); return;
+    case WM_SHOWWINDOW:
+      TWinControl::Dispatch(m);
+      if (m.WParam) {
+        if (OnShow) OnShow(this);
+      } else if (OnHide) {
+        OnHide(this);
+      }
+      return;
+    case CM_VISIBLECHANGED: return;  // Show and Hide do the window's part
+    default: break;
+  }
+  TWinControl::Dispatch(m);
+}
+
+// ---------------------------------------------------------------- TApplication
+
+namespace {
+LRESULT CALLBACK ApplicationWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(w, msg, wParam, lParam);
+}
+}  // namespace
+
+TApplication::TApplication() : TComponent(nullptr) {
+  g_application = this;
+  Name = "Application";
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExA(instance, "TApplication", &wc)) {
+    wc = WNDCLASSEXA{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ApplicationWindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = "TApplication";
+    RegisterClassExA(&wc);
+  }
+  // Never shown: it owns the forms (so they get no taskbar buttons of their
+  // own) and carries the title.
+  m_handle.Reset(CreateWindowExA(0, "TApplication", m_title.c_str(),
+                                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
+}
+
+TApplication::~TApplication() {
+  m_mainForm = nullptr;
+  m_mouseControl = nullptr;
+  DestroyComponents();
+  m_handle.Reset();
+  if (m_comInitialised) CoUninitialize();
+  g_application = nullptr;
+}
+
+void TApplication::Initialize() {
+  if (m_comInitialised) return;
+  HRESULT hr = CoInitialize(nullptr);
+  // S_FALSE: already initialised on this thread, which still needs a matching uninitialise.
+  m_comInitialised = SUCCEEDED(hr);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  m_title = title;
+  if (m_handle) SetWindowTextA(m_handle.Get(), title.c_str());
+}
+
+void TApplication::FinishCreation(TForm& form) {
+  // Loaded runs once every designed property is in place, components first.
+  for (int i = 0; i < form.ComponentCount(); ++i) form.Components(i)->Loaded();
+  form.Loaded();
+  try {
+    form.DoCreate();
+  } catch (const std::exception& e) {
+    HandleException(&form, e);
+  }
+}
+
+void TApplication::Run() {
+  if (m_mainForm) m_mainForm->Show();
+  MSG msg;
+  while (!m_terminated) {
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) break;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  m_terminated = true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      m_terminated = true;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void TApplication::Terminate() {
+  if (m_terminated) return;
+  m_terminated = true;
+  PostQuitMessage(0);
+}
+
+int TApplication::ShowMessageBox(const std::string& text, UINT flags) {
+  HWND owner = m_mainForm && m_mainForm->HandleAllocated() ? m_mainForm->Handle() : m_handle.Get();
+  return ::MessageBoxA(owner, text.c_str(), m_title.c_str(), flags);
+}
+
+void TApplication::HandleException(TObject* sender, const std::exception& error) {
+  if (OnException) {
+    OnException(sender, error);
+    return;
+  }
+  ShowMessageBox(error.what(), MB_OK | MB_ICONERROR);
+}
+
+void TApplication::HandleUnknownException(TObject* sender) {
+  struct Unknown : std::exception {
+    const char* what() const noexcept override { return "An unexpected error occurred"; }
+  };
+  HandleException(sender, Unknown{});
+}
+
+}  // namespace corvane

@@ -1,0 +1,45 @@
+// Image lists of 16 x 16 images for menus and lists; icons are scaled in.
+#pragma once
+
+// Before any system header: the system defines RGB as a macro.
+#include "core/Geometry.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/Classes.h"
+#include "framework/Handles.h"
+
+namespace corvane {
+
+namespace detail {
+inline void DestroyImageList(HIMAGELIST h) { ImageList_Destroy(h); }
+}  // namespace detail
+using UniqueImageList = Owned<HIMAGELIST, detail::DestroyImageList>;
+
+class TImageList : public TComponent {
+  CORVANE_CLASS(TImageList, TComponent)
+
+ public:
+  explicit TImageList(TComponent* owner, int width = 16, int height = 16);
+
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  int Count() const;
+  // Adds a copy of the icon, scaled to the list's size; the caller keeps the
+  // icon. Returns the new index, or -1 when the list refused it.
+  int AddIcon(HICON icon);
+  void Clear();
+  // Draws image index at x, y; a disabled image is drawn greyed.
+  void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
+  HIMAGELIST Handle() const { return m_list.Get(); }
+  // Whether the handle is shared with others (kept for designed forms).
+  bool ShareImages = false;
+
+ private:
+  int m_width;
+  int m_height;
+  UniqueImageList m_list;
+};
+
+}  // namespace corvane

@@ -1,0 +1,278 @@
+#include "framework/Menus.h"
+
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+
+#include "framework/Forms.h"
+#include "framework/ImgList.h"
+
+namespace corvane {
+
+namespace {
+
+// Living items by command identifier. Commands come back from the system
+// as numbers; looking them up here (rather than trusting a pointer stored
+// in the menu) keeps a late command for a freed item harmless.
+std::map<UINT, TMenuItem*>& ItemsByCommand() {
+  static std::map<UINT, TMenuItem*> items;
+  return items;
+}
+
+UINT AllocateCommand(TMenuItem* item) {
+  // WM_COMMAND carries 16 bits: take the next free number in 1..0xFFFF.
+  static UINT next = 0;
+  auto& items = ItemsByCommand();
+  for (int tries = 0; tries < 0xFFFF; ++tries) {
+    next = next % 0xFFFF + 1;
+    if (!items.count(next)) {
+      items[next] = item;
+      return next;
+    }
+  }
+  throw std::runtime_error("Out of menu command identifiers");
+}
+
+HFONT MenuFont() {
+  static UniqueFont font;
+  if (!font) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+      font.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
+    else
+      font.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  }
+  return font.Get();
+}
+
+constexpr int kImageSpace = 16 + 4;  // image width and the margin around it
+constexpr int kTextGap = 6;
+
+LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  try {
+    switch (msg) {
+      case WM_COMMAND:
+        if (HIWORD(wParam) == 0 && lParam == 0) {
+          if (TMenuItem* item = TPopupMenu::FindItem(LOWORD(wParam))) item->Click();
+          return 0;
+        }
+        break;
+      case WM_MEASUREITEM: {
+        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (mis->CtlType != ODT_MENU) break;
+        TMenuItem* item = TPopupMenu::FindItem(mis->itemID);
+        if (!item || !item->Menu()) break;
+        WindowDC screen(nullptr);
+        SelectGuard font(screen.Get(), MenuFont());
+        int w = 0, h = 0;
+        item->Menu()->MeasureItem(*item, screen.Get(), w, h);
+        if (item->Menu()->OnMeasureItem) item->Menu()->OnMeasureItem(*item, screen.Get(), w, h);
+        mis->itemWidth = static_cast<UINT>(std::max(w, 0));
+        mis->itemHeight = static_cast<UINT>(std::max(h, 0));
+        return TRUE;
+      }
+      case WM_DRAWITEM: {
+        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (dis->CtlType != ODT_MENU) break;
+        TMenuItem* item = TPopupMenu::FindItem(dis->itemID);
+        if (!item || !item->Menu()) break;
+        SelectGuard font(dis->hDC, MenuFont());
+        if (item->Menu()->OnDrawItem)
+          item->Menu()->OnDrawItem(*item, dis->hDC, dis->rcItem, dis->itemState);
+        else
+          item->Menu()->DrawItem(*item, dis->hDC, dis->rcItem, dis->itemState);
+        return TRUE;
+      }
+      default: break;
+    }
+  } catch (const std::exception& e) {
+    Application().HandleException(nullptr, e);
+    return 0;
+  }
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+}  // namespace
+
+HWND PopupListWindow() {
+  static UniqueWindow window;
+  if (!window || !IsWindow(window.Get())) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExA(instance, "TPopupList", &wc)) {
+      wc = WNDCLASSEXA{};
+      wc.cbSize = sizeof wc;
+      wc.lpfnWndProc = PopupListProc;
+      wc.hInstance = instance;
+      wc.lpszClassName = "TPopupList";
+      RegisterClassExA(&wc);
+    }
+    window.Release_();
+    window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, "TPopupList", "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                 nullptr, instance, nullptr));
+  }
+  return window.Get();
+}
+
+// ---------------------------------------------------------------- TMenuItem
+
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) { m_command = AllocateCommand(this); }
+
+TMenuItem::~TMenuItem() {
+  if (m_menu) m_menu->Remove(*this);
+  ItemsByCommand().erase(m_command);
+}
+
+void TMenuItem::Changed() {
+  if (m_menu) m_menu->ItemsChanged();
+}
+
+void TMenuItem::SetCaption(const std::string& caption) {
+  m_caption = caption;
+  Changed();
+}
+
+void TMenuItem::SetImageIndex(int index) {
+  m_imageIndex = index;
+  Changed();
+}
+
+void TMenuItem::SetEnabled(bool enabled) {
+  m_enabled = enabled;
+  Changed();
+}
+
+void TMenuItem::Click() {
+  if (OnClick) OnClick(this);
+}
+
+TPropValue TMenuItem::GetProperty(std::string_view name) const {
+  if (name == "Caption") return m_caption;
+  if (name == "ImageIndex") return std::int64_t{m_imageIndex};
+  if (name == "Enabled") return std::int64_t{m_enabled};
+  return TComponent::GetProperty(name);
+}
+
+bool TMenuItem::SetProperty(std::string_view name, const TPropValue& value) {
+  if (name == "Caption") {
+    if (auto t = PropText(value)) return SetCaption(*t), true;
+    return false;
+  }
+  auto i = PropInt(value);
+  if (name == "ImageIndex" && i) return SetImageIndex(static_cast<int>(*i)), true;
+  if (name == "Enabled" && i) return SetEnabled(*i != 0), true;
+  return TComponent::SetProperty(name, value);
+}
+
+// ---------------------------------------------------------------- TPopupMenu
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) {}
+
+TPopupMenu::~TPopupMenu() {
+  // Items owned elsewhere outlive the menu: they only forget it.
+  for (TMenuItem* item : m_items) item->m_menu = nullptr;
+  m_items.clear();
+}
+
+TMenuItem* TPopupMenu::FindItem(UINT command) {
+  auto it = ItemsByCommand().find(command);
+  return it == ItemsByCommand().end() ? nullptr : it->second;
+}
+
+void TPopupMenu::Add(TMenuItem& item) {
+  if (item.m_menu) item.m_menu->Remove(item);
+  item.m_menu = this;
+  m_items.push_back(&item);
+  ItemsChanged();
+}
+
+void TPopupMenu::Remove(TMenuItem& item) {
+  auto it = std::find(m_items.begin(), m_items.end(), &item);
+  if (it == m_items.end()) return;
+  m_items.erase(it);
+  item.m_menu = nullptr;
+  ItemsChanged();
+}
+
+void TPopupMenu::Clear() {
+  while (!m_items.empty()) {
+    TMenuItem* item = m_items.back();
+    Remove(*item);
+    FreeComponent(item);
+  }
+}
+
+HMENU TPopupMenu::Handle() {
+  if (!m_dirty && m_menu) return m_menu.Get();
+  m_menu.Reset(CreatePopupMenu());
+  if (!m_menu) throw std::runtime_error("Cannot create a popup menu");
+  bool ownerDrawn = IsOwnerDrawn();
+  UINT position = 0;
+  for (TMenuItem* item : m_items) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA;
+    info.wID = item->Command();
+    info.dwItemData = item->Command();
+    info.fState = item->Enabled() ? MFS_ENABLED : MFS_DISABLED;
+    if (item->IsLine()) {
+      info.fType = MFT_SEPARATOR | (ownerDrawn ? MFT_OWNERDRAW : 0);
+    } else if (ownerDrawn) {
+      info.fType = MFT_OWNERDRAW;
+    } else {
+      info.fType = MFT_STRING;
+      info.fMask |= MIIM_STRING;
+      info.dwTypeData = const_cast<char*>(item->Caption().c_str());
+    }
+    if (!InsertMenuItemA(m_menu.Get(), position++, TRUE, &info))
+      throw std::runtime_error("Cannot add menu item " + item->Caption());
+  }
+  m_dirty = false;
+  return m_menu.Get();
+}
+
+void TPopupMenu::Popup(int x, int y) {
+  if (OnPopup) OnPopup(this);
+  HMENU menu = Handle();
+  TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, PopupListWindow(), nullptr);
+  // Lets the menu loop's last messages through before the caller goes on.
+  PostMessageA(PopupListWindow(), WM_NULL, 0, 0);
+}
+
+void TPopupMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) {
+  if (item.IsLine()) {
+    width = 0;
+    height = GetSystemMetrics(SM_CYMENU) / 2;
+    return;
+  }
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, item.Caption().c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+  width = kImageSpace + kTextGap + r.right + kTextGap;
+  height = std::max({static_cast<int>(r.bottom) + 6, 16 + 4, GetSystemMetrics(SM_CYMENU)});
+}
+
+void TPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state) {
+  bool selected = (state & ODS_SELECTED) != 0 && !item.IsLine();
+  bool disabled = (state & (ODS_DISABLED | ODS_GRAYED)) != 0 || !item.Enabled();
+  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (item.IsLine()) {
+    RECT line = rect;
+    line.top = (rect.top + rect.bottom) / 2 - 1;
+    line.bottom = line.top + 2;
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  if (Images && item.ImageIndex() >= 0) {
+    int y = rect.top + (rect.bottom - rect.top - Images->Height()) / 2;
+    Images->Draw(dc, rect.left + 2, y, item.ImageIndex(), !disabled);
+  }
+  RECT text = rect;
+  text.left += kImageSpace + kTextGap;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  DrawTextA(dc, item.Caption().c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+}
+
+}  // namespace corvane

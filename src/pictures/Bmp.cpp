@@ -304,6 +304,7 @@ DibImage DecodeDib(std::span<const std::uint8_t> dib, bool iconHeight) {
   DibImage image;
   image.surface = Surface(h.width, h.height);
   image.bitCount = h.bitCount;
+  image.topDown = h.topDown;
   image.alphaUsed = DecodeRows(h, dib.subspan(h.afterPalette), image.surface, true);
   image.pixelEnd = h.afterPalette + static_cast<std::size_t>(RowStride(h) * h.height);
   return image;

@@ -36,6 +36,8 @@ struct DibImage {
   int bitCount = 0;
   // True when a 32-bit image carried at least one non-zero alpha byte.
   bool alphaUsed = false;
+  // True when rows were stored top first (the mask then is too).
+  bool topDown = false;
   // Offset just past the colour pixels, where an icon's AND mask begins.
   std::size_t pixelEnd = 0;
 };

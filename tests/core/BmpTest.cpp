@@ -287,3 +287,31 @@ TEST(Bmp, BareDibForIconsHalvesTheHeightAndReportsWhereTheMaskStarts) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// Files another program wrote must read back as the same reference picture.
+TEST(Bmp, FilesWrittenElsewhereMatchTheReferencePicture) {
+  struct Case {
+    const char* file;
+    bool alpha;
+  };
+  for (const Case& c : {Case{"pictures/ref-24.bmp", false}, Case{"pictures/ref-palette.bmp", false},
+                        Case{"pictures/ref-32.bmp", true}}) {
+    Surface s = DecodeBmp(testing::ReadFixture(c.file));
+    ASSERT_EQ(s.Width(), 8) << c.file;
+    ASSERT_EQ(s.Height(), 6) << c.file;
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 8; ++x) {
+        if (!c.alpha && !testing::IsReferenceSolid(x, y)) continue;
+        // 16 colours cannot hold the grey ramp exactly: allow the palette's rounding.
+        const int tolerance = std::string(c.file).find("palette") != std::string::npos ? 24 : 0;
+        EXPECT_LE(testing::PixelDistance(s.At(x, y), testing::ReferencePixel(x, y)), tolerance)
+            << c.file << " at " << x << "," << y << std::hex << " " << s.At(x, y);
+      }
+  }
+}
+
+}  // namespace
+}  // namespace corvane

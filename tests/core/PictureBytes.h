@@ -2,6 +2,7 @@
 // exactly what a file holds instead of trusting another program's writer.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -88,6 +89,30 @@ struct DibBuilder {
     return b;
   }
 };
+
+// The 8 x 6 reference picture the fixture script writes in every format:
+// primaries on row 0, a grey ramp below, two fully transparent pixels at the
+// bottom left and one half-transparent pixel at the bottom right.
+inline std::uint32_t ReferencePixel(int x, int y) {
+  static const std::uint32_t kTop[8] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF,
+                                        0xFF000000, 0xFFFFFF00, 0xFF00FFFF, 0xFFFF00FF};
+  if (y == 0) return kTop[x];
+  if (y == 5 && x < 2) return 0x00000000;
+  if (y == 5 && x == 7) return 0x804080C0;
+  const std::uint32_t g = 32u * static_cast<std::uint32_t>(x);
+  return 0xFF000000u | (g << 16) | (g << 8) | g;
+}
+inline bool IsReferenceSolid(int x, int y) { return !(y == 5 && (x < 2 || x == 7)); }
+
+// Channel-wise distance, for lossy formats.
+inline int PixelDistance(std::uint32_t a, std::uint32_t b) {
+  int worst = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    worst = std::max(worst, d < 0 ? -d : d);
+  }
+  return worst;
+}
 
 inline Bytes ReadFixture(const std::string& relative) {
   std::ifstream in(std::string(CORVANE_FIXTURES) + "/" + relative, std::ios::binary);

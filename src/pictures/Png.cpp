@@ -1,0 +1,124 @@
+#include "pictures/Png.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+// Everything libpng's callbacks touch. Plain data only: libpng reports
+// errors by longjmp, which must never jump over a C++ destructor, so the
+// functions that call setjmp below hold nothing but such plain data.
+struct PngSource {
+  const std::uint8_t* data;
+  std::size_t size;
+  std::size_t position;
+  char message[200];
+};
+
+void ReadFromSpan(png_structp png, png_bytep out, png_size_t count) {
+  auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
+  if (count > source->size - source->position) png_error(png, "file is truncated");
+  std::memcpy(out, source->data + source->position, count);
+  source->position += count;
+}
+
+void OnError(png_structp png, png_const_charp message) {
+  auto* source = static_cast<PngSource*>(png_get_error_ptr(png));
+  std::snprintf(source->message, sizeof source->message, "%s", message ? message : "unknown error");
+  png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}  // damage worth a warning is not worth a failure
+
+// Owns libpng's two structures for the whole decode.
+class PngReader {
+ public:
+  explicit PngReader(PngSource* source) {
+    m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, source, OnError, OnWarning);
+    if (!m_png) throw PictureFormatError("PNG decoder could not start (out of memory)");
+    m_info = png_create_info_struct(m_png);
+    if (!m_info) {
+      png_destroy_read_struct(&m_png, nullptr, nullptr);
+      throw PictureFormatError("PNG decoder could not start (out of memory)");
+    }
+    png_set_read_fn(m_png, source, ReadFromSpan);
+    png_set_user_limits(m_png, kMaxPictureDimension, kMaxPictureDimension);
+    // Text and other ancillary chunks can be inflated without bound; cap them.
+    png_set_chunk_malloc_max(m_png, 8u << 20);
+  }
+  ~PngReader() { png_destroy_read_struct(&m_png, &m_info, nullptr); }
+  PngReader(const PngReader&) = delete;
+  PngReader& operator=(const PngReader&) = delete;
+  png_structp Png() const { return m_png; }
+  png_infop Info() const { return m_info; }
+
+ private:
+  png_structp m_png = nullptr;
+  png_infop m_info = nullptr;
+};
+
+// Reads the header and sets up conversion to BGRA. Returns false after a
+// libpng error (its text is in the source's message).
+bool ReadHeader(png_structp png, png_infop info, png_uint_32* width, png_uint_32* height,
+                std::size_t* rowBytes) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_read_info(png, info);
+  *width = png_get_image_width(png, info);
+  *height = png_get_image_height(png, info);
+  const int colourType = png_get_color_type(png, info);
+  png_set_expand(png);  // palette to RGB, small greys to 8 bits, tRNS to alpha
+  png_set_strip_16(png);
+  if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+    png_set_gray_to_rgb(png);
+  png_set_bgr(png);
+  png_set_filler(png, 0xFF, PNG_FILLER_AFTER);  // opaque where the file has no alpha
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  *rowBytes = png_get_rowbytes(png, info);
+  return true;
+}
+
+bool ReadPixels(png_structp png, png_infop info, png_bytepp rows) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  png_read_image(png, rows);
+  png_read_end(png, nullptr);
+  (void)info;
+  return true;
+}
+
+}  // namespace
+
+bool IsPng(std::span<const std::uint8_t> data) {
+  return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0;
+}
+
+Surface DecodePng(std::span<const std::uint8_t> data) {
+  if (!IsPng(data)) throw PictureFormatError("not a PNG file (no PNG signature)");
+  PngSource source{data.data(), data.size(), 0, {}};
+  PngReader reader(&source);
+  png_uint_32 width = 0;
+  png_uint_32 height = 0;
+  std::size_t rowBytes = 0;
+  if (!ReadHeader(reader.Png(), reader.Info(), &width, &height, &rowBytes))
+    throw PictureFormatError(std::string("PNG file is damaged: ") + source.message);
+  CheckPictureSize(width, height, "PNG");
+  if (rowBytes != static_cast<std::size_t>(width) * 4)
+    throw PictureFormatError("PNG decoder produced an unexpected row layout");
+
+  Surface out(static_cast<int>(width), static_cast<int>(height));
+  std::vector<png_bytep> rows(height);
+  const SurfaceView view = out.View();
+  for (png_uint_32 y = 0; y < height; ++y)
+    rows[y] = reinterpret_cast<png_bytep>(view.Row(static_cast<int>(y)));
+  if (!ReadPixels(reader.Png(), reader.Info(), rows.data()))
+    throw PictureFormatError(std::string("PNG file is damaged: ") + source.message);
+  return out;
+}
+
+}  // namespace corvane

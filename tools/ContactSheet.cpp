@@ -116,6 +116,164 @@ void DrawText(Surface& sheet, int x, int y, const std::string& text, Pixel ink) 
   }
 }
 
+// ---- a mock-up of the skin in use ----------------------------------------
+
+using Pictures = std::map<std::string, Surface>;
+
+const Surface& Picture(const Pictures& p, const std::string& name) {
+  auto it = p.find(name);
+  if (it == p.end()) throw std::runtime_error("the mock-up needs " + name);
+  return it->second;
+}
+
+// Cell index (from 0) of a strip of count cells, side by side or stacked.
+Surface CellOf(const Surface& s, int index, int count, bool stacked = false) {
+  const int w = stacked ? s.Width() : s.Width() / count, h = stacked ? s.Height() / count : s.Height();
+  Surface c(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      c.At(x, y) = s.At(stacked ? x : index * w + x, stacked ? index * h + y : y);
+  return c;
+}
+
+// One axis of a nine-way cut: fixed ends, the middle repeated or dropped.
+int MapAxis(int d, int length, int source, int lead, int trail) {
+  if (length < lead + trail) return std::min(d * source / std::max(length, 1), source - 1);
+  if (d < lead) return d;
+  if (d >= length - trail) return source - (length - d);
+  const int middle = source - lead - trail, target = length - lead - trail;
+  return lead + (middle > 0 ? (d - lead) * middle / target : 0);
+}
+
+void Draw9(Surface& dst, corvane::Rect r, const Surface& cell, int l, int t, int rr, int b, bool keyed) {
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      if (x < 0 || y < 0 || x >= dst.Width() || y >= dst.Height()) continue;
+      const Pixel p = cell.At(MapAxis(x - r.left, r.Width(), cell.Width(), l, rr),
+                              MapAxis(y - r.top, r.Height(), cell.Height(), t, b));
+      if (keyed && (p & 0xFFFFFF) == 0xFF00FF) continue;
+      dst.At(x, y) = p;
+    }
+}
+
+void DrawAt(Surface& dst, int x, int y, const Surface& cell) {
+  Draw9(dst, corvane::Rect::FromSize(x, y, cell.Width(), cell.Height()), cell, 0, 0, 0, 0, true);
+}
+
+void DrawTextCentred(Surface& dst, corvane::Rect r, const std::string& text, Pixel ink);
+
+// A dialog window with a tab page of controls, and a popup menu beside it.
+Surface MockUp(const Pictures& p, Pixel paper) {
+  constexpr int W = 430, H = 300;
+  Surface s(W + 170, H, paper);
+  const Pixel face = 0xFFE3E2EC, black = 0xFF000000;
+  Draw9(s, {4, 25, W - 4, H - 5}, Surface(1, 1, face), 0, 0, 0, 0, false);
+  Draw9(s, {0, 0, 4, H}, CellOf(Picture(p, "frameleft.bmp"), 0, 2), 0, 25, 0, 5, true);
+  Draw9(s, {W - 4, 0, W, H}, CellOf(Picture(p, "frameright.bmp"), 0, 2), 0, 25, 0, 5, true);
+  Draw9(s, {4, 0, W - 4, 25}, CellOf(Picture(p, "frametop.bmp"), 0, 2, true), 11, 0, 11, 0, true);
+  Draw9(s, {4, H - 5, W - 4, H}, CellOf(Picture(p, "framebottom.bmp"), 0, 2, true), 11, 0, 11, 0, true);
+  DrawAt(s, W - 30, 5, CellOf(Picture(p, "closebutton.bmp"), 0, 6));
+  DrawAt(s, W - 49, 5, CellOf(Picture(p, "maxbutton.bmp"), 2, 6));
+  DrawAt(s, W - 73, 5, CellOf(Picture(p, "minbutton.bmp"), 0, 6));
+  DrawText(s, 28, 10, "Link editor", 0xFF2F3D80);
+
+  // Status bar with a size grip.
+  Draw9(s, {4, H - 24, W - 4, H - 5}, CellOf(Picture(p, "statusbar.bmp"), 0, 3), 15, 8, 15, 6, false);
+  DrawText(s, 12, H - 18, "3 links", black);
+  DrawAt(s, W - 4 - 17, H - 5 - 18, CellOf(Picture(p, "extraimages.bmp"), 4, 5));
+
+  // Tabs over a page.
+  Draw9(s, {12, 56, W - 12, H - 32}, Picture(p, "tabsheet.bmp"), 4, 2, 4, 4, false);
+  const char* tabs[3] = {"links", "picture", "startup"};
+  for (int i = 2; i >= 0; --i) {
+    const corvane::Rect r = corvane::Rect::FromSize(14 + i * 72 - (i == 0 ? 2 : 0), 34, i == 0 ? 76 : 72, 23);
+    Draw9(s, r, CellOf(Picture(p, "tab.bmp"), i == 0 ? 1 : 0, 5), 6, 4, 6, 1, true);
+    DrawTextCentred(s, r.Offset(0, 1), tabs[i], black);
+  }
+
+  // Push buttons in every state.
+  const char* captions[5] = {"ok", "pressed", "disabled", "hot", "default"};
+  for (int i = 0; i < 5; ++i) {
+    const corvane::Rect r = corvane::Rect::FromSize(24 + i * 72, 70, 66, 25);
+    Draw9(s, r, CellOf(Picture(p, "buttons.bmp"), i, 5), 4, 3, 4, 3, true);
+    DrawTextCentred(s, r, captions[i], i == 2 ? 0xFFBCBECB : black);
+  }
+  // Check boxes and radio buttons.
+  const int checks[4] = {0, 4, 7, 8};
+  const char* checkText[4] = {"off", "on", "disabled", "mixed"};
+  for (int i = 0; i < 4; ++i) {
+    DrawAt(s, 24 + i * 90, 108, CellOf(Picture(p, "checkbox.bmp"), checks[i], 12));
+    DrawText(s, 42 + i * 90, 111, checkText[i], i == 2 ? 0xFFBCBECB : black);
+  }
+  for (int i = 0; i < 2; ++i) {
+    DrawAt(s, 24 + i * 90, 130, CellOf(Picture(p, "radiobutton.bmp"), i == 0 ? 4 : 0, 8));
+    DrawText(s, 42 + i * 90, 133, i == 0 ? "run" : "open", black);
+  }
+  // A combo box: a white field with the button stretched into its right end.
+  Draw9(s, {204, 128, 330, 149}, Surface(1, 1, 0xFF969CB8), 0, 0, 0, 0, false);
+  Draw9(s, {205, 129, 329, 148}, Surface(1, 1, 0xFFFFFFFF), 0, 0, 0, 0, false);
+  DrawText(s, 209, 135, "readme.rtf", black);
+  Draw9(s, {312, 130, 328, 147}, CellOf(Picture(p, "comboboxbtn.bmp"), 0, 4), 0, 0, 0, 0, true);
+  // An edit with an up-down.
+  Draw9(s, {340, 128, 380, 149}, Surface(1, 1, 0xFF969CB8), 0, 0, 0, 0, false);
+  Draw9(s, {341, 129, 379, 148}, Surface(1, 1, 0xFFFFFFFF), 0, 0, 0, 0, false);
+  DrawText(s, 346, 135, "12", black);
+  for (int half = 0; half < 2; ++half) {
+    const corvane::Rect r{380, 128 + half * 11, 393, 139 + half * 10};
+    Draw9(s, r, CellOf(Picture(p, "spin.bmp"), half * 4, 8), 0, 0, 0, 0, false);
+    const Surface glyph = CellOf(Picture(p, "spinarrow.bmp"), half * 4, 8);
+    DrawAt(s, r.left + 3, r.top + (r.Height() - 6) / 2, glyph);
+  }
+  // Progress bar.
+  Draw9(s, {24, 160, 250, 176}, Picture(p, "progress.bmp"), 2, 2, 2, 2, true);
+  Draw9(s, {26, 162, 170, 174}, Picture(p, "progresschunk.bmp"), 2, 2, 4, 2, true);
+  // Track bar.
+  Draw9(s, {264, 166, 400, 171}, Picture(p, "trackbar.bmp"), 2, 2, 2, 2, false);
+  Draw9(s, {310, 158, 321, 179}, CellOf(Picture(p, "trackthumbh.bmp"), 1, 5), 0, 0, 0, 0, true);
+  // Horizontal scroll bar.
+  const int sy = 190;
+  Draw9(s, {24, sy, 400, sy + 15}, Surface(1, 1, face), 0, 0, 0, 0, false);
+  Draw9(s, {39, sy, 385, sy + 15}, CellOf(Picture(p, "scrollbarhbar.bmp"), 0, 4), 14, 1, 2, 1, false);
+  Draw9(s, {24, sy, 39, sy + 15}, CellOf(Picture(p, "scrollbararrow.bmp"), 0, 23), 0, 0, 0, 0, true);
+  Draw9(s, {385, sy, 400, sy + 15}, CellOf(Picture(p, "scrollbararrow.bmp"), 7, 23), 0, 0, 0, 0, true);
+  Draw9(s, {120, sy, 220, sy + 15}, CellOf(Picture(p, "scrollbarhthumb.bmp"), 0, 4), 4, 0, 5, 0, false);
+  DrawAt(s, 163, sy, CellOf(Picture(p, "scrollbararrow.bmp"), 16, 23));
+  // Vertical scroll bar beside a list.
+  Draw9(s, {24, 212, 380, 262}, Surface(1, 1, 0xFF969CB8), 0, 0, 0, 0, false);
+  Draw9(s, {25, 213, 379, 261}, Surface(1, 1, 0xFFFFFFFF), 0, 0, 0, 0, false);
+  Draw9(s, {364, 213, 379, 261}, Surface(1, 1, face), 0, 0, 0, 0, false);
+  Draw9(s, {364, 228, 379, 246}, CellOf(Picture(p, "scrollbarvbar.bmp"), 0, 4), 2, 1, 2, 1, false);
+  Draw9(s, {364, 213, 379, 228}, CellOf(Picture(p, "scrollbararrow.bmp"), 8, 23), 0, 0, 0, 0, true);
+  Draw9(s, {364, 246, 379, 261}, CellOf(Picture(p, "scrollbararrow.bmp"), 12, 23), 0, 0, 0, 0, true);
+  Draw9(s, {364, 228, 379, 240}, CellOf(Picture(p, "scrollbarvthumb.bmp"), 2, 4), 0, 4, 0, 4, false);
+  DrawText(s, 30, 218, "editor", black);
+  Draw9(s, {25, 228, 364, 242}, CellOf(Picture(p, "menuitem.bmp"), 3, 5), 2, 3, 2, 3, true);
+  DrawText(s, 30, 232, "mail", 0xFFF9F9F9);
+  DrawText(s, 30, 248, "browser", black);
+
+  // A popup menu.
+  const int mx = W + 20, my = 40;
+  Draw9(s, {mx, my, mx + 140, my + 120}, Picture(p, "menubackground.bmp"), 5, 5, 5, 5, false);
+  const char* items[5] = {"editor", "mail", "", "browser", "exit"};
+  int y = my + 4;
+  for (int i = 0; i < 5; ++i) {
+    if (items[i][0] == 0) {
+      Draw9(s, {mx + 3, y, mx + 137, y + 8}, CellOf(Picture(p, "menuitem.bmp"), 1, 5), 2, 0, 2, 0, true);
+      y += 8;
+      continue;
+    }
+    if (i == 1) Draw9(s, {mx + 3, y, mx + 137, y + 20}, CellOf(Picture(p, "menuitem.bmp"), 3, 5), 2, 3, 2, 3, true);
+    DrawText(s, mx + 28, y + 7, items[i], i == 1 ? 0xFFF9F9F9 : (i == 4 ? 0xFFBCBECB : black));
+    y += 20;
+  }
+  return s;
+}
+
+void DrawTextCentred(Surface& dst, corvane::Rect r, const std::string& text, Pixel ink) {
+  const int w = static_cast<int>(text.size()) * 6 - 1;
+  DrawText(dst, r.left + (r.Width() - w) / 2, r.top + (r.Height() - 7) / 2, text, ink);
+}
+
 // Cell layouts for the tick marks; pictures not listed get none.
 struct Cells {
   int count;
@@ -208,7 +366,16 @@ int main(int argc, char** argv) {
       x += w + kGap;
       rowHeight = std::max(rowHeight, h);
     }
-    Surface sheet(kSheetWidth, y + rowHeight + kGap, paper);
+    Pictures byName;
+    for (const Item& it : items) byName.emplace(it.name, it.s);
+    const Surface mock = MockUp(byName, paper);
+    constexpr int kMockScale = 2;
+    const int mockHeight = mock.Height() * kMockScale + kGap;
+    Surface sheet(kSheetWidth, y + rowHeight + kGap + mockHeight, paper);
+    for (int py = 0; py < mock.Height() * kMockScale; ++py)
+      for (int px = 0; px < std::min(mock.Width() * kMockScale, kSheetWidth - kGap); ++px)
+        sheet.At(kGap + px, kGap + py) = mock.At(px / kMockScale, py / kMockScale);
+    for (Item& it : items) it.y += mockHeight;
     for (const Item& it : items) {
       DrawText(sheet, it.x, it.y, it.name + "  " + std::to_string(it.s.Width()) + "x" +
                                       std::to_string(it.s.Height()) + "  " + std::to_string(it.bits),

@@ -101,11 +101,11 @@ const std::initializer_list<std::string_view> kRestore = {
 };
 const std::initializer_list<std::string_view> kMdiMinimise = {"#######", "#######"};
 const std::initializer_list<std::string_view> kMdiRestore = {
-    ".######",
-    ".######",
-    ".#...##",
-    "######.",
-    "######.",
+    "..#####",
+    "..#...#",
+    "#####.#",
+    "#...#.#",
+    "#...###",
     "#...#..",
     "#####..",
 };
@@ -180,6 +180,8 @@ Surface DrawButtons() {
   FillRect(inner, {1, inner.height - 1, inner.width - 1, inner.height}, ring);
   FillRect(inner, {0, 1, 1, inner.height - 1}, ring);
   FillRect(inner, {inner.width - 1, 1, inner.width, inner.height - 1}, ring);
+  // The centre (rows 3 to 17) stretches; the shading lives in the fixed rows.
+  FlattenRows(s.View(), 3, 18);
   return s;
 }
 
@@ -259,6 +261,7 @@ Surface DrawProgressChunk() {
   FillRect(s.View(), {2, 1, 98, 2}, Rgb(168, 188, 236));
   // A lighter end cap marks the leading edge of the fill.
   VerticalGradient(s.View(), {98, 2, 101, 13}, Rgb(150, 172, 232), Rgb(96, 122, 196));
+  FlattenRows(s.View(), 2, 13);
   return s;
 }
 
@@ -268,7 +271,9 @@ void PaintTab(SurfaceView cell, const Look& look, bool current, bool accent) {
   cell.Fill(kFace);  // outer corners: face, as the area beneath is rarely painted
   const int top = current ? 0 : 2;
   const int w = cell.width, h = cell.height;
-  VerticalGradient(cell, {1, top + 1, w - 1, h}, look.top, current ? kFace : look.bottom);
+  // The body is flat (it stretches); only the fixed top rows shade into it.
+  FillRect(cell, {1, top + 1, w - 1, h}, look.bottom);
+  VerticalGradient(cell, {1, top + 1, w - 1, 5}, look.top, look.bottom);
   FillRect(cell, {1, top, w - 1, top + 1}, look.border);
   FillRect(cell, {0, top + 1, 1, h}, look.border);
   FillRect(cell, {w - 1, top + 1, w, h}, look.border);
@@ -285,7 +290,8 @@ void PaintTab(SurfaceView cell, const Look& look, bool current, bool accent) {
 
 Surface DrawTab() {
   Surface s = NewPicture(130, 23);
-  const Look other{Rgb(170, 174, 198), Rgb(240, 240, 246), Rgb(226, 226, 236), kTitle, false};
+  const Look other{Rgb(170, 174, 198), Rgb(238, 238, 244), Rgb(219, 219, 230), kTitle, false};
+  // The current tab's body is the face colour, so it flows into the page.
   const Look current{kBorder, kWhite, kFace, kTitle, false};
   PaintTab(CellOf(s, 0, 26), other, false, false);
   PaintTab(CellOf(s, 1, 26), current, true, true);
@@ -293,6 +299,7 @@ Surface DrawTab() {
   PaintTab(CellOf(s, 3, 26), {kBorderDisabled, Rgb(238, 238, 243), Rgb(232, 232, 238), kShadow, false},
            false, false);
   PaintTab(CellOf(s, 4, 26), other, false, false);
+  FlattenRows(s.View(), 4, 22);
   return s;
 }
 
@@ -385,6 +392,7 @@ Surface DrawHeader() {
   PaintHeaderCell(CellOf(s, 2, 20), Rgb(212, 218, 238), Rgb(226, 230, 243), Rgb(226, 230, 243));
   PaintHeaderCell(CellOf(s, 3, 20), Rgb(252, 252, 255), plain, plain);
   PaintHeaderCell(CellOf(s, 4, 20), Rgb(252, 252, 255), plain, plain);
+  FlattenRows(s.View(), 2, 15);
   return s;
 }
 
@@ -483,6 +491,8 @@ Surface DrawMenuItem() {
   // 4: the selected item, dark enough for near-white text.
   PaintBox(CellOf(s, 3, 20), {Rgb(48, 72, 142), Rgb(88, 114, 188), Rgb(64, 91, 166), kWhite, false}, kKey);
   FillRect(CellOf(s, 3, 20), {2, 1, 18, 2}, Rgb(120, 144, 208));
+  FlattenRows(CellOf(s, 2, 20), 3, 15);
+  FlattenRows(CellOf(s, 3, 20), 3, 15);
   return s;
 }
 

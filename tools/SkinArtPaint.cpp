@@ -54,6 +54,13 @@ void PaintBox(SurfaceView v, const Look& look, Pixel outside) {
   }
 }
 
+void FlattenRows(SurfaceView v, int from, int to) {
+  const int middle = (from + to) / 2;
+  for (int y = from; y < to; ++y)
+    if (y != middle)
+      for (int x = 0; x < v.width; ++x) v.At(x, y) = v.At(x, middle);
+}
+
 void PaintGlyph(SurfaceView v, int x, int y, std::initializer_list<std::string_view> rows,
                 Pixel ink, Pixel behind) {
   int row = 0;

@@ -39,6 +39,10 @@ struct Look {
 // the pixels just inside the corners softened, which reads as a 2 px radius.
 void PaintBox(SurfaceView v, const Look& look, Pixel outside);
 
+// Makes rows [from, to) copies of the row halfway between them: the engine
+// repeats or drops rows of a stretched centre, so a gradient there would band.
+void FlattenRows(SurfaceView v, int from, int to);
+
 // Glyph rows drawn with '#' as full ink, '+' as half ink over what is
 // there; any other character leaves the pixel alone. A half-inked pixel over
 // the colour key is mixed with `behind` instead, the colour the glyph will

@@ -1,0 +1,154 @@
+#include "components/SkinImage.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "components/OpaqueRuns.h"
+
+namespace corvane {
+
+namespace {
+
+TForm& RequireForm(TComponent* owner) {
+  auto* form = dynamic_cast<TForm*>(owner);
+  if (!form) throw std::invalid_argument("TSkinImage must be owned by a form");
+  return *form;
+}
+
+// A 24-bit top-down DIB section filled white; its pixels stay ours to read.
+UniqueBitmap MakeWhiteBitmap(HDC dc, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) throw std::runtime_error("Not enough memory for a " + std::to_string(width) + " x " +
+                                        std::to_string(height) + " bitmap");
+  int stride = ((width * 3 + 3) / 4) * 4;
+  std::fill_n(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(stride) * height, 0xFF);
+  return bitmap;
+}
+
+}  // namespace
+
+TSkinImage::TSkinImage(TComponent* owner) : TImage(owner), m_owner(RequireForm(owner)) {
+  // The picture's changes reshape the owner instead of the base reaction.
+  Picture().OnChange = [this] { ApplyPicture(); };
+  m_owner.OnShow = [this](TObject* sender) { OwnerShow(sender); };
+}
+
+void TSkinImage::OwnerShow(TObject*) {
+  if (OnShow) OnShow(this);
+}
+
+void TSkinImage::Dispatch(TMessage& m) {
+  TImage::Dispatch(m);
+  if (m.Msg == CM_MOUSEENTER && OnMouseEnter) OnMouseEnter(this);
+  if (m.Msg == CM_MOUSELEAVE && OnMouseLeave) OnMouseLeave(this);
+}
+
+void TSkinImage::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (m_moveable && button == TMouseButton::mbLeft) {
+    m_savedCursor = Screen().Cursor();
+    Screen().SetCursor(crHandPoint);
+    struct RestoreCursor {
+      TCursor cursor;
+      ~RestoreCursor() { Screen().SetCursor(cursor); }
+    } restore{m_savedCursor};
+    ReleaseCapture();
+    // A move as if the caption were dragged: the system's move loop runs
+    // until the button is released.
+    m_owner.Perform(WM_SYSCOMMAND, SC_MOVE | 2, 0);
+  }
+  TImage::MouseDown(button, shift, x, y);
+}
+
+void TSkinImage::ApplyPicture() {
+  if (Enabled()) {
+    m_owner.SetBorderStyle(TFormBorderStyle::bsNone);
+    SetTop(0);
+    SetLeft(0);
+    AdjustSize();
+    if (Picture().Kind() != PictureKind::Bitmap && !Picture().Empty()) {
+      // Assigning the converted bitmap is a change of its own: it runs this
+      // handler again, which shapes the owner from the bitmap.
+      Picture().AssignBitmap(ConvertToBitmap(Picture()));
+    } else {
+      HWND window = m_owner.Handle();
+      if (Picture().Empty()) SetBounds(0, 0, 0, 0);
+      m_owner.SetClientSize(Width(), Height());
+      UniqueRegion region = Picture().Empty() ? UniqueRegion{} : OpaqueRegion(Picture().Bitmap());
+      // The window owns the region from here on.
+      if (SetWindowRgn(window, region.Get(), TRUE)) region.Release_();
+      Repaint();
+    }
+  }
+  if (OnPicChange) OnPicChange(this);
+}
+
+UniqueBitmap TSkinImage::ConvertToBitmap(const TPicture& picture) {
+  if (picture.Empty()) return UniqueBitmap{};
+  WindowDC screen(nullptr);
+  UniqueBitmap bitmap = MakeWhiteBitmap(screen.Get(), picture.Width(), picture.Height());
+  MemoryDC dc(CreateCompatibleDC(screen.Get()));
+  {
+    SelectGuard select(dc.Get(), bitmap.Get());
+    RECT r{0, 0, picture.Width(), picture.Height()};
+    picture.Draw(dc.Get(), r);
+  }
+  return bitmap;
+}
+
+UniqueRegion TSkinImage::OpaqueRegion(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
+    return UniqueRegion{};
+  Surface pixels(info.bmWidth, info.bmHeight);
+  BITMAPINFO request{};
+  request.bmiHeader.biSize = sizeof request.bmiHeader;
+  request.bmiHeader.biWidth = info.bmWidth;
+  request.bmiHeader.biHeight = -info.bmHeight;  // top-down, as Surface stores rows
+  request.bmiHeader.biPlanes = 1;
+  request.bmiHeader.biBitCount = 32;
+  request.bmiHeader.biCompression = BI_RGB;
+  WindowDC screen(nullptr);
+  if (!GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.View().pixels, &request,
+                 DIB_RGB_COLORS))
+    return UniqueRegion{};
+  std::uint32_t key = info.bmBitsPixel == 1 ? 0xFFFFFFu : DefaultTransparentRgb(pixels.View());
+  return RegionFromRuns(OpaqueRuns(pixels.View(), key));
+}
+
+UniqueRegion RegionFromRuns(const std::vector<Rect>& runs) {
+  return BalancedFold<UniqueRegion>(
+      runs.size(),
+      [&runs](std::size_t i) {
+        const Rect& r = runs[i];
+        return UniqueRegion(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+      },
+      [](UniqueRegion a, UniqueRegion b) {
+        if (!a) return b;
+        if (!b) return a;
+        CombineRgn(a.Get(), a.Get(), b.Get(), RGN_OR);
+        return a;
+      });
+}
+
+TPropValue TSkinImage::GetProperty(std::string_view name) const {
+  if (name == "Moveable") return std::int64_t{m_moveable};
+  return TImage::GetProperty(name);
+}
+
+bool TSkinImage::SetProperty(std::string_view name, const TPropValue& value) {
+  if (name == "Moveable") {
+    if (auto i = PropInt(value)) return SetMoveable(*i != 0), true;
+    return false;
+  }
+  return TImage::SetProperty(name, value);
+}
+
+}  // namespace corvane

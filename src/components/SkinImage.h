@@ -1,0 +1,61 @@
+// The movable picture control: makes the form that owns it a borderless
+// window shaped like its picture, and lets the left button drag that
+// window. Loading or assigning its Picture is what reshapes the owner.
+#pragma once
+
+// Before any system header: the system defines RGB as a macro.
+#include "core/Geometry.h"
+
+#include <windows.h>
+
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/Handles.h"
+
+namespace corvane {
+
+class TSkinImage : public TImage {
+  CORVANE_CLASS(TSkinImage, TImage)
+
+ public:
+  // The owner must be a form: its OnShow, border, size and region are ours.
+  explicit TSkinImage(TComponent* owner);
+
+  bool Moveable() const { return m_moveable; }
+  void SetMoveable(bool value) { if (value != m_moveable) m_moveable = value; }
+
+  TNotifyEvent OnShow;
+  TNotifyEvent OnPicChange;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+  // A new bitmap of the picture (24-bit, drawn over white); 0 x 0 gives an
+  // empty owner. The caller owns the result. Errors pass on.
+  static UniqueBitmap ConvertToBitmap(const TPicture& picture);
+  // The union of the opaque runs of the bitmap, keyed on its bottom-left
+  // colour (white for a monochrome bitmap); no region when nothing is opaque.
+  static UniqueRegion OpaqueRegion(HBITMAP bitmap);
+
+  TPropValue GetProperty(std::string_view name) const override;
+  bool SetProperty(std::string_view name, const TPropValue& value) override;
+
+ protected:
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void Dispatch(TMessage& m) override;
+
+ private:
+  // The picture's change handler: reshapes the owner form.
+  void ApplyPicture();
+  void OwnerShow(TObject* sender);
+
+  TForm& m_owner;
+  bool m_moveable = false;
+  TCursor m_savedCursor = crDefault;
+};
+
+// Unites run rectangles into one region, neighbours pairwise in a balanced
+// tree; null when there are no runs. Far faster than one union per run, and
+// than one ExtCreateRegion over everything on some systems.
+UniqueRegion RegionFromRuns(const std::vector<Rect>& runs);
+
+}  // namespace corvane

@@ -200,6 +200,10 @@ void TForm::DoCreate() {
 void TForm::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case WM_CLOSE: Close(); return;
+    case WM_QUERYENDSESSION:
+      // The session may end: the form gets its say as on an ordinary close.
+      m.Result = CloseQuery() ? TRUE : FALSE;
+      return;
     case WM_SHOWWINDOW:
       TWinControl::Dispatch(m);
       if (m.WParam) {

@@ -1,0 +1,132 @@
+// How fast the program gets from its embedded skin stream to drawable
+// elements, and what our stream coding costs beside zlib on the same bytes.
+// Target: a full load of the stored skin in at most 10 ms (median), and LZH
+// decoding within about three times zlib's inflate.
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "skin/data/Lzh.h"
+#include "skin/data/QuickIni.h"
+#include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinPackage.h"
+
+#ifdef CORVANE_STORED_SKIN
+namespace {
+
+using namespace corvane;
+
+const std::vector<std::uint8_t>& StoredSkin() {
+  static const std::vector<std::uint8_t> bytes = [] {
+    std::ifstream f(CORVANE_STORED_SKIN, std::ios::binary);
+    std::vector<std::uint8_t> b{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    if (b.size() < 4) {
+      std::fprintf(stderr, "cannot read the stored skin %s\n", CORVANE_STORED_SKIN);
+      std::exit(1);
+    }
+    return b;
+  }();
+  return bytes;
+}
+
+class ReaderFiles final : public SkinFileSource {
+ public:
+  explicit ReaderFiles(const TSkinReader& r) : m_reader(r) {}
+  std::vector<std::uint8_t> ExtractFile(std::string_view name) const override {
+    return m_reader.ExtractFile(name);
+  }
+
+ private:
+  const TSkinReader& m_reader;
+};
+
+// Decode, index, parse (every picture decoded) and the derived elements:
+// everything the skin component does before the first window is skinned.
+void BM_StoredSkinFullLoad(benchmark::State& state) {
+  const auto& stream = StoredSkin();
+  for (auto _ : state) {
+    TSkinReader reader;
+    if (!reader.Load(stream)) state.SkipWithError("the stored skin does not load");
+    std::vector<std::uint8_t> iniBytes;
+    std::string name;
+    reader.ExtractFirstContaining(".ini", iniBytes, name);
+    TQuickIni ini;
+    ini.LoadFromStream(std::span<const std::uint8_t>(iniBytes));
+    SkinDefinition skin;
+    skin.ParseSkin(ini, ReaderFiles(reader));
+    benchmark::DoNotOptimize(skin.Colours);
+  }
+}
+BENCHMARK(BM_StoredSkinFullLoad)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
+std::vector<std::uint8_t> Deflated(const std::vector<std::uint8_t>& package) {
+  uLongf size = compressBound(package.size());
+  std::vector<std::uint8_t> out(size);
+  if (compress2(out.data(), &size, package.data(), package.size(), 9) != Z_OK) std::abort();
+  out.resize(size);
+  return out;
+}
+
+bool Inflate(const std::vector<std::uint8_t>& deflated, std::vector<std::uint8_t>& out) {
+  uLongf size = out.size();
+  return uncompress(out.data(), &size, deflated.data(), deflated.size()) == Z_OK && size == out.size();
+}
+
+void BM_StoredSkinLzhDecode(benchmark::State& state) {
+  const auto& stream = StoredSkin();
+  for (auto _ : state) benchmark::DoNotOptimize(DecodeSkinStream(stream));
+  state.SetBytesProcessed(state.iterations() * DecodeSkinStream(stream).size());
+}
+BENCHMARK(BM_StoredSkinLzhDecode)->Unit(benchmark::kMicrosecond);
+
+void BM_StoredSkinZlibInflate(benchmark::State& state) {
+  const std::vector<std::uint8_t> package = DecodeSkinStream(StoredSkin());
+  const std::vector<std::uint8_t> deflated = Deflated(package);
+  std::vector<std::uint8_t> out(package.size());
+  for (auto _ : state) {
+    if (!Inflate(deflated, out)) state.SkipWithError("inflate failed");
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(state.iterations() * package.size());
+}
+BENCHMARK(BM_StoredSkinZlibInflate)->Unit(benchmark::kMicrosecond);
+
+// Both decoders interleaved in one loop, so the ratio compares like with like
+// (same cache state, same machine load); also reports both compressed sizes.
+void BM_StoredSkinLzhVersusInflate(benchmark::State& state) {
+  const auto& stream = StoredSkin();
+  const std::vector<std::uint8_t> package = DecodeSkinStream(stream);
+  const std::vector<std::uint8_t> deflated = Deflated(package);
+  std::vector<std::uint8_t> out(package.size());
+  using Clock = std::chrono::steady_clock;
+  Clock::duration lzh{}, zlib{};
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    auto decoded = DecodeSkinStream(stream);
+    const auto t1 = Clock::now();
+    if (!Inflate(deflated, out) || decoded != out) state.SkipWithError("decoders disagree");
+    const auto t2 = Clock::now();
+    lzh += t1 - t0;
+    zlib += t2 - t1;
+  }
+  const double n = static_cast<double>(state.iterations());
+  const double lzhUs = std::chrono::duration<double, std::micro>(lzh).count() / n;
+  const double zlibUs = std::chrono::duration<double, std::micro>(zlib).count() / n;
+  state.counters["lzh_us"] = lzhUs;
+  state.counters["inflate_us"] = zlibUs;
+  state.counters["lzh_over_inflate"] = zlibUs > 0 ? lzhUs / zlibUs : 0;
+  state.counters["lzh_bytes"] = static_cast<double>(stream.size());
+  state.counters["deflate_bytes"] = static_cast<double>(deflated.size());
+  state.counters["package_bytes"] = static_cast<double>(package.size());
+}
+BENCHMARK(BM_StoredSkinLzhVersusInflate)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+#endif  // CORVANE_STORED_SKIN

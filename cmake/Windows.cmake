@@ -22,7 +22,9 @@ ExternalProject_Add(host_tools
   CMAKE_ARGS -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/corvane_icon_art)
+  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/corvane_icon_art
+                   ${CMAKE_BINARY_DIR}/host-tools/corvane_skin_art
+                   ${CMAKE_BINARY_DIR}/host-tools/corvane_skin_pack)
 set(CORVANE_HOST_TOOLS ${CMAKE_BINARY_DIR}/host-tools)
 
 set(generated ${CMAKE_BINARY_DIR}/generated)
@@ -32,6 +34,12 @@ add_custom_command(OUTPUT ${generated}/corvane.ico
   DEPENDS host_tools ${CORVANE_HOST_TOOLS}/corvane_icon_art
   COMMENT "Drawing the program icon")
 add_custom_target(generated_resources DEPENDS ${generated}/corvane.ico)
+include(${CORVANE_ROOT}/cmake/StoredSkin.cmake)
+corvane_stored_skin(${CORVANE_HOST_TOOLS}/corvane_skin_art ${CORVANE_HOST_TOOLS}/corvane_skin_pack
+                    ${generated}/stored.skn
+                    DEPENDS host_tools ${CORVANE_HOST_TOOLS}/corvane_skin_art
+                            ${CORVANE_HOST_TOOLS}/corvane_skin_pack)
+add_dependencies(generated_resources stored_skin)
 
 get_property(windows_sources GLOBAL PROPERTY CORVANE_WINDOWS_SOURCES)
 add_library(corvane_win STATIC ${windows_sources} ${CORVANE_ROOT}/cmake/empty.cpp)
@@ -44,7 +52,10 @@ target_link_libraries(corvane_win PUBLIC corvane_core
 set(resource_file ${CORVANE_ROOT}/resources/corvane.rc)
 set_source_files_properties(${resource_file} PROPERTIES
   OBJECT_DEPENDS "${generated}/corvane.ico;${CORVANE_ROOT}/resources/corvane.manifest")
-add_executable(corvane WIN32 ${CORVANE_ROOT}/src/launcher/EntryPoint.cpp ${resource_file})
+set_source_files_properties(${CORVANE_ROOT}/resources/skin.rc PROPERTIES
+  OBJECT_DEPENDS "${generated}/stored.skn;${CORVANE_ROOT}/resources/skin_resource.h")
+add_executable(corvane WIN32 ${CORVANE_ROOT}/src/launcher/EntryPoint.cpp ${resource_file}
+               ${CORVANE_ROOT}/resources/skin.rc)
 add_dependencies(corvane generated_resources)
 target_include_directories(corvane PRIVATE ${generated})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${generated} -I${CORVANE_ROOT}/resources")

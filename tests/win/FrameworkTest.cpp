@@ -1,0 +1,349 @@
+// The application framework under Wine: components, the message chain and
+// its take-over, graphic controls, reflection, forms and exceptions.
+#include "core/Geometry.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "framework/Forms.h"
+#include "FrameworkTestSupport.h"
+
+namespace corvane {
+namespace {
+
+using test::Pump;
+
+// A graphic control that paints itself in one colour and records what it sees.
+class TSwatch : public TGraphicControl {
+  CORVANE_CLASS(TSwatch, TGraphicControl)
+
+ public:
+  TSwatch(TComponent* owner, COLORREF colour) : TGraphicControl(owner), m_colour(colour) {}
+  std::vector<std::string> seen;
+
+ protected:
+  void Paint(HDC dc) override {
+    UniqueBrush brush(CreateSolidBrush(m_colour));
+    RECT r{0, 0, Width(), Height()};
+    FillRect(dc, &r, brush.Get());
+  }
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == CM_MOUSEENTER) seen.push_back("enter " + Name);
+    if (m.Msg == CM_MOUSELEAVE) seen.push_back("leave " + Name);
+    TGraphicControl::Dispatch(m);
+  }
+  void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
+    seen.push_back("down " + std::to_string(x) + "," + std::to_string(y) + ((s & ssDouble) ? " double" : ""));
+    TGraphicControl::MouseDown(b, s, x, y);
+  }
+
+ private:
+  COLORREF m_colour;
+};
+
+// A control built on the system's push button.
+class TPushButton : public TWinControl {
+  CORVANE_CLASS(TPushButton, TWinControl)
+
+ public:
+  using TWinControl::TWinControl;
+  int clicks = 0;
+
+ protected:
+  void CreateParams(TCreateParams& p) override {
+    TWinControl::CreateParams(p);
+    p.baseClass = "BUTTON";
+    p.style |= BS_PUSHBUTTON;
+  }
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
+      ++clicks;
+      return;
+    }
+    TWinControl::Dispatch(m);
+  }
+};
+
+class Framework : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetApplication();
+    errors.clear();
+    Application().OnException = [this](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+  }
+  void TearDown() override {
+    ResetApplication();
+    Pump();
+  }
+  std::vector<std::string> errors;
+};
+
+TEST_F(Framework, ComponentsOwnNameAndAnswerByName) {
+  TForm& form = Application().CreateForm<TForm>();
+  auto& swatch = form.Create<TSwatch>(RGB(1, 2, 3));
+  swatch.Name = "Swatch1";
+  EXPECT_EQ(form.FindComponent("swatch1"), &swatch);
+  EXPECT_EQ(form.FindComponent("Nothing"), nullptr);
+  EXPECT_STREQ(swatch.ClassName(), "TSwatch");
+  EXPECT_TRUE(swatch.InheritsFrom("TGraphicControl"));
+  EXPECT_TRUE(swatch.InheritsFrom("TComponent"));
+  EXPECT_FALSE(swatch.InheritsFrom("TWinControl"));
+
+  EXPECT_TRUE(swatch.SetProperty("Caption", std::string("Hello")));
+  EXPECT_EQ(std::get<std::string>(swatch.GetProperty("Caption")), "Hello");
+  EXPECT_TRUE(swatch.SetProperty("Left", std::int64_t{17}));
+  EXPECT_EQ(swatch.Left(), 17);
+  EXPECT_FALSE(swatch.SetProperty("Left", std::string("17")));  // wrong kind refused
+  EXPECT_FALSE(swatch.SetProperty("NoSuchProperty", std::int64_t{1}));
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(swatch.GetProperty("NoSuchProperty")));
+
+  int before = form.ComponentCount();
+  EXPECT_TRUE(form.FreeComponent(&swatch));
+  EXPECT_EQ(form.ComponentCount(), before - 1);
+  EXPECT_FALSE(form.FreeComponent(&swatch));
+}
+
+TEST_F(Framework, WindowProcTakeOverAndRestoreInAnyOrder) {
+  TForm& form = Application().CreateForm<TForm>();
+  HWND w = form.Handle();
+  EXPECT_EQ(ControlOfWindow(w), &form);
+
+  // Layer 1: the control's WindowProc, as a control skin takes it.
+  std::vector<UINT> viaWindowProc;
+  auto oldProc = form.WindowProc;
+  form.WindowProc = [&](TMessage& m) {
+    viaWindowProc.push_back(m.Msg);
+    if (m.Msg == WM_USER + 7) {
+      m.Result = 42;
+      return;
+    }
+    oldProc(m);
+  };
+  // Layer 2: the window procedure, as a form skin takes it.
+  std::vector<UINT> viaSubclass;
+  auto subclass = [](HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) -> LRESULT {
+    reinterpret_cast<std::vector<UINT>*>(data)->push_back(msg);
+    return DefSubclassProc(h, msg, wp, lp);
+  };
+  ASSERT_TRUE(SetWindowSubclass(w, subclass, 1, reinterpret_cast<DWORD_PTR>(&viaSubclass)));
+
+  EXPECT_EQ(SendMessageA(w, WM_USER + 7, 0, 0), 42);
+  EXPECT_EQ(viaSubclass.back(), WM_USER + 7u);
+  EXPECT_EQ(viaWindowProc.back(), WM_USER + 7u);
+
+  // Give the control layer back first, then the window layer.
+  form.WindowProc = oldProc;
+  EXPECT_EQ(SendMessageA(w, WM_USER + 7, 0, 0), 0);
+  EXPECT_EQ(viaWindowProc.size(), 1u);
+  RemoveWindowSubclass(w, subclass, 1);
+  std::size_t subclassCount = viaSubclass.size();
+  SendMessageA(w, WM_USER + 8, 0, 0);
+  EXPECT_EQ(viaSubclass.size(), subclassCount);
+
+  // A window destroyed while taken over must not reach the freed object.
+  ASSERT_TRUE(SetWindowSubclass(w, subclass, 1, reinterpret_cast<DWORD_PTR>(&viaSubclass)));
+  form.WindowProc = [&](TMessage& m) { oldProc(m); };
+  DestroyWindow(w);
+  EXPECT_EQ(ControlOfWindow(w), nullptr);
+  EXPECT_FALSE(form.HandleAllocated());
+}
+
+TEST_F(Framework, ControlOfWindowKnowsOnlyFrameworkWindows) {
+  HWND foreign = CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  EXPECT_EQ(ControlOfWindow(foreign), nullptr);
+  EXPECT_EQ(ControlOfWindow(nullptr), nullptr);
+  DestroyWindow(foreign);
+}
+
+TEST_F(Framework, GraphicControlsPaintAtTheirPlaceOnTheParent) {
+  TForm& form = Application().CreateForm<TForm>();
+  form.SetBorderStyle(TFormBorderStyle::bsNone);
+  form.SetBounds(100, 100, 60, 40);
+  form.SetColor(RGB(0, 0, 255));
+  auto& swatch = form.Create<TSwatch>(RGB(255, 0, 0));
+  swatch.SetParent(&form);
+  swatch.SetBounds(10, 5, 20, 10);
+  test::Canvas canvas(60, 40);
+  SendMessageA(form.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Dc()), 0);
+  SendMessageA(form.Handle(), WM_PAINT, reinterpret_cast<WPARAM>(canvas.Dc()), 0);
+  EXPECT_EQ(canvas.At(10, 5), RGB(255, 0, 0));
+  EXPECT_EQ(canvas.At(29, 14), RGB(255, 0, 0));
+  EXPECT_EQ(canvas.At(30, 14), RGB(0, 0, 255));  // clipped at its right edge
+  EXPECT_EQ(canvas.At(9, 5), RGB(0, 0, 255));
+  EXPECT_EQ(canvas.At(10, 15), RGB(0, 0, 255));
+}
+
+TEST_F(Framework, MouseReachesGraphicControlsWithEnterAndLeave) {
+  TForm& form = Application().CreateForm<TForm>();
+  form.SetBorderStyle(TFormBorderStyle::bsNone);
+  form.SetBounds(50, 50, 100, 50);
+  auto& a = form.Create<TSwatch>(RGB(255, 0, 0));
+  a.Name = "A";
+  a.SetParent(&form);
+  a.SetBounds(0, 0, 40, 40);
+  auto& b = form.Create<TSwatch>(RGB(0, 255, 0));
+  b.Name = "B";
+  b.SetParent(&form);
+  b.SetBounds(50, 0, 40, 40);
+  int clicks = 0, doubles = 0;
+  b.OnClick = [&](TObject* s) { clicks += s == &b; };
+  b.OnDblClick = [&](TObject* s) { doubles += s == &b; };
+  HWND w = form.Handle();
+
+  SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(6, 5));   // still A: no new events
+  SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(45, 5));  // the gap: the form itself
+  SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(60, 7));
+  EXPECT_EQ(a.seen, (std::vector<std::string>{"enter A", "leave A"}));
+  ASSERT_EQ(b.seen, (std::vector<std::string>{"enter B"}));
+
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 7));
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(61, 8));
+  EXPECT_EQ(clicks, 1);
+  SendMessageA(w, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(62, 9));
+  EXPECT_EQ(doubles, 1);
+  EXPECT_EQ(b.seen.back(), "down 12,9 double");
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(62, 9));
+  EXPECT_EQ(clicks, 2);
+
+  // A release outside the pressed control is no click, though the pressed
+  // control still gets the release.
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 7));
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(95, 45));
+  EXPECT_EQ(clicks, 2);
+
+  // Disabled: no mouse at all.
+  b.SetEnabled(false);
+  std::size_t seenBefore = b.seen.size();
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 7));
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(60, 7));
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(b.seen.size(), seenBefore);
+
+  // The mouse leaving the window leaves the control it was over.
+  SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  SendMessageA(w, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(a.seen.back(), "leave A");
+  EXPECT_EQ(Application().MouseControl(), nullptr);
+}
+
+TEST_F(Framework, ParentReflectsNotificationsToTheChild) {
+  TForm& form = Application().CreateForm<TForm>();
+  auto& button = form.Create<TPushButton>();
+  button.SetParent(&form);
+  button.SetBounds(5, 5, 80, 24);
+  button.SetCaption("Press");
+  HWND b = button.Handle();
+  char cls[32] = {};
+  GetClassNameA(b, cls, sizeof cls);
+  EXPECT_STREQ(cls, "TPushButton");
+  EXPECT_EQ(GetParent(b), form.Handle());
+  char text[32] = {};
+  GetWindowTextA(b, text, sizeof text);
+  EXPECT_STREQ(text, "Press");
+
+  std::vector<UINT> reflected;
+  auto old = button.WindowProc;
+  button.WindowProc = [&](TMessage& m) {
+    if (m.Msg >= CN_BASE) reflected.push_back(m.Msg);
+    old(m);
+  };
+  SendMessageA(b, BM_CLICK, 0, 0);
+  Pump();
+  EXPECT_EQ(button.clicks, 1);
+  EXPECT_NE(std::find(reflected.begin(), reflected.end(), CN_COMMAND), reflected.end());
+  button.WindowProc = old;
+
+  // Freeing the control takes its window with it; the form goes on.
+  form.FreeComponent(&button);
+  EXPECT_FALSE(IsWindow(b));
+  EXPECT_EQ(form.ControlCount(), 0);
+}
+
+TEST_F(Framework, AnExceptionInAHandlerIsShownAndTheProgramGoesOn) {
+  TForm& form = Application().CreateForm<TForm>();
+  form.OnKeyDown = [](TObject*, WORD& key, TShiftState) {
+    if (key == 'X') throw std::runtime_error("Unable to write to C:\\x.ini");
+  };
+  SendMessageA(form.Handle(), WM_KEYDOWN, 'X', 0);
+  ASSERT_EQ(errors, std::vector<std::string>{"Unable to write to C:\\x.ini"});
+  SendMessageA(form.Handle(), WM_KEYDOWN, 'Y', 0);
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_TRUE(IsWindow(form.Handle()));
+}
+
+TEST_F(Framework, FormStylesSizesAndClosing) {
+  TForm& main = Application().CreateForm<TForm>();
+  TForm& other = Application().CreateForm<TForm>();
+  EXPECT_EQ(Application().MainForm(), &main);
+  main.SetFormStyle(TFormStyle::fsStayOnTop);
+  HWND w = main.Handle();
+  EXPECT_EQ(GetWindow(w, GW_OWNER), Application().Handle());
+  EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLongA(w, GWL_STYLE) & WS_CAPTION);
+  main.SetBorderStyle(TFormBorderStyle::bsNone);
+  EXPECT_FALSE(GetWindowLongA(w, GWL_STYLE) & WS_CAPTION);
+  EXPECT_TRUE(GetWindowLongA(w, GWL_STYLE) & WS_POPUP);
+  EXPECT_EQ(w, main.Handle());  // restyled in place, not re-created
+
+  other.SetClientSize(277, 133);
+  RECT client;
+  GetClientRect(other.Handle(), &client);
+  EXPECT_EQ(client.right, 277);
+  EXPECT_EQ(client.bottom, 133);
+
+  // The window's own moves update the bounds the program reads.
+  SetWindowPos(w, nullptr, 321, 123, 50, 40, SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(main.Left(), 321);
+  EXPECT_EQ(main.Top(), 123);
+
+  bool allow = false;
+  int asked = 0;
+  main.OnCloseQuery = [&](TObject*, bool& canClose) {
+    ++asked;
+    canClose = allow;
+  };
+  main.Show();
+  SendMessageA(w, WM_CLOSE, 0, 0);
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(Application().Terminated());
+  EXPECT_TRUE(IsWindowVisible(w));
+  allow = true;
+  other.Show();
+  other.Close();  // a secondary form only hides
+  EXPECT_FALSE(IsWindowVisible(other.Handle()));
+  EXPECT_FALSE(Application().Terminated());
+  SendMessageA(w, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_FALSE(IsWindowVisible(w));
+  Pump();  // takes the quit message out of the queue
+}
+
+TEST_F(Framework, LoadedRunsBeforeOnCreate) {
+  struct TProbe : TComponent {
+    TProbe(TComponent* owner, std::vector<std::string>& log) : TComponent(owner), m_log(log) {}
+    void Loaded() override {
+      TComponent::Loaded();
+      m_log.push_back("loaded");
+    }
+    std::vector<std::string>& m_log;
+  };
+  struct TProbeForm : TForm {
+    TProbeForm(TComponent* owner, std::vector<std::string>& log) : TForm(owner) {
+      Create<TProbe>(log);
+      OnCreate = [&log](TObject*) { log.push_back("create"); };
+    }
+  };
+  std::vector<std::string> log;
+  auto& form = Application().CreateForm<TProbeForm>(log);
+  EXPECT_EQ(log, (std::vector<std::string>{"loaded", "create"}));
+  EXPECT_TRUE(form.IsLoaded());
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,93 @@
+// Small helpers shared by the framework, picture control and launcher tests.
+#pragma once
+
+#include "core/Geometry.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/Handles.h"
+
+namespace corvane::test {
+
+// Delivers everything waiting in this thread's queue.
+inline void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Pumps until done() or the time is up; true when done() held.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > milliseconds) return false;
+    Pump();
+    Sleep(10);
+  }
+  return true;
+}
+
+// A 32-bit memory canvas to paint into and read back.
+class Canvas {
+ public:
+  Canvas(int width, int height) : m_dc(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    m_bitmap.Reset(CreateDIBSection(m_dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    m_old = SelectObject(m_dc.Get(), m_bitmap.Get());
+  }
+  ~Canvas() { SelectObject(m_dc.Get(), m_old); }
+  HDC Dc() const { return m_dc.Get(); }
+  COLORREF At(int x, int y) const { return GetPixel(m_dc.Get(), x, y); }
+
+ private:
+  MemoryDC m_dc;
+  UniqueBitmap m_bitmap;
+  HGDIOBJ m_old = nullptr;
+};
+
+// A folder of its own under the temporary folder, removed with its files.
+class TempFolder {
+ public:
+  TempFolder() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    static int counter = 0;
+    m_path = std::string(base) + "corvane-launcher-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(++counter);
+    CreateDirectoryA(m_path.c_str(), nullptr);
+  }
+  ~TempFolder() {
+    std::string pattern = m_path + "\\*";
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        std::string full = m_path + "\\" + name;
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(full.c_str());
+      } while (FindNextFileA(h, &found));
+      FindClose(h);
+    }
+    RemoveDirectoryA(m_path.c_str());
+  }
+  const std::string& Path() const { return m_path; }
+  std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+ private:
+  std::string m_path;
+};
+
+}  // namespace corvane::test

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "components/OpaqueRuns.h"
+#include "components/RunRegion.h"
 
 namespace corvane {
 
@@ -121,21 +122,6 @@ UniqueRegion TSkinImage::OpaqueRegion(HBITMAP bitmap) {
     return UniqueRegion{};
   std::uint32_t key = info.bmBitsPixel == 1 ? 0xFFFFFFu : DefaultTransparentRgb(pixels.View());
   return RegionFromRuns(OpaqueRuns(pixels.View(), key));
-}
-
-UniqueRegion RegionFromRuns(const std::vector<Rect>& runs) {
-  return BalancedFold<UniqueRegion>(
-      runs.size(),
-      [&runs](std::size_t i) {
-        const Rect& r = runs[i];
-        return UniqueRegion(CreateRectRgn(r.left, r.top, r.right, r.bottom));
-      },
-      [](UniqueRegion a, UniqueRegion b) {
-        if (!a) return b;
-        if (!b) return a;
-        CombineRgn(a.Get(), a.Get(), b.Get(), RGN_OR);
-        return a;
-      });
 }
 
 TPropValue TSkinImage::GetProperty(std::string_view name) const {

@@ -53,9 +53,4 @@ class TSkinImage : public TImage {
   TCursor m_savedCursor = crDefault;
 };
 
-// Unites run rectangles into one region, neighbours pairwise in a balanced
-// tree; null when there are no runs. Far faster than one union per run, and
-// than one ExtCreateRegion over everything on some systems.
-UniqueRegion RegionFromRuns(const std::vector<Rect>& runs);
-
 }  // namespace corvane

@@ -1,0 +1,21 @@
+// Window regions from run rectangles (Windows half of the opaque runs).
+#pragma once
+
+// Before any system header: the system defines RGB as a macro.
+#include "core/Geometry.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/Handles.h"
+
+namespace corvane {
+
+// Unites run rectangles into one region, neighbours pairwise in a balanced
+// tree; null when there are no runs. One union per run grows with the square
+// of the run count, and one ExtCreateRegion over all of them does too on
+// some systems; this stays near n log n and holds few handles at a time.
+UniqueRegion RegionFromRuns(const std::vector<Rect>& runs);
+
+}  // namespace corvane

@@ -91,3 +91,47 @@ class TempFolder {
 };
 
 }  // namespace corvane::test
+
+namespace corvane::test {
+
+// Writes a 24-bit BMP of width x height whose pixel (x, y), top-down, is
+// colour(x, y) as 0x00BBGGRR.
+inline bool WriteBmp(const std::string& path, int width, int height,
+                     const std::function<COLORREF(int, int)>& colour) {
+  int stride = ((width * 3 + 3) / 4) * 4;
+  std::string data(static_cast<std::size_t>(stride) * height, '\0');
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      COLORREF c = colour(x, y);
+      std::size_t at = static_cast<std::size_t>(height - 1 - y) * stride + x * 3;
+      data[at] = static_cast<char>(GetBValue(c));
+      data[at + 1] = static_cast<char>(GetGValue(c));
+      data[at + 2] = static_cast<char>(GetRValue(c));
+    }
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + data.size());
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(h, &file, sizeof file, &written, nullptr) && WriteFile(h, &info, sizeof info, &written, nullptr) &&
+            WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+  CloseHandle(h);
+  return ok;
+}
+
+// The window's region as a fresh handle, or null when it has none.
+inline UniqueRegion WindowRegion(HWND window) {
+  UniqueRegion r(CreateRectRgn(0, 0, 0, 0));
+  if (GetWindowRgn(window, r.Get()) == ERROR) return UniqueRegion{};
+  return r;
+}
+
+}  // namespace corvane::test

@@ -241,9 +241,10 @@ TApplication::TApplication() : TComponent(nullptr) {
     RegisterClassExA(&wc);
   }
   // Never shown: it owns the forms (so they get no taskbar buttons of their
-  // own) and carries the title.
+  // own) and carries the title. No caption style: the system would add an
+  // edge to any extended style the program gives it.
   m_handle.Reset(CreateWindowExA(0, "TApplication", m_title.c_str(),
-                                 WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                                 WS_POPUP | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                                  0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
 }
 

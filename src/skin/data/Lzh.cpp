@@ -110,26 +110,61 @@ struct AdaptiveTree {
 
   void Update(int symbol) {
     if (freq[kRoot] == kMaxFreq) Rebuild();
-    std::uint32_t c = parent[symbol + kTableSize];
-    do {
+    UpdateFrom(parent[symbol + kTableSize]);
+  }
+
+  // The decoder has just walked down to the leaf and knows every node on
+  // the way: climbing back through that record instead of the parent table
+  // lets the frequency loads run without waiting on each other. The record
+  // holds until the first exchange moves the climb elsewhere.
+  void UpdateAlongPath(int symbol, const std::uint32_t* path, int depth) {
+    if (freq[kRoot] == kMaxFreq) {
+      Update(symbol);
+      return;
+    }
+    for (int i = depth - 1; i >= 0; --i) {
+      const std::uint32_t c = path[i];
       const std::uint32_t k = ++freq[c];
       if (k > freq[c + 1]) {
-        std::uint32_t l = c + 1;
-        while (k > freq[l + 1]) ++l;
-        freq[c] = freq[l];
-        freq[l] = k;
-        const std::uint32_t i = son[c];
-        parent[i] = l;
-        if (i < static_cast<std::uint32_t>(kTableSize)) parent[i + 1] = l;
-        const std::uint32_t jj = son[l];
-        son[l] = i;
-        parent[jj] = c;
-        if (jj < static_cast<std::uint32_t>(kTableSize)) parent[jj + 1] = c;
-        son[c] = jj;
-        c = l;
+        UpdateFrom(c, k);
+        return;
       }
+    }
+    ++freq[kRoot];
+  }
+
+  // Climbs from node c to the root; with k given, freq[c] has already been
+  // incremented to k and found larger than its right neighbour.
+  void UpdateFrom(std::uint32_t c, std::uint32_t k = 0) {
+    if (k != 0) {
+      c = Exchange(c, k);
+      c = parent[c];
+      if (c == 0) return;
+    }
+    do {
+      const std::uint32_t k = ++freq[c];
+      if (k > freq[c + 1]) c = Exchange(c, k);
       c = parent[c];
     } while (c != 0);
+  }
+
+  // Node c's frequency k now exceeds its right neighbour's: move its subtree
+  // past the last node of lower frequency to keep the table sorted. Returns
+  // the node's new place.
+  std::uint32_t Exchange(std::uint32_t c, std::uint32_t k) {
+    std::uint32_t l = c + 1;
+    while (k > freq[l + 1]) ++l;
+    freq[c] = freq[l];
+    freq[l] = k;
+    const std::uint32_t i = son[c];
+    parent[i] = l;
+    if (i < static_cast<std::uint32_t>(kTableSize)) parent[i + 1] = l;
+    const std::uint32_t jj = son[l];
+    son[l] = i;
+    parent[jj] = c;
+    if (jj < static_cast<std::uint32_t>(kTableSize)) parent[jj + 1] = c;
+    son[c] = jj;
+    return l;
   }
 };
 
@@ -200,10 +235,13 @@ class BitWriter {
   std::vector<std::uint8_t> m_out;
 };
 
-struct DecoderState {
-  AdaptiveTree tree;
-  std::array<std::uint8_t, kRingSize + kLookAhead - 1> ring{};
-};
+// The dictionary is the output itself: position o of the output is ring
+// position (4036 + o) mod 4096, so everything a match can reach is either
+// already produced, part of the initial run of spaces, or the never-written
+// tail of the ring, which reads as zero.
+std::uint8_t HistoryBefore(std::ptrdiff_t outputIndex) {
+  return outputIndex >= -kInitialWrite ? std::uint8_t{' '} : std::uint8_t{0};
+}
 
 }  // namespace
 
@@ -215,51 +253,65 @@ std::vector<std::uint8_t> TLZH::Decode(std::span<const std::uint8_t> bitStream, 
   if (announcedSize > m_outputLimit)
     throw ElzhException("LZH : announced size " + std::to_string(announcedSize) +
                         " exceeds the limit of " + std::to_string(m_outputLimit) + " bytes");
-  std::unique_ptr<DecoderState> state;
+  std::unique_ptr<AdaptiveTree> tree;
   std::vector<std::uint8_t> out;
   try {
-    state = std::make_unique<DecoderState>();
+    tree = std::make_unique<AdaptiveTree>();
     out.resize(announcedSize);
   } catch (const std::bad_alloc&) {
     throw ElzhException(kLzhNoMemoryMessage);
   }
-  AdaptiveTree& tree = state->tree;
-  tree.Start();
-  std::uint8_t* ring = state->ring.data();
-  std::memset(ring, ' ', kInitialWrite);
+  tree->Start();
 
   BitReader bits(bitStream);
-  int r = kInitialWrite;
+  // A path never visits a node twice, so it is shorter than the table.
+  std::array<std::uint32_t, kTableSize> path;
   std::size_t produced = 0;
   std::uint8_t* dst = out.data();
   while (produced < announcedSize) {
-    std::uint32_t c = tree.son[kRoot];
-    while (c < static_cast<std::uint32_t>(kTableSize)) c = tree.son[c + bits.Bit()];
+    std::uint32_t c = tree->son[kRoot];
+    int depth = 0;
+    while (c < static_cast<std::uint32_t>(kTableSize)) {
+      const std::uint32_t node = c + bits.Bit();
+      path[depth++] = node;
+      c = tree->son[node];
+    }
     const int symbol = static_cast<int>(c) - kTableSize;
-    tree.Update(symbol);
+    tree->UpdateAlongPath(symbol, path.data(), depth);
     if (symbol < kLiteralCount) {
-      const auto byte = static_cast<std::uint8_t>(symbol);
-      dst[produced++] = byte;
-      ring[r] = byte;
-      r = (r + 1) & kRingMask;
+      dst[produced++] = static_cast<std::uint8_t>(symbol);
       continue;
     }
     unsigned b = bits.Byte();
     const unsigned upper = static_cast<unsigned>(kPositions.upper[b]) << 6;
     for (int extra = kPositions.length[b] - 2; extra > 0; --extra) b = (b << 1) + bits.Bit();
-    const unsigned position = upper | (b & 0x3F);
-    const int from = (r - static_cast<int>(position) - 1) & kRingMask;
-    int length = symbol - (kLiteralCount - 1 - kThreshold);
+    const std::ptrdiff_t distance = static_cast<std::ptrdiff_t>(upper | (b & 0x3F)) + 1;
+    std::size_t length = static_cast<std::size_t>(symbol - (kLiteralCount - 1 - kThreshold));
     // A match may run past the announced size in a forged stream; the extra
     // bytes have nowhere to go and decoding ends with them.
-    if (static_cast<std::size_t>(length) > announcedSize - produced)
-      length = static_cast<int>(announcedSize - produced);
-    for (int k = 0; k < length; ++k) {
-      const std::uint8_t byte = ring[(from + k) & kRingMask];
-      dst[produced++] = byte;
-      ring[r] = byte;
-      r = (r + 1) & kRingMask;
+    length = std::min(length, announcedSize - produced);
+    const std::ptrdiff_t from = static_cast<std::ptrdiff_t>(produced) - distance;
+    std::uint8_t* to = dst + produced;
+    if (from >= 0 && distance >= static_cast<std::ptrdiff_t>(length)) {
+      std::memcpy(to, dst + from, length);
+    } else if (from >= 0) {
+      // Overlapping copies repeat the bytes they have just written: a run
+      // of one byte, or a pattern of distance bytes copied a pattern at a time.
+      if (distance == 1) {
+        std::memset(to, to[-1], length);
+      } else {
+        const auto step = static_cast<std::size_t>(distance);
+        std::size_t k = 0;
+        for (; k + step <= length; k += step) std::memcpy(to + k, to + k - step, step);
+        for (; k < length; ++k) to[k] = to[k - step];
+      }
+    } else {
+      for (std::size_t k = 0; k < length; ++k) {
+        const std::ptrdiff_t at = from + static_cast<std::ptrdiff_t>(k);
+        to[k] = at >= 0 ? dst[at] : HistoryBefore(at);
+      }
     }
+    produced += length;
   }
   // A reader that keeps 9 or more bits buffered has fetched one byte beyond
   // the last bit it used (bits past the span cost nothing).

@@ -13,7 +13,6 @@ namespace corvane {
 namespace {
 
 constexpr int kRingSize = 4096;
-constexpr int kRingMask = kRingSize - 1;
 constexpr int kLookAhead = 60;
 constexpr int kThreshold = 2;
 constexpr int kLiteralCount = 256;

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +22,11 @@ using Clock = std::chrono::steady_clock;
 // An update-information file is a few lines; anything far larger is not one
 // and must not be allowed to fill the disk.
 constexpr DWORD kMaxDownloadBytes = 1 << 20;
+
+// The download thread's own deadline comes this much (at most a tenth of
+// the limit) before the caller's, so it can normally clean up after itself
+// before the caller stops waiting and leaves it behind.
+constexpr std::chrono::milliseconds kCleanupGrace{1000};
 
 std::string ModulePath() {
   std::vector<char> buffer(MAX_PATH);
@@ -134,8 +141,17 @@ bool Transfer(const DownloadJob& job) {
   char buffer[16384];
   for (;;) {
     if (Clock::now() >= job.deadline) return false;
+    // A read that waits for the next bytes must not outlast the deadline.
+    DWORD left = MillisecondsLeft(job.deadline);
+    InternetSetOptionA(request.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &left, sizeof left);
+    // A read returns only once its whole buffer is full, which a server
+    // sending a byte at a time could put off for ever; asking what has
+    // arrived first keeps every read to bytes that are already here.
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request.Get(), &available, 0, 0)) return false;
+    if (available == 0) break;
     DWORD got = 0;
-    if (!InternetReadFile(request.Get(), buffer, sizeof buffer, &got)) return false;
+    if (!InternetReadFile(request.Get(), buffer, std::min<DWORD>(available, sizeof buffer), &got)) return false;
     if (got == 0) break;
     total += got;
     if (total > kMaxDownloadBytes) return false;
@@ -169,14 +185,17 @@ bool FetchUrlToFile(const std::string& url, const std::string& fileName, std::ch
   try {
     auto job = std::make_shared<DownloadJob>();
     job->url = url;
-    job->deadline = Clock::now() + limit;
+    const auto callerDeadline = Clock::now() + limit;
+    job->deadline = callerDeadline - std::min<std::chrono::milliseconds>(kCleanupGrace, limit / 10);
 
     // The temporary file lies beside the target so the final move is a
-    // rename on one volume; it also proves the folder can be written.
-    std::string folder = FolderOf(fileName);
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "cvu", 0, temp)) return false;
-    job->tempPath = temp;
+    // rename on one volume. It is made only once the server has said 200,
+    // so a download abandoned while waiting leaves nothing behind.
+    static std::atomic<unsigned> serial{0};
+    char temp[64];
+    std::snprintf(temp, sizeof temp, "cvu%lx_%x.tmp", static_cast<unsigned long>(GetCurrentProcessId()),
+                  serial.fetch_add(1));
+    job->tempPath = FolderOf(fileName) + temp;
 
     // WinINet's own time-outs bound single operations, not a server that
     // trickles bytes or a connect the platform will not abandon, so the wait
@@ -184,7 +203,7 @@ bool FetchUrlToFile(const std::string& url, const std::string& fileName, std::ch
     std::thread(RunDownload, job).detach();
 
     std::unique_lock<std::mutex> lock(job->mutex);
-    if (!job->finishedSignal.wait_until(lock, job->deadline, [&] { return job->finished; })) {
+    if (!job->finishedSignal.wait_until(lock, callerDeadline, [&] { return job->finished; })) {
       job->abandoned = true;
       return false;
     }

@@ -27,9 +27,9 @@ void LinkStore::RequireOpen() const {
 
 void LinkStore::ThrowUnableToWrite() const { throw LinkStoreError("Unable to write to " + m_path); }
 
-const IniDocument& LinkStore::Current() {
+const IniDocument& LinkStore::Current(bool thorough) {
   RequireOpen();
-  if (m_loaded && m_file->CurrentStamp() == m_stamp) return m_document;
+  if (m_loaded && m_file->CurrentStamp(thorough) == m_stamp) return m_document;
   std::string bytes;
   LoadResult result = m_file->Load(bytes, m_stamp);
   // A file that cannot be read behaves as an empty one for reading.
@@ -44,7 +44,7 @@ bool LinkStore::Modify(Change change) {
   RequireOpen();
   StoreLock lock = m_file->Lock();
   if (!lock) return false;
-  Current();
+  Current(true);
   // Replacing a file we could not read would throw away whatever it holds.
   if (m_unreadable) return false;
   IniDocument changed = m_document;
@@ -59,7 +59,7 @@ bool LinkStore::Modify(Change change) {
 
 std::string LinkStore::ReadString(std::string_view section, std::string_view key,
                                   std::string_view defaultValue) {
-  return Current().ReadString(section, key, defaultValue);
+  return Current(false).ReadString(section, key, defaultValue);
 }
 
 void LinkStore::WriteString(std::string_view section, std::string_view key, std::string_view value) {
@@ -72,14 +72,14 @@ void LinkStore::WriteString(std::string_view section, std::string_view key, std:
 }
 
 int LinkStore::ReadInteger(std::string_view section, std::string_view key, int defaultValue) {
-  return Current().ReadInteger(section, key, defaultValue);
+  return Current(false).ReadInteger(section, key, defaultValue);
 }
 
 void LinkStore::WriteInteger(std::string_view section, std::string_view key, int value) {
   WriteString(section, key, std::to_string(value));
 }
 
-void LinkStore::ReadSections(std::vector<std::string>& list) { Current().ReadSections(list); }
+void LinkStore::ReadSections(std::vector<std::string>& list) { Current(true).ReadSections(list); }
 
 void LinkStore::EraseSection(std::string_view section) {
   if (!Modify([&](IniDocument& doc) { return doc.EraseSection(section); })) ThrowUnableToWrite();

@@ -77,7 +77,10 @@ class LinkStore {
   void WriteCommaText(std::string_view section, std::string_view key, const std::vector<std::string>& names);
 
  private:
-  const IniDocument& Current();
+  // The parsed file, re-read when the file changed. Listing and changes use
+  // the thorough check; single reads, which come by the thousand after a
+  // listing, use the quick one.
+  const IniDocument& Current(bool thorough);
   // Applies change under the lock to the file's current content and replaces
   // the file when something changed; returns false when the system refused.
   template <typename Change>

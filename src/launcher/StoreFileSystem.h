@@ -54,8 +54,12 @@ class StoreFile {
   StoreFile& operator=(const StoreFile&) = delete;
 
   const std::string& Path() const { return m_path; }
-  // One metadata query of the path.
-  FileStamp CurrentStamp() const;
+  // One metadata query. The quick form asks the file last read (POSIX:
+  // through its open descriptor, about three times cheaper than a path
+  // lookup), which sees every in-place write and every replacement or
+  // deletion; only the thorough form also notices the file being moved away
+  // and another put in its place.
+  FileStamp CurrentStamp(bool thorough = true) const;
   // Reads the whole file; the stamp describes exactly the bytes read.
   LoadResult Load(std::string& bytes, FileStamp& stamp);
   // An existing file marked read-only refuses writes, also for a user (such
@@ -70,6 +74,8 @@ class StoreFile {
   StoreLock Lock();
 
  private:
+  void Pin(int fd);
+
   std::string m_path;
   // POSIX: the last file read stays open so its inode number cannot be
   // reused by a later replacement and fool the stamp comparison.

@@ -89,22 +89,31 @@ StoreFile::~StoreFile() {
   if (m_pinned >= 0) close(static_cast<int>(m_pinned));
 }
 
-FileStamp StoreFile::CurrentStamp() const {
+FileStamp StoreFile::CurrentStamp(bool thorough) const {
   struct stat st;
+  if (!thorough && m_pinned >= 0) {
+    if (fstat(static_cast<int>(m_pinned), &st) != 0) return FileStamp{};
+    // No name left: the file was replaced or deleted. A stamp of a missing
+    // file can never equal that of the loaded one, so the caller reloads.
+    if (st.st_nlink == 0) return FileStamp{};
+    return StampOf(st);
+  }
   if (stat(m_path.c_str(), &st) != 0) return FileStamp{};
   return StampOf(st);
+}
+
+void StoreFile::Pin(int fd) {
+  if (m_pinned >= 0) close(static_cast<int>(m_pinned));
+  m_pinned = fd;
 }
 
 LoadResult StoreFile::Load(std::string& bytes, FileStamp& stamp) {
   bytes.clear();
   stamp = FileStamp{};
+  Pin(-1);
   int fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) {
-      if (m_pinned >= 0) close(static_cast<int>(m_pinned));
-      m_pinned = -1;
-      return LoadResult::Missing;
-    }
+    if (errno == ENOENT || errno == ENOTDIR) return LoadResult::Missing;
     stamp = CurrentStamp();
     return LoadResult::Unreadable;
   }
@@ -129,8 +138,7 @@ LoadResult StoreFile::Load(std::string& bytes, FileStamp& stamp) {
     done += static_cast<size_t>(n);
   }
   bytes.resize(done);
-  if (m_pinned >= 0) close(static_cast<int>(m_pinned));
-  m_pinned = fd;
+  Pin(fd);
   stamp = StampOf(st);
   return LoadResult::Loaded;
 }
@@ -165,7 +173,17 @@ bool StoreFile::Replace(std::string_view bytes, const FileStamp& previous, FileS
     fsync(folder);
     close(folder);
   }
-  written = CurrentStamp();
+  // Pin what was just written, so the quick check needs no reload for it.
+  int fresh = open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st;
+  if (fresh >= 0 && fstat(fresh, &st) == 0) {
+    Pin(fresh);
+    written = StampOf(st);
+  } else {
+    if (fresh >= 0) close(fresh);
+    Pin(-1);
+    written = CurrentStamp();
+  }
   return true;
 }
 

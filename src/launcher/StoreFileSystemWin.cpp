@@ -58,7 +58,11 @@ StoreFile::StoreFile(std::string path) : m_path(std::move(path)) {}
 
 StoreFile::~StoreFile() = default;
 
-FileStamp StoreFile::CurrentStamp() const {
+// Windows keeps nothing open between operations: an open store file could
+// make another program's replace of it fail.
+void StoreFile::Pin(int) {}
+
+FileStamp StoreFile::CurrentStamp(bool) const {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(m_path.c_str(), GetFileExInfoStandard, &data)) return FileStamp{};
   FileStamp stamp;

@@ -197,6 +197,24 @@ TEST(LinkStore, EditsMadeOutsideTheStoreAreSeen) {
   EXPECT_EQ(store.ReadString("Hand", "Link", "gone"), "gone");
 }
 
+TEST(LinkStore, AFileMovedAwayAndReplacedIsNeitherListedNorWrittenBack) {
+  StoreFolder folder;
+  const std::string path = folder.Path("Launch.ini");
+  LinkStore store;
+  store.Open(path);
+  store.WriteString("Old", "Link", "o");
+  EXPECT_EQ(store.ReadString("Old", "Link", ""), "o");
+  fs::rename(path, path + ".bak");
+  WriteBytes(path, "[New]\r\nLink=n\r\n");
+  Names sections;
+  store.ReadSections(sections);
+  EXPECT_EQ(sections, (Names{"New"}));
+  fs::rename(path, path + ".bak2");
+  WriteBytes(path, "[Newer]\r\nLink=n\r\n");
+  store.WriteString("Mine", "Link", "m");
+  EXPECT_EQ(ReadBytes(path), "[Newer]\r\nLink=n\r\n\r\n[Mine]\r\nLink=m\r\n");
+}
+
 TEST(LinkStore, NamesAndValuesTheFormatCannotHoldAreRefusedAndNothingIsWritten) {
   StoreFolder folder;
   const std::string path = folder.Path("Launch.ini");

@@ -344,7 +344,7 @@ namespace {
 class MatchFinder {
  public:
   static constexpr int kHashBits = 15;
-  static constexpr int kMaxChain = 96;
+  static constexpr int kMaxChain = 256;
 
   explicit MatchFinder(std::span<const std::uint8_t> data)
       : m_text(static_cast<std::size_t>(kInitialWrite) + data.size(), ' '),
@@ -429,23 +429,46 @@ std::vector<std::uint8_t> LzhEncode(std::span<const std::uint8_t> data) {
   MatchFinder finder(data);
   BitWriter out;
   const int end = kInitialWrite + static_cast<int>(data.size());
-  int pos = kInitialWrite;
-  while (pos < end) {
-    const int limit = std::min(kLookAhead, end - pos);
-    auto [length, distance] = finder.Find(pos, limit);
-    if (length == 0) {
-      EncodeSymbol(*tree, out, data[static_cast<std::size_t>(pos - kInitialWrite)]);
-      finder.Insert(pos);
-      ++pos;
-      continue;
-    }
+  auto limitAt = [end](int at) { return std::min(kLookAhead, end - at); };
+  auto literal = [&](int at) {
+    EncodeSymbol(*tree, out, data[static_cast<std::size_t>(at - kInitialWrite)]);
+  };
+  auto match = [&](int length, int distance) {
     EncodeSymbol(*tree, out, length + (kLiteralCount - 1 - kThreshold));
     const unsigned position = static_cast<unsigned>(distance - 1);
     const unsigned upper = position >> 6;
     const int codeLength = kPositions.codeLength[upper];
     out.Put(kPositions.codeByte[upper] >> (8 - codeLength), codeLength);
     out.Put(position & 0x3F, 6);
-    for (int k = 0; k < length; ++k) finder.Insert(pos + k);
+  };
+  // A position is searched before it is inserted, so it never finds itself.
+  int pos = kInitialWrite;
+  std::pair<int, int> pending{0, 0};
+  bool havePending = false;
+  while (pos < end) {
+    const std::pair<int, int> found = havePending ? pending : finder.Find(pos, limitAt(pos));
+    havePending = false;
+    const auto [length, distance] = found;
+    if (length == 0) {
+      literal(pos);
+      finder.Insert(pos);
+      ++pos;
+      continue;
+    }
+    finder.Insert(pos);
+    if (length < limitAt(pos) && pos + 1 < end) {
+      // One step of lookahead: a longer match starting at the next byte is
+      // worth a literal now.
+      pending = finder.Find(pos + 1, limitAt(pos + 1));
+      if (pending.first > length) {
+        literal(pos);
+        ++pos;
+        havePending = true;
+        continue;
+      }
+    }
+    match(length, distance);
+    for (int k = 1; k < length; ++k) finder.Insert(pos + k);
     pos += length;
   }
   return out.Finish();

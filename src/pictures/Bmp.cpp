@@ -63,7 +63,8 @@ std::string CompressionName(std::uint32_t c) {
 }
 
 // Parses the info header, bit masks and palette starting at `at`.
-DibHeader ParseDibHeader(const ByteReader& r, std::size_t at, bool iconHeight) {
+DibHeader ParseDibHeader(const ByteReader& r, std::size_t at, bool iconHeight,
+                         const PictureLimits& limits) {
   DibHeader h;
   h.headerSize = r.U32(at, "bitmap header");
   long long width = 0;
@@ -90,7 +91,7 @@ DibHeader ParseDibHeader(const ByteReader& r, std::size_t at, bool iconHeight) {
     height = -height;  // a 64-bit negate: INT_MIN cannot overflow here
   }
   if (iconHeight) height /= 2;
-  CheckPictureSize(width, height, kFormat);
+  CheckPictureSize(width, height, kFormat, limits);
   h.width = static_cast<int>(width);
   h.height = static_cast<int>(height);
 
@@ -157,15 +158,22 @@ std::uint64_t RowStride(const DibHeader& h) {
   return ((static_cast<std::uint64_t>(h.width) * h.bitCount + 31) / 32) * 4;
 }
 
-// Decodes uncompressed rows. Returns true when a 32-bit image carried alpha.
-bool DecodeRows(const DibHeader& h, std::span<const std::uint8_t> pixels, Surface& out,
-                bool requireFullLastRow) {
+// Throws unless `pixels` holds every row; checked before the surface is
+// allocated, so a short file claiming a huge picture costs nothing.
+void CheckRowsPresent(const DibHeader& h, std::span<const std::uint8_t> pixels,
+                      bool requireFullLastRow) {
   const std::uint64_t stride = RowStride(h);
   const std::uint64_t rowBytes = (static_cast<std::uint64_t>(h.width) * h.bitCount + 7) / 8;
   const std::uint64_t need = stride * (h.height - 1) + (requireFullLastRow ? stride : rowBytes);
   if (need > pixels.size())
     throw PictureFormatError("BMP file is truncated (pixel data: " + std::to_string(pixels.size()) +
                              " of " + std::to_string(need) + " bytes)");
+}
+
+// Decodes uncompressed rows, already checked to be present. Returns true
+// when a 32-bit image carried alpha.
+bool DecodeRows(const DibHeader& h, std::span<const std::uint8_t> pixels, Surface& out) {
+  const std::uint64_t stride = RowStride(h);
 
   const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
   bool anyAlpha = false;
@@ -261,7 +269,10 @@ void DecodeRle(const DibHeader& h, std::span<const std::uint8_t> data, Surface& 
 std::size_t PixelOffset(const ByteReader& r, const DibHeader& h) {
   const std::uint32_t stated = r.U32(10, "file header");
   const std::size_t afterPalette = kFileHeaderSize + h.afterPalette;
-  if (stated == 0) return afterPalette;
+  if (stated == 0) {
+    if (afterPalette > r.Size()) throw PictureFormatError("BMP file is truncated (palette)");
+    return afterPalette;
+  }
   if (stated < kFileHeaderSize + h.headerSize)
     throw PictureFormatError("BMP pixel data offset " + std::to_string(stated) +
                              " points into the header");
@@ -279,35 +290,43 @@ void CheckSignature(const ByteReader& r) {
 BmpInfo ProbeBmp(std::span<const std::uint8_t> file) {
   ByteReader r(file, kFormat);
   CheckSignature(r);
-  DibHeader h = ParseDibHeader(r, kFileHeaderSize, false);
+  DibHeader h = ParseDibHeader(r, kFileHeaderSize, false, {});
   return {h.width, h.height, h.bitCount, h.topDown};
 }
 
-Surface DecodeBmp(std::span<const std::uint8_t> file) {
+Surface DecodeBmpWithLimits(std::span<const std::uint8_t> file, const PictureLimits& limits) {
   ByteReader r(file, kFormat);
   CheckSignature(r);
-  DibHeader h = ParseDibHeader(r, kFileHeaderSize, false);
+  DibHeader h = ParseDibHeader(r, kFileHeaderSize, false, limits);
   const std::size_t offset = PixelOffset(r, h);
+  const auto pixels = file.subspan(offset);
+  const bool rle = h.compression == kRle8 || h.compression == kRle4;
+  if (!rle) CheckRowsPresent(h, pixels, false);
   Surface out(h.width, h.height);
-  if (h.compression == kRle8 || h.compression == kRle4)
-    DecodeRle(h, file.subspan(offset), out);
+  if (rle)
+    DecodeRle(h, pixels, out);
   else
-    DecodeRows(h, file.subspan(offset), out, false);
+    DecodeRows(h, pixels, out);
   return out;
 }
 
-DibImage DecodeDib(std::span<const std::uint8_t> dib, bool iconHeight) {
+DibImage DecodeDib(std::span<const std::uint8_t> dib, bool iconHeight, const PictureLimits& limits) {
   ByteReader r(dib, kFormat);
-  DibHeader h = ParseDibHeader(r, 0, iconHeight);
+  DibHeader h = ParseDibHeader(r, 0, iconHeight, limits);
   if (h.compression == kRle8 || h.compression == kRle4)
     throw PictureFormatError("run-length compressed bitmap inside an icon");
+  // A true-colour header may announce a palette the data does not hold.
+  if (h.afterPalette > dib.size()) throw PictureFormatError("BMP file is truncated (palette)");
+  CheckRowsPresent(h, dib.subspan(h.afterPalette), true);
   DibImage image;
   image.surface = Surface(h.width, h.height);
   image.bitCount = h.bitCount;
   image.topDown = h.topDown;
-  image.alphaUsed = DecodeRows(h, dib.subspan(h.afterPalette), image.surface, true);
+  image.alphaUsed = DecodeRows(h, dib.subspan(h.afterPalette), image.surface);
   image.pixelEnd = h.afterPalette + static_cast<std::size_t>(RowStride(h) * h.height);
   return image;
 }
+
+Surface DecodeBmp(std::span<const std::uint8_t> file) { return DecodeBmpWithLimits(file, {}); }
 
 }  // namespace corvane

@@ -29,6 +29,9 @@ BmpInfo ProbeBmp(std::span<const std::uint8_t> file);
 // byte is zero everywhere: most writers leave it unused, and an invisible
 // picture is never what such a file means. Throws PictureFormatError.
 Surface DecodeBmp(std::span<const std::uint8_t> file);
+// The same within the given limits (a single-argument DecodeBmp stays
+// usable as a plain decoder function pointer).
+Surface DecodeBmpWithLimits(std::span<const std::uint8_t> file, const PictureLimits& limits);
 
 // A bitmap decoded from a bare device-independent bitmap (info header first).
 struct DibImage {
@@ -45,6 +48,7 @@ struct DibImage {
 // Decodes a bare DIB. With iconHeight the header's height counts the colour
 // image and its mask together, as icons store it, and the surface gets half
 // of it. Throws PictureFormatError.
-DibImage DecodeDib(std::span<const std::uint8_t> dib, bool iconHeight);
+DibImage DecodeDib(std::span<const std::uint8_t> dib, bool iconHeight,
+    const PictureLimits& limits = {});
 
 }  // namespace corvane

@@ -68,7 +68,7 @@ bool IsGif(std::span<const std::uint8_t> data) {
                               std::memcmp(data.data(), "GIF89a", 6) == 0);
 }
 
-GifImage DecodeGif(std::span<const std::uint8_t> data) {
+GifImage DecodeGifWithLimits(std::span<const std::uint8_t> data, const PictureLimits& limits) {
   if (!IsGif(data)) throw PictureFormatError("not a GIF file (no GIF signature)");
   GifSource source{data.data(), data.size(), 0};
   GifReader gif(&source);
@@ -96,14 +96,14 @@ GifImage DecodeGif(std::span<const std::uint8_t> data) {
     const GifImageDesc& frame = gif->Image;
     const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
     if (!map) throw PictureFormatError("GIF file has no colour table");
-    CheckPictureSize(frame.Width, frame.Height, "GIF");
+    CheckPictureSize(frame.Width, frame.Height, "GIF", limits);
     // The logical screen gives the picture's size; a broken one that does
     // not hold the first frame is widened to hold it.
     const long long screenWidth =
         std::max<long long>(gif->SWidth, static_cast<long long>(frame.Left) + frame.Width);
     const long long screenHeight =
         std::max<long long>(gif->SHeight, static_cast<long long>(frame.Top) + frame.Height);
-    CheckPictureSize(screenWidth, screenHeight, "GIF");
+    CheckPictureSize(screenWidth, screenHeight, "GIF", limits);
 
     GifImage image;
     image.transparentIndex = transparent >= 0 && transparent < map->ColorCount ? transparent : -1;
@@ -140,5 +140,7 @@ GifImage DecodeGif(std::span<const std::uint8_t> data) {
     return image;
   }
 }
+
+GifImage DecodeGif(std::span<const std::uint8_t> data) { return DecodeGifWithLimits(data, {}); }
 
 }  // namespace corvane

@@ -26,5 +26,7 @@ bool IsGif(std::span<const std::uint8_t> data);
 
 // Decodes the first frame; throws PictureFormatError with giflib's reason.
 GifImage DecodeGif(std::span<const std::uint8_t> data);
+// The same within the given limits.
+GifImage DecodeGifWithLimits(std::span<const std::uint8_t> data, const PictureLimits& limits);
 
 }  // namespace corvane

@@ -78,20 +78,21 @@ std::size_t ChooseIcoEntry(const std::vector<IcoEntry>& entries, int size) {
   return best;
 }
 
-Surface DecodeIcoEntry(std::span<const std::uint8_t> file, const IcoEntry& entry) {
+Surface DecodeIcoEntry(std::span<const std::uint8_t> file, const IcoEntry& entry,
+                       const PictureLimits& limits) {
   if (entry.offset > file.size() || entry.size > file.size() - entry.offset || entry.size == 0)
     throw PictureFormatError("icon image lies outside the file (offset " +
                              std::to_string(entry.offset) + ", size " + std::to_string(entry.size) + ")");
   const auto image = file.subspan(entry.offset, entry.size);
-  if (IsPng(image)) return DecodePng(image);
-  DibImage dib = DecodeDib(image, true);
+  if (IsPng(image)) return DecodePngWithLimits(image, limits);
+  DibImage dib = DecodeDib(image, true, limits);
   if (!dib.alphaUsed) ApplyMask(image, dib, dib.surface);
   return std::move(dib.surface);
 }
 
-Surface DecodeIco(std::span<const std::uint8_t> file, int size) {
+Surface DecodeIco(std::span<const std::uint8_t> file, int size, const PictureLimits& limits) {
   const std::vector<IcoEntry> entries = ReadIcoDirectory(file);
-  return DecodeIcoEntry(file, entries[ChooseIcoEntry(entries, size)]);
+  return DecodeIcoEntry(file, entries[ChooseIcoEntry(entries, size)], limits);
 }
 
 }  // namespace corvane

@@ -30,9 +30,11 @@ std::size_t ChooseIcoEntry(const std::vector<IcoEntry>& entries, int size);
 
 // Decodes one image of an icon file into straight 32-bit pixels: stored
 // alpha when a 32-bit image has any, else alpha built from the AND mask.
-Surface DecodeIcoEntry(std::span<const std::uint8_t> file, const IcoEntry& entry);
+Surface DecodeIcoEntry(std::span<const std::uint8_t> file, const IcoEntry& entry,
+    const PictureLimits& limits = {});
 
 // Reads the directory and decodes the entry ChooseIcoEntry picks.
-Surface DecodeIco(std::span<const std::uint8_t> file, int size = 0);
+Surface DecodeIco(std::span<const std::uint8_t> file, int size = 0,
+    const PictureLimits& limits = {});
 
 }  // namespace corvane

@@ -108,12 +108,12 @@ bool IsJpeg(std::span<const std::uint8_t> data) {
   return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
 }
 
-Surface DecodeJpeg(std::span<const std::uint8_t> data) {
+Surface DecodeJpegWithLimits(std::span<const std::uint8_t> data, const PictureLimits& limits) {
   if (!IsJpeg(data)) throw PictureFormatError("not a JPEG file (no start-of-image marker)");
   JpegReader reader;
   if (!Start(&reader, data.data(), data.size()))
     throw PictureFormatError(std::string("JPEG file is damaged: ") + reader.m_errors.message);
-  CheckPictureSize(reader.m_info.image_width, reader.m_info.image_height, "JPEG");
+  CheckPictureSize(reader.m_info.image_width, reader.m_info.image_height, "JPEG", limits);
   const int width = static_cast<int>(reader.m_info.image_width);
   const int height = static_cast<int>(reader.m_info.image_height);
 
@@ -144,5 +144,7 @@ Surface DecodeJpeg(std::span<const std::uint8_t> data) {
   }
   return out;
 }
+
+Surface DecodeJpeg(std::span<const std::uint8_t> data) { return DecodeJpegWithLimits(data, {}); }
 
 }  // namespace corvane

@@ -16,5 +16,7 @@ bool IsJpeg(std::span<const std::uint8_t> data);
 // 32-bit pixels. A file cut short is an error, not a half-grey picture.
 // Throws PictureFormatError with the library's reason.
 Surface DecodeJpeg(std::span<const std::uint8_t> data);
+// The same within the given limits.
+Surface DecodeJpegWithLimits(std::span<const std::uint8_t> data, const PictureLimits& limits);
 
 }  // namespace corvane

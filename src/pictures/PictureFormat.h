@@ -23,15 +23,23 @@ class PictureFormatError : public std::runtime_error {
 // for gigabytes.
 inline constexpr int kMaxPictureDimension = 16384;
 
-// Throws unless 1 <= width, height <= kMaxPictureDimension.
-inline void CheckPictureSize(long long width, long long height, const char* format) {
+// Bounds a decoder checks before allocating. The defaults suit the program;
+// fuzzers tighten them so that one input cannot take a gigabyte.
+struct PictureLimits {
+  int maxDimension = kMaxPictureDimension;
+  long long maxPixels = static_cast<long long>(kMaxPictureDimension) * kMaxPictureDimension;
+};
+
+// Throws unless 1 <= width, height <= the limits' dimension and the pixel count fits.
+inline void CheckPictureSize(long long width, long long height, const char* format,
+                             const PictureLimits& limits = {}) {
   if (width <= 0 || height <= 0)
     throw PictureFormatError(std::string(format) + " picture has no pixels (" +
                              std::to_string(width) + " x " + std::to_string(height) + ")");
-  if (width > kMaxPictureDimension || height > kMaxPictureDimension)
+  if (width > limits.maxDimension || height > limits.maxDimension || width * height > limits.maxPixels)
     throw PictureFormatError(std::string(format) + " picture is too large (" +
                              std::to_string(width) + " x " + std::to_string(height) +
-                             "; at most " + std::to_string(kMaxPictureDimension) + " each way)");
+                             "; at most " + std::to_string(limits.maxDimension) + " each way)");
 }
 
 // Reads little-endian fields from a byte span; any read past the end throws

@@ -39,7 +39,7 @@ void OnWarning(png_structp, png_const_charp) {}  // damage worth a warning is no
 // Owns libpng's two structures for the whole decode.
 class PngReader {
  public:
-  explicit PngReader(PngSource* source) {
+  PngReader(PngSource* source, const PictureLimits& limits) {
     m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, source, OnError, OnWarning);
     if (!m_png) throw PictureFormatError("PNG decoder could not start (out of memory)");
     m_info = png_create_info_struct(m_png);
@@ -48,7 +48,8 @@ class PngReader {
       throw PictureFormatError("PNG decoder could not start (out of memory)");
     }
     png_set_read_fn(m_png, source, ReadFromSpan);
-    png_set_user_limits(m_png, kMaxPictureDimension, kMaxPictureDimension);
+    png_set_user_limits(m_png, static_cast<png_uint_32>(limits.maxDimension),
+                        static_cast<png_uint_32>(limits.maxDimension));
     // Text and other ancillary chunks can be inflated without bound; cap them.
     png_set_chunk_malloc_max(m_png, 8u << 20);
   }
@@ -98,16 +99,16 @@ bool IsPng(std::span<const std::uint8_t> data) {
   return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0;
 }
 
-Surface DecodePng(std::span<const std::uint8_t> data) {
+Surface DecodePngWithLimits(std::span<const std::uint8_t> data, const PictureLimits& limits) {
   if (!IsPng(data)) throw PictureFormatError("not a PNG file (no PNG signature)");
   PngSource source{data.data(), data.size(), 0, {}};
-  PngReader reader(&source);
+  PngReader reader(&source, limits);
   png_uint_32 width = 0;
   png_uint_32 height = 0;
   std::size_t rowBytes = 0;
   if (!ReadHeader(reader.Png(), reader.Info(), &width, &height, &rowBytes))
     throw PictureFormatError(std::string("PNG file is damaged: ") + source.message);
-  CheckPictureSize(width, height, "PNG");
+  CheckPictureSize(width, height, "PNG", limits);
   if (rowBytes != static_cast<std::size_t>(width) * 4)
     throw PictureFormatError("PNG decoder produced an unexpected row layout");
 
@@ -120,5 +121,7 @@ Surface DecodePng(std::span<const std::uint8_t> data) {
     throw PictureFormatError(std::string("PNG file is damaged: ") + source.message);
   return out;
 }
+
+Surface DecodePng(std::span<const std::uint8_t> data) { return DecodePngWithLimits(data, {}); }
 
 }  // namespace corvane

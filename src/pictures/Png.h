@@ -16,5 +16,7 @@ bool IsPng(std::span<const std::uint8_t> data);
 // premultiplied) 32-bit pixels; alpha and tRNS transparency are kept.
 // Throws PictureFormatError naming what libpng found wrong.
 Surface DecodePng(std::span<const std::uint8_t> data);
+// The same within the given limits.
+Surface DecodePngWithLimits(std::span<const std::uint8_t> data, const PictureLimits& limits);
 
 }  // namespace corvane

@@ -259,6 +259,17 @@ TEST(Bmp, AbsurdSizesAreRefusedBeforeAllocating) {
   huge.width = -5;
   ExpectFormatError([&] { DecodeBmp(huge.File()); }, "no pixels");
 
+  // A short file claiming the largest picture fails on its missing rows.
+  DibBuilder claim;
+  claim.width = kMaxPictureDimension;
+  claim.height = kMaxPictureDimension;
+  claim.pixels.assign(64, 0);
+  ExpectFormatError([&] { DecodeBmp(claim.File()); }, "truncated");
+
+  // Tighter limits, as fuzzers use them, count pixels too.
+  ExpectFormatError([&] { DecodeBmpWithLimits(ThreeByTwo24(false).File(), {16, 5}); }, "too large");
+  EXPECT_EQ(DecodeBmpWithLimits(ThreeByTwo24(false).File(), {16, 6}).Width(), 3);
+
   // The largest allowed width decodes when its one row is present.
   DibBuilder wide;
   wide.width = kMaxPictureDimension;
@@ -311,6 +322,41 @@ TEST(Bmp, FilesWrittenElsewhereMatchTheReferencePicture) {
             << c.file << " at " << x << "," << y << std::hex << " " << s.At(x, y);
       }
   }
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(Bmp, RunLengthFileWrittenElsewhere) {
+  Surface s = DecodeBmp(testing::ReadFixture("pictures/rle8.bmp"));
+  ASSERT_EQ(s.Width(), 12);
+  ASSERT_EQ(s.Height(), 5);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const bool inside = x >= 2 && x <= 6 && y >= 1 && y <= 3;
+      EXPECT_EQ(s.At(x, y), inside ? 0xFF0000FFu : 0xFFFFFFFFu) << x << "," << y;
+    }
+}
+
+// Found by fuzzing: a zero pixel offset and a true-colour header announcing
+// 40895 palette entries put the pixels past the end of the file.
+TEST(Bmp, RegressionAnnouncedPaletteBeyondTheFile) {
+  try {
+    DecodeBmp(testing::ReadFixture("pictures/regressions/bmp-palette-past-end.bmp"));
+    ADD_FAILURE() << "decoded";
+  } catch (const PictureFormatError& e) {
+    EXPECT_NE(std::string(e.what()).find("truncated"), std::string::npos) << e.what();
+  }
+  DibBuilder icon;
+  icon.width = 1;
+  icon.height = 2;
+  icon.pixels.assign(8, 0);
+  Bytes dib = icon.Dib();
+  testing::Patch32(dib, 32, 40000);  // colours used
+  EXPECT_THROW(DecodeDib(dib, true), PictureFormatError);
 }
 
 }  // namespace

@@ -190,11 +190,11 @@ std::vector<std::uint8_t> TSkinReader::FetchBitmapFile(std::string_view definiti
   return ExtractFile(fileName);
 }
 
-Surface TSkinReader::FetchBitmap(std::string_view definitionName) const {
+Surface TSkinReader::FetchBitmap(std::string_view definitionName, const PictureLimits& limits) const {
   const std::vector<std::uint8_t> file = FetchBitmapFile(definitionName);
   if (file.empty()) return {};
   try {
-    return DecodeBmp(file);
+    return DecodeBmpWithLimits(file, limits);
   } catch (const PictureFormatError&) {
     return {};
   }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/Surface.h"
+#include "pictures/PictureFormat.h"
 
 namespace corvane {
 
@@ -90,8 +91,9 @@ class TSkinReader {
   // empty.
   std::vector<std::uint8_t> FetchBitmapFile(std::string_view definitionName) const;
   // FetchBitmapFile decoded; an empty surface for a missing, empty or
-  // undecodable picture, as broken skin data is never reported.
-  Surface FetchBitmap(std::string_view definitionName) const;
+  // undecodable picture, as broken skin data is never reported. limits bound
+  // what a forged header may make the decoder allocate.
+  Surface FetchBitmap(std::string_view definitionName, const PictureLimits& limits = {}) const;
 
  private:
   void Reset();

@@ -1,16 +1,240 @@
-// Program start. Until the launcher window exists this brings the framework
-// up far enough to prove the exe starts and ends cleanly.
+// Program start and the launcher window.
 #include "launcher/main.h"
 
-#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "../../resources/resource.h"
+#include "launcher/support.h"
 
 namespace corvane {
 
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr const char* kGraphic = "GRAPHIC";
+
+std::string StorePathBesideExecutable() {
+  std::string path = ExecutablePath();
+  std::size_t slash = path.find_last_of("\\/");
+  std::size_t dot = path.find_last_of('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) path.erase(dot);
+  return path + ".ini";
+}
+
+bool IsExistingFile(const std::string& path) {
+  if (path.empty()) return false;
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Menu entries sort as the user's locale orders names, ignoring case.
+int CompareNames(const std::string& a, const std::string& b) {
+  int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
+                         b.c_str(), static_cast<int>(b.size()));
+  return r - CSTR_EQUAL;
+}
+
+}  // namespace
+
+HICON CopyApplicationIcon() {
+  HICON icon = static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 32, 32, 0));
+  if (icon) return icon;  // a resource icon loaded without LR_SHARED is ours to destroy
+  return CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+}
+
+HICON MenuIconFor(const std::string& link) {
+  if (IsExistingFile(link)) {
+    // The call writes into its path argument, so it gets a copy of its own.
+    if (link.size() < MAX_PATH) {
+      char path[MAX_PATH] = {};
+      link.copy(path, link.size());
+      WORD index = 0;
+      if (HICON icon = ExtractAssociatedIconA(GetModuleHandleA(nullptr), path, &index)) return icon;
+    }
+    // Some systems give documents no icon that way; the shell still knows one.
+    SHFILEINFOA info{};
+    if (SHGetFileInfoA(link.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON) && info.hIcon)
+      return info.hIcon;
+  }
+  return CopyApplicationIcon();
+}
+
+Rect PullOntoWorkArea(const Rect& window, const Rect& work) {
+  if (!window.Intersect(work).IsEmpty()) return window;
+  int left = std::clamp(window.left, work.left, std::max(work.left, work.right - window.Width()));
+  int top = std::clamp(window.top, work.top, std::max(work.top, work.bottom - window.Height()));
+  return Rect::FromSize(left, top, window.Width(), window.Height());
+}
+
+TForm1::TForm1(TComponent* owner, std::string storePath) : TForm(owner), m_storePath(std::move(storePath)) {
+  Name = "Form1";
+  SetBounds(986, 232, 123, 66);
+  SetCaption("Form1");
+  SetColor(clBtnFace);
+  Font.Name = "MS Sans Serif";
+  Font.Height = -11;
+  SetFormStyle(TFormStyle::fsStayOnTop);
+  OnCreate = [this](TObject* s) { FormCreate(s); };
+  OnCloseQuery = [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); };
+  OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { FormKeyDown(s, key, shift); };
+
+  ImageList1 = &Create<TImageList>(16, 16);
+  ImageList1->Name = "ImageList1";
+  ImageList1->ShareImages = true;
+  PopupMenu1 = &Create<TPopupMenu>();
+  PopupMenu1->Name = "PopupMenu1";
+  PopupMenu1->Images = ImageList1;
+  SkinImage1 = &Create<TSkinImage>();
+  SkinImage1->Name = "SkinImage1";
+  SkinImage1->SetParent(this);
+  SkinImage1->SetBounds(0, 0, 32, 32);
+  SkinImage1->SetAutoSize(true);
+  SkinImage1->Transparent = true;
+  SkinImage1->PopupMenu = PopupMenu1;
+  SkinImage1->SetMoveable(true);
+  // Set last: it sizes the form to the picture control.
+  SetAutoSize(true);
+  Form1 = this;
+}
+
+TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
+  if (IniFile) IniFile->Close();
+}
+
+void TForm1::FormCreate(TObject*) {
+  // No taskbar button: the application window becomes a tool window.
+  SetWindowLongA(Application().Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+  IniPath = m_storePath.empty() ? StorePathBesideExecutable() : m_storePath;
+  IniFile = std::make_unique<LinkStore>();
+  IniFile->Open(IniPath);
+  // A stored picture that cannot be loaded must not leave the launcher
+  // bordered, undroppable and without a menu: say so once, show the
+  // application icon and finish starting.
+  try {
+    LoadPicture();
+  } catch (const std::exception& e) {
+    Application().HandleException(this, e);
+    UniqueIcon icon(CopyApplicationIcon());
+    SkinImage1->Picture().AssignIcon(icon.Get());
+  }
+  RestorePosition();
+  DragAcceptFiles(Handle(), TRUE);
+  BuildMenu();
+}
+
+void TForm1::LoadGraphic() {
+  LoadPicture();
+  RestorePosition();
+}
+
+void TForm1::LoadPicture() {
+  std::string file = IniFile->ReadString(kGraphic, "File", "");
+  if (!file.empty()) {
+    SkinImage1->Picture().LoadFromFile(file);
+  } else {
+    UniqueIcon icon(CopyApplicationIcon());
+    SkinImage1->Picture().AssignIcon(icon.Get());
+  }
+}
+
+void TForm1::RestorePosition() {
+  int left = IniFile->ReadInteger(kGraphic, "Left", 0);
+  if (left == 0) return;
+  SetLeft(left);
+  SetTop(IniFile->ReadInteger(kGraphic, "Top", 0));
+  // A monitor unplugged or a resolution lowered since the last close must
+  // not lose the launcher off-screen. The store keeps its value until the
+  // window closes.
+  Rect window = BoundsRect();
+  RECT r{window.left, window.top, window.right, window.bottom};
+  if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return;
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return;
+  Rect work{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+  Rect placed = PullOntoWorkArea(window, work);
+  SetBounds(placed.left, placed.top, placed.Width(), placed.Height());
+}
+
+void TForm1::BuildMenu() {
+  PopupMenu1->Clear();
+  ImageList1->Clear();
+  std::vector<std::string> sections;
+  IniFile->ReadSections(sections);
+  std::stable_sort(sections.begin(), sections.end(),
+                   [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
+  sections.erase(std::unique(sections.begin(), sections.end(),
+                             [](const std::string& a, const std::string& b) { return CompareNames(a, b) == 0; }),
+                 sections.end());
+  for (const std::string& name : MenuLinkNames(sections)) {
+    TMenuItem* item = nullptr;
+    try {
+      item = &PopupMenu1->Create<TMenuItem>();
+      item->SetCaption(name);
+      item->OnClick = [this](TObject* s) { MenuItemClick(s); };
+      PopupMenu1->Add(*item);
+      UniqueIcon icon(MenuIconFor(IniFile->ReadString(name, "Link", "")));
+      // The icon's index is the entry's: an icon the list refuses takes its
+      // entry with it, so later entries keep their own icons.
+      int index = ImageList1->AddIcon(icon.Get());
+      if (index < 0) throw std::runtime_error("No icon for " + name);
+      item->SetImageIndex(index);
+    } catch (const std::exception&) {
+      if (item) PopupMenu1->FreeComponent(item);
+    }
+  }
+}
+
+void TForm1::MenuItemClick(TObject* sender) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (!item || !IniFile) return;
+  const std::string name = item->Caption();
+  HWND owner = Application().Handle();
+  for (const std::string& other : IniFile->ReadCommaText(name, "RunWith")) {
+    ExecuteFile("", IniFile->ReadString(other, "Link", ""), IniFile->ReadString(other, "Param", ""), owner);
+  }
+  std::string link = IniFile->ReadString(name, "Link", "");
+  if (!link.empty()) ExecuteFile("", link, IniFile->ReadString(name, "Param", ""), owner);
+}
+
+void TForm1::FormKeyDown(TObject*, WORD& key, TShiftState) {
+  if (key == VK_ESCAPE) Close();
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& canClose) {
+  if (IniFile && IniFile->IsOpen()) {
+    IniFile->WriteInteger(kGraphic, "Left", Left());
+    IniFile->WriteInteger(kGraphic, "Top", Top());
+    IniFile->UpdateFile();
+  }
+  // The store stays open until the window is destroyed: when the system asks
+  // to end the session and then does not, the program runs on with it.
+  canClose = true;
+}
+
+void TForm1::Dispatch(TMessage& m) {
+  if (m.Msg == WM_DROPFILES) {
+    // Dropped files open the link editor; until it exists the drop is only
+    // finished so the system can free it.
+    DragFinish(reinterpret_cast<HDROP>(m.WParam));
+    return;
+  }
+  TForm::Dispatch(m);
+}
+
 int RunProgram() {
-  MSG msg;
-  PostQuitMessage(0);
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-  return static_cast<int>(msg.wParam);
+  Application().Initialize();
+  Application().SetTitle("Corvane");
+  Application().CreateForm<TForm1>();
+  Application().Run();
+  ResetApplication();
+  return 0;
 }
 
 }  // namespace corvane

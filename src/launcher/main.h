@@ -1,7 +1,74 @@
-// Program start of the launcher.
+// Program start and the launcher window: a borderless, always-on-top window
+// that shows one picture, opens the menu of links on a right-click and ends
+// the program on Esc.
 #pragma once
 
+// Before any system header: the system defines RGB as a macro.
+#include "core/Geometry.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "components/SkinImage.h"
+#include "framework/Forms.h"
+#include "framework/ImgList.h"
+#include "framework/Menus.h"
+#include "launcher/LinkStore.h"
+
 namespace corvane {
+
+class TForm1 : public TForm {
+  CORVANE_CLASS(TForm1, TForm)
+
+ public:
+  // storePath is the link store's path; empty means the executable's path
+  // with the extension ".ini" (tests give their own).
+  explicit TForm1(TComponent* owner, std::string storePath = {});
+  ~TForm1() override;
+
+  TSkinImage* SkinImage1 = nullptr;
+  TPopupMenu* PopupMenu1 = nullptr;
+  TImageList* ImageList1 = nullptr;
+
+  std::string IniPath;
+  // The open link store; the link editor reads and writes through it.
+  std::unique_ptr<LinkStore> IniFile;
+
+  // Reloads the picture and the stored position from the store.
+  void LoadGraphic();
+  // Rebuilds the popup menu and its icons from the store.
+  void BuildMenu();
+
+  void FormCreate(TObject* sender);
+  void FormCloseQuery(TObject* sender, bool& canClose);
+  void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
+  void MenuItemClick(TObject* sender);
+
+ protected:
+  void Dispatch(TMessage& m) override;
+
+ private:
+  void LoadPicture();
+  void RestorePosition();
+  std::string m_storePath;
+};
+
+// The launcher window while it exists.
+extern TForm1* Form1;
+
+// A copy of the program's own icon (32 x 32); the system's application icon
+// when the running module has none. The caller destroys it.
+HICON CopyApplicationIcon();
+// The icon a menu entry shows for its Link: the file's own or associated
+// icon when Link names an existing file, else the application icon. Never null
+// unless the system is out of icons.
+HICON MenuIconFor(const std::string& link);
+
+// Where a window that lies on no monitor belongs: the same size, moved onto
+// the given work area (as far as it fits). Unchanged when it overlaps it.
+Rect PullOntoWorkArea(const Rect& window, const Rect& workArea);
 
 // Runs the program from start to end; returns the process exit code.
 int RunProgram();

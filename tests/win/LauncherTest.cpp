@@ -1,0 +1,492 @@
+// The launcher window, driven through its messages under Wine: start-up
+// from the link store, the menu, starting links, Esc, and the program itself.
+#include "core/Geometry.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "FrameworkTestSupport.h"
+#include "PngWriter.h"
+#include "launcher/main.h"
+
+namespace corvane {
+namespace {
+
+using test::Pump;
+using test::PumpUntil;
+using test::WindowRegion;
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p = path;
+  return p.substr(0, p.find_last_of("\\/"));
+}
+
+std::string LoggerPath() { return ProgramFolder() + "\\launch_order_logger.exe"; }
+
+// Keys to press once a popup menu is open (from a timer inside the menu loop).
+std::vector<WPARAM> g_menuKeys;
+int g_menuItemsSeen = -1;
+void CALLBACK PressMenuKeys(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, id);
+  g_menuItemsSeen = GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
+  for (WPARAM key : g_menuKeys) {
+    PostMessageA(menu, WM_KEYDOWN, key, 0);
+    PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
+  }
+}
+
+class Launcher : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetApplication();
+    Application().OnException = [this](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+    storePath = folder.File("Corvane.ini");
+    logPath = folder.File("launches.log");
+  }
+  void TearDown() override {
+    ResetApplication();
+    Pump();
+  }
+  void Store(const std::string& section, const std::string& key, const std::string& value) {
+    LinkStore store;
+    store.Open(storePath);
+    store.WriteString(section, key, value);
+    store.Close();
+  }
+  std::string Stored(const std::string& section, const std::string& key) {
+    LinkStore store;
+    store.Open(storePath);
+    return store.ReadString(section, key, "<none>");
+  }
+  TForm1& Start() {
+    TForm1& form = Application().CreateForm<TForm1>(storePath);
+    form.Show();
+    Pump();
+    return form;
+  }
+  RECT WindowRect(TForm1& form) {
+    RECT r{};
+    GetWindowRect(form.Handle(), &r);
+    return r;
+  }
+  std::vector<std::string> Captions(TForm1& form) {
+    std::vector<std::string> c;
+    for (int i = 0; i < form.PopupMenu1->Count(); ++i) c.push_back(form.PopupMenu1->Items(i)->Caption());
+    return c;
+  }
+  // Waits for count lines from the logger and gives their texts in the
+  // order the processes were started.
+  std::vector<std::string> Launches(std::size_t count) {
+    std::vector<std::pair<unsigned long long, std::string>> lines;
+    PumpUntil([&] {
+      lines.clear();
+      std::ifstream in(logPath);
+      std::string line;
+      while (std::getline(in, line)) {
+        std::size_t space = line.find(' ');
+        if (space == std::string::npos) continue;
+        lines.emplace_back(std::stoull(line.substr(0, space)), line.substr(space + 1));
+      }
+      return lines.size() >= count;
+    }, 15000);
+    Sleep(300);  // a stray extra start would show up now
+    lines.clear();
+    std::ifstream in(logPath);
+    std::string line;
+    while (std::getline(in, line)) {
+      std::size_t space = line.find(' ');
+      if (space != std::string::npos) lines.emplace_back(std::stoull(line.substr(0, space)), line.substr(space + 1));
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    std::vector<std::string> texts;
+    for (auto& l : lines) texts.push_back(l.second);
+    return texts;
+  }
+  void LoggedLink(const std::string& name, const std::string& word) {
+    Store(name, "Link", LoggerPath());
+    Store(name, "Param", "\"" + logPath + "\" " + word);
+  }
+
+  test::TempFolder folder;
+  std::string storePath, logPath;
+  std::vector<std::string> errors;
+};
+
+TEST_F(Launcher, WithoutAStoreItIsTheIconAtItsDesignedPlace) {
+  TForm1& form = Start();
+  HWND w = form.Handle();
+  RECT r = WindowRect(form);
+  EXPECT_EQ(r.left, 986);
+  EXPECT_EQ(r.top, 232);
+  EXPECT_EQ(r.right - r.left, 32);
+  EXPECT_EQ(r.bottom - r.top, 32);
+  EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_FALSE(GetWindowLongA(w, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
+  EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  EXPECT_EQ(GetWindowLongA(Application().Handle(), GWL_EXSTYLE), 0x80);
+  EXPECT_TRUE(WindowRegion(w));  // shaped by the icon's opaque pixels
+  EXPECT_EQ(form.PopupMenu1->Count(), 0);
+  EXPECT_EQ(form.ImageList1->Count(), 0);
+  EXPECT_EQ(form.IniPath, storePath);
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Launcher, MenuListsTheLinksSortedWithOneImageEach) {
+  Store("zeta", "Link", LoggerPath());
+  Store("Alpha", "Link", "");
+  Store("graphic", "File", "");
+  Store("Beta", "Link", folder.Path());           // a folder: the application icon
+  Store("web", "Link", "http://example.invalid/");  // an address: the application icon
+  Store("-", "Link", "");
+  TForm1& form = Start();
+  std::vector<std::string> captions = Captions(form);
+  ASSERT_EQ(captions.size(), 5u);
+  EXPECT_EQ(std::count(captions.begin(), captions.end(), "-"), 1);
+  captions.erase(std::find(captions.begin(), captions.end(), "-"));
+  EXPECT_EQ(captions, (std::vector<std::string>{"Alpha", "Beta", "web", "zeta"}));
+  // One image per entry, each entry's own index.
+  EXPECT_EQ(form.ImageList1->Count(), form.PopupMenu1->Count());
+  for (int i = 0; i < form.PopupMenu1->Count(); ++i) EXPECT_EQ(form.PopupMenu1->Items(i)->ImageIndex(), i);
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  HMENU h = form.PopupMenu1->Handle();
+  for (int i = 0; i < form.PopupMenu1->Count(); ++i) {
+    ASSERT_TRUE(GetMenuItemInfoA(h, i, TRUE, &info));
+    EXPECT_EQ((info.fType & MFT_SEPARATOR) != 0, form.PopupMenu1->Items(i)->Caption() == "-") << i;
+  }
+  // Rebuilding gives the same menu, not a doubled one.
+  form.BuildMenu();
+  EXPECT_EQ(form.PopupMenu1->Count(), 5);
+  EXPECT_EQ(form.ImageList1->Count(), 5);
+}
+
+TEST_F(Launcher, AnExistingFilesIconDiffersFromTheApplicationIcon) {
+  // A file's own icon and the application's own are different pictures.
+  UniqueIcon fileIcon(MenuIconFor(LoggerPath()));
+  UniqueIcon appIcon(CopyApplicationIcon());
+  UniqueIcon folderIcon(MenuIconFor(folder.Path()));
+  ASSERT_TRUE(fileIcon);
+  ASSERT_TRUE(appIcon);
+  ASSERT_TRUE(folderIcon);
+  auto pixels = [](HICON icon) {
+    test::Canvas canvas(32, 32);
+    DrawIconEx(canvas.Dc(), 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> p;
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x) p.push_back(canvas.At(x, y));
+    return p;
+  };
+  EXPECT_EQ(pixels(folderIcon.Get()), pixels(appIcon.Get()));
+  EXPECT_NE(pixels(fileIcon.Get()), pixels(appIcon.Get()));
+}
+
+TEST_F(Launcher, ChoosingAnEntryStartsItsRunWithLinksFirstInStoredOrder) {
+  LoggedLink("One", "one");
+  LoggedLink("Two", "two");
+  LoggedLink("Main", "main");
+  Store("Main", "RunWith", "Two,Gone,One");
+  TForm1& form = Start();
+  auto captions = Captions(form);
+  auto at = std::find(captions.begin(), captions.end(), "Main") - captions.begin();
+  form.PopupMenu1->Items(static_cast<int>(at))->Click();
+  EXPECT_EQ(Launches(3), (std::vector<std::string>{"two", "one", "main"}));
+  EXPECT_TRUE(errors.empty());  // the missing "Gone" fails silently
+}
+
+TEST_F(Launcher, AnEmptyLinkStartsOnlyItsRunWithLinks) {
+  LoggedLink("One", "one");
+  Store("Group", "Link", "");
+  Store("Group", "RunWith", "One,One");
+  TForm1& form = Start();
+  auto captions = Captions(form);
+  auto at = std::find(captions.begin(), captions.end(), "Group") - captions.begin();
+  form.PopupMenu1->Items(static_cast<int>(at))->Click();
+  EXPECT_EQ(Launches(2), (std::vector<std::string>{"one", "one"}));
+}
+
+TEST_F(Launcher, RightClickOpensTheMenuAndTheChoiceStartsTheLink) {
+  LoggedLink("Only", "only");
+  TForm1& form = Start();
+  g_menuKeys = {VK_DOWN, VK_RETURN};
+  g_menuItemsSeen = -1;
+  SetTimer(nullptr, 0, 30, PressMenuKeys);
+  HWND w = form.Handle();
+  // The release ends in the system's context-menu request, as a real click does.
+  SendMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(16, 16));
+  SendMessageA(w, WM_RBUTTONUP, 0, MAKELPARAM(16, 16));
+  Pump();
+  EXPECT_EQ(g_menuItemsSeen, 1);
+  EXPECT_EQ(form.SkinImage1->PopupMenu->PopupComponent, form.SkinImage1);
+  EXPECT_EQ(Launches(1), std::vector<std::string>{"only"});
+}
+
+TEST_F(Launcher, EscWritesThePositionAndEndsTheProgram) {
+  TForm1& form = Start();
+  form.SetBounds(400, 300, form.Width(), form.Height());
+  SendMessageA(form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_FALSE(IsWindowVisible(form.Handle()));
+  EXPECT_EQ(Stored("GRAPHIC", "Left"), "400");
+  EXPECT_EQ(Stored("GRAPHIC", "Top"), "300");
+  Pump();
+}
+
+TEST_F(Launcher, OtherKeysDoNothing) {
+  TForm1& form = Start();
+  SendMessageA(form.Handle(), WM_KEYDOWN, VK_RETURN, 0);
+  SendMessageA(form.Handle(), WM_KEYDOWN, 'Q', 0);
+  EXPECT_FALSE(Application().Terminated());
+  EXPECT_EQ(Stored("GRAPHIC", "Left"), "<none>");
+}
+
+TEST_F(Launcher, AReadOnlyStoreShowsTheErrorAndTheProgramStays) {
+  Store("Some", "Link", "");
+  SetFileAttributesA(storePath.c_str(), FILE_ATTRIBUTE_READONLY);
+  TForm1& form = Start();
+  SendMessageA(form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_EQ(errors, std::vector<std::string>{"Unable to write to " + storePath});
+  EXPECT_FALSE(Application().Terminated());
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+  // The store is still usable: the menu can be rebuilt from it.
+  form.BuildMenu();
+  EXPECT_EQ(Captions(form), std::vector<std::string>{"Some"});
+  SetFileAttributesA(storePath.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Launcher, AStoredPositionIsUsedOnlyWhenLeftIsNotZero) {
+  Store("GRAPHIC", "Left", "0");
+  Store("GRAPHIC", "Top", "500");
+  {
+    TForm1& form = Start();
+    RECT r = WindowRect(form);
+    EXPECT_EQ(r.left, 986);
+    EXPECT_EQ(r.top, 232);
+  }
+  ResetApplication();
+  Application().OnException = [this](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+  Store("GRAPHIC", "Left", "0x20");
+  Store("GRAPHIC", "Top", "40");
+  TForm1& form = Start();
+  RECT r = WindowRect(form);
+  EXPECT_EQ(r.left, 32);
+  EXPECT_EQ(r.top, 40);
+}
+
+TEST_F(Launcher, APositionOffEveryMonitorIsPulledBackOnScreen) {
+  Store("GRAPHIC", "Left", "30000");
+  Store("GRAPHIC", "Top", "-20000");
+  TForm1& form = Start();
+  RECT r = WindowRect(form);
+  EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
+  EXPECT_EQ(r.right - r.left, 32);
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(r.right, work.right);  // as close to where it was as fits
+  EXPECT_EQ(r.top, work.top);
+  // The store changes only when the window closes.
+  EXPECT_EQ(Stored("GRAPHIC", "Left"), "30000");
+}
+
+TEST(LauncherPlacement, PullOntoWorkArea) {
+  Rect work{0, 0, 1280, 1000};
+  EXPECT_EQ(PullOntoWorkArea({100, 100, 132, 132}, work), (Rect{100, 100, 132, 132}));
+  EXPECT_EQ(PullOntoWorkArea({1270, 990, 1302, 1022}, work), (Rect{1270, 990, 1302, 1022}));  // partly on: kept
+  EXPECT_EQ(PullOntoWorkArea({5000, 50, 5032, 82}, work), (Rect{1248, 50, 1280, 82}));
+  EXPECT_EQ(PullOntoWorkArea({-900, -900, -868, -868}, work), (Rect{0, 0, 32, 32}));
+  // Larger than the work area: its top-left corner goes on screen.
+  EXPECT_EQ(PullOntoWorkArea({3000, 0, 4500, 100}, work), (Rect{0, 0, 1500, 100}));
+}
+
+TEST_F(Launcher, AMissingPictureIsReportedOnceAndStartUpFinishes) {
+  std::string missing = folder.File("gone.png");
+  Store("GRAPHIC", "File", missing);
+  LoggedLink("Entry", "entry");
+  TForm1& form = Start();
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("gone.png"), std::string::npos) << errors[0];
+  HWND w = form.Handle();
+  EXPECT_FALSE(GetWindowLongA(w, GWL_STYLE) & WS_CAPTION);
+  EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  EXPECT_TRUE(WindowRegion(w));
+  RECT r = WindowRect(form);
+  EXPECT_EQ(r.right - r.left, 32);
+  EXPECT_EQ(Captions(form), std::vector<std::string>{"Entry"});
+}
+
+TEST_F(Launcher, APngWithAlphaShapesTheWindowToItsVisiblePixels) {
+  // A disc with a soft edge: alpha 0 outside, partly transparent at the rim.
+  std::string png = folder.File("disc.png");
+  auto alphaAt = [](int x, int y) {
+    double d = std::hypot(x - 23.5, y - 23.5);
+    return d < 20 ? 255 : d < 23 ? static_cast<int>((23 - d) * 80) : 0;
+  };
+  ASSERT_TRUE(test::WritePng(png, 48, 48, [&](int x, int y) {
+    return (static_cast<std::uint32_t>(alphaAt(x, y)) << 24) | 0x2050C0u;
+  }));
+  Store("GRAPHIC", "File", png);
+  TForm1& form = Start();
+  ASSERT_TRUE(errors.empty()) << errors[0];
+  UniqueRegion region = WindowRegion(form.Handle());
+  ASSERT_TRUE(region);
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 48; ++x) ASSERT_EQ(PtInRegion(region.Get(), x, y) != 0, alphaAt(x, y) > 0) << x << "," << y;
+  RECT r = WindowRect(form);
+  EXPECT_EQ(r.right - r.left, 48);
+}
+
+// What the open menu shows, read back from the screen while it is open.
+struct MenuShot {
+  bool open = false;
+  RECT rect{};
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * (rect.right - rect.left) + x]; }
+};
+MenuShot g_shot;
+
+void CALLBACK CaptureOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, id);
+  UpdateWindow(menu);
+  g_shot.open = true;
+  GetWindowRect(menu, &g_shot.rect);
+  int w = g_shot.rect.right - g_shot.rect.left, h = g_shot.rect.bottom - g_shot.rect.top;
+  test::Canvas canvas(w, h);
+  WindowDC screen(nullptr);
+  BitBlt(canvas.Dc(), 0, 0, w, h, screen.Get(), g_shot.rect.left, g_shot.rect.top, SRCCOPY);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) g_shot.pixels.push_back(canvas.At(x, y));
+  // For a picture of the screen with the menu open: with
+  // CORVANE_SCREENSHOT_SYNC=<folder> the menu stays open after writing
+  // <folder>\menu-open until <folder>\shot-done appears (at most 20 s).
+  if (const char* sync = std::getenv("CORVANE_SCREENSHOT_SYNC")) {
+    std::string folder = sync;
+    std::ofstream(folder + "\\menu-open") << "open\n";
+    std::string done = folder + "\\shot-done";
+    for (int i = 0; i < 200 && GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(100);
+  }
+  PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+TEST_F(Launcher, TheOpenMenuShowsEachEntrysIconAndCaption) {
+  std::string png = folder.File("star.png");
+  ASSERT_TRUE(test::WritePng(png, 64, 64, [](int x, int y) {
+    // A five-pointed star in blue with a soft rim, clear around it.
+    double dx = x - 31.5, dy = y - 31.5, r = std::hypot(dx, dy), a = std::atan2(dy, dx);
+    double edge = 14 + 16 * std::pow(std::abs(std::cos(2.5 * a)), 3);
+    double alpha = std::clamp((edge - r) * 120.0, 0.0, 255.0);
+    return (static_cast<std::uint32_t>(alpha) << 24) | (r < 8 ? 0xF0C020u : 0x2060D0u);
+  }));
+  Store("GRAPHIC", "File", png);
+  Store("Editor", "Link", LoggerPath());
+  Store("Mail", "Link", "");
+  Store("-", "Link", "");
+  Store("Notes", "Link", folder.Path());
+  TForm1& form = Start();
+  ASSERT_TRUE(errors.empty()) << errors[0];
+  g_shot = MenuShot{};
+  SetTimer(nullptr, 0, 200, CaptureOpenMenu);
+  SendMessageA(form.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(32, 32));
+  SendMessageA(form.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(32, 32));
+  Pump();
+  ASSERT_TRUE(g_shot.open);
+  int w = g_shot.rect.right - g_shot.rect.left, h = g_shot.rect.bottom - g_shot.rect.top;
+  ASSERT_GT(w, 40);
+  ASSERT_GT(h, 3 * 16);
+  // Each entry row has icon pixels on its left and text pixels to the right.
+  COLORREF background = GetSysColor(COLOR_MENU);
+  auto differs = [&](int x0, int x1, int y0, int y1) {
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) count += g_shot.At(x, y) != background;
+    return count;
+  };
+  int iconPixels = differs(3, 20, 3, h - 3);
+  int textPixels = differs(30, w - 6, 3, h - 3);
+  EXPECT_GT(iconPixels, 4 * 30);  // four entries with icons
+  EXPECT_GT(textPixels, 4 * 10);
+}
+
+// The real program, as the user starts it: beside its own store.
+TEST(LauncherProgram, StartsAsAToolWindowAndEndsOnEscWritingItsPosition) {
+  const char* exe = std::getenv("CORVANE_EXE");
+  ASSERT_NE(exe, nullptr);
+  test::TempFolder folder;
+  std::string copy = folder.File("Corvane.exe");
+  ASSERT_TRUE(CopyFileA(exe, copy.c_str(), FALSE));
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::string command = "\"" + copy + "\"";
+  ASSERT_TRUE(CreateProcessA(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             folder.Path().c_str(), &si, &pi));
+  struct Find {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+  };
+  auto findWindow = [&](const char* cls) {
+    Find f{pi.dwProcessId, cls, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+          auto* f = reinterpret_cast<Find*>(p);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          char name[64] = {};
+          GetClassNameA(w, name, sizeof name);
+          if (pid == f->pid && std::string(name) == f->cls) {
+            f->found = w;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&f));
+    return f.found;
+  };
+  HWND launcher = nullptr;
+  EXPECT_TRUE(PumpUntil([&] { return (launcher = findWindow("TForm1")) && IsWindowVisible(launcher); }, 20000));
+  if (launcher) {
+    RECT r{};
+    GetWindowRect(launcher, &r);
+    EXPECT_EQ(r.left, 986);
+    EXPECT_EQ(r.top, 232);
+    EXPECT_EQ(r.right - r.left, 32);
+    EXPECT_EQ(r.bottom - r.top, 32);
+    EXPECT_TRUE(GetWindowLongA(launcher, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    HWND app = findWindow("TApplication");
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(GetWindowLongA(app, GWL_EXSTYLE), 0x80);
+    char title[64] = {};
+    GetWindowTextA(app, title, sizeof title);
+    EXPECT_STREQ(title, "Corvane");
+    PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+  DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
+  DWORD code = 99;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(waited, WAIT_OBJECT_0);
+  EXPECT_EQ(code, 0u);
+  LinkStore store;
+  store.Open(folder.File("Corvane.ini"));
+  EXPECT_EQ(store.ReadString("GRAPHIC", "Left", ""), "986");
+  EXPECT_EQ(store.ReadString("GRAPHIC", "Top", ""), "232");
+}
+
+}  // namespace
+}  // namespace corvane

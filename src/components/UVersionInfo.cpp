@@ -86,7 +86,8 @@ bool StartsWithNoCase(const std::string& text, const char* prefix) {
 }
 
 DWORD MillisecondsLeft(Clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
   return left > 0 ? static_cast<DWORD>(left) : 1;
 }
 
@@ -110,7 +111,8 @@ struct DownloadJob {
 bool Transfer(const DownloadJob& job) {
   if (!StartsWithNoCase(job.url, "http://") && !StartsWithNoCase(job.url, "https://")) return false;
 
-  InternetHandle session(InternetOpenA("Corvane", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  InternetHandle session(
+      InternetOpenA("Corvane", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session.Get()) return false;
   DWORD timeout = MillisecondsLeft(job.deadline);
   for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
@@ -119,19 +121,20 @@ bool Transfer(const DownloadJob& job) {
     InternetSetOptionA(session.Get(), option, &timeout, sizeof timeout);
 
   // Always the server's current file: a cached copy would hide a new update.
-  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                      INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                      INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
   InternetHandle request(InternetOpenUrlA(session.Get(), job.url.c_str(), nullptr, 0, flags, 0));
   if (!request.Get() || Clock::now() >= job.deadline) return false;
 
   DWORD status = 0, size = sizeof status;
-  if (!HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
+  if (!HttpQueryInfoA(request.Get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                      &size, nullptr) ||
       status != 200)
     return false;
   DWORD announced = 0;
   size = sizeof announced;
-  bool hasLength =
-      HttpQueryInfoA(request.Get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, nullptr);
+  bool hasLength = HttpQueryInfoA(request.Get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                                  &announced, &size, nullptr);
   if (hasLength && announced > kMaxDownloadBytes) return false;
 
   FileHandle file(CreateFileA(job.tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -151,7 +154,8 @@ bool Transfer(const DownloadJob& job) {
     if (!InternetQueryDataAvailable(request.Get(), &available, 0, 0)) return false;
     if (available == 0) break;
     DWORD got = 0;
-    if (!InternetReadFile(request.Get(), buffer, std::min<DWORD>(available, sizeof buffer), &got)) return false;
+    if (!InternetReadFile(request.Get(), buffer, std::min<DWORD>(available, sizeof buffer), &got))
+      return false;
     if (got == 0) break;
     total += got;
     if (total > kMaxDownloadBytes) return false;
@@ -181,7 +185,8 @@ void RunDownload(std::shared_ptr<DownloadJob> job) {
 
 }  // namespace
 
-bool FetchUrlToFile(const std::string& url, const std::string& fileName, std::chrono::milliseconds limit) {
+bool FetchUrlToFile(const std::string& url, const std::string& fileName,
+                    std::chrono::milliseconds limit) {
   try {
     auto job = std::make_shared<DownloadJob>();
     job->url = url;
@@ -193,8 +198,8 @@ bool FetchUrlToFile(const std::string& url, const std::string& fileName, std::ch
     // so a download abandoned while waiting leaves nothing behind.
     static std::atomic<unsigned> serial{0};
     char temp[64];
-    std::snprintf(temp, sizeof temp, "cvu%lx_%x.tmp", static_cast<unsigned long>(GetCurrentProcessId()),
-                  serial.fetch_add(1));
+    std::snprintf(temp, sizeof temp, "cvu%lx_%x.tmp",
+                  static_cast<unsigned long>(GetCurrentProcessId()), serial.fetch_add(1));
     job->tempPath = FolderOf(fileName) + temp;
 
     // WinINet's own time-outs bound single operations, not a server that
@@ -208,7 +213,8 @@ bool FetchUrlToFile(const std::string& url, const std::string& fileName, std::ch
       return false;
     }
     if (!job->succeeded) return false;
-    if (MoveFileExA(job->tempPath.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    if (MoveFileExA(job->tempPath.c_str(), fileName.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
       return true;
     DeleteFileA(job->tempPath.c_str());
     return false;
@@ -218,26 +224,30 @@ bool FetchUrlToFile(const std::string& url, const std::string& fileName, std::ch
 }
 
 UpdateFileInfo ReadUpdateInfoFile(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return {};
   std::string text;
   char buffer[8192];
   DWORD got = 0;
-  while (text.size() < kMaxDownloadBytes && ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+  while (text.size() < kMaxDownloadBytes &&
+         ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
     text.append(buffer, got);
   return ParseUpdateInfo(text);
 }
 
-TVersionInfo::TVersionInfo() { ReadVersionInfo(ModulePath()); }
+TVersionInfo::TVersionInfo() {
+  ReadVersionInfo(ModulePath());
+}
 
 bool TVersionInfo::ReadVersionInfo(const std::string& fileName) {
-  std::string* fields[] = {&CompanyName,      &FileDescription, &FileVersion,    &InternalName,
-                           &LegalCopyright,   &LegalTradeMarks, &OriginalFilename, &ProductName,
-                           &ProductVersion,   &Comments,        &UpdateInfo};
-  static const char* const keys[] = {"CompanyName",      "FileDescription", "FileVersion",    "InternalName",
-                                     "LegalCopyright",   "LegalTradeMarks", "OriginalFilename", "ProductName",
-                                     "ProductVersion",   "Comments",        "UpdateInfo"};
+  std::string* fields[] = {&CompanyName,    &FileDescription, &FileVersion,      &InternalName,
+                           &LegalCopyright, &LegalTradeMarks, &OriginalFilename, &ProductName,
+                           &ProductVersion, &Comments,        &UpdateInfo};
+  static const char* const keys[] = {"CompanyName",      "FileDescription", "FileVersion",
+                                     "InternalName",     "LegalCopyright",  "LegalTradeMarks",
+                                     "OriginalFilename", "ProductName",     "ProductVersion",
+                                     "Comments",         "UpdateInfo"};
   for (std::string* field : fields) field->clear();
 
   DWORD ignored = 0;
@@ -245,7 +255,8 @@ bool TVersionInfo::ReadVersionInfo(const std::string& fileName) {
   if (size == 0) return false;
   std::vector<char> block(size);
   if (GetFileVersionInfoA(fileName.c_str(), 0, size, block.data()))
-    for (size_t i = 0; i < std::size(fields); ++i) *fields[i] = QueryVersionValue(block.data(), keys[i]);
+    for (size_t i = 0; i < std::size(fields); ++i)
+      *fields[i] = QueryVersionValue(block.data(), keys[i]);
   return true;
 }
 
@@ -261,7 +272,8 @@ std::string TVersionInfo::QueryVersionValue(const void* block, const std::string
   void* translation = nullptr;
   UINT length = 0;
   // A block without a translation table has no way to name its strings.
-  if (!VerQueryValueA(block, "\\VarFileInfo\\Translation", &translation, &length) || !translation || length < 4)
+  if (!VerQueryValueA(block, "\\VarFileInfo\\Translation", &translation, &length) || !translation ||
+      length < 4)
     return {};
   DWORD first = 0;
   std::memcpy(&first, translation, sizeof first);

@@ -8,7 +8,9 @@ namespace corvane {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -16,7 +18,9 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -27,7 +31,8 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 
 // The profile layer hands back a value without one pair of enclosing quotes.
 std::string_view Unquote(std::string_view value) {
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
     return value.substr(1, value.size() - 2);
   return value;
 }
@@ -44,23 +49,28 @@ std::optional<std::string_view> FindValue(std::string_view text, std::string_vie
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
       size_t close = line.find(']');
-      std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
+      std::string_view name =
+          Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
       inSection = EqualNoCase(name, section);
       continue;
     }
     if (!inSection) continue;
     size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    if (EqualNoCase(Trim(line.substr(0, equals)), key)) return Unquote(Trim(line.substr(equals + 1)));
+    if (EqualNoCase(Trim(line.substr(0, equals)), key))
+      return Unquote(Trim(line.substr(equals + 1)));
   }
   return std::nullopt;
 }
 
 int DigitValue(char c, int base) {
   int v = -1;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
   return v < base ? v : -1;
 }
 
@@ -90,7 +100,8 @@ int ProfileInteger(std::string_view value, int fallback) {
   }
   if (base == 16) return static_cast<int>(static_cast<std::uint32_t>(result));
   if (negative) result = -result;
-  if (result > std::numeric_limits<int>::max() || result < std::numeric_limits<int>::min()) return fallback;
+  if (result > std::numeric_limits<int>::max() || result < std::numeric_limits<int>::min())
+    return fallback;
   return static_cast<int>(result);
 }
 

@@ -10,7 +10,8 @@ namespace corvane {
 
 // The one address of the update-information file; everything that fetches
 // it starts from here.
-inline constexpr const char* kUpdateInfoUrl = "http://updates.corvane.example/updates/updateinfo.ini";
+inline constexpr const char* kUpdateInfoUrl =
+    "http://updates.corvane.example/updates/updateinfo.ini";
 
 // Name of the downloaded copy in the program's folder.
 inline constexpr const char* kUpdateInfoFileName = "updateinfo.ini";

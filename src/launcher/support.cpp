@@ -1,8 +1,8 @@
 #include "launcher/support.h"
 
 #include <objbase.h>
-#include <shlobj.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <utility>
@@ -51,7 +51,9 @@ constexpr CLSID kShellLinkClass = {0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0
 constexpr IID kShellLinkAInterface = {0x000214EE, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr IID kPersistFileInterface = {0x0000010B, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
+bool IsPathSeparator(char c) {
+  return c == '\\' || c == '/' || c == ':';
+}
 
 std::string FilePart(const std::string& path) {
   size_t i = path.size();
@@ -75,7 +77,8 @@ std::string WithLinkExtension(const std::string& fileName) {
 
 std::wstring ToWide(const std::string& text) {
   if (text.empty()) return {};
-  int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  int length =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<size_t>(length), L'\0');
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
   return wide;
@@ -90,8 +93,8 @@ bool IsExistingFileW(const std::wstring& path) {
 // would truncate it on some platforms, so the copy must be skipped then.
 bool IsSameFile(const std::string& a, const std::string& b) {
   auto open = [](const std::string& path) {
-    return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   };
   HANDLE first = open(a);
   if (first == INVALID_HANDLE_VALUE) return false;
@@ -101,7 +104,8 @@ bool IsSameFile(const std::string& a, const std::string& b) {
     BY_HANDLE_FILE_INFORMATION infoA{}, infoB{};
     if (GetFileInformationByHandle(first, &infoA) && GetFileInformationByHandle(second, &infoB))
       same = infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
-             infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+             infoA.nFileIndexHigh == infoB.nFileIndexHigh &&
+             infoA.nFileIndexLow == infoB.nFileIndexLow;
     CloseHandle(second);
   }
   CloseHandle(first);
@@ -119,16 +123,18 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 std::string SystemErrorText(HRESULT code) {
   char* text = nullptr;
   DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
   std::string result;
   if (length > 0 && text) result.assign(text, length);
   LocalFree(text);
-  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+  while (!result.empty() &&
+         (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
     result.pop_back();
   if (result.empty()) {
     char fallback[48];
-    std::snprintf(fallback, sizeof fallback, "Unknown error 0x%08lX", static_cast<unsigned long>(code));
+    std::snprintf(fallback, sizeof fallback, "Unknown error 0x%08lX",
+                  static_cast<unsigned long>(code));
     result = fallback;
   }
   return result;
@@ -156,14 +162,17 @@ std::string SpecialFolderPath(int csidl) {
 
 bool StartupShortcut(const std::string& exePath, const std::string& name, bool queryOnly) {
   ComRef<IUnknown> object;
-  HRESULT result = CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                    IID_IUnknown, object.Out());
+  HRESULT result =
+      CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                       IID_IUnknown, object.Out());
   if (FAILED(result)) throw ComError(result);
 
   ComRef<IShellLinkA> link;
   ComRef<IPersistFile> file;
-  if (FAILED(result = object->QueryInterface(kShellLinkAInterface, link.Out()))) throw ComError(result);
-  if (FAILED(result = object->QueryInterface(kPersistFileInterface, file.Out()))) throw ComError(result);
+  if (FAILED(result = object->QueryInterface(kShellLinkAInterface, link.Out())))
+    throw ComError(result);
+  if (FAILED(result = object->QueryInterface(kPersistFileInterface, file.Out())))
+    throw ComError(result);
 
   link->SetPath(exePath.c_str());
   link->SetArguments(name.c_str());
@@ -190,10 +199,10 @@ std::string CopyToProgramFolder(const std::string& source) {
   return dest;
 }
 
-bool ExecuteFile(const std::string& operation, const std::string& fileName, const std::string& params,
-                 HWND owner) {
-  HINSTANCE result = ShellExecuteA(owner, operation.empty() ? nullptr : operation.c_str(), fileName.c_str(),
-                                   params.c_str(), nullptr, SW_SHOWNORMAL);
+bool ExecuteFile(const std::string& operation, const std::string& fileName,
+                 const std::string& params, HWND owner) {
+  HINSTANCE result = ShellExecuteA(owner, operation.empty() ? nullptr : operation.c_str(),
+                                   fileName.c_str(), params.c_str(), nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 

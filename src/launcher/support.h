@@ -44,7 +44,7 @@ std::string CopyToProgramFolder(const std::string& source);
 
 // Asks the shell to open fileName with the verb operation (empty: the default
 // verb) and parameters params; True when the shell accepted the request.
-bool ExecuteFile(const std::string& operation, const std::string& fileName, const std::string& params,
-                 HWND owner = nullptr);
+bool ExecuteFile(const std::string& operation, const std::string& fileName,
+                 const std::string& params, HWND owner = nullptr);
 
 }  // namespace corvane

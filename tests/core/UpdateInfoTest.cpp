@@ -10,7 +10,8 @@ namespace corvane {
 namespace {
 
 TEST(UpdateInfoText, TheAnnouncedNumberIsComparedWithTheProgramsOwn) {
-  UpdateFileInfo newer = ParseUpdateInfo("[Updates]\r\ncorvane=112\r\nnewcorvane=http://host/get?x=1\r\n");
+  UpdateFileInfo newer =
+      ParseUpdateInfo("[Updates]\r\ncorvane=112\r\nnewcorvane=http://host/get?x=1\r\n");
   EXPECT_EQ(newer.newest, 112);
   EXPECT_EQ(newer.downloadPage, "http://host/get?x=1");
   EXPECT_TRUE(IsUpdateAvailable(newer, 111));
@@ -31,7 +32,9 @@ TEST(UpdateInfoText, MissingKeysCountAsUpdateOne) {
 TEST(UpdateInfoText, NamesMatchWithoutCaseAndOnlyInTheirSection) {
   EXPECT_EQ(ParseUpdateInfo("[updates]\nCORVANE=300\n").newest, 300);
   EXPECT_EQ(ParseUpdateInfo("[ Updates ]\n  Corvane  =  301  \n").newest, 301);
-  EXPECT_EQ(ParseUpdateInfo("[Old]\ncorvane=900\n[Updates]\ncorvane=302\n[Later]\ncorvane=901\n").newest, 302);
+  EXPECT_EQ(
+      ParseUpdateInfo("[Old]\ncorvane=900\n[Updates]\ncorvane=302\n[Later]\ncorvane=901\n").newest,
+      302);
   // A key of a similar name is another key.
   EXPECT_EQ(ParseUpdateInfo("[Updates]\ncorvane2=700\ncorvanex=701\n").newest, 1);
   // The first of two equal keys is the one read.
@@ -42,7 +45,8 @@ TEST(UpdateInfoText, NamesMatchWithoutCaseAndOnlyInTheirSection) {
 TEST(UpdateInfoText, ValuesReadAsTheProfileLayerReadsThem) {
   EXPECT_EQ(ParseUpdateInfo("[Updates]\ncorvane=\"305\"\n").newest, 305);
   EXPECT_EQ(ParseUpdateInfo("[Updates]\ncorvane=0x7B\n").newest, 123);
-  EXPECT_EQ(ParseUpdateInfo("[Updates]\nnewcorvane=  'see the site'  \n").downloadPage, "see the site");
+  EXPECT_EQ(ParseUpdateInfo("[Updates]\nnewcorvane=  'see the site'  \n").downloadPage,
+            "see the site");
   EXPECT_EQ(ParseUpdateInfo("[Updates]\nnewcorvane=\"unbalanced\n").downloadPage, "\"unbalanced");
   EXPECT_EQ(ParseUpdateInfo("\xEF\xBB\xBF[Updates]\r\ncorvane=306\r\n").newest, 306);
   EXPECT_EQ(ParseUpdateInfo("[Updates]\rcorvane=1\n[Updates]\ncorvane=307").newest, 307);

@@ -47,7 +47,9 @@ class ShellHttpServer {
   ShellHttpServer& operator=(const ShellHttpServer&) = delete;
 
   int Port() const { return m_port; }
-  std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(m_port) + path; }
+  std::string Url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+  }
   void SetBody(std::string body) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_body = std::move(body);
@@ -145,8 +147,10 @@ class ShellHttpServer {
     }
   }
 
-  static std::string Response(int status, const char* reason, const std::string& body, bool withLength = true) {
-    std::string head = "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\nContent-Type: text/plain\r\n";
+  static std::string Response(int status, const char* reason, const std::string& body,
+                              bool withLength = true) {
+    std::string head =
+        "HTTP/1.1 " + std::to_string(status) + " " + reason + "\r\nContent-Type: text/plain\r\n";
     if (withLength) head += "Content-Length: " + std::to_string(body.size()) + "\r\n";
     return head + "Connection: close\r\n\r\n" + body;
   }
@@ -169,12 +173,15 @@ class ShellHttpServer {
     } else if (path == "/error") {
       SendAll(client, Response(500, "Internal Server Error", page));
     } else if (path == "/short") {
-      SendAll(client, "HTTP/1.1 200 OK\r\nContent-Length: 200\r\nConnection: close\r\n\r\n[Updates]\r\ncorvane=99");
+      SendAll(client,
+              "HTTP/1.1 200 OK\r\nContent-Length: 200\r\nConnection: "
+              "close\r\n\r\n[Updates]\r\ncorvane=99");
     } else if (path == "/silent") {
       WaitForStop(std::chrono::minutes(5));
     } else if (path == "/trickle") {
       SendAll(client, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n");
-      for (int i = 0; i < 1000 && !WaitForStop(std::chrono::milliseconds(200)); ++i) SendAll(client, "x");
+      for (int i = 0; i < 1000 && !WaitForStop(std::chrono::milliseconds(200)); ++i)
+        SendAll(client, "x");
     } else {
       SendAll(client, Response(404, "Not Found", page));
     }

@@ -40,7 +40,9 @@ class StartupEntryGuard {
   std::string m_bytes;
 };
 
-std::string StartupFolder() { return SpecialFolderPath(CSIDL_STARTUP); }
+std::string StartupFolder() {
+  return SpecialFolderPath(CSIDL_STARTUP);
+}
 
 // Target path and arguments of a saved shell link, read back through COM.
 struct LinkContents {
@@ -159,7 +161,8 @@ TEST(SystemErrorText, KnownCodesGetTheSystemsWordsUnknownOnesTheirNumber) {
   std::string known = SystemErrorText(E_OUTOFMEMORY);
   EXPECT_FALSE(known.empty());
   EXPECT_NE(known.back(), '\n');
-  EXPECT_NE(SystemErrorText(static_cast<HRESULT>(0xA0CD1234)).find("0xA0CD1234"), std::string::npos);
+  EXPECT_NE(SystemErrorText(static_cast<HRESULT>(0xA0CD1234)).find("0xA0CD1234"),
+            std::string::npos);
 }
 
 TEST(CopyToProgramFolder, CopiesBesideTheExecutableAndReplacesAnOlderCopy) {

@@ -24,9 +24,9 @@ std::string ProgramExe() {
 }
 
 std::vector<std::string*> ValueFields(TVersionInfo& info) {
-  return {&info.CompanyName,      &info.FileDescription, &info.FileVersion,    &info.InternalName,
-          &info.LegalCopyright,   &info.LegalTradeMarks, &info.OriginalFilename, &info.ProductName,
-          &info.ProductVersion,   &info.Comments,        &info.UpdateInfo};
+  return {&info.CompanyName,    &info.FileDescription, &info.FileVersion,      &info.InternalName,
+          &info.LegalCopyright, &info.LegalTradeMarks, &info.OriginalFilename, &info.ProductName,
+          &info.ProductVersion, &info.Comments,        &info.UpdateInfo};
 }
 
 TEST(VersionInfo, TheProgramCarriesItsVersionBlock) {
@@ -115,7 +115,8 @@ TEST(VersionInfo, TheUpdateAddressIsHttpAndEndsInTheUpdatePath) {
 TEST(UpdateInfoFile, TheNumberDecidesWhetherAnUpdateIsAnnounced) {
   ScratchFolder scratch;
   std::string file = scratch.Path() + "updateinfo.ini";
-  ASSERT_TRUE(WriteWholeFile(file, "[Updates]\r\ncorvane=112\r\nnewcorvane=http://example.invalid/get\r\n"));
+  ASSERT_TRUE(WriteWholeFile(
+      file, "[Updates]\r\ncorvane=112\r\nnewcorvane=http://example.invalid/get\r\n"));
   UpdateFileInfo info = ReadUpdateInfoFile(file);
   EXPECT_EQ(info.newest, 112);
   EXPECT_EQ(info.downloadPage, "http://example.invalid/get");
@@ -182,7 +183,8 @@ TEST(FetchUrlToFile, ErrorPagesAreFailures) {
 }
 
 TEST(FetchUrlToFile, ARefusedConnectionIsAFailure) {
-  ExpectFetchFails("http://127.0.0.1:" + std::to_string(ShellHttpServer::ClosedPort()) + "/updates/updateinfo.ini");
+  ExpectFetchFails("http://127.0.0.1:" + std::to_string(ShellHttpServer::ClosedPort()) +
+                   "/updates/updateinfo.ini");
 }
 
 TEST(FetchUrlToFile, ABodyCutShortIsAFailure) {
@@ -214,7 +216,8 @@ TEST(FetchUrlToFile, ATargetThatCannotBeWrittenIsAFailure) {
   ShellHttpServer server;
   server.SetBody("[Updates]\r\ncorvane=112\r\n");
   ScratchFolder scratch;
-  EXPECT_FALSE(FetchUrlToFile(server.Url("/updates/updateinfo.ini"), scratch.Path() + "no\\such\\folder.ini", kQuick));
+  EXPECT_FALSE(FetchUrlToFile(server.Url("/updates/updateinfo.ini"),
+                              scratch.Path() + "no\\such\\folder.ini", kQuick));
   // A folder stands where the file should go: it must stay, and nothing else appear.
   std::string blocked = scratch.Path() + "updateinfo.ini";
   ASSERT_TRUE(CreateDirectoryA(blocked.c_str(), nullptr));

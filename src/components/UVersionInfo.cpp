@@ -236,8 +236,21 @@ UpdateFileInfo ReadUpdateInfoFile(const std::string& path) {
   return ParseUpdateInfo(text);
 }
 
-TVersionInfo::TVersionInfo() {
+TVersionInfo::TVersionInfo(TComponent* owner) : TComponent(owner) {
   ReadVersionInfo(ModulePath());
+}
+
+TPropValue TVersionInfo::GetProperty(std::string_view name) const {
+  if (name == "URL") return URL;
+  return TComponent::GetProperty(name);
+}
+
+bool TVersionInfo::SetProperty(std::string_view name, const TPropValue& value) {
+  if (name == "URL") {
+    if (auto text = PropText(value)) return URL = *text, true;
+    return false;
+  }
+  return TComponent::SetProperty(name, value);
 }
 
 bool TVersionInfo::ReadVersionInfo(const std::string& fileName) {

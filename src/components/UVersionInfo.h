@@ -7,6 +7,7 @@
 #include <string>
 
 #include "components/UpdateInfo.h"
+#include "framework/Classes.h"
 
 namespace corvane {
 
@@ -16,10 +17,12 @@ inline constexpr std::chrono::milliseconds kDownloadLimit{20000};
 
 // Version block reader and update-information fetcher; the link editor owns
 // one, created when the editor is.
-class TVersionInfo {
+class TVersionInfo : public TComponent {
+  CORVANE_CLASS(TVersionInfo, TComponent)
+
  public:
   // Reads the running executable's own version block.
-  TVersionInfo();
+  explicit TVersionInfo(TComponent* owner = nullptr);
 
   // Replaces every value field with fileName's block; False (all fields
   // empty) when the file has no version block.
@@ -46,6 +49,10 @@ class TVersionInfo {
   std::string UpdateInfoFile;  // set by FetchUpdateInfo
   // Bound of FetchUpdateInfo's download; tests shorten it.
   std::chrono::milliseconds DownloadLimit = kDownloadLimit;
+
+  // "URL" is the one stored property; the value fields are read-only.
+  TPropValue GetProperty(std::string_view name) const override;
+  bool SetProperty(std::string_view name, const TPropValue& value) override;
 
  private:
   // One string of the loaded block, looked up under its first translation.

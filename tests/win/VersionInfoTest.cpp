@@ -70,11 +70,27 @@ TEST(VersionInfo, TheProgramsFixedNumbersAndTranslationAgreeWithItsStrings) {
 }
 
 TEST(VersionInfo, CreationReadsTheRunningExecutable) {
-  TVersionInfo info;
+  TComponent form(nullptr);
+  TVersionInfo& info = form.Create<TVersionInfo>();
   EXPECT_EQ(info.FileVersion, "0.0.0.7");
   EXPECT_EQ(info.ProductName, "Corvane tests");
   EXPECT_EQ(info.UpdateInfo, "7");
   EXPECT_EQ(info.CompanyName, "");
+  EXPECT_EQ(info.Owner(), &form);
+  EXPECT_TRUE(info.InheritsFrom("TComponent"));
+  EXPECT_STREQ(info.ClassName(), "TVersionInfo");
+}
+
+TEST(VersionInfo, TheAddressIsTheStoredProperty) {
+  TVersionInfo info;
+  EXPECT_EQ(PropText(info.GetProperty("URL")), std::optional<std::string>(kUpdateInfoUrl));
+  EXPECT_TRUE(info.SetProperty("URL", std::string("http://127.0.0.1:1/updates/updateinfo.ini")));
+  EXPECT_EQ(info.URL, "http://127.0.0.1:1/updates/updateinfo.ini");
+  EXPECT_FALSE(info.SetProperty("URL", std::int64_t{5}));
+  EXPECT_EQ(info.URL, "http://127.0.0.1:1/updates/updateinfo.ini");
+  EXPECT_FALSE(info.SetProperty("FileVersion", std::string("9.9")));
+  EXPECT_TRUE(info.SetProperty("Name", std::string("VersionInfo1")));
+  EXPECT_EQ(info.Name, "VersionInfo1");
 }
 
 TEST(VersionInfo, AFileWithoutABlockEmptiesEveryField) {

@@ -675,28 +675,27 @@ Surface PaintWindow(bool active) {
   FillRect(v, {W - 1, 0, W, H}, outer);
 
   // Round corners: 6 px at the top, 2 px at the bottom; outside is cut.
-  auto corner = [&](int cx0, int cy0, double radius, int xs, int ys) {
+  // left / top say which corner: the loop walks inwards from it.
+  auto corner = [&](double radius, bool left, bool top) {
     const int n = static_cast<int>(radius);
     for (int dy = 0; dy < n; ++dy)
       for (int dx = 0; dx < n; ++dx) {
-        const int x = xs > 0 ? dx : W - 1 - dx, y = ys > 0 ? dy : H - 1 - dy;
+        const int x = left ? dx : W - 1 - dx, y = top ? dy : H - 1 - dy;
         const double d = std::hypot(dx + 0.5 - radius, dy + 0.5 - radius);
         if (d > radius) v.At(x, y) = kKey;
         else if (d > radius - 1) v.At(x, y) = outer;
-        else if (d > radius - 2 && ys > 0) v.At(x, y) = gleam;
+        else if (d > radius - 2 && top) v.At(x, y) = gleam;
       }
-    (void)cx0;
-    (void)cy0;
   };
-  corner(0, 0, 6.0, 1, 1);
-  corner(0, 0, 6.0, -1, 1);
-  corner(0, 0, 2.0, 1, -1);
-  corner(0, 0, 2.0, -1, -1);
+  corner(6.0, true, true);
+  corner(6.0, false, true);
+  corner(2.0, true, false);
+  corner(2.0, false, false);
   return s;
 }
 
 void CopyRect(SurfaceView dst, int x, int y, const Surface& src, Rect r) {
-  Blit(dst, x, y, const_cast<Surface&>(src).View().Sub(r));
+  Blit(dst, x, y, src.View().Sub(r));
 }
 
 struct Frame {

@@ -34,7 +34,12 @@ void WriteFileAtomically(const fs::path& path, const std::vector<std::uint8_t>& 
   {
     std::ofstream f(temp, std::ios::binary | std::ios::trunc);
     f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!f) throw std::runtime_error("cannot write " + temp.string());
+    if (!f) {
+      f.close();
+      std::error_code ignored;
+      fs::remove(temp, ignored);
+      throw std::runtime_error("cannot write " + temp.string());
+    }
   }
   fs::rename(temp, path);
 }

@@ -62,7 +62,8 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
-  if (Application().MouseControl() == this) Application().SetMouseControl(nullptr);
+  TApplication* app = CurrentApplication();
+  if (app && app->MouseControl() == this) app->SetMouseControl(nullptr);
   if (m_parent) m_parent->RemoveControl(this);
 }
 

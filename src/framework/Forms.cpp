@@ -21,6 +21,8 @@ TApplication& Application() {
   return *g_application;
 }
 
+TApplication* CurrentApplication() { return g_application; }
+
 void ResetApplication() {
   std::unique_ptr<TApplication> old = std::move(ApplicationSlot());
   old.reset();
@@ -60,7 +62,8 @@ TForm::~TForm() {
   // Controls go while the form's window still exists, so each one tears its
   // own window down in order.
   DestroyComponents();
-  if (Application().MainForm() == this) Application().Terminate();
+  TApplication* app = CurrentApplication();
+  if (app && app->MainForm() == this) app->Terminate();
 }
 
 void TForm::CreateParams(TCreateParams& p) {

@@ -133,6 +133,9 @@ class TApplication : public TComponent {
 
 // The one application object of the process, made on first use.
 TApplication& Application();
+// The application object if one exists (never makes one: for clean-up paths
+// that may run after it is gone).
+TApplication* CurrentApplication();
 // Frees the application object and every form (the end of the program, and
 // tests that start afresh).
 void ResetApplication();

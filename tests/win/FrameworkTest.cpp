@@ -145,6 +145,22 @@ TEST_F(Framework, WindowProcTakeOverAndRestoreInAnyOrder) {
   SendMessageA(w, WM_USER + 8, 0, 0);
   EXPECT_EQ(viaSubclass.size(), subclassCount);
 
+  // The other order: the window layer goes first, then the control layer.
+  ASSERT_TRUE(SetWindowSubclass(w, subclass, 1, reinterpret_cast<DWORD_PTR>(&viaSubclass)));
+  form.WindowProc = [&](TMessage& m) {
+    viaWindowProc.push_back(m.Msg);
+    oldProc(m);
+  };
+  RemoveWindowSubclass(w, subclass, 1);
+  std::size_t windowProcCount = viaWindowProc.size();
+  subclassCount = viaSubclass.size();
+  SendMessageA(w, WM_USER + 9, 0, 0);
+  EXPECT_EQ(viaWindowProc.size(), windowProcCount + 1);
+  EXPECT_EQ(viaSubclass.size(), subclassCount);
+  form.WindowProc = oldProc;
+  SendMessageA(w, WM_USER + 9, 0, 0);
+  EXPECT_EQ(viaWindowProc.size(), windowProcCount + 1);
+
   // A window destroyed while taken over must not reach the freed object.
   ASSERT_TRUE(SetWindowSubclass(w, subclass, 1, reinterpret_cast<DWORD_PTR>(&viaSubclass)));
   form.WindowProc = [&](TMessage& m) { oldProc(m); };

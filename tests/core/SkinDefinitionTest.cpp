@@ -2,6 +2,8 @@
 
 #include "SkinTestFiles.h"
 #include "skin/data/SkinDefinition.h"
+#include "skin/data/Lzh.h"
+#include "skin/data/SkinLoad.h"
 
 namespace corvane {
 namespace {
@@ -305,6 +307,36 @@ TEST(SkinParse, AReloadReplacesEveryElement) {
   EXPECT_FALSE(skin.MenuItem);
   EXPECT_EQ(skin.SkinButtonCount(), 0);
   EXPECT_TRUE(skin.Buttons.Bitmap.IsEmpty());
+}
+
+TEST(SkinLoad, StreamToElementsAndRefusedStreamsKeepTheOldSkin) {
+  const std::string definition = "[TitlebarSkin]\r\nSkinName=Packed\r\n[MenuItem]\r\nImage=Item.bmp\r\n";
+  const std::vector<SkinPackageFile> files = {
+      {"item.bmp", Bmp24(Tagged(10, 4, 6))},
+      {"packed.ini", std::vector<std::uint8_t>(definition.begin(), definition.end())}};
+  SkinDefinition skin;
+  std::string error;
+  ASSERT_EQ(LoadSkinStream(WriteSkinStream(files), skin, &error), SkinLoadStatus::Loaded);
+  EXPECT_FALSE(skin.SkinEmpty);
+  EXPECT_EQ(skin.SkinName, "Packed");
+  ASSERT_TRUE(skin.MenuItem);
+  EXPECT_EQ(skin.MenuItem->Bitmap, Tagged(10, 4, 6));
+
+  // An unknown package version is refused with the one message users see;
+  // the elements already parsed stay, but the skin counts as not loaded.
+  std::vector<std::uint8_t> package = WriteSkinPackage(files);
+  package[0] = 0x39;  // version 70000 -> 69945
+  const std::vector<std::uint8_t> stream = EncodeSkinStream(package);
+  EXPECT_EQ(LoadSkinStream(stream, skin, &error), SkinLoadStatus::UnknownVersion);
+  EXPECT_EQ(error, kOlderSkinMessage);
+  EXPECT_TRUE(skin.SkinEmpty);
+  EXPECT_TRUE(skin.MenuItem);
+
+  // A package without a definition parses as all defaults.
+  SkinDefinition bare;
+  ASSERT_EQ(LoadSkinStream(WriteSkinStream({files[0]}), bare), SkinLoadStatus::Loaded);
+  EXPECT_FALSE(bare.MenuItem);
+  EXPECT_EQ(bare.Colours[SkinDefinition::kButtonFace], Sys().SysColour(kSysButtonFace));
 }
 
 }  // namespace

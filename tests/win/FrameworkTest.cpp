@@ -293,6 +293,47 @@ TEST_F(Framework, AnExceptionInAHandlerIsShownAndTheProgramGoesOn) {
   EXPECT_TRUE(IsWindow(form.Handle()));
 }
 
+// The error box itself, read back while it is open and then dismissed.
+struct SeenBox {
+  std::string caption, text;
+};
+SeenBox g_box;
+
+void CALLBACK ReadAndCloseErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) -> BOOL {
+        char cls[16] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (std::string(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
+        *reinterpret_cast<HWND*>(p) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  KillTimer(nullptr, id);
+  char caption[64] = {}, text[256] = {};
+  GetWindowTextA(box, caption, sizeof caption);
+  // The message is the box's static text (control id 0xFFFF).
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  g_box = {caption, text};
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Framework, WithoutAHandlerTheErrorIsShownInABoxCaptionedWithTheTitle) {
+  Application().OnException = nullptr;
+  Application().SetTitle("Corvane");
+  TForm& form = Application().CreateForm<TForm>();
+  form.OnKeyDown = [](TObject*, WORD&, TShiftState) { throw std::runtime_error("Something went wrong"); };
+  g_box = {};
+  SetTimer(nullptr, 0, 50, ReadAndCloseErrorBox);
+  SendMessageA(form.Handle(), WM_KEYDOWN, 'X', 0);
+  EXPECT_EQ(g_box.caption, "Corvane");
+  EXPECT_EQ(g_box.text, "Something went wrong");
+  EXPECT_TRUE(IsWindow(form.Handle()));
+}
+
 TEST_F(Framework, FormStylesSizesAndClosing) {
   TForm& main = Application().CreateForm<TForm>();
   TForm& other = Application().CreateForm<TForm>();

@@ -19,7 +19,8 @@ std::string ThousandLinkStoreText() {
   for (int i = 0; i < 1000; ++i) {
     std::string n = std::to_string(i);
     text += "\r\n[Program " + n + "]\r\nLink=C:\\Program Files\\Vendor " + n + "\\Tool" + n +
-            "\\tool" + n + ".exe\r\nParam=/open \"C:\\Users\\me\\Documents\\file" + n + ".txt\"\r\n";
+            "\\tool" + n + ".exe\r\nParam=/open \"C:\\Users\\me\\Documents\\file" + n +
+            ".txt\"\r\n";
     if (i % 4 == 0) text += "RunWith=Program " + std::to_string(i + 1) + ",\"My Notes\"\r\n";
   }
   return text;
@@ -39,7 +40,8 @@ size_t MenuBuildPass(LinkStore& store) {
   std::vector<std::string> sections;
   store.ReadSections(sections);
   size_t total = 0;
-  for (const std::string& name : MenuLinkNames(sections)) total += store.ReadString(name, "Link", "").size();
+  for (const std::string& name : MenuLinkNames(sections))
+    total += store.ReadString(name, "Link", "").size();
   return total;
 }
 

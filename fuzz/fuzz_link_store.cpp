@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   again.ReadSections(sectionsAgain);
   Check(sections == sectionsAgain, "sections differ after a round trip");
   for (const std::string& name : sections)
-    Check(doc.ReadString(name, "Link", "?") == again.ReadString(name, "Link", "?"), "value differs after a round trip");
+    Check(doc.ReadString(name, "Link", "?") == again.ReadString(name, "Link", "?"),
+          "value differs after a round trip");
 
   // A section and key taken from the input: if the checks accept them, the
   // value written must read back and every other section must survive.
@@ -67,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     written.ReadSections(after);
     for (const std::string& name : sections) {
       if (SameName(name, section)) continue;
-      Check(std::find(after.begin(), after.end(), name) != after.end(), "an unrelated section was lost");
+      Check(std::find(after.begin(), after.end(), name) != after.end(),
+            "an unrelated section was lost");
     }
   }
 

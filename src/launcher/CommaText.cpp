@@ -82,7 +82,8 @@ std::vector<std::string> SplitCommaText(std::string_view text) {
 
 std::string CommaTextForStore(const std::vector<std::string>& names) {
   std::string text = JoinCommaText(names);
-  if (text.size() >= 2 && text.front() == text.back() && (text.front() == '"' || text.front() == '\''))
+  if (text.size() >= 2 && text.front() == text.back() &&
+      (text.front() == '"' || text.front() == '\''))
     return '"' + text + '"';
   return text;
 }

@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -16,7 +18,9 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char Fold(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool HasLineBreakOrNul(std::string_view s) {
   return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
@@ -34,7 +38,8 @@ std::optional<std::string> CommonNameProblem(std::string_view name, const char* 
 // of the line when a hand edit lost the "]".
 std::string_view HeaderName(std::string_view trimmedLine) {
   std::string_view inner = trimmedLine.substr(1);
-  if (size_t close = inner.find(']'); close != std::string_view::npos) inner = inner.substr(0, close);
+  if (size_t close = inner.find(']'); close != std::string_view::npos)
+    inner = inner.substr(0, close);
   return Trim(inner);
 }
 
@@ -80,10 +85,14 @@ std::optional<int> ParseStoreInteger(std::string_view text) {
     uint32_t value = 0;
     for (char c : digits) {
       int digit;
-      if (c >= '0' && c <= '9') digit = c - '0';
-      else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-      else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-      else return std::nullopt;
+      if (c >= '0' && c <= '9')
+        digit = c - '0';
+      else if (c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
+      else
+        return std::nullopt;
       value = value * 16 + static_cast<uint32_t>(digit);
     }
     // Eight hex digits fill 32 bits: 0xFFFFFFFF is -1, as a 32-bit reader sees it.
@@ -134,7 +143,8 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     if (end == std::string_view::npos) end = bytes.size();
     std::string_view line = bytes.substr(p, end - p);
     p = end;
-    if (p < bytes.size()) p += (bytes[p] == '\r' && p + 1 < bytes.size() && bytes[p + 1] == '\n') ? 2 : 1;
+    if (p < bytes.size())
+      p += (bytes[p] == '\r' && p + 1 < bytes.size() && bytes[p + 1] == '\n') ? 2 : 1;
 
     std::string_view trimmed = Trim(line);
     if (!trimmed.empty() && trimmed.front() == '[') {
@@ -194,13 +204,15 @@ std::string IniDocument::ReadString(std::string_view section, std::string_view k
   std::optional<std::string_view> found = FindValue(section, key);
   if (!found) return std::string(defaultValue);
   std::string_view value = *found;
-  if (value.size() >= 2 && value.front() == value.back() && (value.front() == '"' || value.front() == '\''))
+  if (value.size() >= 2 && value.front() == value.back() &&
+      (value.front() == '"' || value.front() == '\''))
     value = value.substr(1, value.size() - 2);
   if (size_t nul = value.find('\0'); nul != std::string_view::npos) value = value.substr(0, nul);
   return std::string(value.substr(0, kMaxValueLength));
 }
 
-int IniDocument::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
+int IniDocument::ReadInteger(std::string_view section, std::string_view key,
+                             int defaultValue) const {
   return ParseStoreInteger(ReadString(section, key, "")).value_or(defaultValue);
 }
 
@@ -214,9 +226,12 @@ void IniDocument::ReadSections(std::vector<std::string>& list) const {
   }
 }
 
-bool IniDocument::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
+bool IniDocument::HasSection(std::string_view section) const {
+  return FindSection(section) != nullptr;
+}
 
-bool IniDocument::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+bool IniDocument::WriteString(std::string_view section, std::string_view key,
+                              std::string_view value) {
   auto it = m_index.find(section);
   if (it == m_index.end()) {
     // A blank line before a new section, as people lay these files out.
@@ -224,13 +239,16 @@ bool IniDocument::WriteString(std::string_view section, std::string_view key, st
     std::string_view last;
     if (!m_sections.empty()) {
       Section& tail = m_sections.back();
-      last = tail.lines.empty() ? std::string_view(tail.header) : std::string_view(tail.lines.back().text);
+      last = tail.lines.empty() ? std::string_view(tail.header)
+                                : std::string_view(tail.lines.back().text);
     } else if (!m_preamble.empty()) {
       last = m_preamble.back();
     }
     if (!Trim(last).empty()) {
-      if (m_sections.empty()) lastLines->emplace_back();
-      else m_sections.back().lines.push_back(Line{std::string(), std::string::npos});
+      if (m_sections.empty())
+        lastLines->emplace_back();
+      else
+        m_sections.back().lines.push_back(Line{std::string(), std::string::npos});
     }
     Section added;
     added.header = "[" + std::string(section) + "]";

@@ -25,7 +25,9 @@ void LinkStore::RequireOpen() const {
   if (!m_file) throw LinkStoreError("The link store is not open");
 }
 
-void LinkStore::ThrowUnableToWrite() const { throw LinkStoreError("Unable to write to " + m_path); }
+void LinkStore::ThrowUnableToWrite() const {
+  throw LinkStoreError("Unable to write to " + m_path);
+}
 
 const IniDocument& LinkStore::Current(bool thorough) {
   RequireOpen();
@@ -62,13 +64,15 @@ std::string LinkStore::ReadString(std::string_view section, std::string_view key
   return Current(false).ReadString(section, key, defaultValue);
 }
 
-void LinkStore::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+void LinkStore::WriteString(std::string_view section, std::string_view key,
+                            std::string_view value) {
   RequireOpen();
   std::optional<std::string> problem = SectionNameProblem(section);
   if (!problem) problem = KeyNameProblem(key);
   if (!problem) problem = ValueProblem(value);
   if (problem) throw LinkStoreError(*problem + " (not written to " + m_path + ")");
-  if (!Modify([&](IniDocument& doc) { return doc.WriteString(section, key, value); })) ThrowUnableToWrite();
+  if (!Modify([&](IniDocument& doc) { return doc.WriteString(section, key, value); }))
+    ThrowUnableToWrite();
 }
 
 int LinkStore::ReadInteger(std::string_view section, std::string_view key, int defaultValue) {
@@ -79,7 +83,9 @@ void LinkStore::WriteInteger(std::string_view section, std::string_view key, int
   WriteString(section, key, std::to_string(value));
 }
 
-void LinkStore::ReadSections(std::vector<std::string>& list) { Current(true).ReadSections(list); }
+void LinkStore::ReadSections(std::vector<std::string>& list) {
+  Current(true).ReadSections(list);
+}
 
 void LinkStore::EraseSection(std::string_view section) {
   if (!Modify([&](IniDocument& doc) { return doc.EraseSection(section); })) ThrowUnableToWrite();

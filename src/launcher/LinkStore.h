@@ -50,7 +50,8 @@ class LinkStore {
   // A missing file, section or key gives defaultValue. Values come back with
   // blanks and one enclosing pair of matching quotes dropped, at most 2047
   // characters long.
-  std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue);
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view defaultValue);
   // Throws "Unable to write to <path>" when the file or its folder refuses
   // the write, and a LinkStoreError naming the problem, writing nothing, for
   // a section name, key name or value the format cannot hold.
@@ -74,7 +75,8 @@ class LinkStore {
   // A comma-text list stored so that it reads back exactly as written (see
   // CommaTextForStore), and its reading.
   std::vector<std::string> ReadCommaText(std::string_view section, std::string_view key);
-  void WriteCommaText(std::string_view section, std::string_view key, const std::vector<std::string>& names);
+  void WriteCommaText(std::string_view section, std::string_view key,
+                      const std::vector<std::string>& names);
 
  private:
   // The parsed file, re-read when the file changed. Listing and changes use

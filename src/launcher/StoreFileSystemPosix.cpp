@@ -16,7 +16,9 @@ namespace {
 // Larger files are not link stores; reading them would only waste memory.
 constexpr off_t kMaxStoreSize = off_t{256} << 20;
 
-int64_t Nanoseconds(const timespec& t) { return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec; }
+int64_t Nanoseconds(const timespec& t) {
+  return int64_t{t.tv_sec} * 1000000000 + t.tv_nsec;
+}
 
 FileStamp StampOf(const struct stat& st) {
   FileStamp stamp;
@@ -77,7 +79,9 @@ void MakeLaterThan(int fd, const FileStamp& previous) {
 
 }  // namespace
 
-StoreLock::StoreLock(StoreLock&& other) noexcept : m_handle(other.m_handle) { other.m_handle = kNone; }
+StoreLock::StoreLock(StoreLock&& other) noexcept : m_handle(other.m_handle) {
+  other.m_handle = kNone;
+}
 
 StoreLock::~StoreLock() {
   if (m_handle != kNone) close(static_cast<int>(m_handle));  // closing releases the flock

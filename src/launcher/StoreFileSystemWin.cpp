@@ -44,7 +44,9 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 }  // namespace
 
-StoreLock::StoreLock(StoreLock&& other) noexcept : m_handle(other.m_handle) { other.m_handle = kNone; }
+StoreLock::StoreLock(StoreLock&& other) noexcept : m_handle(other.m_handle) {
+  other.m_handle = kNone;
+}
 
 StoreLock::~StoreLock() {
   if (m_handle == kNone) return;
@@ -99,7 +101,8 @@ LoadResult StoreFile::Load(std::string& bytes, FileStamp& stamp) {
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
-    if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr)) {
+    if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
+                  nullptr)) {
       bytes.clear();
       stamp = CurrentStamp();
       return LoadResult::Unreadable;
@@ -154,7 +157,9 @@ bool StoreFile::Replace(std::string_view bytes, const FileStamp& previous, FileS
   // A reader or a virus scanner holding the old file open can make the
   // replace fail for a moment; try again briefly before giving up.
   for (int attempt = 0;; ++attempt) {
-    if (MoveFileExA(temp.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) break;
+    if (MoveFileExA(temp.c_str(), m_path.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      break;
     DWORD error = GetLastError();
     bool transient = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
     if (!transient || attempt == 100 || IsReadOnly()) {
@@ -169,11 +174,12 @@ bool StoreFile::Replace(std::string_view bytes, const FileStamp& previous, FileS
 
 StoreLock StoreFile::Lock() {
   // Hidden: the lock file is bookkeeping, not something for the user.
-  Handle file(CreateFileA((m_path + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
-                          OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
+  Handle file(CreateFileA((m_path + ".lock").c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll,
+                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
   if (!file.valid()) return StoreLock(StoreLock::kNone);
   OVERLAPPED whole{};
-  if (!LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &whole)) return StoreLock(StoreLock::kNone);
+  if (!LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &whole))
+    return StoreLock(StoreLock::kNone);
   return StoreLock(reinterpret_cast<intptr_t>(file.release()));
 }
 

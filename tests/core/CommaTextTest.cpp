@@ -76,8 +76,16 @@ TEST(CommaTextSplit, TextEndsAtNul) {
 
 TEST(CommaText, JoinThenSplitGivesTheSameNames) {
   const Names lists[] = {
-      {"Mail", "My Notes"}, {""}, {"", ""}, {"a", ""}, {"\""}, {"\"\""}, {","},
-      {" lead", "trail ", "in side"}, {"x\ty", "\x1f", "'q'"}, {"a,b", "c\"d", "e"},
+      {"Mail", "My Notes"},
+      {""},
+      {"", ""},
+      {"a", ""},
+      {"\""},
+      {"\"\""},
+      {","},
+      {" lead", "trail ", "in side"},
+      {"x\ty", "\x1f", "'q'"},
+      {"a,b", "c\"d", "e"},
   };
   for (const Names& names : lists) EXPECT_EQ(SplitCommaText(JoinCommaText(names)), names);
 }
@@ -92,15 +100,27 @@ TEST(CommaTextForStore, OnlyTextEnclosedInOneQuoteCharacterGetsAnExtraPair) {
 
 TEST(CommaTextForStore, EveryListReadsBackAsWrittenThroughTheProfileRules) {
   const Names lists[] = {
-      {"My Notes"},          {"A B", "C D"}, {"'a", "b'"},  {""},         {"\""},
-      {"Mail", "My Notes"},  {"My Notes", "Mail"},          {"x", "y"},   {},
-      {"'"},                 {"''"},         {"a", ""},     {"", ""},     {"\"q\""},
+      {"My Notes"},
+      {"A B", "C D"},
+      {"'a", "b'"},
+      {""},
+      {"\""},
+      {"Mail", "My Notes"},
+      {"My Notes", "Mail"},
+      {"x", "y"},
+      {},
+      {"'"},
+      {"''"},
+      {"a", ""},
+      {"", ""},
+      {"\"q\""},
   };
   for (const Names& names : lists) EXPECT_EQ(ThroughStore(names), names);
 }
 
 TEST(CommaTextForStore, OlderFilesReadAsTheyAlwaysDid) {
-  IniDocument doc = IniDocument::Parse("[Editor]\r\nRunWith=\"My Notes\"\r\n[Mail]\r\nRunWith=Mail,\"My Notes\"\r\n");
+  IniDocument doc = IniDocument::Parse(
+      "[Editor]\r\nRunWith=\"My Notes\"\r\n[Mail]\r\nRunWith=Mail,\"My Notes\"\r\n");
   EXPECT_EQ(SplitCommaText(doc.ReadString("Editor", "RunWith", "")), (Names{"My", "Notes"}));
   EXPECT_EQ(SplitCommaText(doc.ReadString("Mail", "RunWith", "")), (Names{"Mail", "My Notes"}));
 }

@@ -73,7 +73,8 @@ TEST(IniDocumentRead, BlanksAndOnePairOfMatchingQuotesAreDropped) {
 TEST(IniDocumentRead, LongValuesAreCutTo2047Characters) {
   std::string value;
   for (int i = 0; i < 3000; ++i) value += static_cast<char>('a' + i % 26);
-  IniDocument doc = IniDocument::Parse("[S]\nlong=" + value + "\nexact=" + value.substr(0, 2047) + "\n");
+  IniDocument doc =
+      IniDocument::Parse("[S]\nlong=" + value + "\nexact=" + value.substr(0, 2047) + "\n");
   EXPECT_EQ(doc.ReadString("S", "long", ""), value.substr(0, 2047));
   EXPECT_EQ(doc.ReadString("S", "exact", ""), value.substr(0, 2047));
   // The cut happens after the quotes are dropped.
@@ -114,7 +115,8 @@ TEST(IniDocumentRead, LineEndsByteOrderMarkAndJunk) {
 }
 
 TEST(IniDocumentRead, HeadersAndKeysAsPeopleTypeThem) {
-  IniDocument doc = IniDocument::Parse("k=before\n  [ Spaced ]  trailing\nk=1\n[NoClose\nk=2\n[]\nk=3\n[a[b]\nk=4\n");
+  IniDocument doc = IniDocument::Parse(
+      "k=before\n  [ Spaced ]  trailing\nk=1\n[NoClose\nk=2\n[]\nk=3\n[a[b]\nk=4\n");
   EXPECT_EQ(Sections(doc), (Names{"Spaced", "NoClose", "", "a[b"}));
   EXPECT_EQ(doc.ReadString("NoClose", "k", ""), "2");
   EXPECT_EQ(doc.ReadString("", "k", ""), "3");
@@ -154,10 +156,10 @@ TEST(IniDocumentRead, IntegersAreReadThroughTheTextRules) {
 
 TEST(IniDocumentWrite, ReplacesAppendsAndAddsSections) {
   IniDocument doc = IniDocument::Parse("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
-  EXPECT_TRUE(doc.WriteString("a", "X", "10"));     // existing key, other case
-  EXPECT_TRUE(doc.WriteString("A", "new", "n"));    // before the blank separator
-  EXPECT_TRUE(doc.WriteString("C", "z", "3"));      // new section at the end
-  EXPECT_FALSE(doc.WriteString("B", "Y", "2"));     // same text: no change
+  EXPECT_TRUE(doc.WriteString("a", "X", "10"));   // existing key, other case
+  EXPECT_TRUE(doc.WriteString("A", "new", "n"));  // before the blank separator
+  EXPECT_TRUE(doc.WriteString("C", "z", "3"));    // new section at the end
+  EXPECT_FALSE(doc.WriteString("B", "Y", "2"));   // same text: no change
   EXPECT_EQ(doc.Serialize(), "[A]\r\nx=10\r\nnew=n\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nz=3\r\n");
   EXPECT_EQ(IniDocument::Parse(doc.Serialize()).ReadString("A", "x", ""), "10");
 }
@@ -204,8 +206,18 @@ TEST(IniNames, NamesTheFormatCannotHoldAreRefused) {
 }
 
 TEST(IniNames, EveryAcceptedNameReadsBackAfterAWrite) {
-  const std::string_view names[] = {"", "My Notes", "[x", "a[b", "semi;colon", "k=v", "\"q\"",
-                                    "\xe9t\xe9", "a\x01" "b", "#", "x\ty"};
+  const std::string_view names[] = {"",
+                                    "My Notes",
+                                    "[x",
+                                    "a[b",
+                                    "semi;colon",
+                                    "k=v",
+                                    "\"q\"",
+                                    "\xe9t\xe9",
+                                    "a\x01"
+                                    "b",
+                                    "#",
+                                    "x\ty"};
   for (std::string_view section : names) {
     for (std::string_view key : names) {
       if (SectionNameProblem(section) || KeyNameProblem(key)) continue;

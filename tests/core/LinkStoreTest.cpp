@@ -36,7 +36,8 @@ class StoreFolder {
  public:
   StoreFolder() {
     std::random_device seed;
-    m_dir = fs::temp_directory_path() / ("corvane-store-" + std::to_string(seed()) + std::to_string(seed()));
+    m_dir = fs::temp_directory_path() /
+            ("corvane-store-" + std::to_string(seed()) + std::to_string(seed()));
     fs::create_directories(m_dir);
   }
   ~StoreFolder() {
@@ -133,7 +134,8 @@ TEST(LinkStore, GraphicInAnyCaseIsThePictureSectionNotAMenuLink) {
 }
 
 TEST(MenuLinkNames, DropsOnlyTheFirstGraphicInAnyCase) {
-  EXPECT_EQ(MenuLinkNames({"a", "Graphic", "b", "GRAPHIC", "GRAPHICS"}), (Names{"a", "b", "GRAPHIC", "GRAPHICS"}));
+  EXPECT_EQ(MenuLinkNames({"a", "Graphic", "b", "GRAPHIC", "GRAPHICS"}),
+            (Names{"a", "b", "GRAPHIC", "GRAPHICS"}));
   EXPECT_EQ(MenuLinkNames({}), Names{});
   EXPECT_EQ(MenuLinkNames({"x", "y"}), (Names{"x", "y"}));
 }
@@ -222,16 +224,22 @@ TEST(LinkStore, NamesAndValuesTheFormatCannotHoldAreRefusedAndNothingIsWritten) 
   store.Open(path);
   store.WriteString("Keep", "Link", "k");
   const std::string before = ReadBytes(path);
-  EXPECT_NE(Message([&] { store.WriteString("a]b", "Link", "x"); }).find("\"]\""), std::string::npos);
-  EXPECT_NE(Message([&] { store.WriteString("Mail", "a=b", "x"); }).find("\"=\""), std::string::npos);
+  EXPECT_NE(Message([&] { store.WriteString("a]b", "Link", "x"); }).find("\"]\""),
+            std::string::npos);
+  EXPECT_NE(Message([&] { store.WriteString("Mail", "a=b", "x"); }).find("\"=\""),
+            std::string::npos);
   EXPECT_NE(Message([&] { store.WriteString("Mail\r\n[Evil]", "Link", "x"); }).find("line break"),
             std::string::npos);
-  EXPECT_NE(Message([&] { store.WriteString("Mail", "Link", "x\n[Evil]\nLink=y"); }).find("line break"),
+  EXPECT_NE(
+      Message([&] { store.WriteString("Mail", "Link", "x\n[Evil]\nLink=y"); }).find("line break"),
+      std::string::npos);
+  EXPECT_NE(Message([&] { store.WriteString(" Mail", "Link", "x"); }).find("blank"),
             std::string::npos);
-  EXPECT_NE(Message([&] { store.WriteString(" Mail", "Link", "x"); }).find("blank"), std::string::npos);
-  EXPECT_NE(Message([&] { store.WriteInteger("Mail ", "Left", 1); }).find("blank"), std::string::npos);
-  EXPECT_NE(Message([&] { store.WriteString(std::string_view("M\0l", 3), "Link", "x"); }).find("NUL"),
+  EXPECT_NE(Message([&] { store.WriteInteger("Mail ", "Left", 1); }).find("blank"),
             std::string::npos);
+  EXPECT_NE(
+      Message([&] { store.WriteString(std::string_view("M\0l", 3), "Link", "x"); }).find("NUL"),
+      std::string::npos);
   EXPECT_EQ(ReadBytes(path), before);
 }
 
@@ -303,7 +311,8 @@ TEST(LinkStoreRefusal, ReadOnlyFolderGivesTheErrorAndKeepsTheFile) {
   WriteBytes(path, "[Mail]\r\nLink=mail.exe\r\n");
   fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
   if (!FolderRefusesNewFiles(dir))
-    GTEST_SKIP() << "this user may create files in a read-only folder (root, or a platform without folder permissions)";
+    GTEST_SKIP() << "this user may create files in a read-only folder (root, or a platform without "
+                    "folder permissions)";
   LinkStore store;
   store.Open(path);
   EXPECT_EQ(Message([&] { store.WriteString("Mail", "Link", "x"); }), "Unable to write to " + path);
@@ -329,7 +338,8 @@ TEST(LinkStoreRefusal, UnreadableFileIsNeverReplaced) {
 constexpr int kCrashSections = 40;
 
 std::string CrashValue(int section, int round) {
-  return std::string(static_cast<size_t>(100 + (round * 7 + section) % 50), static_cast<char>('a' + round % 26));
+  return std::string(static_cast<size_t>(100 + (round * 7 + section) % 50),
+                     static_cast<char>('a' + round % 26));
 }
 
 // Rewrites the sections of the store at args[0] in an endless loop, each
@@ -369,7 +379,8 @@ TEST(LinkStoreCrash, KilledWriterLeavesTheOldOrTheNewFile) {
   {
     LinkStore store;
     store.Open(path);
-    for (int s = 0; s < kCrashSections; ++s) store.WriteString("S" + std::to_string(s), "Link", CrashValue(s, 0));
+    for (int s = 0; s < kCrashSections; ++s)
+      store.WriteString("S" + std::to_string(s), "Link", CrashValue(s, 0));
     store.WriteInteger("Count", "Rounds", 0);
   }
   std::mt19937 random(12345);
@@ -419,7 +430,8 @@ TEST(LinkStoreConcurrency, TwoProcessesWritingDistinctSectionsLoseNothing) {
   for (const char* prefix : {"A", "B"}) {
     for (int i = 0; i < 60; ++i) {
       std::string section = prefix + std::to_string(i);
-      EXPECT_EQ(store.ReadString(section, "Link", ""), std::string(prefix) + "-link-" + std::to_string(i));
+      EXPECT_EQ(store.ReadString(section, "Link", ""),
+                std::string(prefix) + "-link-" + std::to_string(i));
       EXPECT_EQ(store.ReadInteger(section, "Param", -1), i);
     }
   }

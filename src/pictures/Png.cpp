@@ -93,6 +93,25 @@ bool ReadPixels(png_structp png, png_infop info, png_bytepp rows) {
   return true;
 }
 
+// Walks the chunk list before libpng sees it. libpng sizes some buffers from
+// a chunk's stated length before reading it, so a 100-byte file claiming a
+// gigabyte chunk would cost seconds of allocation; every chunk must lie
+// inside the data and the list must end with IEND.
+void CheckChunkLayout(std::span<const std::uint8_t> data) {
+  std::size_t at = 8;
+  for (;;) {
+    if (data.size() - at < 12) throw PictureFormatError("PNG file is truncated (no end chunk)");
+    const std::uint32_t length = (std::uint32_t{data[at]} << 24) | (std::uint32_t{data[at + 1]} << 16) |
+                                 (std::uint32_t{data[at + 2]} << 8) | data[at + 3];
+    if (length > data.size() - at - 12)
+      throw PictureFormatError("PNG file is truncated (a chunk of " + std::to_string(length) +
+                               " bytes runs past the end)");
+    const bool end = std::memcmp(data.data() + at + 4, "IEND", 4) == 0;
+    at += 12 + length;
+    if (end) return;
+  }
+}
+
 }  // namespace
 
 bool IsPng(std::span<const std::uint8_t> data) {
@@ -101,6 +120,7 @@ bool IsPng(std::span<const std::uint8_t> data) {
 
 Surface DecodePngWithLimits(std::span<const std::uint8_t> data, const PictureLimits& limits) {
   if (!IsPng(data)) throw PictureFormatError("not a PNG file (no PNG signature)");
+  CheckChunkLayout(data);
   PngSource source{data.data(), data.size(), 0, {}};
   PngReader reader(&source, limits);
   png_uint_32 width = 0;

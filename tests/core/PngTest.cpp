@@ -101,6 +101,20 @@ TEST(Png, MalformedFilesGiveClearErrors) {
   expectError(MakePng(1, 3, 6, {0, 1, 2, 3, 4}), "damaged");
 }
 
+// Found by fuzzing: an 89-byte file whose chunk lengths claim megabytes
+// made libpng allocate and clear them for seconds before failing.
+TEST(Png, RegressionChunkLengthPastTheEndFailsAtOnce) {
+  try {
+    DecodePng(ReadFixture("pictures/regressions/png-huge-chunk-length.png"));
+    ADD_FAILURE() << "decoded";
+  } catch (const PictureFormatError& e) {
+    EXPECT_NE(std::string(e.what()).find("runs past the end"), std::string::npos) << e.what();
+  }
+  Bytes noEnd = MakePng(1, 1, 6, {0, 1, 2, 3, 4});
+  noEnd.resize(noEnd.size() - 12);  // IEND removed
+  EXPECT_THROW(DecodePng(noEnd), PictureFormatError);
+}
+
 TEST(Png, SignatureCheckLooksAtTheFirstEightBytesOnly) {
   EXPECT_TRUE(IsPng(ReadFixture("pictures/ref-rgba.png")));
   Bytes sevenBytes = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A};

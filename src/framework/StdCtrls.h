@@ -1,0 +1,183 @@
+// Standard controls: labels, edits, buttons, list boxes and group boxes, and
+// drag and drop between controls. Windowed ones build on the system's own
+// classes (EDIT, BUTTON, LISTBOX) so keyboard, focus and selection behave as
+// users know them; the framework only adds events and item bookkeeping.
+#pragma once
+
+// Before any system header: the system defines RGB as a macro.
+#include "core/Geometry.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "framework/Controls.h"
+#include "framework/Handles.h"
+
+namespace corvane {
+
+// A list index outside the list; the text is the system's own
+// ("List index out of bounds (%d)"), which the error box shows.
+class EListError : public std::out_of_range {
+ public:
+  explicit EListError(int index);
+};
+
+enum class TDragMode { dmManual, dmAutomatic };
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+using TDragOverEvent = std::function<void(TObject* sender, TObject* source, int x, int y,
+                                          TDragState state, bool& accept)>;
+using TDragDropEvent = std::function<void(TObject* sender, TObject* source, int x, int y)>;
+
+// What a control needs to receive drags from other controls. A class mixes it
+// in so the drag loop can find it behind any window handle.
+class TDragTarget {
+ public:
+  virtual ~TDragTarget() = default;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  // Asks OnDragOver; a target without it refuses every drag.
+  bool DragOver(TObject* source, int x, int y, TDragState state);
+  void DragDrop(TObject* source, int x, int y);
+};
+
+// Text painted by the parent; no window of its own.
+class TLabel : public TGraphicControl {
+  CORVANE_CLASS(TLabel, TGraphicControl)
+
+ public:
+  explicit TLabel(TComponent* owner);
+  // Sizes the label to its caption in the parent's font.
+  void SetCaption(const std::string& text) override;
+  // The parent's font decides the size, so a new parent re-measures.
+  void SetParent(TWinControl* parent) override;
+
+ protected:
+  void Paint(HDC dc) override;
+  bool CanAutoSize(int& width, int& height) override;
+};
+
+// A single-line edit field.
+class TEdit : public TWinControl {
+  CORVANE_CLASS(TEdit, TWinControl)
+
+ public:
+  explicit TEdit(TComponent* owner);
+  // The text as the user left it (read from the window when there is one).
+  std::string Text() const;
+  void SetText(const std::string& text);
+  void Clear() { SetText(""); }
+  // "Text" and "Caption" read the window, which holds what the user typed.
+  TPropValue GetProperty(std::string_view name) const override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+};
+
+// A push button; OnClick fires on the system's click notification, so the
+// mouse, the space bar and BM_CLICK all count.
+class TButton : public TWinControl {
+  CORVANE_CLASS(TButton, TWinControl)
+
+ public:
+  explicit TButton(TComponent* owner);
+  // Clicks the button from code, as the user would.
+  void Click() override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void Dispatch(TMessage& m) override;
+};
+
+// A list of texts, either sorted without regard to case or in insertion
+// order. Items are kept by the object and mirrored into the window, so they
+// survive the window being re-created.
+class TListBox : public TWinControl, public TDragTarget {
+  CORVANE_CLASS(TListBox, TWinControl)
+
+ public:
+  explicit TListBox(TComponent* owner);
+
+  // Keeps items in the user's locale order, ignoring case.
+  bool Sorted = false;
+  int ItemHeight = 13;
+  // Shows only whole items (the window's height snaps to whole rows).
+  bool IntegralHeight = true;
+  TDragMode DragMode = TDragMode::dmManual;
+
+  int Count() const { return static_cast<int>(m_items.size()); }
+  // Throws EListError for an index outside the list.
+  const std::string& Item(int index) const;
+  const std::vector<std::string>& Items() const { return m_items; }
+  // Adds a text where the order puts it and returns its index.
+  int Add(const std::string& text);
+  // Throws EListError for an index outside the list.
+  void Delete(int index);
+  void Clear();
+  // Replaces every item.
+  void SetItems(const std::vector<std::string>& items);
+
+  // The selected item, or -1.
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  // The index of the item at a client point, or -1 below the last item.
+  int ItemAtPos(POINT p) const;
+  // The client rectangle of an item.
+  RECT ItemRect(int index) const;
+
+  // Starts dragging this control: at once, or once the mouse has moved a
+  // few pixels with the button down.
+  void BeginDrag(bool immediate);
+  bool Dragging() const { return m_drag == DragPhase::Dragging; }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void WindowCreated() override;
+  void WndProc(TMessage& m) override;
+  void Dispatch(TMessage& m) override;
+
+ private:
+  enum class DragPhase { None, Pending, Dragging };
+  int InsertPosition(const std::string& text) const;
+  void MoveDrag(POINT screen);
+  void EndDrag(POINT screen, bool drop);
+
+  std::vector<std::string> m_items;
+  int m_itemIndex = -1;
+  DragPhase m_drag = DragPhase::None;
+  POINT m_dragStart{};
+  TDragTarget* m_dragTarget = nullptr;
+  TObject* m_dragTargetObject = nullptr;
+};
+
+// A framed box with a caption that holds other controls. Painted by the
+// framework rather than the system's group-box button, which lets the mouse
+// fall through to the parent and leaves its inside unpainted.
+class TGroupBox : public TWinControl {
+  CORVANE_CLASS(TGroupBox, TWinControl)
+
+ public:
+  explicit TGroupBox(TComponent* owner);
+
+ protected:
+  void PaintWindow(HDC dc) override;
+  void CreateParams(TCreateParams& params) override;
+  void Dispatch(TMessage& m) override;
+
+ private:
+  UniqueFont m_captionFont;
+  TFont m_fontUsed;
+};
+
+// A font made from a framework font description; the caller owns it.
+UniqueFont MakeFont(const TFont& font);
+
+// The windowed control under a screen point that is a drag target, with the
+// object that carries it; null when there is none.
+TDragTarget* FindDragTarget(POINT screen, TObject** object);
+
+}  // namespace corvane

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace corvane {
 
@@ -337,10 +338,26 @@ void TListBox::WndProc(TMessage& m) {
       }
       break;
     case WM_LBUTTONUP:
-      if (m_drag != DragPhase::None) {
+      if (m_drag == DragPhase::Pending) {
+        m_drag = DragPhase::None;  // a plain click
+      } else if (m_drag == DragPhase::Dragging) {
         POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
         ::ClientToScreen(Handle(), &screen);
+        // The list ends its own mouse tracking first, and quietly: the press
+        // began a drag, not a choice, so no selection change is announced
+        // and whoever handles clicks does not reload behind the drop.
+        DragPhase phase = std::exchange(m_drag, DragPhase::None);
+        {
+          m_quietRelease = true;
+          struct Restore {
+            bool& flag;
+            ~Restore() { flag = false; }
+          } restore{m_quietRelease};
+          TWinControl::WndProc(m);
+        }
+        m_drag = phase;
         EndDrag(screen, true);
+        return;
       }
       break;
     case WM_CAPTURECHANGED:
@@ -362,7 +379,7 @@ void TListBox::Dispatch(TMessage& m) {
     WORD code = HIWORD(m.WParam);
     if (code == LBN_SELCHANGE) {
       m_itemIndex = ItemIndex();
-      Click();
+      if (!m_quietRelease) Click();
     } else if (code == LBN_DBLCLK) {
       DblClick();
     }

@@ -149,6 +149,7 @@ class TListBox : public TWinControl, public TDragTarget {
   std::vector<std::string> m_items;
   int m_itemIndex = -1;
   DragPhase m_drag = DragPhase::None;
+  bool m_quietRelease = false;
   POINT m_dragStart{};
   TDragTarget* m_dragTarget = nullptr;
   TObject* m_dragTargetObject = nullptr;

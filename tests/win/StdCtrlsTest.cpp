@@ -251,7 +251,11 @@ class DragBetweenLists : public Controls {
 };
 
 TEST_F(DragBetweenLists, PressingAnItemAndMovingOntoAnotherListDropsItThere) {
+  int clicks = 0;
+  source->OnClick = [&](TObject*) { ++clicks; };
   Drag(1, ToTarget(), 20);
+  // A drag is no choice of the item: the source's click handler stays quiet.
+  EXPECT_EQ(clicks, 0);
   ASSERT_EQ(drops.size(), 1u);
   EXPECT_EQ(drops[0], source);
   EXPECT_EQ(source->ItemIndex(), 1);

@@ -8,6 +8,7 @@
 
 #include "../../resources/resource.h"
 #include "launcher/support.h"
+#include "launcher/supportForm.h"
 
 namespace corvane {
 
@@ -97,6 +98,7 @@ TForm1::TForm1(TComponent* owner, std::string storePath) : TForm(owner), m_store
   SkinImage1->Transparent = true;
   SkinImage1->PopupMenu = PopupMenu1;
   SkinImage1->SetMoveable(true);
+  SkinImage1->OnDblClick = [this](TObject* s) { SkinImage1DblClick(s); };
   // Set last: it sizes the form to the picture control.
   SetAutoSize(true);
   Form1 = this;
@@ -203,6 +205,12 @@ void TForm1::MenuItemClick(TObject* sender) {
   if (!link.empty()) ExecuteFile("", link, IniFile->ReadString(name, "Param", ""), owner);
 }
 
+void TForm1::SkinImage1DblClick(TObject*) {
+  if (!Form2) return;
+  Form2->Show();
+  Form2->Image1->Picture().Assign(SkinImage1->Picture());
+}
+
 void TForm1::FormKeyDown(TObject*, WORD& key, TShiftState) {
   if (key == VK_ESCAPE) Close();
 }
@@ -220,9 +228,15 @@ void TForm1::FormCloseQuery(TObject*, bool& canClose) {
 
 void TForm1::Dispatch(TMessage& m) {
   if (m.Msg == WM_DROPFILES) {
-    // Dropped files open the link editor; until it exists the drop is only
-    // finished so the system can free it.
-    DragFinish(reinterpret_cast<HDROP>(m.WParam));
+    // A dropped file opens the link editor with it filled in; until the
+    // editor exists the drop is only finished so the system can free it.
+    auto drop = reinterpret_cast<HDROP>(m.WParam);
+    if (!Form2) {
+      DragFinish(drop);
+      return;
+    }
+    Form2->FileDropped(TakeFirstDroppedFile(drop));
+    Form2->Show();
     return;
   }
   TForm::Dispatch(m);
@@ -232,6 +246,7 @@ int RunProgram() {
   Application().Initialize();
   Application().SetTitle("Corvane");
   Application().CreateForm<TForm1>();
+  Application().CreateForm<TForm2>();
   Application().Run();
   ResetApplication();
   return 0;

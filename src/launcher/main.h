@@ -45,6 +45,8 @@ class TForm1 : public TForm {
   void FormCloseQuery(TObject* sender, bool& canClose);
   void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
   void MenuItemClick(TObject* sender);
+  // Opens the link editor with the launcher's picture in its preview.
+  void SkinImage1DblClick(TObject* sender);
 
  protected:
   void Dispatch(TMessage& m) override;

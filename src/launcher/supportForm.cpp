@@ -239,9 +239,16 @@ TForm2::~TForm2() {
   if (Form2 == this) Form2 = nullptr;
 }
 
+LinkStore& TForm2::Store() {
+  // The editor works only beside a launcher window that opened its store.
+  if (!Form1 || !Form1->IniFile || !Form1->IniFile->IsOpen())
+    throw std::runtime_error("The link store is not open");
+  return *Form1->IniFile;
+}
+
 void TForm2::FillLinkList() {
   std::vector<std::string> sections;
-  Form1->IniFile->ReadSections(sections);
+  Store().ReadSections(sections);
   ListBox1->Clear();
   for (const std::string& name : sections) ListBox1->Add(name);
   for (int i = 0; i < ListBox1->Count(); ++i) {
@@ -267,7 +274,7 @@ void TForm2::ListBox1Click(TObject*) {
   int index = ListBox1->ItemIndex();
   if (index < 0) return;
   std::string name = ListBox1->Item(index);
-  LinkStore& store = *Form1->IniFile;
+  LinkStore& store = Store();
   Edit2->SetText(name);
   Edit1->SetText(store.ReadString(name, "Link", ""));
   Edit3->SetText(store.ReadString(name, "Param", ""));
@@ -291,14 +298,14 @@ void TForm2::Button11Click(TObject*) {
 
 void TForm2::SaveLink() {
   std::string name = Edit2->Text();
-  LinkStore& store = *Form1->IniFile;
+  LinkStore& store = Store();
   store.WriteString(name, "Link", Edit1->Text());
   store.WriteString(name, "Param", Edit3->Text());
   if (ListBox2->Count() > 0) store.WriteCommaText(name, "RunWith", ListBox2->Items());
   else store.DeleteKey(name, "RunWith");
   store.UpdateFile();
   FillLinkList();
-  Form1->BuildMenu();
+  if (Form1) Form1->BuildMenu();
 }
 
 void TForm2::Button2Click(TObject*) {
@@ -308,7 +315,7 @@ void TForm2::Button2Click(TObject*) {
 }
 
 void TForm2::DeleteLink() {
-  LinkStore& store = *Form1->IniFile;
+  LinkStore& store = Store();
   store.EraseSection(Edit2->Text());
   store.UpdateFile();
   ListBox1->Clear();
@@ -322,13 +329,13 @@ void TForm2::Button7Click(TObject*) {
   Edit1->Clear();
   Edit2->Clear();
   Edit3->Clear();
-  Form1->BuildMenu();
+  if (Form1) Form1->BuildMenu();
 }
 
 void TForm2::Button12Click(TObject*) {
   std::string file = Edit1->Text();
   if (file.empty()) return;
-  LinkStore& store = *Form1->IniFile;
+  LinkStore& store = Store();
   HWND owner = Application().Handle();
   for (const std::string& name : ListBox2->Items())
     ExecuteFile("", store.ReadString(name, "Link", ""), store.ReadString(name, "Param", ""), owner);
@@ -366,7 +373,7 @@ void TForm2::Button4Click(TObject*) {
   // the program's folder as the picture would break the next start.
   if (ChosenGraphic.empty()) return;
   std::string stored = CopyToProgramFolder(ChosenGraphic);
-  LinkStore& store = *Form1->IniFile;
+  LinkStore& store = Store();
   store.WriteString(kGraphic, "File", stored);
   store.UpdateFile();
   Form1->SkinImage1->Picture().LoadFromFile(stored);
@@ -383,7 +390,7 @@ void TForm2::Button8Click(TObject*) { ExecuteFile("", ReadmePath(ExecutablePath(
 
 void TForm2::Button6Click(TObject*) {
   if (ListBox1->ItemIndex() < 0) return;
-  LinkStore& store = *Form1->IniFile;
+  LinkStore& store = Store();
   for (int i = ListBox1->Count() - 1; i >= 0; --i) {
     std::string name = ListBox1->Item(i);
     if (ClassifyLinkTarget(store.ReadString(name, "Link", "")) != LinkTarget::Invalid) continue;
@@ -394,7 +401,7 @@ void TForm2::Button6Click(TObject*) {
   ListBox1->Clear();
   ListBox2->Clear();
   FillLinkList();
-  Form1->BuildMenu();
+  if (Form1) Form1->BuildMenu();
 }
 
 void TForm2::Button10Click(TObject*) {

@@ -20,6 +20,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "launcher/LinkStore.h"
 
 namespace corvane {
 
@@ -124,6 +125,7 @@ class TForm2 : public TForm {
   void Dispatch(TMessage& m) override;
 
  private:
+  LinkStore& Store();
   void FillLinkList();
   void SaveLink();
   void DeleteLink();

@@ -664,5 +664,61 @@ TEST_F(LinkEditor, TheStatusBarShowsTheHintUnderTheMouse) {
   EXPECT_TRUE(PumpUntil([&] { return editor.StatusBar1->SimpleText() == "Click to view link details"; }, 3000));
 }
 
+TEST_F(LinkEditor, DoubleClickingTheLauncherShowsTheEditorWithItsPicture) {
+  std::string picture = folder.File("launcher.bmp");
+  ASSERT_TRUE(test::WriteBmp(picture, 30, 20, [](int x, int) { return x < 15 ? RGB(255, 0, 0) : RGB(0, 255, 0); }));
+  Store("GRAPHIC", "File", picture);
+  TForm2& editor = Start();
+  editor.Hide();
+  Pump();
+  ASSERT_FALSE(IsWindowVisible(editor.Handle()));
+  // The press that follows a double-click starts a move of the launcher;
+  // the system's move loop is kept out of the test.
+  auto old = launcher->WindowProc;
+  launcher->WindowProc = [&](TMessage& m) {
+    if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_MOVE) return;
+    old(m);
+  };
+  SendMessageA(launcher->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  Pump();
+  launcher->WindowProc = old;
+  EXPECT_TRUE(IsWindowVisible(editor.Handle()));
+  EXPECT_EQ(editor.Image1->Picture().Width(), 30);
+  EXPECT_EQ(editor.Image1->Picture().Height(), 20);
+  ASSERT_NE(editor.Image1->Picture().Bitmap(), nullptr);
+  EXPECT_NE(editor.Image1->Picture().Bitmap(), launcher->SkinImage1->Picture().Bitmap());  // a copy
+}
+
+TEST_F(LinkEditor, AFileDroppedOnTheLauncherOpensTheEditorWithTheFirstFile) {
+  TForm2& editor = Start();
+  editor.Hide();
+  editor.Edit3->SetText("params stay");
+  Pump();
+  std::string self = ProgramFolder() + "\\win_tests.exe";
+  SendMessageA(launcher->Handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(test::MakeDrop({self, LoggerPath()})), 0);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(editor.Handle()));
+  EXPECT_EQ(editor.Edit1->Text(), self);
+  EXPECT_EQ(editor.Edit2->Text(), "Corvane tests");
+  EXPECT_EQ(editor.Edit3->Text(), "params stay");
+  SendMessageA(launcher->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({LoggerPath()})), 0);
+  EXPECT_EQ(editor.Edit2->Text(), "launch_order_logger.exe");
+  // The launcher takes drops from the shell at all.
+  EXPECT_TRUE(GetWindowLongA(launcher->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(LinkEditor, WithoutALauncherStoreTheEditorSaysSoInsteadOfFailing) {
+  Form1 = nullptr;
+  TForm2& editor = Application().CreateForm<TForm2>();
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "The link store is not open");
+  editor.Edit2->SetText("x");
+  editor.Show();
+  Pump();
+  Click(editor.Button2);
+  EXPECT_EQ(errors.size(), 2u);
+}
+
 }  // namespace
 }  // namespace corvane

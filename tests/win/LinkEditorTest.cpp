@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <string>
@@ -254,17 +255,32 @@ TEST_F(LinkEditor, TheListHoldsEveryLinkSortedWithoutTheGraphicSection) {
   EXPECT_EQ(editor.ListBox1->Items(), (std::vector<std::string>{"alpha", "Mid", "zeta"}));
 }
 
+// Keeps the window up for a look (or a screenshot) when
+// CORVANE_HOLD_SECONDS asks for it; nothing otherwise.
+void HoldForViewing() {
+  char value[16] = {};
+  if (!GetEnvironmentVariableA("CORVANE_HOLD_SECONDS", value, sizeof value)) return;
+  DWORD until = GetTickCount() + static_cast<DWORD>(atoi(value)) * 1000;
+  while (GetTickCount() < until) {
+    Pump();
+    Sleep(20);
+  }
+}
+
 TEST_F(LinkEditor, ChoosingALinkFillsEveryField) {
   Store("Editor", "Link", "C:\\tools\\edit.exe");
   Store("Editor", "Param", "-n");
   Store("Editor", "RunWith", "Mail,\"My Notes\"");
   Store("Mail", "Link", "mail.exe");
+  Store("My Notes", "Link", "C:\\notes\\today.txt");
+  Store("Browser", "Link", "http://example.org/");
   TForm2& editor = Start();
-  ClickItem(editor.ListBox1, 0);
+  ClickItem(editor.ListBox1, 1);
   EXPECT_EQ(editor.Edit2->Text(), "Editor");
   EXPECT_EQ(editor.Edit1->Text(), "C:\\tools\\edit.exe");
   EXPECT_EQ(editor.Edit3->Text(), "-n");
   EXPECT_EQ(editor.ListBox2->Items(), (std::vector<std::string>{"Mail", "My Notes"}));
+  HoldForViewing();
   // New empties all of it.
   Click(editor.Button11);
   EXPECT_EQ(editor.Edit1->Text(), "");

@@ -5,6 +5,7 @@
 #include "pictures/Bmp.h"
 #include "skin/data/BitmapUtils.h"
 #include "skin/data/DerivedElements.h"
+#include "skin/data/SkinPackage.h"
 
 namespace corvane {
 
@@ -66,15 +67,8 @@ bool SkinDefinition::ParseColourValue(std::string_view value, Colour& out) {
 }
 
 Surface SkinDefinition::FetchBitmap(const SkinFileSource& files, std::string_view fileName) const {
-  const std::size_t slash = fileName.find_last_of("\\/:");
-  const std::string_view namePart =
-      slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
-  const std::size_t dot = namePart.rfind('.');
-  const std::string_view extension =
-      dot == std::string_view::npos ? std::string_view{} : namePart.substr(dot);
-  // The extension test is deliberately case-sensitive: skins have always been
-  // read this way, and ".BMP" names have always meant "no picture".
-  if (namePart.empty() || extension != ".bmp") return {};
+  const std::string_view namePart = SkinBitmapFileName(fileName);
+  if (namePart.empty()) return {};
   const std::vector<std::uint8_t> bytes = files.ExtractFile(namePart);
   if (bytes.empty()) return {};
   try {

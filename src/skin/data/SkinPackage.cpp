@@ -179,7 +179,7 @@ bool TSkinReader::ExtractFirstContaining(std::string_view text, std::vector<std:
   return false;
 }
 
-std::vector<std::uint8_t> TSkinReader::FetchBitmapFile(std::string_view definitionName) const {
+std::string_view SkinBitmapFileName(std::string_view definitionName) {
   // Definitions written on Windows may carry a path; only the file name counts.
   const std::size_t slash = definitionName.find_last_of("\\/:");
   const std::string_view fileName =
@@ -187,6 +187,12 @@ std::vector<std::uint8_t> TSkinReader::FetchBitmapFile(std::string_view definiti
   const std::size_t dot = fileName.rfind('.');
   const std::string_view extension = dot == std::string_view::npos ? std::string_view() : fileName.substr(dot);
   if (fileName.empty() || extension != ".bmp") return {};
+  return fileName;
+}
+
+std::vector<std::uint8_t> TSkinReader::FetchBitmapFile(std::string_view definitionName) const {
+  const std::string_view fileName = SkinBitmapFileName(definitionName);
+  if (fileName.empty()) return {};
   return ExtractFile(fileName);
 }
 

@@ -49,6 +49,12 @@ struct SkinPackageEntry {
   std::size_t size = 0;
 };
 
+// The package file a definition's picture name refers to: the name with any
+// directory part dropped, provided it is non-empty and ends in ".bmp" exactly
+// (case-sensitive; skins have always meant "no picture" by ".BMP"). Empty
+// otherwise. Packages and skin definitions fetch pictures by this one rule.
+std::string_view SkinBitmapFileName(std::string_view definitionName);
+
 // Reads a skin stream or a decoded package and hands out its files by name.
 class TSkinReader {
  public:

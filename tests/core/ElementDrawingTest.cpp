@@ -31,15 +31,16 @@ TEST(CellRect, SideBySideStackedAndGuarded) {
 }
 
 TEST(Stretch, PixelsAreDroppedOrRepeatedNeverBlended) {
+  constexpr auto kCols = StretchAxis::Columns;
   // 2 -> 4 repeats each source pixel twice; 4 -> 2 keeps the second of each pair.
-  EXPECT_EQ(StretchSourceIndex(0, 2, 4), 0);
-  EXPECT_EQ(StretchSourceIndex(1, 2, 4), 0);
-  EXPECT_EQ(StretchSourceIndex(2, 2, 4), 1);
-  EXPECT_EQ(StretchSourceIndex(3, 2, 4), 1);
-  EXPECT_EQ(StretchSourceIndex(0, 4, 2), 1);
-  EXPECT_EQ(StretchSourceIndex(1, 4, 2), 3);
-  EXPECT_EQ(StretchSourceIndex(1, 3, 2), 2);
-  EXPECT_EQ(StretchSourceIndex(2, 2, 3), 1);
+  EXPECT_EQ(StretchSourceIndex(0, 2, 4, kCols), 0);
+  EXPECT_EQ(StretchSourceIndex(1, 2, 4, kCols), 0);
+  EXPECT_EQ(StretchSourceIndex(2, 2, 4, kCols), 1);
+  EXPECT_EQ(StretchSourceIndex(3, 2, 4, kCols), 1);
+  EXPECT_EQ(StretchSourceIndex(0, 4, 2, kCols), 1);
+  EXPECT_EQ(StretchSourceIndex(1, 4, 2, kCols), 3);
+  EXPECT_EQ(StretchSourceIndex(1, 3, 2, kCols), 2);
+  EXPECT_EQ(StretchSourceIndex(2, 2, 3, kCols), 1);
 
   const Surface src = Coordinates(3, 1);
   Surface dst(7, 2, kCanvas);
@@ -48,6 +49,71 @@ TEST(Stretch, PixelsAreDroppedOrRepeatedNeverBlended) {
   for (int x = 0; x < 7; ++x) xs.push_back(SourceX(dst.At(x, 1)));
   EXPECT_EQ(xs, (std::vector<int>{0, 0, 1, 1, 1, 2, 2}));
   for (int x = 0; x < 7; ++x) EXPECT_EQ(dst.At(x, 0), dst.At(x, 1));
+}
+
+std::vector<int> SourceIndexes(int srcLen, int dstLen, StretchAxis axis) {
+  std::vector<int> out;
+  for (int i = 0; i < dstLen; ++i) out.push_back(StretchSourceIndex(i, srcLen, dstLen, axis));
+  return out;
+}
+
+TEST(Stretch, PicksThePixelsTheWindowSystemPicks) {
+  using V = std::vector<int>;
+  constexpr auto kCols = StretchAxis::Columns;
+  constexpr auto kRows = StretchAxis::Rows;
+  // Growing is the same along both axes; a centre on a boundary goes left.
+  EXPECT_EQ(SourceIndexes(2, 3, kCols), (V{0, 0, 1}));
+  EXPECT_EQ(SourceIndexes(2, 3, kRows), (V{0, 0, 1}));
+  EXPECT_EQ(SourceIndexes(3, 7, kRows), (V{0, 0, 1, 1, 1, 2, 2}));
+  EXPECT_EQ(SourceIndexes(2, 5, kCols), (V{0, 0, 0, 1, 1}));
+  // Shrinking keeps the last column but the first row.
+  EXPECT_EQ(SourceIndexes(10, 4, kCols), (V{2, 4, 7, 9}));
+  EXPECT_EQ(SourceIndexes(10, 4, kRows), (V{0, 3, 5, 8}));
+  EXPECT_EQ(SourceIndexes(7, 3, kCols), (V{1, 4, 6}));
+  EXPECT_EQ(SourceIndexes(7, 3, kRows), (V{0, 2, 5}));
+  EXPECT_EQ(SourceIndexes(7, 5, kCols), (V{0, 2, 3, 5, 6}));
+  // One target column shows the last but one source column; one row the first.
+  EXPECT_EQ(SourceIndexes(2, 1, kCols), (V{0}));
+  EXPECT_EQ(SourceIndexes(9, 1, kCols), (V{7}));
+  EXPECT_EQ(SourceIndexes(9, 1, kRows), (V{0}));
+  // Degenerate lengths never index anything but 0.
+  EXPECT_EQ(StretchSourceIndex(3, 0, 5, kCols), 0);
+  EXPECT_EQ(StretchSourceIndex(3, 5, 0, kRows), 0);
+}
+
+TEST(Stretch, EveryLengthPairStaysInsideInOrderWithoutGaps) {
+  for (StretchAxis axis : {StretchAxis::Columns, StretchAxis::Rows})
+    for (int srcLen = 1; srcLen <= 200; ++srcLen)
+      for (int dstLen = 1; dstLen <= 200; ++dstLen) {
+        const std::vector<int> map = SourceIndexes(srcLen, dstLen, axis);
+        for (std::size_t i = 0; i < map.size(); ++i) {
+          ASSERT_GE(map[i], 0) << srcLen << " -> " << dstLen;
+          ASSERT_LT(map[i], srcLen) << srcLen << " -> " << dstLen;
+          if (i == 0) continue;
+          // Growing shows every source pixel (steps of 0 or 1); shrinking
+          // never shows one twice.
+          const int step = map[i] - map[i - 1];
+          if (dstLen >= srcLen)
+            ASSERT_TRUE(step == 0 || step == 1) << srcLen << " -> " << dstLen << " at " << i;
+          else
+            ASSERT_GE(step, 1) << srcLen << " -> " << dstLen << " at " << i;
+        }
+        if (dstLen >= srcLen) {
+          EXPECT_EQ(map.front(), 0);
+          EXPECT_EQ(map.back(), srcLen - 1) << srcLen << " -> " << dstLen;
+        }
+      }
+}
+
+TEST(Stretch, ShrunkRowsAndColumnsFollowTheirOwnSteps) {
+  // A 4 x 4 picture shrunk to 2 x 2: columns 1 and 3, rows 0 and 2.
+  const Surface src = Coordinates(4, 4);
+  Surface dst(2, 2, kCanvas);
+  StretchCopy(dst.View(), {0, 0, 2, 2}, src.View(), {0, 0, 4, 4});
+  EXPECT_EQ(dst.At(0, 0), src.At(1, 0));
+  EXPECT_EQ(dst.At(1, 0), src.At(3, 0));
+  EXPECT_EQ(dst.At(0, 1), src.At(1, 2));
+  EXPECT_EQ(dst.At(1, 1), src.At(3, 2));
 }
 
 TEST(Stretch, ClipsToBothSurfacesWithoutTouchingOutside) {

@@ -39,9 +39,9 @@ void StretchCopyImpl(SurfaceView dst, const Rect& dstRect, SurfaceView src, cons
   std::vector<int> columns(static_cast<std::size_t>(clip.Width()));
   for (int x = clip.left; x < clip.right; ++x)
     columns[static_cast<std::size_t>(x - clip.left)] =
-        srcRect.left + StretchSourceIndex(x - dstRect.left, sw, dw);
+        srcRect.left + StretchSourceIndex(x - dstRect.left, sw, dw, StretchAxis::Columns);
   for (int y = clip.top; y < clip.bottom; ++y) {
-    const int sy = srcRect.top + StretchSourceIndex(y - dstRect.top, sh, dh);
+    const int sy = srcRect.top + StretchSourceIndex(y - dstRect.top, sh, dh, StretchAxis::Rows);
     if (sy < 0 || sy >= src.height) continue;
     const Pixel* srcRow = src.Row(sy);
     Pixel* dstRow = dst.Row(y);
@@ -70,9 +70,30 @@ Rect CellRect(Size bitmap, int frames, int index, bool vertical) {
   return Rect::FromSize((index - 1) * cellW, 0, cellW, bitmap.height);
 }
 
-int StretchSourceIndex(int i, int srcLen, int dstLen) {
-  if (dstLen <= 0) return 0;
-  return static_cast<int>((2LL * i + 1) * srcLen / (2LL * dstLen));
+int StretchSourceIndex(int i, int srcLen, int dstLen, StretchAxis axis) {
+  if (dstLen <= 0 || srcLen <= 0) return 0;
+  // Surfaces composed here sit next to surfaces the window system stretched,
+  // so this reproduces its colour-on-colour blit pixel for pixel, as measured
+  // for every pair of lengths up to 70 in both directions, rather than an
+  // ideal nearest pixel. The system steps rows and columns differently when
+  // shrinking, whichever way up the bitmap is stored.
+  if (dstLen >= srcLen) {
+    // Growing, either axis: the source pixel under the target pixel's
+    // centre; a centre exactly on a boundary takes the pixel before it.
+    return static_cast<int>(((2LL * i + 1) * srcLen - 1) / (2LL * dstLen));
+  }
+  if (axis == StretchAxis::Rows) {
+    // Shrinking rows: the source pixel nearest the target pixel's top edge
+    // (a tie goes down), so the first row always shows the first source row.
+    return static_cast<int>((2LL * i * srcLen + dstLen) / (2LL * dstLen));
+  }
+  // Shrinking columns to a single pixel takes the last but one source
+  // column, not the middle one; a one-pixel border stretched by either side
+  // must show the same colour.
+  if (dstLen == 1) return srcLen - 2;
+  // Shrinking columns: the source pixel half a pixel before the target
+  // pixel's right edge, so the last column always shows the last source one.
+  return static_cast<int>(((2LL * i + 2) * srcLen - dstLen) / (2LL * dstLen));
 }
 
 void StretchCopy(SurfaceView dst, const Rect& dstRect, SurfaceView src, const Rect& srcRect) {

@@ -27,10 +27,15 @@ struct Margins {
 // skin data can never address pixels outside the picture.
 Rect CellRect(Size bitmap, int frames, int index, bool vertical);
 
-// Source column or row for destination position i when srcLen pixels are
-// stretched to dstLen: nearest neighbour sampled at pixel centres, the
-// colour-on-colour rule (pixels dropped or repeated, never blended).
-int StretchSourceIndex(int i, int srcLen, int dstLen);
+// Which way a stretch runs; the window system picks shrunk rows and shrunk
+// columns by different steps.
+enum class StretchAxis { Columns, Rows };
+
+// Source column or row for destination position i (0 <= i < dstLen) when
+// srcLen pixels are stretched to dstLen: the colour-on-colour rule (pixels
+// dropped or repeated, never blended), picking exactly the pixels the window
+// system's colour-on-colour StretchBlt picks along that axis.
+int StretchSourceIndex(int i, int srcLen, int dstLen, StretchAxis axis);
 
 // Copies src rectangle onto dst rectangle, stretching by StretchSourceIndex.
 // Both rectangles are clipped to their surfaces; pixels whose source falls

@@ -38,6 +38,14 @@ UniqueFont MakeFont(const TFont& font) {
                                 DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str()));
 }
 
+bool MoveFocusOnTab(HWND from, WORD key) {
+  if (key != VK_TAB || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+  HWND root = GetAncestor(from, GA_ROOT);
+  HWND next = GetNextDlgTabItem(root, from, GetKeyState(VK_SHIFT) < 0);
+  if (next && next != from) SetFocus(next);
+  return true;
+}
+
 // ---------------------------------------------------------------- TDragTarget
 
 bool TDragTarget::DragOver(TObject* source, int x, int y, TDragState state) {
@@ -137,6 +145,17 @@ void TEdit::SetText(const std::string& text) {
   if (HandleAllocated()) SetWindowTextA(Handle(), text.c_str());
 }
 
+void TEdit::KeyDown(WORD& key, TShiftState shift) {
+  TWinControl::KeyDown(key, shift);
+  if (key && MoveFocusOnTab(Handle(), key)) key = 0;
+}
+
+void TEdit::Dispatch(TMessage& m) {
+  // The Tab that moved the focus must not also reach the field as a character.
+  if (m.Msg == WM_CHAR && m.WParam == '\t') return;
+  TWinControl::Dispatch(m);
+}
+
 TPropValue TEdit::GetProperty(std::string_view name) const {
   if (name == "Text" || name == "Caption") return Text();
   return TWinControl::GetProperty(name);
@@ -156,6 +175,11 @@ void TButton::CreateParams(TCreateParams& p) {
 }
 
 void TButton::Click() { TWinControl::Click(); }
+
+void TButton::KeyDown(WORD& key, TShiftState shift) {
+  TWinControl::KeyDown(key, shift);
+  if (key && MoveFocusOnTab(Handle(), key)) key = 0;
+}
 
 void TButton::Dispatch(TMessage& m) {
   if (m.Msg == CN_COMMAND) {
@@ -374,6 +398,11 @@ void TListBox::WndProc(TMessage& m) {
   TWinControl::WndProc(m);
 }
 
+void TListBox::KeyDown(WORD& key, TShiftState shift) {
+  TWinControl::KeyDown(key, shift);
+  if (key && MoveFocusOnTab(Handle(), key)) key = 0;
+}
+
 void TListBox::Dispatch(TMessage& m) {
   if (m.Msg == CN_COMMAND) {
     WORD code = HIWORD(m.WParam);
@@ -403,6 +432,8 @@ TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
 
 void TGroupBox::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
+  // Tab moves on into the box's own controls.
+  p.exStyle |= WS_EX_CONTROLPARENT;
   p.classStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
 }
 

@@ -76,6 +76,8 @@ class TEdit : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void KeyDown(WORD& key, TShiftState shift) override;
+  void Dispatch(TMessage& m) override;
 };
 
 // A push button; OnClick fires on the system's click notification, so the
@@ -91,6 +93,7 @@ class TButton : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& m) override;
+  void KeyDown(WORD& key, TShiftState shift) override;
 };
 
 // A list of texts, either sorted without regard to case or in insertion
@@ -139,6 +142,7 @@ class TListBox : public TWinControl, public TDragTarget {
   void WindowCreated() override;
   void WndProc(TMessage& m) override;
   void Dispatch(TMessage& m) override;
+  void KeyDown(WORD& key, TShiftState shift) override;
 
  private:
   enum class DragPhase { None, Pending, Dragging };
@@ -173,6 +177,11 @@ class TGroupBox : public TWinControl {
   UniqueFont m_captionFont;
   TFont m_fontUsed;
 };
+
+// Moves the focus to the next (Shift: previous) tab stop of the window's
+// form when key is Tab; true when it was Tab. Our forms are no system
+// dialogs, so nothing else moves the focus between their controls.
+bool MoveFocusOnTab(HWND from, WORD key);
 
 // A font made from a framework font description; the caller owns it.
 UniqueFont MakeFont(const TFont& font);

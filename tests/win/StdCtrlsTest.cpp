@@ -172,6 +172,25 @@ TEST_F(Controls, AnEditReportsTypedTextAndClearsIt) {
   EXPECT_EQ(GetWindowTextLengthA(edit.Handle()), 0);
 }
 
+TEST_F(Controls, TabMovesTheFocusThroughTheFormAndIntoGroupBoxes) {
+  TEdit& first = Make<TEdit>(form, 10, 10, 100, 21);
+  TGroupBox& box = Make<TGroupBox>(form, 10, 40, 200, 100);
+  TListBox& inside = Make<TListBox>(&box, 10, 20, 100, 40);
+  TButton& last = Make<TButton>(form, 250, 10, 75, 25);
+  ShowForm();
+  first.SetFocus();
+  ASSERT_EQ(GetFocus(), first.Handle());
+  SendMessageA(first.Handle(), WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), inside.Handle());
+  SendMessageA(inside.Handle(), WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), last.Handle());
+  SendMessageA(last.Handle(), WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(GetFocus(), first.Handle());
+  // The Tab character itself never lands in a field.
+  SendMessageA(first.Handle(), WM_CHAR, '\t', 1);
+  EXPECT_EQ(first.Text(), "");
+}
+
 TEST_F(Controls, ALabelSizesItselfToItsCaptionAndPaintsIt) {
   TLabel& label = Make<TLabel>(form, 10, 10, 0, 0);
   label.SetCaption("File name");

@@ -444,5 +444,74 @@ TEST(OpenPictureDialog, PreviewsAPictureAndNothingForOtherFiles) {
   EXPECT_EQ(dialog.PreviewWindow(), nullptr);  // gone with the dialog
 }
 
+// Selects the first file of the running dialog's list on one tick, records
+// the preview on a later one and cancels.
+TOpenPictureDialog* g_previewDialog = nullptr;
+int g_previewStep = 0;
+int g_previewWaits = 0;
+int g_previewWidth = -1;
+bool g_previewWindowShown = false;
+void CALLBACK SelectFirstFile(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) -> BOOL {
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
+      *reinterpret_cast<HWND*>(out) = w;
+      return FALSE;
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  if (g_previewStep == 0) {
+    HWND list = nullptr;
+    EnumChildWindows(dialog, [](HWND w, LPARAM out) -> BOOL {
+      char cls[32] = {};
+      GetClassNameA(w, cls, sizeof cls);
+      if (std::string(cls) == WC_LISTVIEWA) {
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+      }
+      return TRUE;
+    }, reinterpret_cast<LPARAM>(&list));
+    if (!list || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 1) {
+      // No file list after five seconds: give up rather than hang the suite.
+      if (++g_previewWaits > 50) {
+        KillTimer(nullptr, id);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      }
+      return;
+    }
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    g_previewStep = 1;
+    return;
+  }
+  if (++g_previewStep < 4) return;
+  g_previewWidth = g_previewDialog->Preview().Width();
+  g_previewWindowShown = g_previewDialog->PreviewWindow() && IsWindowVisible(g_previewDialog->PreviewWindow());
+  KillTimer(nullptr, id);
+  PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST(OpenPictureDialog, SelectingAFileInTheRunningDialogPreviewsIt) {
+  test::TempFolder folder;
+  ASSERT_TRUE(test::WriteBmp(folder.File("only.bmp"), 33, 11, [](int, int) { return RGB(0, 128, 0); }));
+  TOpenPictureDialog dialog(nullptr);
+  dialog.InitialDir = folder.Path();
+  g_previewDialog = &dialog;
+  g_previewStep = 0;
+  g_previewWaits = 0;
+  g_previewWidth = -1;
+  g_previewWindowShown = false;
+  UINT_PTR timer = SetTimer(nullptr, 0, 100, SelectFirstFile);
+  EXPECT_FALSE(dialog.Execute());
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(g_previewWidth, 33);
+  EXPECT_TRUE(g_previewWindowShown);
+}
+
 }  // namespace
 }  // namespace corvane

@@ -38,7 +38,8 @@ void TStatusBar::CreateParams(TCreateParams& p) {
 
 void TStatusBar::WindowCreated() {
   SendMessageA(Handle(), SB_SIMPLE, SimplePanel ? TRUE : FALSE, 0);
-  SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0, reinterpret_cast<LPARAM>(m_simpleText.c_str()));
+  SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0,
+               reinterpret_cast<LPARAM>(m_simpleText.c_str()));
   if (m_alignHeight > 0) AlignBottom(m_alignHeight);
   if (AutoHint) SetTimer(Handle(), kHintTimer, kHintPollMs, nullptr);
 }
@@ -47,7 +48,8 @@ void TStatusBar::SetSimpleText(const std::string& text) {
   if (text == m_simpleText) return;
   m_simpleText = text;
   if (HandleAllocated())
-    SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0, reinterpret_cast<LPARAM>(m_simpleText.c_str()));
+    SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0,
+                 reinterpret_cast<LPARAM>(m_simpleText.c_str()));
 }
 
 void TStatusBar::AlignBottom(int height) {

@@ -144,13 +144,13 @@ UINT_PTR CALLBACK TOpenPictureDialog::HookProc(HWND hook, UINT msg, WPARAM, LPAR
       // The dialog grows to the right and the preview fills the new strip.
       RECT outer{}, client{};
       GetWindowRect(dialog, &outer);
-      SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left + kPreviewWidth, outer.bottom - outer.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left + kPreviewWidth,
+                   outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       GetClientRect(dialog, &client);
       self->m_previewWindow =
           CreateWindowExA(0, kPreviewClass, "", WS_CHILD | WS_VISIBLE, client.right - kPreviewWidth,
-                          kPreviewMargin, kPreviewWidth - kPreviewMargin, kPreviewWidth - kPreviewMargin, dialog,
-                          nullptr, instance, nullptr);
+                          kPreviewMargin, kPreviewWidth - kPreviewMargin,
+                          kPreviewWidth - kPreviewMargin, dialog, nullptr, instance, nullptr);
       SetWindowLongPtrA(self->m_previewWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
       return 0;
     }
@@ -167,7 +167,8 @@ UINT_PTR CALLBACK TOpenPictureDialog::HookProc(HWND hook, UINT msg, WPARAM, LPAR
       // The preview window goes with the dialog; the object must not keep it.
       if (self) self->m_previewWindow = nullptr;
       return 0;
-    default: return 0;
+    default:
+      return 0;
   }
 }
 

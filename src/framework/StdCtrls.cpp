@@ -34,8 +34,8 @@ EListError::EListError(int index)
 
 UniqueFont MakeFont(const TFont& font) {
   return UniqueFont(CreateFontA(font.Height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str()));
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str()));
 }
 
 bool MoveFocusOnTab(HWND from, WORD key) {
@@ -114,7 +114,8 @@ void TLabel::Paint(HDC dc) {
   SetTextColor(dc, ColorToRGB(Enabled() ? Parent()->Font.Color : clSystemColor | COLOR_GRAYTEXT));
   RECT r{0, 0, Width(), Height()};
   std::string text = Caption();
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
+            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
 }
 
 // ---------------------------------------------------------------- TEdit
@@ -174,7 +175,9 @@ void TButton::CreateParams(TCreateParams& p) {
   p.style |= WS_TABSTOP | BS_PUSHBUTTON;
 }
 
-void TButton::Click() { TWinControl::Click(); }
+void TButton::Click() {
+  TWinControl::Click();
+}
 
 void TButton::KeyDown(WORD& key, TShiftState shift) {
   TWinControl::KeyDown(key, shift);
@@ -210,7 +213,8 @@ void TListBox::CreateParams(TCreateParams& p) {
 void TListBox::WindowCreated() {
   HWND w = Handle();
   SendMessageA(w, LB_SETITEMHEIGHT, 0, ItemHeight);
-  for (const std::string& item : m_items) SendMessageA(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  for (const std::string& item : m_items)
+    SendMessageA(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   SendMessageA(w, LB_SETCURSEL, static_cast<WPARAM>(m_itemIndex), 0);
   // The height snaps to whole rows only when asked to again after the rows
   // have their final height.
@@ -224,8 +228,9 @@ const std::string& TListBox::Item(int index) const {
 
 int TListBox::InsertPosition(const std::string& text) const {
   if (!Sorted) return Count();
-  auto at = std::upper_bound(m_items.begin(), m_items.end(), text,
-                             [](const std::string& a, const std::string& b) { return CompareTexts(a, b) < 0; });
+  auto at = std::upper_bound(
+      m_items.begin(), m_items.end(), text,
+      [](const std::string& a, const std::string& b) { return CompareTexts(a, b) < 0; });
   return static_cast<int>(at - m_items.begin());
 }
 
@@ -233,7 +238,8 @@ int TListBox::Add(const std::string& text) {
   int index = InsertPosition(text);
   m_items.insert(m_items.begin() + index, text);
   if (HandleAllocated())
-    SendMessageA(Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.c_str()));
   else if (m_itemIndex >= index)
     ++m_itemIndex;
   return index;
@@ -264,7 +270,8 @@ void TListBox::SetItems(const std::vector<std::string>& items) {
 
 int TListBox::ItemIndex() const {
   auto* self = const_cast<TListBox*>(this);
-  if (self->HandleAllocated()) return static_cast<int>(SendMessageA(self->Handle(), LB_GETCURSEL, 0, 0));
+  if (self->HandleAllocated())
+    return static_cast<int>(SendMessageA(self->Handle(), LB_GETCURSEL, 0, 0));
   return m_itemIndex;
 }
 
@@ -286,7 +293,8 @@ RECT TListBox::ItemRect(int index) const {
   RECT r{};
   auto* self = const_cast<TListBox*>(this);
   if (self->HandleAllocated())
-    SendMessageA(self->Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    SendMessageA(self->Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&r));
   return r;
 }
 
@@ -302,7 +310,8 @@ void TListBox::BeginDrag(bool immediate) {
 
 void TListBox::MoveDrag(POINT screen) {
   if (m_drag == DragPhase::Pending) {
-    if (std::abs(screen.x - m_dragStart.x) < kDragThreshold && std::abs(screen.y - m_dragStart.y) < kDragThreshold)
+    if (std::abs(screen.x - m_dragStart.x) < kDragThreshold &&
+        std::abs(screen.y - m_dragStart.y) < kDragThreshold)
       return;
     m_drag = DragPhase::Dragging;
     SetCapture(Handle());
@@ -316,7 +325,8 @@ void TListBox::MoveDrag(POINT screen) {
   bool accept = false;
   if (target) {
     POINT p = static_cast<TWinControl*>(object)->ScreenToClient(screen);
-    accept = target->DragOver(this, p.x, p.y, target == m_dragTarget ? TDragState::dsDragMove : TDragState::dsDragEnter);
+    accept = target->DragOver(
+        this, p.x, p.y, target == m_dragTarget ? TDragState::dsDragMove : TDragState::dsDragEnter);
   }
   m_dragTarget = target;
   m_dragTargetObject = object;
@@ -337,8 +347,10 @@ void TListBox::EndDrag(POINT screen, bool drop) {
   if (!target) return;
   POINT p = static_cast<TWinControl*>(object)->ScreenToClient(screen);
   // The target is asked once more where the button went up, as it decides.
-  if (drop && target->DragOver(this, p.x, p.y, TDragState::dsDragMove)) target->DragDrop(this, p.x, p.y);
-  else target->DragOver(this, p.x, p.y, TDragState::dsDragLeave);
+  if (drop && target->DragOver(this, p.x, p.y, TDragState::dsDragMove))
+    target->DragDrop(this, p.x, p.y);
+  else
+    target->DragOver(this, p.x, p.y, TDragState::dsDragLeave);
 }
 
 void TListBox::WndProc(TMessage& m) {
@@ -385,7 +397,8 @@ void TListBox::WndProc(TMessage& m) {
       }
       break;
     case WM_CAPTURECHANGED:
-      if (m_drag == DragPhase::Dragging && reinterpret_cast<HWND>(m.LParam) != Handle()) EndDrag(POINT{}, false);
+      if (m_drag == DragPhase::Dragging && reinterpret_cast<HWND>(m.LParam) != Handle())
+        EndDrag(POINT{}, false);
       break;
     case WM_KEYDOWN:
       if (m_drag == DragPhase::Dragging && m.WParam == VK_ESCAPE) {
@@ -393,7 +406,8 @@ void TListBox::WndProc(TMessage& m) {
         return;
       }
       break;
-    default: break;
+    default:
+      break;
   }
   TWinControl::WndProc(m);
 }
@@ -467,7 +481,8 @@ void TGroupBox::PaintWindow(HDC dc) {
   SetBkMode(dc, OPAQUE);
   SetBkColor(dc, ColorToRGB(Color()));
   SetTextColor(dc, ColorToRGB(Font.Color));
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &label, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &label,
+            DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 }  // namespace corvane

@@ -58,8 +58,8 @@ std::string RootOf(const std::string& full) {
 
 // Builds a control of the form: owned by the form, placed in its parent.
 template <typename T>
-T* Place(TForm2& form, TWinControl* parent, const char* name, int left, int top, int width, int height,
-         const std::string& caption = {}, const std::string& hint = {}) {
+T* Place(TForm2& form, TWinControl* parent, const char* name, int left, int top, int width,
+         int height, const std::string& caption = {}, const std::string& hint = {}) {
   T& control = form.Create<T>();
   control.Name = name;
   control.SetBounds(left, top, width, height);
@@ -93,8 +93,10 @@ int StrToInt(const std::string& text) {
   for (; at < s.size(); ++at) {
     int digit = -1;
     unsigned char c = static_cast<unsigned char>(s[at]);
-    if (std::isdigit(c)) digit = c - '0';
-    else if (base == 16 && std::isxdigit(c)) digit = std::tolower(c) - 'a' + 10;
+    if (std::isdigit(c))
+      digit = c - '0';
+    else if (base == 16 && std::isxdigit(c))
+      digit = std::tolower(c) - 'a' + 10;
     if (digit < 0) return fail();
     value = value * base + digit;
     if (value > 0x100000000LL) return fail();
@@ -120,7 +122,8 @@ LinkTarget ClassifyLinkTarget(const std::string& link) {
   DWORD length = GetFullPathNameA(link.c_str(), sizeof full, full, nullptr);
   if (length == 0 || length >= sizeof full) return LinkTarget::Invalid;
   std::string root = RootOf(full);
-  if (!root.empty() && GetFileAttributesA(root.c_str()) == INVALID_FILE_ATTRIBUTES) return LinkTarget::Unreachable;
+  if (!root.empty() && GetFileAttributesA(root.c_str()) == INVALID_FILE_ATTRIBUTES)
+    return LinkTarget::Unreachable;
   DWORD attributes = GetFileAttributesA(full);
   if (attributes != INVALID_FILE_ATTRIBUTES)
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? LinkTarget::Invalid : LinkTarget::ExistingFile;
@@ -171,15 +174,21 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
                              "Drag a menu link from menu item listing - DELETE key to delete item");
   Button11 = Place<TButton>(*this, GroupBox1, "Button11", 11, 169, 49, 22, "New");
   Button2 = Place<TButton>(*this, GroupBox1, "Button2", 65, 170, 49, 21, "Save", "Save menu link");
-  Button7 = Place<TButton>(*this, GroupBox1, "Button7", 119, 170, 49, 21, "Delete", "Delete menu link");
-  Button12 = Place<TButton>(*this, GroupBox1, "Button12", 224, 170, 49, 21, "Test", "Test menu link");
+  Button7 =
+      Place<TButton>(*this, GroupBox1, "Button7", 119, 170, 49, 21, "Delete", "Delete menu link");
+  Button12 =
+      Place<TButton>(*this, GroupBox1, "Button12", 224, 170, 49, 21, "Test", "Test menu link");
   GroupBox2 = Place<TGroupBox>(*this, this, "GroupBox2", 8, 215, 177, 89, "Graphic");
   Image1 = Place<TImage>(*this, GroupBox2, "Image1", 12, 22, 54, 54);
-  Button3 = Place<TButton>(*this, GroupBox2, "Button3", 82, 23, 83, 21, "Select Graphic", "Select menu graphic");
-  Button4 = Place<TButton>(*this, GroupBox2, "Button4", 82, 55, 83, 21, "Update Graphic", "Save menu graphic");
+  Button3 = Place<TButton>(*this, GroupBox2, "Button3", 82, 23, 83, 21, "Select Graphic",
+                           "Select menu graphic");
+  Button4 = Place<TButton>(*this, GroupBox2, "Button4", 82, 55, 83, 21, "Update Graphic",
+                           "Save menu graphic");
   GroupBox3 = Place<TGroupBox>(*this, this, "GroupBox3", 290, 4, 231, 301, "Menu Items");
-  ListBox1 = Place<TListBox>(*this, GroupBox3, "ListBox1", 10, 20, 207, 264, {}, "Click to view link details");
-  Button10 = Place<TButton>(*this, this, "Button10", 98, 206, 83, 21, "Check updates", "Check for updates");
+  ListBox1 = Place<TListBox>(*this, GroupBox3, "ListBox1", 10, 20, 207, 264, {},
+                             "Click to view link details");
+  Button10 = Place<TButton>(*this, this, "Button10", 98, 206, 83, 21, "Check updates",
+                            "Check for updates");
   Button5 = Place<TButton>(*this, this, "Button5", 191, 224, 94, 21, "ADD Startup link",
                            "Add/delete from Startup folder");
   Button8 = Place<TButton>(*this, this, "Button8", 191, 251, 94, 21, "Readme");
@@ -222,11 +231,14 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
   Button6->OnClick = [this](TObject* s) { Button6Click(s); };
   ListBox1->OnClick = [this](TObject* s) { ListBox1Click(s); };
   ListBox1->OnDblClick = [this](TObject* s) { ListBox1DblClick(s); };
-  ListBox2->OnDragOver = [this](TObject* s, TObject* src, int x, int y, TDragState st, bool& accept) {
-    ListBox2DragOver(s, src, x, y, st, accept);
+  ListBox2->OnDragOver = [this](TObject* s, TObject* src, int x, int y, TDragState st,
+                                bool& accept) { ListBox2DragOver(s, src, x, y, st, accept); };
+  ListBox2->OnDragDrop = [this](TObject* s, TObject* src, int x, int y) {
+    ListBox2DragDrop(s, src, x, y);
   };
-  ListBox2->OnDragDrop = [this](TObject* s, TObject* src, int x, int y) { ListBox2DragDrop(s, src, x, y); };
-  ListBox2->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) { ListBox2KeyDown(s, key, shift); };
+  ListBox2->OnKeyDown = [this](TObject* s, WORD& key, TShiftState shift) {
+    ListBox2KeyDown(s, key, shift);
+  };
 
   // The window exists from here on, so the client size can be measured
   // against the real frame.
@@ -301,8 +313,10 @@ void TForm2::SaveLink() {
   LinkStore& store = Store();
   store.WriteString(name, "Link", Edit1->Text());
   store.WriteString(name, "Param", Edit3->Text());
-  if (ListBox2->Count() > 0) store.WriteCommaText(name, "RunWith", ListBox2->Items());
-  else store.DeleteKey(name, "RunWith");
+  if (ListBox2->Count() > 0)
+    store.WriteCommaText(name, "RunWith", ListBox2->Items());
+  else
+    store.DeleteKey(name, "RunWith");
   store.UpdateFile();
   FillLinkList();
   if (Form1) Form1->BuildMenu();
@@ -364,29 +378,35 @@ void TForm2::Button3Click(TObject*) {
   ChosenGraphic.clear();
   opd1->Filter = "All(*.bmp,*.jpg,*.png,*.gif,*.ico,*.emf)|*.bmp;*.jpg;*.png;*.gif;*.ico;*.emf";
   if (!opd1->Execute()) return;
+  // Only a file that loads becomes the chosen picture: storing one that does
+  // not would leave the launcher without its picture at the next start.
+  Image1->Picture().LoadFromFile(opd1->FileName);
   ChosenGraphic = opd1->FileName;
-  Image1->Picture().LoadFromFile(ChosenGraphic);
 }
 
 void TForm2::Button4Click(TObject*) {
   // Without a picture chosen in this run there is nothing to store; storing
   // the program's folder as the picture would break the next start.
   if (ChosenGraphic.empty()) return;
-  std::string stored = CopyToProgramFolder(ChosenGraphic);
   LinkStore& store = Store();
+  std::string stored = CopyToProgramFolder(ChosenGraphic);
+  // The copy must load before the store points at it.
+  Form1->SkinImage1->Picture().LoadFromFile(stored);
   store.WriteString(kGraphic, "File", stored);
   store.UpdateFile();
-  Form1->SkinImage1->Picture().LoadFromFile(stored);
   Form1->SkinImage1->Repaint();
   Form1->LoadGraphic();
 }
 
 void TForm2::Button5Click(TObject*) {
   StartupShortcut(ExecutablePath(), kStartupName, false);
-  Button5->SetCaption(Button5->Caption() == "DEL Startup link" ? "ADD Startup link" : "DEL Startup link");
+  Button5->SetCaption(Button5->Caption() == "DEL Startup link" ? "ADD Startup link"
+                                                               : "DEL Startup link");
 }
 
-void TForm2::Button8Click(TObject*) { ExecuteFile("", ReadmePath(ExecutablePath()), "", Application().Handle()); }
+void TForm2::Button8Click(TObject*) {
+  ExecuteFile("", ReadmePath(ExecutablePath()), "", Application().Handle());
+}
 
 void TForm2::Button6Click(TObject*) {
   if (ListBox1->ItemIndex() < 0) return;
@@ -412,8 +432,10 @@ void TForm2::Button10Click(TObject*) {
   }
   UpdateFileInfo info = ReadUpdateInfoFile(VersionInfo1->UpdateInfoFile);
   int own = StrToInt(VersionInfo1->UpdateInfo);
-  if (IsUpdateAvailable(info, own)) ShowMessage("Corvane has been updated.  Download from:\r\n" + info.downloadPage);
-  else ShowMessage("You appear to have the latest version");
+  if (IsUpdateAvailable(info, own))
+    ShowMessage("Corvane has been updated.  Download from:\r\n" + info.downloadPage);
+  else
+    ShowMessage("You appear to have the latest version");
 }
 
 void TForm2::FileDropped(const std::string& fileName) {
@@ -421,8 +443,10 @@ void TForm2::FileDropped(const std::string& fileName) {
   // A reader of its own: the editor's keeps the program's own block, which
   // the update check compares against.
   TVersionInfo dropped(nullptr);
-  if (dropped.ReadVersionInfo(fileName)) Edit2->SetText(dropped.ProductName);
-  else Edit2->SetText(FileNameOnly(fileName));
+  if (dropped.ReadVersionInfo(fileName))
+    Edit2->SetText(dropped.ProductName);
+  else
+    Edit2->SetText(FileNameOnly(fileName));
 }
 
 void TForm2::Dispatch(TMessage& m) {

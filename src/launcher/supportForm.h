@@ -107,7 +107,8 @@ class TForm2 : public TForm {
   void Button2Click(TObject* sender);
   void Button7Click(TObject* sender);
   void Button12Click(TObject* sender);
-  void ListBox2DragOver(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept);
+  void ListBox2DragOver(TObject* sender, TObject* source, int x, int y, TDragState state,
+                        bool& accept);
   void ListBox2DragDrop(TObject* sender, TObject* source, int x, int y);
   void ListBox2KeyDown(TObject* sender, WORD& key, TShiftState shift);
   void Button3Click(TObject* sender);

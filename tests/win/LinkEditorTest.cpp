@@ -34,14 +34,18 @@ std::string ProgramFolder() {
   return p.substr(0, p.find_last_of("\\/"));
 }
 
-std::string LoggerPath() { return ProgramFolder() + "\\launch_order_logger.exe"; }
+std::string LoggerPath() {
+  return ProgramFolder() + "\\launch_order_logger.exe";
+}
 
 class LinkEditor : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetApplication();
     ChosenGraphic.clear();
-    Application().OnException = [this](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+    Application().OnException = [this](TObject*, const std::exception& e) {
+      errors.push_back(e.what());
+    };
     storePath = folder.File("Corvane.ini");
     logPath = folder.File("launches.log");
   }
@@ -78,7 +82,8 @@ class LinkEditor : public ::testing::Test {
   }
   std::vector<std::string> MenuCaptions() {
     std::vector<std::string> c;
-    for (int i = 0; i < launcher->PopupMenu1->Count(); ++i) c.push_back(launcher->PopupMenu1->Items(i)->Caption());
+    for (int i = 0; i < launcher->PopupMenu1->Count(); ++i)
+      c.push_back(launcher->PopupMenu1->Items(i)->Caption());
     return c;
   }
   void Click(TButton* button) {
@@ -108,13 +113,15 @@ class LinkEditor : public ::testing::Test {
   }
   std::vector<std::string> Launches(std::size_t count) {
     std::vector<std::string> lines;
-    PumpUntil([&] {
-      lines.clear();
-      std::ifstream in(logPath);
-      std::string line;
-      while (std::getline(in, line)) lines.push_back(line);
-      return lines.size() >= count;
-    }, 15000);
+    PumpUntil(
+        [&] {
+          lines.clear();
+          std::ifstream in(logPath);
+          std::string line;
+          while (std::getline(in, line)) lines.push_back(line);
+          return lines.size() >= count;
+        },
+        15000);
     Sleep(500);  // a stray extra start would show up now
     lines.clear();
     std::ifstream in(logPath);
@@ -164,7 +171,8 @@ TEST_F(LinkEditor, EveryControlSitsInItsParentWithItsBoxCaptionAndHint) {
       {"Button10", "Form2", 98, 206, 83, 21, "Check updates", "Check for updates"},
       {"Button5", "Form2", 191, 224, 94, 21, "ADD Startup link", "Add/delete from Startup folder"},
       {"Button8", "Form2", 191, 251, 94, 21, "Readme", ""},
-      {"Button6", "Form2", 192, 279, 94, 21, "Delete invalid links", "Check and delete invalid links"},
+      {"Button6", "Form2", 192, 279, 94, 21, "Delete invalid links",
+       "Check and delete invalid links"},
   };
   for (const Designed& d : table) {
     SCOPED_TRACE(d.name);
@@ -195,7 +203,8 @@ TEST_F(LinkEditor, EveryControlSitsInItsParentWithItsBoxCaptionAndHint) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
       char text[128] = {};
       GetWindowTextA(w->Handle(), text, sizeof text);
-      if (std::string(d.name).rfind("Button", 0) == 0 || std::string(d.name).rfind("GroupBox", 0) == 0) {
+      if (std::string(d.name).rfind("Button", 0) == 0 ||
+          std::string(d.name).rfind("GroupBox", 0) == 0) {
         EXPECT_STREQ(text, d.caption);
       }
     }
@@ -568,7 +577,8 @@ TEST_F(UpdateCheck, ADroppedProgramDoesNotChangeTheNumberComparedAgainst) {
 
 TEST_F(LinkEditor, TheStartupButtonShowsWhetherTheShortcutExistsAndFlips) {
   // Start from no shortcut, whatever an earlier run left.
-  if (StartupShortcut(ExecutablePath(), "Corvane", true)) StartupShortcut(ExecutablePath(), "Corvane", false);
+  if (StartupShortcut(ExecutablePath(), "Corvane", true))
+    StartupShortcut(ExecutablePath(), "Corvane", false);
   TForm2& editor = Start();
   EXPECT_EQ(editor.Button5->Caption(), "ADD Startup link");
   Click(editor.Button5);
@@ -624,12 +634,27 @@ TEST_F(Graphic, SelectPreviewsAndUpdateStoresACopyAndMovesTheLauncherBack) {
   launcher->SetBounds(50, 60, launcher->Width(), launcher->Height());
   Click(editor.Button4);
   copied = ProgramFolder() + "\\corvane-editor-test-blue.bmp";
-  EXPECT_EQ(lstrcmpiA(Stored("GRAPHIC", "File").c_str(), copied.c_str()), 0) << Stored("GRAPHIC", "File");
+  EXPECT_EQ(lstrcmpiA(Stored("GRAPHIC", "File").c_str(), copied.c_str()), 0)
+      << Stored("GRAPHIC", "File");
   EXPECT_NE(GetFileAttributesA(copied.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(launcher->SkinImage1->Picture().Width(), 108);
   EXPECT_EQ(launcher->Left(), 300);
   EXPECT_EQ(launcher->Top(), 200);
   EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Graphic, APictureThatDoesNotLoadIsNeitherChosenNorStored) {
+  std::string broken = folder.File("corvane-editor-test-broken.bmp");
+  std::ofstream(broken, std::ios::binary) << "BM but nothing else";
+  TForm2& editor = Start();
+  test::AnswerFileDialog(broken, [&] { Click(editor.Button3); });
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(ChosenGraphic, "");
+  EXPECT_TRUE(editor.Image1->Picture().Empty());
+  Click(editor.Button4);
+  EXPECT_EQ(Stored("GRAPHIC", "File"), "<none>");
+  EXPECT_EQ(GetFileAttributesA((ProgramFolder() + "\\corvane-editor-test-broken.bmp").c_str()),
+            INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(LinkEditor, TheFileButtonPutsTheChosenPathInTheFileFieldOnly) {
@@ -653,20 +678,23 @@ TEST_F(LinkEditor, ADroppedFileFillsFileAndNameFromItsVersionBlockOrItsName) {
   std::string self = ProgramFolder() + "\\win_tests.exe";
   std::string plain = LoggerPath();
   std::string unnamed = ProgramFolder() + "\\shell_argv_logger.exe";
-  SendMessageA(editor.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({self, plain})), 0);
+  SendMessageA(editor.Handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(test::MakeDrop({self, plain})), 0);
   EXPECT_EQ(editor.Edit1->Text(), self);
   EXPECT_EQ(editor.Edit2->Text(), "Corvane tests");
   SendMessageA(editor.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({plain})), 0);
   EXPECT_EQ(editor.Edit1->Text(), plain);
   EXPECT_EQ(editor.Edit2->Text(), "launch_order_logger.exe");
   // A block without a product name under its translation gives an empty name.
-  SendMessageA(editor.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({unnamed})), 0);
+  SendMessageA(editor.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({unnamed})),
+               0);
   EXPECT_EQ(editor.Edit2->Text(), "");
   EXPECT_EQ(editor.Edit3->Text(), "params stay");
   EXPECT_EQ(editor.ListBox2->Items(), (std::vector<std::string>{"stays"}));
   // Names are read into 256 characters, as they always were.
   std::string longName = "C:\\" + std::string(300, 'n') + ".exe";
-  SendMessageA(editor.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({longName})), 0);
+  SendMessageA(editor.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({longName})),
+               0);
   EXPECT_EQ(editor.Edit1->Text(), longName.substr(0, 255));
 }
 
@@ -677,12 +705,14 @@ TEST_F(LinkEditor, TheStatusBarShowsTheHintUnderTheMouse) {
   EXPECT_TRUE(PumpUntil([&] { return editor.StatusBar1->SimpleText() == "File to run"; }, 3000));
   p = editor.ListBox1->ClientToScreen(POINT{5, 5});
   SetCursorPos(p.x, p.y);
-  EXPECT_TRUE(PumpUntil([&] { return editor.StatusBar1->SimpleText() == "Click to view link details"; }, 3000));
+  EXPECT_TRUE(PumpUntil(
+      [&] { return editor.StatusBar1->SimpleText() == "Click to view link details"; }, 3000));
 }
 
 TEST_F(LinkEditor, DoubleClickingTheLauncherShowsTheEditorWithItsPicture) {
   std::string picture = folder.File("launcher.bmp");
-  ASSERT_TRUE(test::WriteBmp(picture, 30, 20, [](int x, int) { return x < 15 ? RGB(255, 0, 0) : RGB(0, 255, 0); }));
+  ASSERT_TRUE(test::WriteBmp(picture, 30, 20,
+                             [](int x, int) { return x < 15 ? RGB(255, 0, 0) : RGB(0, 255, 0); }));
   Store("GRAPHIC", "File", picture);
   TForm2& editor = Start();
   editor.Hide();
@@ -718,7 +748,8 @@ TEST_F(LinkEditor, AFileDroppedOnTheLauncherOpensTheEditorWithTheFirstFile) {
   EXPECT_EQ(editor.Edit1->Text(), self);
   EXPECT_EQ(editor.Edit2->Text(), "Corvane tests");
   EXPECT_EQ(editor.Edit3->Text(), "params stay");
-  SendMessageA(launcher->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({LoggerPath()})), 0);
+  SendMessageA(launcher->Handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(test::MakeDrop({LoggerPath()})), 0);
   EXPECT_EQ(editor.Edit2->Text(), "launch_order_logger.exe");
   // The launcher takes drops from the shell at all.
   EXPECT_TRUE(GetWindowLongA(launcher->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);

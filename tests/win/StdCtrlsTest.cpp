@@ -33,13 +33,17 @@ std::vector<std::string> WindowItems(HWND list) {
   return items;
 }
 
-LPARAM ClientPoint(const RECT& r) { return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+LPARAM ClientPoint(const RECT& r) {
+  return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
 
 class Controls : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetApplication();
-    Application().OnException = [this](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+    Application().OnException = [this](TObject*, const std::exception& e) {
+      errors.push_back(e.what());
+    };
     form = &Application().CreateForm<TForm>();
     form->SetBounds(40, 40, 400, 300);
     form->Handle();
@@ -330,7 +334,8 @@ TEST_F(Controls, TheStatusBarShowsTheHintOfTheControlUnderTheMouse) {
 
   auto screenOf = [](TControl& c, int x, int y) { return c.ClientToScreen(POINT{x, y}); };
   EXPECT_EQ(bar.HintAt(screenOf(edit, 5, 5)), "File to run");
-  EXPECT_EQ(bar.HintAt(screenOf(label, 2, 2)), "box hint");  // a label without one shows its parent's
+  EXPECT_EQ(bar.HintAt(screenOf(label, 2, 2)),
+            "box hint");  // a label without one shows its parent's
   EXPECT_EQ(bar.HintAt(screenOf(plain, 5, 5)), "");
   RECT formRect{};
   GetWindowRect(form->Handle(), &formRect);
@@ -373,15 +378,18 @@ std::string g_dialogAnswer;
 bool g_dialogSeen = false;
 void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR id, DWORD) {
   HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) -> BOOL {
-    char cls[16] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
-      *reinterpret_cast<HWND*>(out) = w;
-      return FALSE;
-    }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&dialog));
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        char cls[16] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
+          *reinterpret_cast<HWND*>(out) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&dialog));
   if (!dialog) return;
   KillTimer(nullptr, id);
   g_dialogSeen = true;
@@ -453,27 +461,33 @@ int g_previewWidth = -1;
 bool g_previewWindowShown = false;
 void CALLBACK SelectFirstFile(HWND, UINT, UINT_PTR id, DWORD) {
   HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) -> BOOL {
-    char cls[16] = {};
-    GetClassNameA(w, cls, sizeof cls);
-    if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
-      *reinterpret_cast<HWND*>(out) = w;
-      return FALSE;
-    }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&dialog));
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        char cls[16] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
+          *reinterpret_cast<HWND*>(out) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&dialog));
   if (!dialog) return;
   if (g_previewStep == 0) {
     HWND list = nullptr;
-    EnumChildWindows(dialog, [](HWND w, LPARAM out) -> BOOL {
-      char cls[32] = {};
-      GetClassNameA(w, cls, sizeof cls);
-      if (std::string(cls) == WC_LISTVIEWA) {
-        *reinterpret_cast<HWND*>(out) = w;
-        return FALSE;
-      }
-      return TRUE;
-    }, reinterpret_cast<LPARAM>(&list));
+    EnumChildWindows(
+        dialog,
+        [](HWND w, LPARAM out) -> BOOL {
+          char cls[32] = {};
+          GetClassNameA(w, cls, sizeof cls);
+          if (std::string(cls) == WC_LISTVIEWA) {
+            *reinterpret_cast<HWND*>(out) = w;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&list));
     if (!list || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 1) {
       // No file list after five seconds: give up rather than hang the suite.
       if (++g_previewWaits > 50) {
@@ -491,14 +505,16 @@ void CALLBACK SelectFirstFile(HWND, UINT, UINT_PTR id, DWORD) {
   }
   if (++g_previewStep < 4) return;
   g_previewWidth = g_previewDialog->Preview().Width();
-  g_previewWindowShown = g_previewDialog->PreviewWindow() && IsWindowVisible(g_previewDialog->PreviewWindow());
+  g_previewWindowShown =
+      g_previewDialog->PreviewWindow() && IsWindowVisible(g_previewDialog->PreviewWindow());
   KillTimer(nullptr, id);
   PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST(OpenPictureDialog, SelectingAFileInTheRunningDialogPreviewsIt) {
   test::TempFolder folder;
-  ASSERT_TRUE(test::WriteBmp(folder.File("only.bmp"), 33, 11, [](int, int) { return RGB(0, 128, 0); }));
+  ASSERT_TRUE(
+      test::WriteBmp(folder.File("only.bmp"), 33, 11, [](int, int) { return RGB(0, 128, 0); }));
   TOpenPictureDialog dialog(nullptr);
   dialog.InitialDir = folder.Path();
   g_previewDialog = &dialog;

@@ -396,6 +396,11 @@ void TListBox::WndProc(TMessage& m) {
         return;
       }
       break;
+    case WM_LBUTTONDBLCLK:
+      // A double-click counts only on an item, which the list announces
+      // itself; the framework's raw handling would raise the event twice.
+      if (Enabled()) Dispatch(m);
+      return;
     case WM_CAPTURECHANGED:
       if (m_drag == DragPhase::Dragging && reinterpret_cast<HWND>(m.LParam) != Handle())
         EndDrag(POINT{}, false);
@@ -426,12 +431,6 @@ void TListBox::Dispatch(TMessage& m) {
     } else if (code == LBN_DBLCLK) {
       DblClick();
     }
-    return;
-  }
-  // Double-clicks arrive as the list's notification; the raw message must
-  // not raise the event a second time.
-  if (m.Msg == WM_LBUTTONDBLCLK) {
-    DefaultHandler(m);
     return;
   }
   TWinControl::Dispatch(m);

@@ -145,6 +145,22 @@ TEST_F(Controls, ClickingAnItemSelectsItAndRaisesOnClick) {
   EXPECT_EQ(clicked.back(), 1);
 }
 
+TEST_F(Controls, DoubleClickingAnItemRaisesOnDblClickOnce) {
+  TListBox& list = Make<TListBox>(form, 10, 10, 120, 100);
+  list.SetItems({"first", "second"});
+  ShowForm();
+  int doubles = 0;
+  list.OnDblClick = [&](TObject* sender) { doubles += sender == &list; };
+  RECT r = list.ItemRect(0);
+  LPARAM at = ClientPoint(r);
+  SendMessageA(list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(list.Handle(), WM_LBUTTONUP, 0, at);
+  SendMessageA(list.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageA(list.Handle(), WM_LBUTTONUP, 0, at);
+  Pump();
+  EXPECT_EQ(doubles, 1);
+}
+
 TEST_F(Controls, AButtonClicksOnceFromTheSystemsNotificationEvenInsideAGroupBox) {
   TGroupBox& box = Make<TGroupBox>(form, 10, 10, 200, 100);
   TButton& button = Make<TButton>(&box, 10, 20, 75, 25);

@@ -22,7 +22,7 @@ void EnsureCommonControls() {
 
 }  // namespace
 
-TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
+TStatusBar::TStatusBar(TComponent* owner) : TCustomStatusBar(owner) {
   m_width = 200;
   m_height = 19;
 }

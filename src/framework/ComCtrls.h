@@ -13,8 +13,16 @@
 
 namespace corvane {
 
-class TStatusBar : public TWinControl {
-  CORVANE_CLASS(TStatusBar, TWinControl)
+// The family the skin engine recognises status bars by.
+class TCustomStatusBar : public TWinControl {
+  CORVANE_CLASS(TCustomStatusBar, TWinControl)
+
+ public:
+  using TWinControl::TWinControl;
+};
+
+class TStatusBar : public TCustomStatusBar {
+  CORVANE_CLASS(TStatusBar, TCustomStatusBar)
 
  public:
   explicit TStatusBar(TComponent* owner);

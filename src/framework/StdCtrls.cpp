@@ -120,7 +120,7 @@ void TLabel::Paint(HDC dc) {
 
 // ---------------------------------------------------------------- TEdit
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
+TEdit::TEdit(TComponent* owner) : TCustomEdit(owner) {
   m_width = 121;
   m_height = 21;
   SetColor(clWindow);
@@ -194,7 +194,7 @@ void TButton::Dispatch(TMessage& m) {
 
 // ---------------------------------------------------------------- TListBox
 
-TListBox::TListBox(TComponent* owner) : TWinControl(owner) {
+TListBox::TListBox(TComponent* owner) : TCustomListBox(owner) {
   m_width = 121;
   m_height = 97;
   SetColor(clWindow);
@@ -438,7 +438,7 @@ void TListBox::Dispatch(TMessage& m) {
 
 // ---------------------------------------------------------------- TGroupBox
 
-TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
+TGroupBox::TGroupBox(TComponent* owner) : TCustomGroupBox(owner) {
   m_width = 185;
   m_height = 105;
 }

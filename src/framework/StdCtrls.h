@@ -61,9 +61,30 @@ class TLabel : public TGraphicControl {
   bool CanAutoSize(int& width, int& height) override;
 };
 
+// The families the skin engine recognises controls by: any edit, list box
+// or group box, whatever the final class.
+class TCustomEdit : public TWinControl {
+  CORVANE_CLASS(TCustomEdit, TWinControl)
+
+ public:
+  using TWinControl::TWinControl;
+};
+class TCustomListBox : public TWinControl {
+  CORVANE_CLASS(TCustomListBox, TWinControl)
+
+ public:
+  using TWinControl::TWinControl;
+};
+class TCustomGroupBox : public TWinControl {
+  CORVANE_CLASS(TCustomGroupBox, TWinControl)
+
+ public:
+  using TWinControl::TWinControl;
+};
+
 // A single-line edit field.
-class TEdit : public TWinControl {
-  CORVANE_CLASS(TEdit, TWinControl)
+class TEdit : public TCustomEdit {
+  CORVANE_CLASS(TEdit, TCustomEdit)
 
  public:
   explicit TEdit(TComponent* owner);
@@ -99,8 +120,8 @@ class TButton : public TWinControl {
 // A list of texts, either sorted without regard to case or in insertion
 // order. Items are kept by the object and mirrored into the window, so they
 // survive the window being re-created.
-class TListBox : public TWinControl, public TDragTarget {
-  CORVANE_CLASS(TListBox, TWinControl)
+class TListBox : public TCustomListBox, public TDragTarget {
+  CORVANE_CLASS(TListBox, TCustomListBox)
 
  public:
   explicit TListBox(TComponent* owner);
@@ -162,8 +183,8 @@ class TListBox : public TWinControl, public TDragTarget {
 // A framed box with a caption that holds other controls. Painted by the
 // framework rather than the system's group-box button, which lets the mouse
 // fall through to the parent and leaves its inside unpainted.
-class TGroupBox : public TWinControl {
-  CORVANE_CLASS(TGroupBox, TWinControl)
+class TGroupBox : public TCustomGroupBox {
+  CORVANE_CLASS(TGroupBox, TCustomGroupBox)
 
  public:
   explicit TGroupBox(TComponent* owner);

@@ -82,6 +82,26 @@ TEST_F(Controls, ASortedListOrdersWithoutRegardToCaseAndMirrorsItsWindow) {
   EXPECT_EQ(WindowItems(list.Handle()), (std::vector<std::string>{"Alpha", "charlie", "delta"}));
 }
 
+TEST_F(Controls, EachControlAnswersToItsClassAndFamilyNames) {
+  TEdit& edit = Make<TEdit>(form, 0, 0, 10, 10);
+  TListBox& list = Make<TListBox>(form, 0, 0, 10, 10);
+  TGroupBox& box = Make<TGroupBox>(form, 0, 0, 10, 10);
+  TStatusBar& bar = Make<TStatusBar>(form, 0, 0, 10, 10);
+  TButton& button = Make<TButton>(form, 0, 0, 10, 10);
+  EXPECT_STREQ(edit.ClassName(), "TEdit");
+  EXPECT_TRUE(edit.InheritsFrom("TCustomEdit"));
+  EXPECT_TRUE(list.InheritsFrom("TCustomListBox"));
+  EXPECT_TRUE(box.InheritsFrom("TCustomGroupBox"));
+  EXPECT_TRUE(bar.InheritsFrom("TCustomStatusBar"));
+  EXPECT_TRUE(button.InheritsFrom("TWinControl"));
+  EXPECT_FALSE(button.InheritsFrom("TCustomEdit"));
+  EXPECT_FALSE(list.InheritsFrom("TCustomGroupBox"));
+  // The window class carries the class name, which skins match by.
+  char cls[32] = {};
+  GetClassNameA(list.Handle(), cls, sizeof cls);
+  EXPECT_STREQ(cls, "TListBox");
+}
+
 TEST_F(Controls, AnUnsortedListKeepsInsertionOrderAndDuplicates) {
   TListBox& list = Make<TListBox>(form, 10, 10, 120, 100);
   list.SetItems({"zeta", "alpha", "zeta"});

@@ -50,7 +50,7 @@ struct Rect {
 // A negative value names a system colour by its low byte.
 using Colour = std::int32_t;
 
-constexpr Colour RGB(int r, int g, int b) {
+constexpr Colour Rgb(int r, int g, int b) {
   return static_cast<Colour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
 constexpr int RedOf(Colour c) { return c & 0xFF; }

@@ -18,7 +18,7 @@ constexpr Pixel PixelFromColour(Colour c, std::uint8_t alpha = 0xFF) {
          Pixel(BlueOf(c));
 }
 constexpr Colour ColourFromPixel(Pixel p) {
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  return Rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 // Compares colour only; alpha plays no part in the magenta key or in regions.
 constexpr bool SameColour(Pixel p, Colour c) { return (p & 0x00FFFFFF) == (PixelFromColour(c) & 0x00FFFFFF); }

@@ -110,19 +110,19 @@ TEST(ComboArrow, ANewSkinWithoutComboButtonDropsTheOldArrow) {
 
 TEST(FrameColour, SampledFromTheTopBorderOrFace) {
   Surface top(142, 50, PixelFromColour(0x112233));
-  top.At(47, 8) = PixelFromColour(RGB(64, 91, 166));
-  top.At(47, 16) = PixelFromColour(RGB(1, 1, 1));
+  top.At(47, 8) = PixelFromColour(Rgb(64, 91, 166));
+  top.At(47, 16) = PixelFromColour(Rgb(1, 1, 1));
   MemorySkinFiles files;
   files.Add("top.bmp", Bmp24(top));
   SkinDefinition skin;
   Parse(skin, "[Personality]\nTop=Top.bmp\nTopFrame=2\n", files);
-  EXPECT_EQ(FrameColour(skin), RGB(64, 91, 166));
-  EXPECT_EQ(skin.Colours[SkinDefinition::kFrameColour], RGB(64, 91, 166));
+  EXPECT_EQ(FrameColour(skin), Rgb(64, 91, 166));
+  EXPECT_EQ(skin.Colours[SkinDefinition::kFrameColour], Rgb(64, 91, 166));
 
   // A frame count of 0 must not divide by zero: the strip is one cell.
   SkinDefinition zero;
   Parse(zero, "[Personality]\nTop=Top.bmp\nTopFrame=0\n", files);
-  EXPECT_EQ(FrameColour(zero), RGB(1, 1, 1));
+  EXPECT_EQ(FrameColour(zero), Rgb(1, 1, 1));
 
   SkinDefinition none;
   Parse(none, "[Colours]\nButtonFace=227 226 236\n", files);
@@ -154,17 +154,17 @@ void ExpectGradient(const Surface& picture, Colour top, Colour bottom) {
 
 TEST(ToolbarGradient, BottomColourFollowsSaturation) {
   const Colour top = Blend(kFace, 0xFFFFFF, 150);
-  EXPECT_EQ(top, RGB(251, 251, 252));
+  EXPECT_EQ(top, Rgb(251, 251, 252));
   // White: saturation 0, the grey blend stays.
   ExpectGradient(ToolbarFor(0xFFFFFF, kFace), top, Blend(0x808080, 0xFFFFFF, 150));
-  EXPECT_EQ(Blend(0x808080, 0xFFFFFF, 150), RGB(236, 236, 236));
+  EXPECT_EQ(Blend(0x808080, 0xFFFFFF, 150), Rgb(236, 236, 236));
   // Dark: saturation 200 gives a weight of 54 percent of the frame colour.
   ExpectGradient(ToolbarFor(0x202020, kFace), top, Blend(0x202020, 0xFFFFFF, 54));
-  EXPECT_EQ(Blend(0x202020, 0xFFFFFF, 54), RGB(135, 135, 135));
+  EXPECT_EQ(Blend(0x202020, 0xFFFFFF, 54), Rgb(135, 135, 135));
   // Pure red: saturation 255, (5625 - 6375) / 140 truncates to -5, weight 45.
-  ExpectGradient(ToolbarFor(RGB(255, 0, 0), kFace), top, Blend(RGB(255, 0, 0), 0xFFFFFF, 45));
+  ExpectGradient(ToolbarFor(Rgb(255, 0, 0), kFace), top, Blend(Rgb(255, 0, 0), 0xFFFFFF, 45));
   // Saturation 110 exactly is not above the threshold.
-  const Colour mild = RGB(255, 145, 145);
+  const Colour mild = Rgb(255, 145, 145);
   ASSERT_EQ(ColourSaturation(mild), 110);
   ExpectGradient(ToolbarFor(mild, kFace), top, Blend(0x808080, mild, 150));
 }

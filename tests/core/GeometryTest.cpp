@@ -13,8 +13,8 @@ TEST(Rect, IntersectionOfDisjointRectanglesIsEmpty) {
 
 TEST(Surface, ColourAndPixelOrdersAreDistinct) {
   // 0x00BBGGRR colour, 0xAARRGGBB pixel: red must land in the pixel's third byte.
-  EXPECT_EQ(PixelFromColour(RGB(0x12, 0x34, 0x56)), 0xFF123456u);
-  EXPECT_EQ(ColourFromPixel(0x80123456u), RGB(0x12, 0x34, 0x56));
+  EXPECT_EQ(PixelFromColour(Rgb(0x12, 0x34, 0x56)), 0xFF123456u);
+  EXPECT_EQ(ColourFromPixel(0x80123456u), Rgb(0x12, 0x34, 0x56));
   EXPECT_TRUE(SameColour(0x00FF00FFu, kColourKey));
 }
 

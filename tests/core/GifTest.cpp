@@ -63,7 +63,7 @@ TEST(Gif, FramePlacedOnItsLogicalScreen) {
 
   GifImage keyed = DecodeGif(MakeGif(true, 3, false));
   EXPECT_EQ(keyed.transparentIndex, 2);
-  EXPECT_EQ(keyed.transparentColour, RGB(0, 255, 0));
+  EXPECT_EQ(keyed.transparentColour, Rgb(0, 255, 0));
   EXPECT_EQ(keyed.surface.At(2, 1), 0x0000FF00u);  // index 2: transparent green
   EXPECT_EQ(keyed.surface.At(0, 0) >> 24, 0u);      // uncovered screen is transparent too
   EXPECT_EQ(keyed.surface.At(1, 1), 0xFFFF0000u);

@@ -22,14 +22,14 @@ TEST(SkinColourValue, ThreeNumbersModuloAndSeparators) {
   ASSERT_TRUE(SkinDefinition::ParseColourValue("200", c));
   EXPECT_EQ(c, 0);
   ASSERT_TRUE(SkinDefinition::ParseColourValue("10 20", c));
-  EXPECT_EQ(c, RGB(10, 0, 0));
+  EXPECT_EQ(c, Rgb(10, 0, 0));
   ASSERT_TRUE(SkinDefinition::ParseColourValue("1,2;3,4 5", c));
-  EXPECT_EQ(c, RGB(1, 2, 3));
+  EXPECT_EQ(c, Rgb(1, 2, 3));
   ASSERT_TRUE(SkinDefinition::ParseColourValue("300 256 99999999999999999999", c));
   // 10^20 - 1 is 255 modulo 256; long digit runs must not overflow.
-  EXPECT_EQ(c, RGB(44, 0, 255));
+  EXPECT_EQ(c, Rgb(44, 0, 255));
   ASSERT_TRUE(SkinDefinition::ParseColourValue("  -5 x7 8  ", c));
-  EXPECT_EQ(c, RGB(5, 7, 8));
+  EXPECT_EQ(c, Rgb(5, 7, 8));
   c = 123;
   EXPECT_FALSE(SkinDefinition::ParseColourValue("   ", c));
   EXPECT_EQ(c, 123);
@@ -62,8 +62,8 @@ TEST(SkinColourTable, GivenKeysDefaultsAndExtraSections) {
   EXPECT_EQ(skin.Colours[SkinDefinition::kButtonlight], Sys().SysColour(kSysButtonHighlight));
   EXPECT_EQ(skin.Colours[SkinDefinition::kScrollbar], Sys().SysColour(kSysScrollbar));
   EXPECT_EQ(skin.ColourSections,
-            (std::vector<Colour>{RGB(1, 2, 3), Sys().SysColour(kSysWindowText)}));
-  EXPECT_EQ(skin.CustomColors[0], RGB(10, 20, 30));
+            (std::vector<Colour>{Rgb(1, 2, 3), Sys().SysColour(kSysWindowText)}));
+  EXPECT_EQ(skin.CustomColors[0], Rgb(10, 20, 30));
   EXPECT_EQ(skin.CustomColors[5], 0xFFFFFF);
   EXPECT_EQ(skin.CustomColors[9], 0);
   EXPECT_FALSE(skin.SkinEmpty);
@@ -97,8 +97,8 @@ TEST(SkinElements, ReadersDefaultsAndTileRules) {
   EXPECT_EQ(skin.MenuItem->Frame, 5);
   EXPECT_EQ(skin.MenuItem->NormalColour, 255);
   EXPECT_EQ(skin.MenuItem->MouseOverColour, -1);
-  EXPECT_EQ(skin.MenuItem->NormalColour2, RGB(1, 2, 3));
-  EXPECT_EQ(skin.MenuItem->PressedColour2, RGB(4, 5, 6));
+  EXPECT_EQ(skin.MenuItem->NormalColour2, Rgb(1, 2, 3));
+  EXPECT_EQ(skin.MenuItem->PressedColour2, Rgb(4, 5, 6));
   EXPECT_EQ(skin.MenuItem->Bitmap, Tagged(20, 6, 1));
 
   ASSERT_TRUE(skin.Progress);
@@ -132,7 +132,7 @@ TEST(SkinElements, ReadersDefaultsAndTileRules) {
   EXPECT_EQ(skin.Title.RightWidth, 77);
   EXPECT_EQ(skin.Title.FontHeight, 11);
   EXPECT_EQ(skin.Title.Frame, 2);
-  EXPECT_EQ(skin.Title.ActiveTextColour, RGB(1, 2, 3));
+  EXPECT_EQ(skin.Title.ActiveTextColour, Rgb(1, 2, 3));
   EXPECT_EQ(skin.Title.InactiveTextColour, TDataSkinTitle::kNoColour);
 
   // Sections that name no picture leave their slots empty.
@@ -181,7 +181,7 @@ TEST(SkinButtons, CheckAndRadioFramesAndColourFlags) {
   EXPECT_EQ(skin.Buttons.Tile, 0);
   EXPECT_EQ(skin.Buttons.HasMouseOverColour2, 1);
   EXPECT_EQ(skin.Buttons.HasNormalColour2, 0);
-  EXPECT_EQ(skin.Buttons.MouseOverColour2, RGB(7, 7, 7));
+  EXPECT_EQ(skin.Buttons.MouseOverColour2, Rgb(7, 7, 7));
   EXPECT_EQ(skin.Buttons.NormalColour2, Sys().SysColour(kSysButtonText));
 
   SkinDefinition guessed;

@@ -163,8 +163,8 @@ TEST(SkinPackage, BitmapFetchRule) {
   const Surface picture = reader.FetchBitmap("Buttons.bmp");
   ASSERT_EQ(picture.Width(), 2);
   ASSERT_EQ(picture.Height(), 1);
-  EXPECT_TRUE(SameColour(picture.At(0, 0), RGB(0, 0, 255)));
-  EXPECT_TRUE(SameColour(picture.At(1, 0), RGB(255, 0, 0)));
+  EXPECT_TRUE(SameColour(picture.At(0, 0), Rgb(0, 0, 255)));
+  EXPECT_TRUE(SameColour(picture.At(1, 0), Rgb(255, 0, 0)));
   EXPECT_TRUE(reader.FetchBitmap("empty.bmp").IsEmpty());
   EXPECT_TRUE(reader.FetchBitmap("buttons.BMP").IsEmpty());
 }

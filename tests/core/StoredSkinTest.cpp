@@ -434,10 +434,10 @@ TEST_F(StoredSkin, ParsesIntoTheElementsTheProgramExpects) {
   EXPECT_FALSE(skin.ColourDefined[C::kWindowText]);
   EXPECT_FALSE(skin.ColourDefined[C::kButtonText]);
   EXPECT_FALSE(skin.ColourDefined[C::kScrollbar]);
-  EXPECT_EQ(skin.Colours[C::kButtonFace], RGB(227, 226, 236));
-  EXPECT_EQ(skin.Colours[C::kHilight], RGB(64, 91, 166));
-  EXPECT_EQ(skin.Colours[C::kTitleTextActive], RGB(47, 61, 128));
-  EXPECT_EQ(skin.Colours[C::kButtonDkShadow], RGB(255, 255, 255));
+  EXPECT_EQ(skin.Colours[C::kButtonFace], Rgb(227, 226, 236));
+  EXPECT_EQ(skin.Colours[C::kHilight], Rgb(64, 91, 166));
+  EXPECT_EQ(skin.Colours[C::kTitleTextActive], Rgb(47, 61, 128));
+  EXPECT_EQ(skin.Colours[C::kButtonDkShadow], Rgb(255, 255, 255));
   EXPECT_EQ(skin.Colours[C::kFrameColour], ColourFromPixel(Picture("frametop.bmp").At(47, 8)));
 }
 

@@ -19,7 +19,7 @@ Colour Blend(Colour colour1, Colour colour2, int weight, const SystemColourProvi
     // A weight above the divisor would push a channel outside a byte.
     return ClampByte((ch2 * (d - weight) + static_cast<long long>(ch1) * weight + d / 2) / d);
   };
-  return RGB(mix(RedOf(colour1), RedOf(colour2)), mix(GreenOf(colour1), GreenOf(colour2)),
+  return Rgb(mix(RedOf(colour1), RedOf(colour2)), mix(GreenOf(colour1), GreenOf(colour2)),
              mix(BlueOf(colour1), BlueOf(colour2)));
 }
 
@@ -41,7 +41,7 @@ std::vector<Colour> BuildGradientColours(int n, Colour c1, Colour c2) {
   const int dg = GreenOf(c2) - GreenOf(c1);
   const int db = BlueOf(c2) - BlueOf(c1);
   if (n == 1) {
-    out.push_back(RGB(ClampByte(RedOf(c1) + dr / 2), ClampByte(GreenOf(c1) + dg / 2),
+    out.push_back(Rgb(ClampByte(RedOf(c1) + dr / 2), ClampByte(GreenOf(c1) + dg / 2),
                       ClampByte(BlueOf(c1) + db / 2)));
     return out;
   }
@@ -49,7 +49,7 @@ std::vector<Colour> BuildGradientColours(int n, Colour c1, Colour c2) {
   for (long long i = 0; i < n; ++i) {
     // C++ division truncates toward zero, which is what the cache key relies on.
     auto step = [&](int base, int delta) { return ClampByte(base + (d / 2 + i * delta) / d); };
-    out.push_back(RGB(step(RedOf(c1), dr), step(GreenOf(c1), dg), step(BlueOf(c1), db)));
+    out.push_back(Rgb(step(RedOf(c1), dr), step(GreenOf(c1), dg), step(BlueOf(c1), db)));
   }
   return out;
 }

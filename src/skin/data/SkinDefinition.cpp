@@ -253,7 +253,7 @@ void SkinDefinition::ReadTitle(const Context& c) {
     const int b = ini.ReadInteger(s, Key(base, "B"), -1);
     // Out-of-range parts are taken modulo 256 so one part cannot spill into
     // its neighbour.
-    return (r >= 0 && g >= 0 && b >= 0) ? RGB(r, g, b) : TDataSkinTitle::kNoColour;
+    return (r >= 0 && g >= 0 && b >= 0) ? Rgb(r, g, b) : TDataSkinTitle::kNoColour;
   };
   t.ActiveTextColour = readRgb("ActiveText");
   t.InactiveTextColour = readRgb("InActiveText");

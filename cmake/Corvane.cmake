@@ -17,6 +17,18 @@ function(corvane_windows_sources)
   endforeach()
 endfunction()
 
+# For folders that mix both halves by name: every *.cpp is portable except
+# those named Win*.cpp, which are the Windows half.
+function(corvane_sources_by_name)
+  file(GLOB portable CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} *.cpp)
+  list(FILTER portable EXCLUDE REGEX "^Win")
+  file(GLOB windows CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} Win*.cpp)
+  corvane_core_sources(${portable})
+  if(WIN32)
+    corvane_windows_sources(${windows})
+  endif()
+endfunction()
+
 # Warnings are errors on our own code only (third-party code is built apart).
 function(corvane_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)

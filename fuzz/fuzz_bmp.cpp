@@ -1,21 +1,9 @@
-// Any byte string must decode or fail with PictureFormatError: never read
-// outside the input, never crash, never hang.
-#include <cstddef>
-#include <cstdint>
-#include <span>
-
 #include "pictures/Bmp.h"
 
-namespace {
-// Small enough that no single input can exhaust the fuzzer's memory.
-constexpr corvane::PictureLimits kLimits{4096, 1 << 22};
-}  // namespace
+#include "PictureFuzzHarness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::span<const std::uint8_t> bytes(data, size);
-  try {
-    (void)corvane::DecodeBmpWithLimits(bytes, kLimits);
-  } catch (const corvane::PictureFormatError&) {
-  }
-  return 0;
+  return corvane::fuzzing::FuzzPicture(data, size, [](auto bytes, const auto& limits) {
+    (void)corvane::DecodeBmpWithLimits(bytes, limits);
+  });
 }

@@ -5,17 +5,10 @@
 #include <limits>
 #include <stdexcept>
 
+#include "LittleEndian.h"
+
 namespace corvane::tools {
 namespace {
-
-void Put16(std::vector<std::uint8_t>& out, unsigned v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 int ColourDistance(Pixel a, Pixel b) {
   const int dr = int((a >> 16) & 0xFF) - int((b >> 16) & 0xFF);

@@ -4,17 +4,10 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "LittleEndian.h"
+
 namespace corvane::tools {
 namespace {
-
-void Put16(std::vector<std::uint8_t>& out, unsigned v) {
-  out.push_back(v & 0xFF);
-  out.push_back((v >> 8) & 0xFF);
-}
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
 
 // One image as the icon format stores it: a BITMAPINFOHEADER of double
 // height, bottom-up colour rows, then the 1-bit AND mask padded to 4 bytes.

@@ -101,56 +101,58 @@ void SkinDefinition::ReadColour2(const Context& c, TDataSkinObject& e, std::stri
   }
 }
 
+namespace {
+
+// How a picture is cut and laid over its control; every picture-backed
+// element reads these the same way, absent keys meaning zero.
+void ReadPlacement(const TQuickIni& ini, std::string_view section, TDataSkinObject& e) {
+  e.Style = ini.ReadInteger(section, "Style", 0);
+  e.LeftWidth = ini.ReadInteger(section, "LeftWidth", 0);
+  e.RightWidth = ini.ReadInteger(section, "RightWidth", 0);
+  e.TopHeight = ini.ReadInteger(section, "TopHeight", 0);
+  e.BottomHeight = ini.ReadInteger(section, "BottomHeight", 0);
+  e.Trans = ini.ReadInteger(section, "Trans", 0);
+  e.Tile = ini.ReadInteger(section, "Tile", 0);
+}
+
+// Text colour per mouse state; -1 (absent) keeps the control's own colour.
+void ReadStateColours(const TQuickIni& ini, std::string_view section, TDataSkinObject& e) {
+  e.NormalColour = ini.ReadInteger(section, "NormalColour", -1);
+  e.MouseOverColour = ini.ReadInteger(section, "MouseOverColour", -1);
+  e.PressedColour = ini.ReadInteger(section, "PressedColour", -1);
+}
+
+// The keys shared by ordinary elements, borders and box labels.
+template <typename Record>
+std::unique_ptr<Record> ReadElementKeys(const TQuickIni& ini, std::string_view section) {
+  auto e = std::make_unique<Record>(std::string(section));
+  ReadPlacement(ini, section, *e);
+  ReadStateColours(ini, section, *e);
+  return e;
+}
+
+}  // namespace
+
 template <typename Record>
 void SkinDefinition::ReadElement(const Context& c, std::unique_ptr<Record>& slot,
                                  std::string_view section) {
   slot.reset();
   const std::string image = c.ini.ReadString(section, "Image", "");
   if (image.empty()) return;
-  auto e = std::make_unique<Record>(std::string(section));
+  auto e = ReadElementKeys<Record>(c.ini, section);
   e->Bitmap = FetchBitmap(c.files, image);
-  const TQuickIni& ini = c.ini;
-  e->Style = ini.ReadInteger(section, "Style", 0);
-  e->LeftWidth = ini.ReadInteger(section, "LeftWidth", 0);
-  e->RightWidth = ini.ReadInteger(section, "RightWidth", 0);
-  e->TopHeight = ini.ReadInteger(section, "TopHeight", 0);
-  e->BottomHeight = ini.ReadInteger(section, "BottomHeight", 0);
-  e->Frame = ini.ReadInteger(section, "Frame", 0);
-  e->Trans = ini.ReadInteger(section, "Trans", 0);
-  e->Tile = ini.ReadInteger(section, "Tile", 0);
-  e->NormalColour = ini.ReadInteger(section, "NormalColour", -1);
-  e->MouseOverColour = ini.ReadInteger(section, "MouseOverColour", -1);
-  e->PressedColour = ini.ReadInteger(section, "PressedColour", -1);
+  e->Frame = c.ini.ReadInteger(section, "Frame", 0);
   ReadColour2(c, *e, section, nullptr);
   if (e->Tile > 1) e->Tile = 0;
   slot = std::move(e);
 }
-
-namespace {
-// The part of ReadBorderElement and ReadBoxLabel they share.
-template <typename Record>
-std::unique_ptr<Record> ReadBorderLike(const TQuickIni& ini, std::string_view section) {
-  auto e = std::make_unique<Record>(std::string(section));
-  e->Style = ini.ReadInteger(section, "Style", 0);
-  e->LeftWidth = ini.ReadInteger(section, "LeftWidth", 0);
-  e->RightWidth = ini.ReadInteger(section, "RightWidth", 0);
-  e->TopHeight = ini.ReadInteger(section, "TopHeight", 0);
-  e->BottomHeight = ini.ReadInteger(section, "BottomHeight", 0);
-  e->Trans = ini.ReadInteger(section, "Trans", 0);
-  e->Tile = ini.ReadInteger(section, "Tile", 0);
-  e->NormalColour = ini.ReadInteger(section, "NormalColour", -1);
-  e->MouseOverColour = ini.ReadInteger(section, "MouseOverColour", -1);
-  e->PressedColour = ini.ReadInteger(section, "PressedColour", -1);
-  return e;
-}
-}  // namespace
 
 void SkinDefinition::ReadBorderElement(const Context& c, std::unique_ptr<TDataSkinBorder>& slot,
                                        std::string_view section, std::string_view key2) {
   slot.reset();
   const std::string image = c.ini.ReadString(section, "Image", "");
   if (image.empty()) return;
-  auto e = ReadBorderLike<TDataSkinBorder>(c.ini, section);
+  auto e = ReadElementKeys<TDataSkinBorder>(c.ini, section);
   e->Bitmap = FetchBitmap(c.files, image);
   if (!key2.empty()) {
     const std::string second = c.ini.ReadString(section, key2, "");
@@ -166,7 +168,7 @@ void SkinDefinition::ReadBoxLabel(const Context& c, std::unique_ptr<TDataSkinBox
   slot.reset();
   const std::string image = c.ini.ReadString(section, "Image", "");
   if (image.empty()) return;
-  auto e = ReadBorderLike<TDataSkinBoxLabel>(c.ini, section);
+  auto e = ReadElementKeys<TDataSkinBoxLabel>(c.ini, section);
   e->Bitmap = FetchBitmap(c.files, image);
   ReadColour2(c, *e, section, nullptr);
   if (e->Tile > 1) e->Tile = 0;
@@ -183,14 +185,7 @@ void SkinDefinition::ReadBitmapElement(const Context& c, std::unique_ptr<TDataSk
   if (image.empty()) return;
   auto e = std::make_unique<TDataSkinBorder>(std::string(section));
   e->Bitmap = FetchBitmap(c.files, image);
-  const TQuickIni& ini = c.ini;
-  e->Style = ini.ReadInteger(section, "Style", 0);
-  e->LeftWidth = ini.ReadInteger(section, "LeftWidth", 0);
-  e->RightWidth = ini.ReadInteger(section, "RightWidth", 0);
-  e->TopHeight = ini.ReadInteger(section, "TopHeight", 0);
-  e->BottomHeight = ini.ReadInteger(section, "BottomHeight", 0);
-  e->Trans = ini.ReadInteger(section, "Trans", 0);
-  e->Tile = ini.ReadInteger(section, "Tile", 0);
+  ReadPlacement(c.ini, section, *e);
   // Unlike ordinary elements, an out-of-range tile value here means "tiled".
   if (e->Tile > 1) e->Tile = 1;
   slot = std::move(e);
@@ -209,9 +204,7 @@ void SkinDefinition::ReadButtons(const Context& c) {
   b.Tile = ini.ReadInteger(s, "Tile", 0);
   b.CheckBitmap = FetchBitmap(c.files, ini.ReadString(s, "CheckButton", ""));
   b.RadioBitmap = FetchBitmap(c.files, ini.ReadString(s, "RadioButton", ""));
-  b.NormalColour = ini.ReadInteger(s, "NormalColour", -1);
-  b.MouseOverColour = ini.ReadInteger(s, "MouseOverColour", -1);
-  b.PressedColour = ini.ReadInteger(s, "PressedColour", -1);
+  ReadStateColours(ini, s, b);
   b.RadioFrame = ini.ReadInteger(s, "RadioButtonFrame", 0);
   b.CheckFrame = ini.ReadInteger(s, "CheckButtonFrame", 0);
   if (b.Tile > 1) b.Tile = 0;

@@ -16,6 +16,7 @@
 #include "skin/data/Lzh.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinLoad.h"
 #include "skin/data/SkinPackage.h"
 
 #ifdef CORVANE_STORED_SKIN
@@ -36,17 +37,6 @@ const std::vector<std::uint8_t>& StoredSkin() {
   return bytes;
 }
 
-class ReaderFiles final : public SkinFileSource {
- public:
-  explicit ReaderFiles(const TSkinReader& r) : m_reader(r) {}
-  std::vector<std::uint8_t> ExtractFile(std::string_view name) const override {
-    return m_reader.ExtractFile(name);
-  }
-
- private:
-  const TSkinReader& m_reader;
-};
-
 // Decode, index, parse (every picture decoded) and the derived elements:
 // everything the skin component does before the first window is skinned.
 void BM_StoredSkinFullLoad(benchmark::State& state) {
@@ -60,7 +50,7 @@ void BM_StoredSkinFullLoad(benchmark::State& state) {
     TQuickIni ini;
     ini.LoadFromStream(std::span<const std::uint8_t>(iniBytes));
     SkinDefinition skin;
-    skin.ParseSkin(ini, ReaderFiles(reader));
+    skin.ParseSkin(ini, PackageSkinFiles(reader));
     benchmark::DoNotOptimize(skin.Colours);
   }
 }

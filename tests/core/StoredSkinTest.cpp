@@ -14,6 +14,7 @@
 #include "skin/data/Lzh.h"
 #include "skin/data/QuickIni.h"
 #include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinLoad.h"
 #include "skin/data/SkinPackage.h"
 
 namespace corvane {
@@ -347,17 +348,6 @@ TEST_F(StoredSkin, GlyphsAndGripsBlendWithWhatTheySitOn) {
 
 // ---- the parse ---------------------------------------------------------
 
-class ReaderFiles final : public SkinFileSource {
- public:
-  explicit ReaderFiles(const TSkinReader& r) : m_reader(r) {}
-  std::vector<std::uint8_t> ExtractFile(std::string_view name) const override {
-    return m_reader.ExtractFile(name);
-  }
-
- private:
-  const TSkinReader& m_reader;
-};
-
 TEST_F(StoredSkin, ParsesIntoTheElementsTheProgramExpects) {
   std::vector<std::uint8_t> iniBytes;
   std::string name;
@@ -366,7 +356,7 @@ TEST_F(StoredSkin, ParsesIntoTheElementsTheProgramExpects) {
   ini.LoadFromStream(std::span<const std::uint8_t>(iniBytes));
   ClassicSystemColours system;
   SkinDefinition skin(system);
-  skin.ParseSkin(ini, ReaderFiles(Reader()));
+  skin.ParseSkin(ini, PackageSkinFiles(Reader()));
 
   EXPECT_FALSE(skin.SkinEmpty);
   EXPECT_EQ(skin.SkinName, "Corvane Harbour Mist");

@@ -122,60 +122,44 @@ void ReadStateColours(const TQuickIni& ini, std::string_view section, TDataSkinO
   e.PressedColour = ini.ReadInteger(section, "PressedColour", -1);
 }
 
-// The keys shared by ordinary elements, borders and box labels.
+}  // namespace
+
 template <typename Record>
-std::unique_ptr<Record> ReadElementKeys(const TQuickIni& ini, std::string_view section) {
+std::unique_ptr<Record> SkinDefinition::ReadImageElement(const Context& c,
+                                                         std::string_view section) {
+  const std::string image = c.ini.ReadString(section, "Image", "");
+  if (image.empty()) return nullptr;
   auto e = std::make_unique<Record>(std::string(section));
-  ReadPlacement(ini, section, *e);
-  ReadStateColours(ini, section, *e);
+  e->Bitmap = FetchBitmap(c.files, image);
+  ReadPlacement(c.ini, section, *e);
+  ReadStateColours(c.ini, section, *e);
+  ReadColour2(c, *e, section, nullptr);
+  if (e->Tile > 1) e->Tile = 0;
   return e;
 }
-
-}  // namespace
 
 template <typename Record>
 void SkinDefinition::ReadElement(const Context& c, std::unique_ptr<Record>& slot,
                                  std::string_view section) {
-  slot.reset();
-  const std::string image = c.ini.ReadString(section, "Image", "");
-  if (image.empty()) return;
-  auto e = ReadElementKeys<Record>(c.ini, section);
-  e->Bitmap = FetchBitmap(c.files, image);
-  e->Frame = c.ini.ReadInteger(section, "Frame", 0);
-  ReadColour2(c, *e, section, nullptr);
-  if (e->Tile > 1) e->Tile = 0;
-  slot = std::move(e);
+  slot = ReadImageElement<Record>(c, section);
+  if (slot) slot->Frame = c.ini.ReadInteger(section, "Frame", 0);
 }
 
 void SkinDefinition::ReadBorderElement(const Context& c, std::unique_ptr<TDataSkinBorder>& slot,
                                        std::string_view section, std::string_view key2) {
-  slot.reset();
-  const std::string image = c.ini.ReadString(section, "Image", "");
-  if (image.empty()) return;
-  auto e = ReadElementKeys<TDataSkinBorder>(c.ini, section);
-  e->Bitmap = FetchBitmap(c.files, image);
-  if (!key2.empty()) {
-    const std::string second = c.ini.ReadString(section, key2, "");
-    if (!second.empty()) e->Bitmap2 = FetchBitmap(c.files, second);
-  }
-  ReadColour2(c, *e, section, nullptr);
-  if (e->Tile > 1) e->Tile = 0;
-  slot = std::move(e);
+  slot = ReadImageElement<TDataSkinBorder>(c, section);
+  if (!slot || key2.empty()) return;
+  const std::string second = c.ini.ReadString(section, key2, "");
+  if (!second.empty()) slot->Bitmap2 = FetchBitmap(c.files, second);
 }
 
 void SkinDefinition::ReadBoxLabel(const Context& c, std::unique_ptr<TDataSkinBoxLabel>& slot,
                                   std::string_view section) {
-  slot.reset();
-  const std::string image = c.ini.ReadString(section, "Image", "");
-  if (image.empty()) return;
-  auto e = ReadElementKeys<TDataSkinBoxLabel>(c.ini, section);
-  e->Bitmap = FetchBitmap(c.files, image);
-  ReadColour2(c, *e, section, nullptr);
-  if (e->Tile > 1) e->Tile = 0;
-  e->BackgroundAlignment = c.ini.ReadInteger(section, "BackgroundAlignment", 0);
-  e->BackgroundLeftShift = c.ini.ReadInteger(section, "BackgroundLeftShift", 0);
-  e->BackgroundRightShift = c.ini.ReadInteger(section, "BackgroundRightShift", 0);
-  slot = std::move(e);
+  slot = ReadImageElement<TDataSkinBoxLabel>(c, section);
+  if (!slot) return;
+  slot->BackgroundAlignment = c.ini.ReadInteger(section, "BackgroundAlignment", 0);
+  slot->BackgroundLeftShift = c.ini.ReadInteger(section, "BackgroundLeftShift", 0);
+  slot->BackgroundRightShift = c.ini.ReadInteger(section, "BackgroundRightShift", 0);
 }
 
 void SkinDefinition::ReadBitmapElement(const Context& c, std::unique_ptr<TDataSkinBorder>& slot,

@@ -162,6 +162,10 @@ class SkinDefinition {
     const SkinFileSource& files;
   };
 
+  // What ordinary elements, borders and box labels read alike; nullptr when
+  // the section names no picture under "Image".
+  template <typename Record>
+  std::unique_ptr<Record> ReadImageElement(const Context& c, std::string_view section);
   template <typename Record>
   void ReadElement(const Context& c, std::unique_ptr<Record>& slot, std::string_view section);
   void ReadBorderElement(const Context& c, std::unique_ptr<TDataSkinBorder>& slot,

@@ -13,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+#include "launcher/support.h"
+
 namespace corvane {
 
 namespace {
@@ -27,16 +29,6 @@ constexpr DWORD kMaxDownloadBytes = 1 << 20;
 // the limit) before the caller's, so it can normally clean up after itself
 // before the caller stops waiting and leaves it behind.
 constexpr std::chrono::milliseconds kCleanupGrace{1000};
-
-std::string ModulePath() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) return std::string(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 // Folder part of a path, ending in a separator (empty for a bare name).
 std::string FolderOf(const std::string& path) {
@@ -237,7 +229,7 @@ UpdateFileInfo ReadUpdateInfoFile(const std::string& path) {
 }
 
 TVersionInfo::TVersionInfo(TComponent* owner) : TComponent(owner) {
-  ReadVersionInfo(ModulePath());
+  ReadVersionInfo(ExecutablePath());
 }
 
 TPropValue TVersionInfo::GetProperty(std::string_view name) const {
@@ -274,7 +266,7 @@ bool TVersionInfo::ReadVersionInfo(const std::string& fileName) {
 }
 
 bool TVersionInfo::FetchUpdateInfo() {
-  UpdateInfoFile = FolderOf(ModulePath()) + kUpdateInfoFileName;
+  UpdateInfoFile = FolderOf(ExecutablePath()) + kUpdateInfoFileName;
   // The update check reads whatever file it finds here afterwards, so last
   // time's answer must not survive a failed fetch.
   if (FileExists(UpdateInfoFile)) DeleteFileA(UpdateInfoFile.c_str());

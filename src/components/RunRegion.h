@@ -1,7 +1,6 @@
 // Window regions from run rectangles (Windows half of the opaque runs).
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

@@ -3,7 +3,6 @@
 // window. Loading or assigning its Picture is what reshapes the owner.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

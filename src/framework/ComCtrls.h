@@ -2,7 +2,6 @@
 // with AutoHint, the hint of whatever control of its form the mouse is over.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

@@ -5,7 +5,6 @@
 // back in any order (the skin engine does both).
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

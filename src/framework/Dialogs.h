@@ -2,7 +2,6 @@
 // selected picture, and message boxes captioned with the application title.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

@@ -2,7 +2,6 @@
 // bitmap transparently keyed on its bottom-left pixel when asked.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

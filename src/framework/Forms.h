@@ -3,7 +3,6 @@
 // exception escaping an event handler ends in.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

@@ -1,7 +1,6 @@
 // Image lists of 16 x 16 images for menus and lists; icons are scaled in.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

@@ -4,7 +4,6 @@
 // measuring and drawing can be taken over (the skin engine does).
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

@@ -3,7 +3,6 @@
 // exact values, so they never change.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

@@ -4,7 +4,6 @@
 // users know them; the framework only adds events and item bookkeeping.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

@@ -4,7 +4,6 @@
 // goes through the launcher window's link store.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Geometry.h"
 
 #include <windows.h>

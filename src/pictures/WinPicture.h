@@ -3,7 +3,6 @@
 // this half owns the GDI objects. Windows only.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Surface.h"
 
 #include <windows.h>

@@ -3,7 +3,6 @@
 // the same memory. Windows only.
 #pragma once
 
-// Before any system header: the system defines RGB as a macro.
 #include "core/Surface.h"
 
 #include <windows.h>

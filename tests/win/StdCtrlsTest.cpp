@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "EditorTestSupport.h"
 #include "FrameworkTestSupport.h"
 #include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
@@ -413,19 +414,7 @@ TEST(DialogHelpers, PicturesLargerThanTheBoxShrinkProportionallyAndSmallOnesStay
 std::string g_dialogAnswer;
 bool g_dialogSeen = false;
 void CALLBACK AnswerFileDialog(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM out) -> BOOL {
-        char cls[16] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
-          *reinterpret_cast<HWND*>(out) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = test::FindThreadDialog();
   if (!dialog) return;
   KillTimer(nullptr, id);
   g_dialogSeen = true;
@@ -496,19 +485,7 @@ int g_previewWaits = 0;
 int g_previewWidth = -1;
 bool g_previewWindowShown = false;
 void CALLBACK SelectFirstFile(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM out) -> BOOL {
-        char cls[16] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (std::string(cls) == "#32770" && IsWindowVisible(w)) {
-          *reinterpret_cast<HWND*>(out) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&dialog));
+  HWND dialog = test::FindThreadDialog();
   if (!dialog) return;
   if (g_previewStep == 0) {
     HWND list = nullptr;

@@ -306,6 +306,20 @@ LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT msg, WPARAM wParam, LPARA
   return control->MainWndProc(msg, wParam, lParam);
 }
 
+void RegisterPrivateClass(const char* className, WNDPROC procedure, HCURSOR cursor) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExA(instance, className, &wc)) return;
+  wc = WNDCLASSEXA{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hCursor = cursor;
+  wc.lpszClassName = className;
+  RegisterClassExA(&wc);
+}
+
 TWinControl* ControlOfWindow(HWND window) {
   if (!window) return nullptr;
   return static_cast<TWinControl*>(GetPropA(window, ControlProperty()));

@@ -254,4 +254,8 @@ class TWinControl : public TControl {
 // The framework object behind a window, or nullptr for any other window.
 TWinControl* ControlOfWindow(HWND window);
 
+// Registers one of the framework's own window classes (application window,
+// popup-menu router, picture preview) the first time it is needed.
+void RegisterPrivateClass(const char* className, WNDPROC procedure, HCURSOR cursor = nullptr);
+
 }  // namespace corvane

@@ -130,17 +130,8 @@ UINT_PTR CALLBACK TOpenPictureDialog::HookProc(HWND hook, UINT msg, WPARAM, LPAR
       self = reinterpret_cast<TOpenPictureDialog*>(ofn->lCustData);
       SetWindowLongPtrA(hook, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
       HINSTANCE instance = GetModuleHandleA(nullptr);
-      WNDCLASSEXA wc{};
-      wc.cbSize = sizeof wc;
-      if (!GetClassInfoExA(instance, kPreviewClass, &wc)) {
-        wc = WNDCLASSEXA{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = PreviewProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        wc.lpszClassName = kPreviewClass;
-        RegisterClassExA(&wc);
-      }
+      RegisterPrivateClass(kPreviewClass, PreviewProc,
+                           LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
       // The dialog grows to the right and the preview fills the new strip.
       RECT outer{}, client{};
       GetWindowRect(dialog, &outer);

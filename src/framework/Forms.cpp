@@ -233,16 +233,7 @@ TApplication::TApplication() : TComponent(nullptr) {
   g_application = this;
   Name = "Application";
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExA(instance, "TApplication", &wc)) {
-    wc = WNDCLASSEXA{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ApplicationWindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = "TApplication";
-    RegisterClassExA(&wc);
-  }
+  RegisterPrivateClass("TApplication", ApplicationWindowProc);
   // Never shown: it owns the forms (so they get no taskbar buttons of their
   // own) and carries the title. No caption style: the system would add an
   // edge to any extended style the program gives it.

@@ -99,16 +99,7 @@ HWND PopupListWindow() {
   static UniqueWindow window;
   if (!window || !IsWindow(window.Get())) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExA(instance, "TPopupList", &wc)) {
-      wc = WNDCLASSEXA{};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = PopupListProc;
-      wc.hInstance = instance;
-      wc.lpszClassName = "TPopupList";
-      RegisterClassExA(&wc);
-    }
+    RegisterPrivateClass("TPopupList", PopupListProc);
     window.Release_();
     window.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, "TPopupList", "", WS_POPUP, 0, 0, 0, 0, nullptr,
                                  nullptr, instance, nullptr));

@@ -12,6 +12,14 @@
 
 namespace corvane::test {
 
+// The folder of the running test program (helper programs are built there).
+inline std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p = path;
+  return p.substr(0, p.find_last_of("\\/"));
+}
+
 // Delivers everything waiting in this thread's queue.
 inline void Pump() {
   MSG msg;

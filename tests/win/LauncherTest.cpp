@@ -24,12 +24,7 @@ using test::Pump;
 using test::PumpUntil;
 using test::WindowRegion;
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string p = path;
-  return p.substr(0, p.find_last_of("\\/"));
-}
+using test::ProgramFolder;
 
 std::string LoggerPath() { return ProgramFolder() + "\\launch_order_logger.exe"; }
 

@@ -27,12 +27,7 @@ using test::CatchMessageBoxes;
 using test::Pump;
 using test::PumpUntil;
 
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string p = path;
-  return p.substr(0, p.find_last_of("\\/"));
-}
+using test::ProgramFolder;
 
 std::string LoggerPath() {
   return ProgramFolder() + "\\launch_order_logger.exe";

@@ -51,6 +51,7 @@ TScreen& Screen() {
 // ---------------------------------------------------------------- TForm
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  Screen().m_forms.push_back(this);
   SetVisible(false);
   m_left = 0;
   m_top = 0;
@@ -62,6 +63,8 @@ TForm::~TForm() {
   // Controls go while the form's window still exists, so each one tears its
   // own window down in order.
   DestroyComponents();
+  auto& forms = Screen().m_forms;
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
   TApplication* app = CurrentApplication();
   if (app && app->MainForm() == this) app->Terminate();
 }

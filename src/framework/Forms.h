@@ -156,8 +156,14 @@ class TScreen {
   TCursor Cursor() const { return m_cursor; }
   void SetCursor(TCursor cursor);
 
+  // Every living form, in creation order (the skin manager walks them).
+  int FormCount() const { return static_cast<int>(m_forms.size()); }
+  TForm* Forms(int index) const { return m_forms.at(index); }
+
  private:
+  friend class TForm;
   TCursor m_cursor = crDefault;
+  std::vector<TForm*> m_forms;
 };
 TScreen& Screen();
 

@@ -8,15 +8,28 @@
 
 namespace corvane {
 
+// How many handles our owners hold right now, across every owner type. The
+// system's own object counts are not available everywhere (some systems
+// report none), so leak checks count here as well.
+inline long& OwnedHandleCount() {
+  static long count = 0;
+  return count;
+}
+
 // Owns a handle and releases it with Release when it goes out of scope.
 template <typename Handle, auto Release, Handle Invalid = Handle{}>
 class Owned {
  public:
   Owned() = default;
-  explicit Owned(Handle h) : m_handle(h) {}
+  explicit Owned(Handle h) : m_handle(h) {
+    if (h != Invalid) ++OwnedHandleCount();
+  }
   Owned(Owned&& other) noexcept : m_handle(std::exchange(other.m_handle, Invalid)) {}
   Owned& operator=(Owned&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.m_handle, Invalid));
+    if (this != &other) {
+      Reset();
+      m_handle = std::exchange(other.m_handle, Invalid);
+    }
     return *this;
   }
   Owned(const Owned&) = delete;
@@ -26,9 +39,16 @@ class Owned {
   Handle Get() const { return m_handle; }
   explicit operator bool() const { return m_handle != Invalid; }
   // Gives up ownership without releasing (the handle now belongs to the caller).
-  Handle Release_() { return std::exchange(m_handle, Invalid); }
+  Handle Release_() {
+    if (m_handle != Invalid) --OwnedHandleCount();
+    return std::exchange(m_handle, Invalid);
+  }
   void Reset(Handle h = Invalid) {
-    if (m_handle != Invalid) Release(m_handle);
+    if (m_handle != Invalid) {
+      Release(m_handle);
+      --OwnedHandleCount();
+    }
+    if (h != Invalid) ++OwnedHandleCount();
     m_handle = h;
   }
 

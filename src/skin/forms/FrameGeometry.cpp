@@ -170,6 +170,19 @@ std::vector<Rect> FrameRegionRects(const SkinDefinition& skin, Size w, const Fra
   return out;
 }
 
+int RightButtonsWidth(const SkinDefinition& skin, std::uint8_t frameButtons) {
+  int widest = 0;
+  for (int i = 0; i < skin.SkinButtonCount(); ++i) {
+    const TDataSkinSysButton& b = *skin.CaptionButtons[static_cast<std::size_t>(i)];
+    if (b.Align != 1 || b.Bitmap.IsEmpty()) continue;
+    bool shown = (b.Action == 0 && (frameButtons & kFrameSystemMenu)) ||
+                 (b.Action == 1 && (frameButtons & kFrameMaximize)) ||
+                 (b.Action == 2 && (frameButtons & kFrameMinimize)) || b.Action > 3;
+    if (shown) widest = std::max(widest, b.XCoord);
+  }
+  return widest;
+}
+
 CaptionTextLayout LayoutCaptionText(const CaptionTextInput& in) {
   const Rect& c = in.caption;
   Rect t{c.left, c.top, c.left + in.text.width, c.top + in.text.height};

@@ -142,6 +142,11 @@ bool AnyBorderTransparent(const SkinDefinition& skin);
 std::vector<Rect> FrameRegionRects(const SkinDefinition& skin, Size window, const FrameMetrics& m,
                                    BorderKind border);
 
+// Room the right-aligned caption buttons take: the largest XCoord of those
+// with a picture that the window shows (close with a system menu, maximise
+// and minimise with their boxes, skin-defined ones always).
+int RightButtonsWidth(const SkinDefinition& skin, std::uint8_t frameButtons);
+
 // Caption text placement inside the caption rectangle.
 struct CaptionTextInput {
   Rect caption;       // C: where the caption bar lies in the window

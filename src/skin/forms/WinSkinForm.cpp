@@ -1,0 +1,749 @@
+#include "skin/forms/WinSkinForm.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "components/RunRegion.h"
+#include "framework/Forms.h"
+#include "pictures/WinSurface.h"
+#include "skin/controls/WinSkinManage.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/draw/ElementDrawing.h"
+#include "skin/forms/SkinMessages.h"
+
+namespace corvane {
+
+namespace {
+
+// Undocumented non-client messages of the themed frame: answered 0 so the
+// system's caption never draws itself over ours (only real Windows sends them).
+constexpr UINT kThemedCaptionMessage1 = 0xAE;
+constexpr UINT kThemedCaptionMessage2 = 0xAF;
+constexpr UINT kMdiRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
+
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+Rect WindowRectOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return ToRect(r);
+}
+
+std::string ClassNameOf(HWND window) {
+  char name[101] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+bool IsWindowsVersion50() {
+  DWORD v = GetVersion();
+  return LOBYTE(LOWORD(v)) == 5 && HIBYTE(LOWORD(v)) == 0;
+}
+
+void CopyToWindow(HDC dc, const OffscreenSurface& picture, const Rect& part) {
+  BitBlt(dc, part.left, part.top, part.Width(), part.Height(), picture.Dc(), part.left, part.top, SRCCOPY);
+}
+
+}  // namespace
+
+TWinSkinForm::TWinSkinForm(TComponent* owner) : TComponent(owner) {}
+
+TWinSkinForm::~TWinSkinForm() {
+  ReleaseSkin();
+  if (TSkinManage* manager = TSkinManage::Instance()) manager->ForgetFormSkin(Handle);
+}
+
+// ------------------------------------------------------------------ start
+
+void TWinSkinForm::StartFormSkin(TSkinData* skinData, TForm* form) {
+  m_form = form;
+  if (skinData->OnBeforeSkinForm) skinData->OnBeforeSkinForm(this, Handle, WindowClass);
+  if (skinData->SkinControls.Contains(xcMenuItem)) form->SetProperty("AutoScroll", std::string("False"));
+  CommonStart(skinData);
+  if (m_frameSkinned) m_formHook.Install(*form, [this](TMessage& m) { FormHook(m); });
+  m_savedColour = form->Color();
+  form->SetColor(skinData->Skin().Colours[SkinDefinition::kButtonFace]);
+}
+
+void TWinSkinForm::StartWindowSkin(TSkinData* skinData) { CommonStart(skinData); }
+
+void TWinSkinForm::CommonStart(TSkinData* skinData) {
+  if (m_subclass.Installed()) return;
+  if (TSkinManage* manager = TSkinManage::Instance()) manager->State = 1;
+  m_skinData = skinData;
+  m_frameSkinned = skinData->SkinControls.Contains(xcMainMenu);
+
+  m_style = static_cast<DWORD>(GetWindowLongA(Handle, GWL_STYLE));
+  DWORD exStyle = static_cast<DWORD>(GetWindowLongA(Handle, GWL_EXSTYLE));
+  if (WindowClass.empty()) WindowClass = ClassNameOf(Handle);
+  FrameFacts facts;
+  facts.style = m_style;
+  facts.exStyle = exStyle;
+  facts.className = WindowClass;
+  facts.hasSystemMenu = m_systemMenu != nullptr;
+  facts.hasOwner = GetWindow(Handle, GW_OWNER) != nullptr;
+  facts.systemVersion50 = IsWindowsVersion50();
+  m_class = ClassifyFrame(facts);
+  UpdateStateFromPlacement();
+
+  for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (ClassNameOf(child) == "MDIClient") {
+      m_mdiKind = MdiKind::Frame;
+      if (TSkinManage* manager = TSkinManage::Instance()) manager->MDIClient = child;
+      break;
+    }
+  if (exStyle & WS_EX_MDICHILD) {
+    m_mdiKind = MdiKind::Child;
+    if (skinData->Options.Contains(xoMDIChildBorder)) m_frameSkinned = false;
+  }
+  m_unicodeWindow = IsWindowUnicode(Handle) != FALSE;
+
+  TSkinManage* manager = TSkinManage::Instance();
+  if (manager && manager->FormFlag && !m_class.isChild && m_frameSkinned && m_class.border != BorderKind::None)
+    SetWindowLongA(Handle, GWL_STYLE, static_cast<LONG>(m_style & ~WS_VISIBLE));
+
+  m_subclass.Install(Handle, [this](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    return WindowProcedure(w, msg, wp, lp);
+  });
+  if (m_frameSkinned) LoadFrameMetrics();
+  else m_frameState = kFrameActive;
+}
+
+void TWinSkinForm::LoadFrameMetrics() {
+  if (!m_skinData || m_skinData->SkinEmpty()) return;
+  m_metrics = corvane::LoadFrameMetrics(m_skinData->Skin(), m_class.border);
+  if (m_class.border == BorderKind::None) m_menuHeight = 0;
+}
+
+void TWinSkinForm::OnSkinStart() {
+  if (m_started) return;
+  m_started = true;
+  m_systemMenu = GetSystemMenu(Handle, FALSE);
+  RECT client{};
+  GetClientRect(Handle, &client);
+  m_savedClient = ToRect(client);
+  Rect window = WindowRectOf(Handle);
+  m_systemFrameSize = {window.Width() - client.right, window.Height() - client.bottom};
+  if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->FormFlag) {
+    manager->FormFlag = 0;
+    if (!(GetWindowLongA(Handle, GWL_STYLE) & WS_VISIBLE))
+      SetWindowLongA(Handle, GWL_STYLE, GetWindowLongA(Handle, GWL_STYLE) | WS_VISIBLE);
+  }
+  SkinControls();
+  if (m_frameState == kFrameWaiting) {
+    if (m_mdiKind == MdiKind::Child) {
+      if (m_windowState == WindowShowState::Maximised) {
+        if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->MDIClient)
+          PostMessageA(manager->MDIClient, WM_SKINMDIREDRAW, reinterpret_cast<WPARAM>(Handle), 0);
+      } else if (m_windowState == WindowShowState::Normal) {
+        m_frameState = kFrameResizing;
+        ResizeToSkinFrame(false);
+        m_frameState = kFrameActive;
+        ApplyRegion();
+      }
+    } else if (!m_class.isChild && m_class.border != BorderKind::None &&
+               m_windowState != WindowShowState::Minimised) {
+      m_frameState = kFrameResizing;
+      ResizeToSkinFrame(false);
+      m_frameState = kFrameActive;
+      if (m_windowState == WindowShowState::Maximised) RecalcFrame();
+      else ApplyRegion();
+    }
+  }
+  SendMessageA(Handle, WM_SKINNOTIFY, 0, SKIN_MAGIC);
+  if (m_skinData->OnAfterSkinForm) m_skinData->OnAfterSkinForm(m_form, Handle, WindowClass);
+  m_frameState = kFrameActive;
+  // Whatever was drawn before the start was the system's: paint ours now.
+  if (m_frameSkinned) RepaintNonClient();
+}
+
+void TWinSkinForm::SkinControls() {
+  // The control skins attach here: framework controls through the control
+  // class rules, bare child windows through the window class rules. Until a
+  // control family exists, every control keeps the system's drawing.
+  for (std::size_t i = m_controlSkins.size(); i-- > 0;)
+    if (!m_controlSkins[i]) m_controlSkins.erase(m_controlSkins.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+bool TWinSkinForm::RegisterControlSkin(TComponent* skin) {
+  if (std::find(m_controlSkins.begin(), m_controlSkins.end(), skin) != m_controlSkins.end()) return true;
+  m_controlSkins.push_back(skin);
+  return false;
+}
+
+void TWinSkinForm::UnregisterControlSkin(TComponent* skin) {
+  auto it = std::find(m_controlSkins.rbegin(), m_controlSkins.rend(), skin);
+  if (it != m_controlSkins.rend()) m_controlSkins.erase(std::next(it).base());
+}
+
+void TWinSkinForm::FreeControlSkins() {
+  // Control skins are owned by their controls; unskinning gives each back.
+  std::vector<TComponent*> skins = std::move(m_controlSkins);
+  m_controlSkins.clear();
+  for (TComponent* skin : skins)
+    if (skin && skin->Owner()) skin->Owner()->FreeComponent(skin);
+}
+
+// --------------------------------------------------------------- resizing
+
+void TWinSkinForm::ResizeToSkinFrame(bool currentClient) {
+  constexpr UINT kFrameOnly = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+  if (m_windowState == WindowShowState::Maximised) {
+    SetWindowPos(Handle, nullptr, 0, 0, 0, 0, kFrameOnly);
+    return;
+  }
+  Size client{m_savedClient.right, m_savedClient.bottom};
+  if (m_class.isMessageBox || currentClient || m_frameState == kFrameRefreshing) {
+    RECT r{};
+    GetClientRect(Handle, &r);
+    client = {r.right, r.bottom};
+  }
+  Size window = SkinnedWindowSize(client, m_metrics, m_menuHeight);
+  if (m_class.isMessageBox && !m_started) WidenMessageBox(window.width);
+  if (m_class.isMessageBox && m_frameState == kFrameResizing) WidenMessageBox(window.width);
+  SetWindowPos(Handle, nullptr, 0, 0, window.width, window.height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::WidenMessageBox(int& width) {
+  const TDataSkinTitle& title = m_skinData->Skin().Title;
+  std::wstring text = CaptionText();
+  WindowDC screen(nullptr);
+  SelectGuard font(screen.Get(), m_skinData->CaptionFont() ? m_skinData->CaptionFont()
+                                                           : GetStockObject(DEFAULT_GUI_FONT));
+  SIZE extent{};
+  GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+  int needed = title.LeftWidth + extent.cx + title.RightWidth;
+  int shift = MessageBoxChildShift(width, needed);
+  if (shift == 0) return;
+  for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(Handle, &p);
+    SetWindowPos(child, nullptr, p.x + shift, p.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+  }
+  width = needed;
+}
+
+void TWinSkinForm::RecalcFrame() {
+  SetWindowPos(Handle, nullptr, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::UpdateStateFromPlacement() {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (GetWindowPlacement(Handle, &placement)) m_windowState = ShowStateFromShowCmd(placement.showCmd);
+}
+
+bool TWinSkinForm::IsMaximisedMdiChild() const {
+  return m_mdiKind == MdiKind::Child && m_windowState == WindowShowState::Maximised;
+}
+
+Point TWinSkinForm::WindowPoint(int screenX, int screenY) const {
+  POINT p{screenX, screenY};
+  ScreenToClient(Handle, &p);
+  if (m_mdiKind == MdiKind::Child && m_windowState == WindowShowState::Minimised) return {p.x, p.y};
+  return WindowPointFromClient({p.x, p.y}, m_metrics, m_menuHeight);
+}
+
+// ------------------------------------------------------------- unskinning
+
+void TWinSkinForm::Unskin() {
+  if (!m_subclass.Installed() && !m_formHook.Installed()) return;
+  bool destroying = m_frameState == kFrameDestroying;
+  m_formHook.Remove();
+  FreeControlSkins();
+  if (m_form && !destroying) m_form->SetColor(m_savedColour);
+  if (!m_frameSkinned) {
+    m_subclass.Remove();
+    if (m_form && !destroying) m_form->Invalidate();
+    return;
+  }
+  RestoreSysMenuBit();
+  m_subclass.Remove();
+  LONG style = GetWindowLongA(Handle, GWL_STYLE);
+  bool resize = !destroying && (m_mdiKind == MdiKind::Child || !(style & WS_CHILD)) && m_started &&
+                m_frameState != kFrameWaiting;
+  if (resize) {
+    Rect window = WindowRectOf(Handle);
+    POINT at{window.left, window.top};
+    if (m_mdiKind == MdiKind::Child) ScreenToClient(GetParent(Handle), &at);
+    Size size = UnskinnedWindowSize({window.Width(), window.Height()}, m_systemFrameSize, m_metrics);
+    SetWindowPos(Handle, nullptr, at.x, at.y, size.width, size.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  SetWindowRgn(Handle, nullptr, TRUE);
+  m_regionSet = false;
+  m_regionSize = {};
+  if (m_form && !destroying) m_form->Invalidate();
+}
+
+void TWinSkinForm::ReleaseSkin() {
+  m_formHook.Remove();
+  m_subclass.Remove();
+  FreeControlSkins();
+}
+
+void TWinSkinForm::OnNcDestroy() {
+  m_frameState = kFrameDestroying;
+  ReleaseSkin();
+  m_form = nullptr;
+}
+
+// --------------------------------------------------------------- refresh
+
+void TWinSkinForm::ReloadSkin() {
+  LoadFrameMetrics();
+  m_framePicture.reset();
+  RepaintNonClient();
+}
+
+void TWinSkinForm::RefreshSkin() {
+  Colour face = m_skinData->Skin().Colours[SkinDefinition::kButtonFace];
+  if (m_form) {
+    m_form->SetColor(face);
+    for (int i = 0; i < Screen().FormCount(); ++i)
+      if (Screen().Forms(i)->Owner() == m_form) Screen().Forms(i)->SetColor(face);
+  }
+  m_frameState = kFrameRefreshing;
+  if (m_frameSkinned && m_form) {
+    ResizeToSkinFrame(true);
+    // A height change and back makes the form lay its controls out again.
+    m_form->SetHeight(m_form->Height() + 1);
+    m_form->SetHeight(m_form->Height() - 1);
+  }
+  SendMessageA(Handle, WM_SKINNOTIFY, 0, SKIN_MAGIC);
+  if (m_skinData->OnAfterSkinForm) m_skinData->OnAfterSkinForm(m_form, Handle, WindowClass);
+  m_frameState = kFrameActive;
+}
+
+// -------------------------------------------------------- system-menu bit
+
+void TWinSkinForm::HideSysMenuBit() {
+  if (m_class.buttons & kFrameKeepSysMenuBit) return;
+  LONG style = GetWindowLongA(Handle, GWL_STYLE);
+  if (!(style & WS_SYSMENU)) return;
+  m_hadSysMenuBit = true;
+  SetWindowLongA(Handle, GWL_STYLE, style & ~WS_SYSMENU);
+}
+
+void TWinSkinForm::RestoreSysMenuBit() {
+  if (!m_hadSysMenuBit || (m_class.buttons & kFrameKeepSysMenuBit)) return;
+  LONG style = GetWindowLongA(Handle, GWL_STYLE);
+  if (!(style & WS_SYSMENU)) SetWindowLongA(Handle, GWL_STYLE, style | WS_SYSMENU);
+}
+
+// ------------------------------------------------------------- dispatcher
+
+LRESULT TWinSkinForm::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return WindowSubclass::CallNext(Handle, msg, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (m_frameState == kFrameWaiting && msg == WM_NCPAINT) return 0;
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      if (m_form) return r;
+      RECT client{};
+      GetClientRect(Handle, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, m_skinData->FaceBrush());
+      return 1;
+    }
+    case WM_NCDESTROY: {
+      OnNcDestroy();
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      m_frameState = kFrameDestroyed;
+      return r;
+    }
+    case WM_NCACTIVATE:
+      // Before the start nothing is painted, but deactivation is never
+      // refused: the answer lets it proceed.
+      if (m_frameState == kFrameWaiting && m_mdiKind != MdiKind::Child) return 1;
+      break;
+    case kThemedCaptionMessage1:
+    case kThemedCaptionMessage2:
+      return 0;
+    case WM_INITMENUPOPUP:
+      if (TSkinManage* manager = TSkinManage::Instance())
+        manager->MenuSource = reinterpret_cast<HMENU>(wParam) == m_systemMenu ? 2 : 1;
+      return CallDefault(msg, wParam, lParam);
+    case WM_CTLCOLORBTN: {
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      if (!m_form) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return r;
+    }
+    case WM_CTLCOLORSTATIC: {
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      if (m_form) return r;
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(m_skinData->FaceBrush());
+    }
+    case WM_SKINSTART:
+      OnSkinStart();
+      return 0;
+    case WM_SKINRESKINSCROLL:
+      return 0;
+    case WM_SKINQUERY:
+      PostMessageA(Handle, WM_SKINNOTIFY, 0, SKIN_MAGIC);
+      return 1;
+    default:
+      break;
+  }
+  if (!m_frameSkinned) return CallDefault(msg, wParam, lParam);
+  if (m_class.isChild && m_mdiKind != MdiKind::Child) return CallDefault(msg, wParam, lParam);
+
+  switch (msg) {
+    case WM_SIZE: {
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      m_windowState = ShowStateFromSizeKind(static_cast<unsigned>(wParam), m_windowState);
+      bool regionWanted = m_windowState != WindowShowState::Minimised &&
+                          !(m_mdiKind == MdiKind::Child && m_windowState != WindowShowState::Normal);
+      if (regionWanted && (m_frameState == kFrameActive || m_frameState == kFrameRefreshing)) ApplyRegion();
+      return r;
+    }
+    case WM_ACTIVATE:
+      m_active = LOBYTE(LOWORD(wParam));
+      break;
+    case WM_GETMINMAXINFO: {
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      UpdateStateFromPlacement();
+      return r;
+    }
+    case WM_WINDOWPOSCHANGED:
+      UpdateStateFromPlacement();
+      return CallDefault(msg, wParam, lParam);
+    case WM_SETICON: {
+      // The system redraws its own caption on a new icon: ours goes over it.
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      RepaintNonClient();
+      return r;
+    }
+    case WM_SETTEXT: {
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      // Framework forms re-measure the frame in their hook; bare windows
+      // (message boxes) only need the caption painted again.
+      if (!m_form) RepaintNonClient();
+      return r;
+    }
+    case WM_NCACTIVATE:
+      m_active = LOBYTE(LOWORD(wParam));
+      break;
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case SC_SIZE: case SC_MOVE: case SC_MINIMIZE: case SC_MAXIMIZE: case SC_NEXTWINDOW:
+        case SC_PREVWINDOW: case SC_CLOSE: case SC_RESTORE:
+          PostMessageA(Handle, WM_SYSCOMMAND, LOWORD(wParam), 0);
+          return 0;
+        default:
+          return CallDefault(msg, wParam, lParam);
+      }
+    case WM_SYSCOMMAND:
+      return OnSysCommand(msg, wParam, lParam);
+    case CM_MENUCHANGED: {
+      m_skinData->FramePaintFlag = 0;
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      m_skinData->FramePaintFlag = 1;
+      return r;
+    }
+    default:
+      break;
+  }
+
+  if (IsMaximisedMdiChild() || m_frameState == kFrameWaiting) return CallDefault(msg, wParam, lParam);
+  switch (msg) {
+    case WM_NCCALCSIZE:
+      return OnNcCalcSize(wParam != FALSE, lParam, msg, wParam);
+    case WM_NCHITTEST:
+      return OnNcHitTest(msg, wParam, lParam);
+    case WM_NCPAINT:
+      return OnNcPaint(msg, wParam, lParam);
+    case WM_NCACTIVATE:
+      return OnNcActivate(wParam, lParam);
+    case WM_SKINNCREDRAW:
+      RepaintNonClient();
+      return 0;
+    default:
+      return CallDefault(msg, wParam, lParam);
+  }
+}
+
+void TWinSkinForm::FormHook(TMessage& m) {
+  switch (m.Msg) {
+    case WM_SETTEXT:
+      m_formHook.CallOld(m);
+      if (IsWindowVisible(Handle)) {
+        if (m_windowState == WindowShowState::Maximised)
+          if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->MDIClient)
+            PostMessageA(manager->MDIClient, WM_SKINMDIREDRAW, reinterpret_cast<WPARAM>(Handle), 0);
+        if (m_windowState == WindowShowState::Minimised) RepaintNonClient();
+        else RecalcFrame();
+      }
+      return;
+    case WM_SKINREFRESH:
+      RefreshSkin();
+      return;
+    case WM_SKINPRINTNC:
+      if (m.LParam != SKIN_MAGIC) break;
+      if (m.WParam) RepaintNonClient(reinterpret_cast<HDC>(m.WParam));
+      m.Result = SKIN_MAGIC;
+      return;
+    case WM_SKINPING:
+      m.Result = m.LParam == SKIN_MAGIC ? SKIN_MAGIC : 1;
+      return;
+    default:
+      break;
+  }
+  m_formHook.CallOld(m);
+}
+
+LRESULT TWinSkinForm::OnNcCalcSize(bool calcValid, LPARAM lParam, UINT msg, WPARAM wParam) {
+  auto* rects = reinterpret_cast<RECT*>(lParam);
+  Rect window = ToRect(rects[0]);
+  LRESULT r = CallDefault(msg, wParam, lParam);
+  bool systemClient = (m_mdiKind == MdiKind::Child && m_windowState != WindowShowState::Normal) ||
+                      m_class.border == BorderKind::None;
+  if (!calcValid) {
+    // Asked for the client area of a window rectangle: the skin's answer.
+    if (!systemClient) rects[0] = ToRECT(SkinnedClientRect(window, m_metrics, m_menuHeight));
+    return 0;
+  }
+  auto& params = *reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam);
+  if (systemClient) {
+    params.rgrc[1] = params.rgrc[0];
+    return WVR_VALIDRECTS;
+  }
+  (void)r;
+  Rect client = SkinnedClientRect(window, m_metrics, m_menuHeight);
+  if (m_windowState == WindowShowState::Maximised && m_mdiKind != MdiKind::Child) {
+    // A zoomed window is placed with the system frame hanging off the
+    // monitor; the skin's thinner frame would show that overhang, so the
+    // client stays on the work area (visible only on real Windows).
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT wr = ToRECT(window);
+    if (GetMonitorInfoA(MonitorFromRect(&wr, MONITOR_DEFAULTTONEAREST), &monitor))
+      client = ClampToWorkArea(client, ToRect(monitor.rcWork));
+  }
+  params.rgrc[0] = ToRECT(client);
+  params.rgrc[1] = params.rgrc[0];
+  return WVR_VALIDRECTS;
+}
+
+LRESULT TWinSkinForm::OnNcHitTest(UINT msg, WPARAM wParam, LPARAM lParam) {
+  int system = static_cast<int>(CallDefault(msg, wParam, lParam));
+  Point p = WindowPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  return SkinHitTest(system, p, m_metrics.top, m_menuHeight);
+}
+
+LRESULT TWinSkinForm::OnNcActivate(WPARAM wParam, LPARAM) {
+  m_active = LOBYTE(LOWORD(wParam));
+  if (m_mdiKind == MdiKind::Frame)
+    if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->MDIClient)
+      SendMessageA(manager->MDIClient, WM_NCACTIVATE, wParam, 0);
+  // The system records the new activation state; lParam -1 asks it not to
+  // paint its own caption (which would flash through ours on real Windows).
+  CallDefault(WM_NCACTIVATE, wParam, m_mdiKind == MdiKind::Child ? 0 : -1);
+  if (!IsMaximisedMdiChild()) RepaintNonClient();
+  return 1;
+}
+
+LRESULT TWinSkinForm::OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
+  HideSysMenuBit();
+  if (!m_skinData->FramePaintFlag) return 0;
+  if (IsMaximisedMdiChild() || m_class.border == BorderKind::None) return CallDefault(msg, wParam, lParam);
+  RepaintNonClient();
+  return 0;
+}
+
+LRESULT TWinSkinForm::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam) {
+  UINT command = static_cast<UINT>(wParam) & 0xFFF0;
+  if (command == SC_KEYMENU && lParam == ' ') {
+    // The system menu needs its style bit while it is open.
+    RestoreSysMenuBit();
+    LRESULT r = CallDefault(msg, wParam, lParam);
+    HideSysMenuBit();
+    RepaintNonClient();
+    return r;
+  }
+  switch (command) {
+    case SC_MINIMIZE:
+      m_windowState = WindowShowState::Minimised;
+      RestoreSysMenuBit();
+      break;
+    case SC_MAXIMIZE: m_windowState = WindowShowState::Maximised; break;
+    case SC_RESTORE:
+      m_windowState = WindowShowState::Normal;
+      if (m_mdiKind == MdiKind::Child)
+        if (TSkinManage* manager = TSkinManage::Instance()) manager->MDIMaximized = false;
+      break;
+    default: break;
+  }
+  return CallDefault(msg, wParam, lParam);
+}
+
+// -------------------------------------------------------------- painting
+
+std::wstring TWinSkinForm::CaptionText() const {
+  std::wstring text;
+  if (m_unicodeWindow) {
+    int n = GetWindowTextLengthW(Handle);
+    text.resize(static_cast<std::size_t>(n) + 1);
+    text.resize(static_cast<std::size_t>(GetWindowTextW(Handle, text.data(), n + 1)));
+  } else {
+    char buffer[1000] = {};
+    SendMessageA(Handle, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    int n = MultiByteToWideChar(CP_ACP, 0, buffer, -1, nullptr, 0);
+    text.resize(static_cast<std::size_t>(std::max(n, 1)));
+    MultiByteToWideChar(CP_ACP, 0, buffer, -1, text.data(), n);
+    text.resize(text.size() - 1);
+  }
+  return L" " + text + L"  ";
+}
+
+void TWinSkinForm::PaintCaption(OffscreenSurface& picture, const Rect& caption) {
+  const SkinDefinition& skin = m_skinData->Skin();
+  const TDataSkinBorder& top = skin.BorderTop;
+  bool active = m_active != 0;
+  Surface bar = ComposeBorder(top, {caption.Width(), caption.Height()}, true,
+                              BorderCell(active, std::max(1, top.Frame)));
+  StretchCopy(picture.View(), caption, bar.View(), bar.View().Bounds());
+
+  HDC dc = picture.Dc();
+  std::wstring text = CaptionText();
+  SelectGuard font(dc, m_skinData->CaptionFont() ? m_skinData->CaptionFont()
+                                                 : GetStockObject(DEFAULT_GUI_FONT));
+  RECT measured = ToRECT(caption);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+            DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
+  const TDataSkinTitle& title = skin.Title;
+  CaptionTextInput in;
+  in.caption = caption;
+  in.text = {measured.right - measured.left, measured.bottom - measured.top};
+  in.textShift = title.LeftWidth;
+  in.textShiftVert = title.TopHeight;
+  in.textRightClip = title.RightWidth;
+  in.alignment = title.TextAlignment;
+  in.backLeft = title.TXTBackleft;
+  in.backRight = title.TXTBackRight;
+  in.rightButtonsWidth = RightButtonsWidth(skin, m_class.buttons);
+  in.rightToLeft = m_class.rightToLeft;
+  in.popup = (GetWindowLongA(Handle, GWL_STYLE) & WS_POPUP) != 0;
+  in.border = m_class.border;
+  CaptionTextLayout layout = LayoutCaptionText(in);
+  m_textRect = layout.textRect;
+  if (!title.Bitmap.IsEmpty()) {
+    GdiFlush();
+    DrawStrip(picture.View(), {layout.textRect.left, caption.top, layout.textRect.right, caption.bottom},
+              title.Bitmap, true, true, 2, active ? 1 : 2, {title.TXTBackleft, 0, title.TXTBackRight, 0});
+  }
+  Colour colour = skin.Colours[active ? SkinDefinition::kTitleTextActive : SkinDefinition::kTitleTextNoActive];
+  SetTextColor(dc, static_cast<COLORREF>(ResolveColour(colour, skin.System())) & 0xFFFFFF);
+  SetBkMode(dc, TRANSPARENT);
+  RECT draw = ToRECT(layout.drawRect);
+  UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+  if (m_class.rightToLeft) format |= DT_RIGHT | DT_RTLREADING;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &draw, format);
+  SetBkMode(dc, OPAQUE);
+  GdiFlush();
+}
+
+void TWinSkinForm::RepaintNonClient(HDC given) {
+  if (m_frameState != kFrameActive && m_frameState != kFrameRefreshing) return;
+  if (m_class.border == BorderKind::None || IsMaximisedMdiChild() || !m_frameSkinned) return;
+  if (!m_skinData || m_skinData->SkinEmpty()) return;
+  try {
+    m_windowRect = WindowRectOf(Handle);
+    Size size{m_windowRect.Width(), m_windowRect.Height()};
+    if (size.width <= 0 || size.height <= 0) return;
+    m_paintSize = size;
+    if (!m_framePicture || m_framePicture->Width() != size.width || m_framePicture->Height() != size.height)
+      m_framePicture = std::make_unique<OffscreenSurface>(size.width, size.height);
+    OffscreenSurface& picture = *m_framePicture;
+    if (!picture.Valid()) return;
+    const SkinDefinition& skin = m_skinData->Skin();
+    bool minimised = m_windowState == WindowShowState::Minimised;
+    FrameParts parts = LayoutFrameParts(size, m_metrics, m_menuHeight, minimised);
+    bool active = m_active != 0;
+    auto paintBorder = [&](const TDataSkinBorder& border, const Rect& part, bool stacked) {
+      if (part.IsEmpty()) return;
+      Surface s = ComposeBorder(border, {part.Width(), part.Height()}, stacked,
+                                BorderCell(active, std::max(1, border.Frame)));
+      StretchCopy(picture.View(), part, s.View(), s.View().Bounds());
+    };
+    if (minimised) {
+      picture.View().Fill(PixelFromColour(ResolveColour(skin.Colours[SkinDefinition::kButtonFace], skin.System())));
+    } else {
+      paintBorder(skin.BorderLeft, parts.left, false);
+      paintBorder(skin.BorderRight, parts.right, false);
+      paintBorder(skin.BorderBottom, parts.bottom, true);
+    }
+    PaintCaption(picture, parts.caption);
+    if (!minimised && m_menuHeight > 0) {
+      RECT strip = ToRECT(parts.menuBar);
+      FillRect(picture.Dc(), &strip, m_skinData->FaceBrush());
+    }
+
+    std::unique_ptr<WindowDC> own;
+    HDC dc = given;
+    if (!dc) {
+      own = std::make_unique<WindowDC>(Handle, true);
+      dc = own->Get();
+    }
+    if (!dc) return;
+    int saved = SaveDC(dc);
+    if (minimised) {
+      CopyToWindow(dc, picture, {0, 0, size.width, m_metrics.top});
+    } else {
+      // The client area is the window's own: one blit of the frame around it.
+      Rect client = SkinnedClientRect({0, 0, size.width, size.height}, m_metrics, 0);
+      ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+      CopyToWindow(dc, picture, {0, 0, size.width, size.height});
+    }
+    RestoreDC(dc, saved);
+  } catch (...) {
+    // A frame that cannot be painted now is painted on the next request;
+    // nothing may escape into the system's dispatch.
+  }
+}
+
+// ---------------------------------------------------------------- region
+
+void TWinSkinForm::ApplyRegion() {
+  if (m_frameState == kFrameDestroyed || !m_frameSkinned) return;
+  // A borderless window keeps whatever shape its program gave it: the skin
+  // has no frame there to cut.
+  if (m_class.border == BorderKind::None) return;
+  if (m_mdiKind == MdiKind::Child && m_windowState != WindowShowState::Normal) return;
+  Rect window = WindowRectOf(Handle);
+  Size size{window.Width(), window.Height()};
+  if (size.width <= 0 || size.height <= 0) return;
+  if (size == m_regionSize && m_mdiKind != MdiKind::Child && m_frameState != kFrameRefreshing) return;
+  const SkinDefinition& skin = m_skinData->Skin();
+  UniqueRegion region;
+  if (!AnyBorderTransparent(skin)) {
+    region = UniqueRegion(CreateRectRgn(0, 0, size.width, size.height));
+  } else {
+    m_regionSize = size;
+    region = RegionFromRuns(FrameRegionRects(skin, size, m_metrics, m_class.border));
+  }
+  if (!region) return;
+  ++m_regionBuilds;
+  // After SetWindowRgn the region belongs to the system.
+  if (SetWindowRgn(Handle, region.Get(), TRUE)) region.Release_();
+  m_regionSet = true;
+}
+
+void TWinSkinForm::ClearRegion() {
+  if (!m_regionSet) return;
+  SetWindowRgn(Handle, nullptr, m_mdiKind == MdiKind::Child);
+  m_regionSet = false;
+  m_regionSize = {};
+}
+
+}  // namespace corvane

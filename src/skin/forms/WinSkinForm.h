@@ -1,0 +1,150 @@
+// The form skinning object (TWinSkinForm): takes over one top-level window,
+// gives it the skin's frame widths, paints frame and caption from the skin's
+// pictures, shapes it with a region and keeps the system frame's behaviour
+// (moving, hit testing, system commands). Windows only.
+#pragma once
+
+#include "core/Geometry.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Classes.h"
+#include "framework/Handles.h"
+#include "framework/Subclass.h"
+#include "skin/forms/FrameGeometry.h"
+
+namespace corvane {
+
+class TSkinData;
+class TForm;
+class OffscreenSurface;
+
+// FrameState values.
+enum TFrameState : int {
+  kFrameWaiting = 0,
+  kFrameActive = 1,
+  kFrameRefreshing = 3,
+  kFrameDestroying = 4,
+  kFrameResizing = 5,
+  kFrameDestroyed = 6,
+};
+
+class TWinSkinForm : public TComponent {
+  CORVANE_CLASS(TWinSkinForm, TComponent)
+
+ public:
+  explicit TWinSkinForm(TComponent* owner = nullptr);
+  ~TWinSkinForm() override;
+
+  // Set by the manager before the start.
+  HWND Handle = nullptr;
+  std::string WindowClass;
+  int ModuleTag = 0;
+
+  // Framework-form mode: the form's own message method is hooked too.
+  void StartFormSkin(TSkinData* skinData, TForm* form);
+  // Bare-window mode ("#32770" message boxes and other windows).
+  void StartWindowSkin(TSkinData* skinData);
+  // Gives the window back its own frame, size, region and procedure.
+  void Unskin();
+  // Stops skinning, leaving size and region (the window is going away).
+  void ReleaseSkin();
+  // Border widths (and caption layout) from the current skin.
+  void LoadFrameMetrics();
+  // Re-applies colours and frame size after a skin change.
+  void RefreshSkin();
+  // Reloads the skin's pictures and repaints (the manager, after a new skin).
+  void ReloadSkin();
+  void ApplyRegion();
+  void ClearRegion();
+  // Makes the system ask for the frame size again and repaint it.
+  void RecalcFrame();
+  // Paints the whole skinned frame; into dc when given, else the window's DC.
+  void RepaintNonClient(HDC dc = nullptr);
+  // Window-relative point of a screen point.
+  Point WindowPoint(int screenX, int screenY) const;
+  // Control skins register here so unskinning frees them; true when it was
+  // already registered.
+  bool RegisterControlSkin(TComponent* skin);
+  void UnregisterControlSkin(TComponent* skin);
+
+  TSkinData* SkinData() const { return m_skinData; }
+  TForm* Form() const { return m_form; }
+  bool FrameSkinned() const { return m_frameSkinned; }
+  int FrameState() const { return m_frameState; }
+  WindowShowState WindowState() const { return m_windowState; }
+  bool IsActive() const { return m_active != 0; }
+  BorderKind Border() const { return m_class.border; }
+  const FrameClass& Class() const { return m_class; }
+  MdiKind Mdi() const { return m_mdiKind; }
+  const FrameMetrics& Metrics() const { return m_metrics; }
+  int MenuHeight() const { return m_menuHeight; }
+  const Rect& TextRect() const { return m_textRect; }
+  // How many times the window region was built (it is built once per size).
+  int RegionBuilds() const { return m_regionBuilds; }
+  bool RegionSet() const { return m_regionSet; }
+  Size SystemFrameSize() const { return m_systemFrameSize; }
+
+ private:
+  void CommonStart(TSkinData* skinData);
+  void OnSkinStart();
+  // Finds the window's controls and hands them to the control skins; the
+  // control rules are an extension point of the control skinning.
+  void SkinControls();
+  void FreeControlSkins();
+  void ResizeToSkinFrame(bool currentClient);
+  void WidenMessageBox(int& width);
+  void HideSysMenuBit();
+  void RestoreSysMenuBit();
+  bool IsMaximisedMdiChild() const;
+  void UpdateStateFromPlacement();
+
+  // The dispatcher: every message of the window passes here.
+  LRESULT WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  // The form hook in front of the framework form's own message method.
+  void FormHook(TMessage& m);
+  LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcCalcSize(bool calcValid, LPARAM params, UINT msg, WPARAM wParam);
+  LRESULT OnNcHitTest(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam);
+  void OnNcDestroy();
+  void PaintCaption(OffscreenSurface& picture, const Rect& caption);
+  std::wstring CaptionText() const;
+
+  TSkinData* m_skinData = nullptr;
+  TForm* m_form = nullptr;
+  WindowSubclass m_subclass;
+  ControlProcHook m_formHook;
+  bool m_started = false;
+  bool m_frameSkinned = false;
+  int m_frameState = kFrameWaiting;
+  WindowShowState m_windowState = WindowShowState::Normal;
+  std::uint8_t m_active = 1;
+  MdiKind m_mdiKind = MdiKind::Plain;
+  FrameClass m_class;
+  bool m_unicodeWindow = false;
+  DWORD m_style = 0;
+  FrameMetrics m_metrics;
+  int m_menuHeight = 0;
+  Rect m_savedClient;
+  Size m_systemFrameSize;
+  Rect m_windowRect;
+  Size m_paintSize;
+  Size m_regionSize;
+  bool m_regionSet = false;
+  int m_regionBuilds = 0;
+  HMENU m_systemMenu = nullptr;
+  Rect m_textRect;
+  Colour m_savedColour = 0;
+  bool m_hadSysMenuBit = false;
+  std::unique_ptr<OffscreenSurface> m_framePicture;
+  std::vector<TComponent*> m_controlSkins;
+};
+
+}  // namespace corvane

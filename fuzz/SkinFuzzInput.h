@@ -1,0 +1,77 @@
+// Skins from fuzz input, shared by the targets that need a parsed skin: the
+// first byte picks the entry point (a compressed skin stream, an uncompressed
+// package, or a bare definition text served with a few fixed pictures).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "pictures/Bmp.h"
+#include "skin/data/SkinDefinition.h"
+#include "skin/data/SkinLoad.h"
+
+namespace fuzzskin {
+
+// One input must not take gigabytes: pictures are capped well below the
+// program's own limit.
+inline corvane::Surface SmallBmp(std::span<const std::uint8_t> file) {
+  return corvane::DecodeBmpWithLimits(file, corvane::PictureLimits{512, 1 << 18});
+}
+
+// A 4 x 2 24-bit bottom-up picture with one magenta pixel.
+inline std::vector<std::uint8_t> TinyBmp() {
+  std::vector<std::uint8_t> b;
+  auto put = [&](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  b.push_back('B');
+  b.push_back('M');
+  put(54 + 24, 4);
+  put(0, 4);
+  put(54, 4);
+  put(40, 4);
+  put(4, 4);
+  put(2, 4);
+  put(1, 2);
+  put(24, 2);
+  put(0, 4);
+  put(24, 4);
+  for (int i = 0; i < 4; ++i) put(0, 4);
+  put(0xFF00FF, 3);
+  for (int i = 1; i < 8; ++i) put(0x102030u * static_cast<std::uint32_t>(i), 3);
+  return b;
+}
+
+// Parses a skin from data into skin; false when the bytes were refused.
+inline bool ParseFuzzSkin(const std::uint8_t* data, std::size_t size, corvane::SkinDefinition& skin) {
+  if (size == 0) return false;
+  const std::span<const std::uint8_t> rest(data + 1, size - 1);
+  switch (data[0] % 3) {
+    case 0: {
+      corvane::TSkinReader reader;
+      if (!reader.Load(rest)) return false;
+      corvane::ParseSkinPackage(reader, skin);
+      return true;
+    }
+    case 1: {
+      corvane::TSkinReader reader;
+      if (!reader.LoadPackage(rest)) return false;
+      corvane::ParseSkinPackage(reader, skin);
+      return true;
+    }
+    default: {
+      corvane::MemorySkinFiles files;
+      static const std::vector<std::uint8_t> tiny = TinyBmp();
+      for (const char* name : {"a.bmp", "b.bmp", "buttons.bmp", "combo.bmp", "top.bmp"})
+        files.Add(name, tiny);
+      corvane::TQuickIni ini;
+      ini.LoadFromStream(rest);
+      skin.ParseSkin(ini, files);
+      return true;
+    }
+  }
+}
+
+}  // namespace fuzzskin

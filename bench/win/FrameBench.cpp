@@ -1,0 +1,98 @@
+// Times the skinned frame against the system's own in the same run, on a
+// dialog-framed window like the link editor (client 531 x 330): one
+// WM_NCPAINT each way (median of many), and skinning the window from the
+// start message to its first painted frame. Prints the figures and the ratio.
+#include "core/Geometry.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "framework/Forms.h"
+#include "skin/controls/WinSkinManage.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/forms/SkinMessages.h"
+#include "skin/forms/WinSkinForm.h"
+
+using namespace corvane;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+double MedianNcPaint(HWND window, int rounds) {
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i) {
+    auto t0 = Clock::now();
+    SendMessageA(window, WM_NCPAINT, 1, 0);
+    GdiFlush();
+    times.push_back(Millis(Clock::now() - t0));
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::printf("usage: frame_bench stored.skn\n");
+    return 2;
+  }
+  std::ifstream in(argv[1], std::ios::binary);
+  std::vector<std::uint8_t> stream{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  TSkinData& data = Application().Create<TSkinData>();
+  data.BeginReading();
+  data.SetActive(true);
+  data.SetSkinStream(stream);
+  data.Loaded();
+  if (data.SkinEmpty()) {
+    std::printf("the skin did not load\n");
+    return 1;
+  }
+  TForm& form = Application().CreateForm<TForm>();
+  form.SetBorderStyle(TFormBorderStyle::bsDialog);
+  form.BorderIcons = biSystemMenu | biMinimize;
+  form.SetCaption("Corvane version: 1.3.3.16");
+  form.SetClientSize(531, 330);
+  // Skinning waits until we ask for it.
+  TSkinManage::Instance()->Active = false;
+  form.Show();
+  Pump();
+  HWND window = form.Handle();
+  const int rounds = 400;
+  double system = MedianNcPaint(window, rounds);
+
+  TSkinManage::Instance()->Active = true;
+  auto t0 = Clock::now();
+  TSkinManage::Instance()->SkinWindow(window);
+  MSG msg;
+  while (PeekMessageA(&msg, window, WM_SKINSTART, WM_SKINSTART, PM_REMOVE)) DispatchMessageA(&msg);
+  GdiFlush();
+  double start = Millis(Clock::now() - t0);
+  TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(window);
+  if (!skin || skin->FrameState() != kFrameActive) {
+    std::printf("the window was not skinned\n");
+    return 1;
+  }
+  Pump();
+  double skinned = MedianNcPaint(window, rounds);
+  std::printf("WM_NCPAINT median over %d: system frame %.3f ms, skinned frame %.3f ms, ratio %.2f\n", rounds,
+              system, skinned, system > 0 ? skinned / system : 0.0);
+  std::printf("skinning the window (start message to first painted frame): %.3f ms\n", start);
+  ResetApplication();
+  TSkinManage::Destroy();
+  return 0;
+}

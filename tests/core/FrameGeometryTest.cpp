@@ -62,6 +62,14 @@ TEST(FrameGeometry, BorderWidthsComeFromOneCellOfEachPicture) {
   EXPECT_EQ(LoadFrameMetrics(skin, BorderKind::None), (FrameMetrics{}));
   skin.BorderTop.Frame = 0;  // bad skin data: one cell, not a division by zero
   EXPECT_EQ(LoadFrameMetrics(skin, BorderKind::Single).top, 50);
+  EXPECT_TRUE(SkinHasFrame(skin));
+  // A package without a caption picture (or with one too short for its
+  // cells) leaves windows their system frame.
+  skin.BorderTop.Frame = 2;
+  skin.BorderTop.Bitmap = Surface(142, 1);
+  EXPECT_FALSE(SkinHasFrame(skin));
+  skin.BorderTop.Bitmap = Surface();
+  EXPECT_FALSE(SkinHasFrame(skin));
 }
 
 TEST(FrameGeometry, ClientAreaKeepsItsSizeThroughSkinAndUnskin) {

@@ -317,6 +317,48 @@ TEST_F(SkinnedWindows, DestroyingASkinnedWindowLeavesNothingBehind) {
   EXPECT_TRUE(PumpUntil([&] { return Skin(form.Handle()) != nullptr; }));
 }
 
+TEST_F(SkinnedWindows, BadSkinFilesKeepThePreviousFrameOrGiveTheSystemsBack) {
+  TForm& form = ShowDialog();
+  HWND w = form.Handle();
+  RECT r = WindowRectOf(w);
+  test::TempFolder folder;
+  std::vector<std::uint8_t> stored = StoredSkin();
+  auto load = [&](const std::vector<std::uint8_t>& bytes) {
+    std::string path = folder.File("broken.skn");
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    test::MessageBoxSeen seen = test::CatchMessageBoxes([&] {
+      data->SetSkinFile(path);
+      if (TSkinManage::Instance()->ActionScheduled()) RunRequested();
+    });
+    EXPECT_EQ(seen.count, 0) << "broken skin data is not reported";
+    RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+  };
+  // Bytes that are no skin at all: the previous pictures go on painting.
+  for (const auto& bytes : {std::vector<std::uint8_t>(4000, 0xA5), std::vector<std::uint8_t>{}}) {
+    load(bytes);
+    ASSERT_NE(Skin(w), nullptr);
+    EXPECT_TRUE(data->SkinEmpty());
+    EXPECT_TRUE(SameRect(WindowRectOf(w), r)) << "the frame keeps its size";
+    Surface shot = CaptureScreen(r);
+    Surface left = ComposeBorder(data->Skin().BorderLeft, {4, r.bottom - r.top}, false, 1);
+    EXPECT_EQ(Mismatches(shot, left, {0, 0}, left.View().Bounds()), 0) << "painted from the previous pictures";
+  }
+  // A cut-off package still reads, but its frame pictures (stored last) are
+  // gone: the window gets the system's frame around the same client area.
+  load({stored.begin(), stored.begin() + static_cast<std::ptrdiff_t>(stored.size() / 3)});
+  ASSERT_FALSE(data->SkinEmpty());
+  ASSERT_TRUE(data->Skin().BorderTop.Bitmap.IsEmpty());
+  ASSERT_NE(Skin(w), nullptr);
+  EXPECT_FALSE(Skin(w)->FrameSkinned());
+  EXPECT_TRUE(SameRect(ClientOnScreen(w), before));
+  EXPECT_TRUE(GetWindowLongA(w, GWL_STYLE) & WS_SYSMENU);
+  // Closing still works.
+  PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(w); }, 2000));
+}
+
 // A message box of the program: the dialog class, skinned as a bare window.
 struct BoxProbe {
   bool skinned = false;

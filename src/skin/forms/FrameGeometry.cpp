@@ -67,6 +67,10 @@ FrameMetrics LoadFrameMetrics(const SkinDefinition& skin, BorderKind border) {
           skin.BorderBottom.Bitmap.Height() / FramesOf(skin.BorderBottom)};
 }
 
+bool SkinHasFrame(const SkinDefinition& skin) {
+  return skin.BorderTop.Bitmap.Height() / FramesOf(skin.BorderTop) > 0 && skin.BorderTop.Bitmap.Width() > 0;
+}
+
 Rect SkinnedClientRect(const Rect& w, const FrameMetrics& m, int menuHeight) {
   Rect c{w.left + m.left, w.top + m.top + menuHeight, w.right - m.right, w.bottom - m.bottom};
   // A window smaller than its frame gets an empty client area at the frame's

@@ -105,6 +105,11 @@ constexpr int kHtNowhere = 0;
 constexpr int kHtCaption = 2;
 constexpr int kHtMenu = 5;
 
+// Whether a skin can frame a window at all: without a caption picture there
+// would be no caption to drag and no place for its buttons, so such a skin
+// leaves the frame to the system.
+bool SkinHasFrame(const SkinDefinition& skin);
+
 // Window size that keeps a client size inside the skin frame.
 Size SkinnedWindowSize(Size client, const FrameMetrics& m, int menuHeight);
 // Window size that gives the system frame back around the same client area.

@@ -73,7 +73,7 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
   if (m_subclass.Installed()) return;
   if (TSkinManage* manager = TSkinManage::Instance()) manager->State = 1;
   m_skinData = skinData;
-  m_frameSkinned = skinData->SkinControls.Contains(xcMainMenu);
+  m_frameSkinned = skinData->SkinControls.Contains(xcMainMenu) && SkinHasFrame(skinData->Skin());
 
   m_style = static_cast<DWORD>(GetWindowLongA(Handle, GWL_STYLE));
   DWORD exStyle = static_cast<DWORD>(GetWindowLongA(Handle, GWL_EXSTYLE));
@@ -298,6 +298,15 @@ void TWinSkinForm::OnNcDestroy() {
 // --------------------------------------------------------------- refresh
 
 void TWinSkinForm::ReloadSkin() {
+  if (m_frameSkinned && !m_skinData->SkinEmpty() && !SkinHasFrame(m_skinData->Skin())) {
+    // The new skin has no caption: give the window its system frame back
+    // and keep only the client-area services.
+    Unskin();
+    m_started = false;
+    CommonStart(m_skinData);
+    OnSkinStart();
+    return;
+  }
   LoadFrameMetrics();
   m_framePicture.reset();
   RepaintNonClient();
@@ -656,7 +665,9 @@ void TWinSkinForm::PaintCaption(OffscreenSurface& picture, const Rect& caption) 
 void TWinSkinForm::RepaintNonClient(HDC given) {
   if (m_frameState != kFrameActive && m_frameState != kFrameRefreshing) return;
   if (m_class.border == BorderKind::None || IsMaximisedMdiChild() || !m_frameSkinned) return;
-  if (!m_skinData || m_skinData->SkinEmpty()) return;
+  // A skin that failed to reload keeps its previous pictures: the frame is
+  // painted from those rather than left unpainted.
+  if (!m_skinData) return;
   try {
     m_windowRect = WindowRectOf(Handle);
     Size size{m_windowRect.Width(), m_windowRect.Height()};

@@ -46,6 +46,8 @@ add_library(corvane_win STATIC ${windows_sources} ${CORVANE_ROOT}/cmake/empty.cp
 target_include_directories(corvane_win PUBLIC ${CORVANE_ROOT}/src)
 target_compile_definitions(corvane_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0A00)
 corvane_warnings(corvane_win)
+# The stored skin's resource identifier, shared with skin.rc.
+target_include_directories(corvane_win PRIVATE ${CORVANE_ROOT}/resources)
 target_link_libraries(corvane_win PUBLIC corvane_core
   comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi version urlmon wininet ws2_32 gdi32 user32 msimg32)
 

@@ -17,6 +17,11 @@ int TImageList::AddIcon(HICON icon) {
   return ImageList_AddIcon(m_list.Get(), icon);
 }
 
+int TImageList::AddMasked(HBITMAP bitmap, COLORREF maskColour) {
+  if (!bitmap) return -1;
+  return ImageList_AddMasked(m_list.Get(), bitmap, maskColour);
+}
+
 void TImageList::Clear() { ImageList_RemoveAll(m_list.Get()); }
 
 void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {

@@ -28,6 +28,10 @@ class TImageList : public TComponent {
   // Adds a copy of the icon, scaled to the list's size; the caller keeps the
   // icon. Returns the new index, or -1 when the list refused it.
   int AddIcon(HICON icon);
+  // Adds the images of a bitmap strip of Width()-wide cells, pixels of
+  // maskColour transparent; the caller keeps the bitmap. Returns the index
+  // of the first new image, or -1 when the list refused them.
+  int AddMasked(HBITMAP bitmap, COLORREF maskColour);
   void Clear();
   // Draws image index at x, y; a disabled image is drawn greyed.
   void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;

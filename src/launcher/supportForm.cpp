@@ -8,6 +8,7 @@
 
 #include "launcher/main.h"
 #include "launcher/support.h"
+#include "skin_resource.h"
 
 namespace corvane {
 
@@ -67,6 +68,19 @@ T* Place(TForm2& form, TWinControl* parent, const char* name, int left, int top,
   control.Hint = hint;
   control.SetParent(parent);
   return &control;
+}
+
+// The skin stream the program carries as a resource; empty when the running
+// program has none (the test programs), which leaves the skin component empty.
+std::vector<std::uint8_t> StoredSkinStream() {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC found =
+      FindResourceA(module, MAKEINTRESOURCEA(IDR_STOREDSKIN), MAKEINTRESOURCEA(10) /* RCDATA */);
+  if (!found) return {};
+  HGLOBAL loaded = LoadResource(module, found);
+  const auto* data = loaded ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
+  if (!data) return {};
+  return std::vector<std::uint8_t>(data, data + SizeofResource(module, found));
 }
 
 }  // namespace
@@ -217,6 +231,23 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
   opd1->Name = "opd1";
   VersionInfo1 = &Create<TVersionInfo>();
   VersionInfo1->Name = "VersionInfo1";
+  // The skin component's stored properties; its Loaded runs with the other
+  // components' once the form is complete.
+  SkinData1 = &Create<TSkinData>();
+  SkinData1->Name = "SkinData1";
+  SkinData1->BeginReading();
+  SkinData1->SetActive(true);
+  SkinData1->DisableTag = 99;
+  SkinData1->SkinControls = AllControlTypesExcept({xcFastReport});
+  SkinData1->Options = {xoTransparent, xoPreview,       xoNoFocusRect,
+                        xoToolbarBK,   xoToolbarButton, xoCaptionButtonHint};
+  SkinData1->SetSkin3rd(DefaultSkin3rd());
+  SkinData1->SetSkinStore("(Good)");
+  SkinData1->SkinFormtype = sfMainform;
+  SkinData1->SetVersion(kSkinDataVersion);
+  SkinData1->MenuUpdate = true;
+  SkinData1->MenuMerge = false;
+  SkinData1->SetSkinStream(StoredSkinStream());
 
   Button1->OnClick = [this](TObject* s) { Button1Click(s); };
   Button11->OnClick = [this](TObject* s) { Button11Click(s); };

@@ -20,6 +20,7 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "launcher/LinkStore.h"
+#include "skin/data/WinSkinData.h"
 
 namespace corvane {
 
@@ -96,6 +97,8 @@ class TForm2 : public TForm {
   TOpenPictureDialog* opd1 = nullptr;
   // The program's own version block; never overwritten by a dropped file's.
   TVersionInfo* VersionInfo1 = nullptr;
+  // Skins the program's windows with the skin the program carries.
+  TSkinData* SkinData1 = nullptr;
 
   void FormCreate(TObject* sender);
   void FormShow(TObject* sender);

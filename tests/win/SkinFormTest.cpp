@@ -461,7 +461,15 @@ TEST(SkinnedProgram, TheLinkEditorWearsTheStoredSkinsFrame) {
   };
   HWND launcher = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (launcher = findWindow("TForm1")) && IsWindowVisible(launcher); }, 20000));
+  // The launcher follows the mouse from a press on its picture: the mouse
+  // rests where the double click lands, so the window stays where it is.
+  RECT at = WindowRectOf(launcher);
+  SetCursorPos(at.left + 5, at.top + 5);
   PostMessageA(launcher, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  // The press starts the launcher's move loop, which runs until the button
+  // comes up.
+  Sleep(300);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
   HWND editor = nullptr;
   EXPECT_TRUE(PumpUntil(
       [&] {
@@ -472,6 +480,15 @@ TEST(SkinnedProgram, TheLinkEditorWearsTheStoredSkinsFrame) {
   if (editor) {
     PumpUntil([] { return false; }, 500);
     RECT r = WindowRectOf(editor), client{};
+    {
+      RECT box{};
+      HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+      int kind = GetWindowRgn(editor, rgn);
+      GetRgnBox(rgn, &box);
+      RECT lr = WindowRectOf(launcher);
+      std::printf("DIAG launcher %ld %ld %ld %ld visible %d style %lx skinned %ld\n", lr.left, lr.top, lr.right, lr.bottom, IsWindowVisible(launcher), GetWindowLongA(launcher, GWL_STYLE), (long)SendMessageA(launcher, WM_SKINQUERY, 0, 0));
+      std::printf("DIAG rect %ld %ld %ld %ld region kind %d box %ld %ld %ld %ld style %lx\n", r.left, r.top, r.right, r.bottom, kind, box.left, box.top, box.right, box.bottom, GetWindowLongA(editor, GWL_STYLE));
+    }
     GetClientRect(editor, &client);
     EXPECT_EQ(client.right, 531);
     EXPECT_EQ(client.bottom, 330);

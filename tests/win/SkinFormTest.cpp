@@ -480,15 +480,6 @@ TEST(SkinnedProgram, TheLinkEditorWearsTheStoredSkinsFrame) {
   if (editor) {
     PumpUntil([] { return false; }, 500);
     RECT r = WindowRectOf(editor), client{};
-    {
-      RECT box{};
-      HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-      int kind = GetWindowRgn(editor, rgn);
-      GetRgnBox(rgn, &box);
-      RECT lr = WindowRectOf(launcher);
-      std::printf("DIAG launcher %ld %ld %ld %ld visible %d style %lx skinned %ld\n", lr.left, lr.top, lr.right, lr.bottom, IsWindowVisible(launcher), GetWindowLongA(launcher, GWL_STYLE), (long)SendMessageA(launcher, WM_SKINQUERY, 0, 0));
-      std::printf("DIAG rect %ld %ld %ld %ld region kind %d box %ld %ld %ld %ld style %lx\n", r.left, r.top, r.right, r.bottom, kind, box.left, box.top, box.right, box.bottom, GetWindowLongA(editor, GWL_STYLE));
-    }
     GetClientRect(editor, &client);
     EXPECT_EQ(client.right, 531);
     EXPECT_EQ(client.bottom, 330);

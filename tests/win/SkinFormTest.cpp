@@ -359,6 +359,47 @@ TEST_F(SkinnedWindows, BadSkinFilesKeepThePreviousFrameOrGiveTheSystemsBack) {
   EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(w); }, 2000));
 }
 
+LRESULT CALLBACK MdiChildProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefMDIChildProcA(w, msg, wp, lp); }
+
+TEST_F(SkinnedWindows, AnMdiFrameKeepsItsClientInStepAndItsChildrenAreSkinned) {
+  RegisterPrivateClass("CorvaneTestMdiChild", MdiChildProc);
+  TForm& form = Application().CreateForm<TForm>();
+  form.SetBounds(100, 100, 500, 400);
+  CLIENTCREATESTRUCT ccs{nullptr, 0xFF00};
+  HWND client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0,
+                                400, 300, form.Handle(), nullptr, GetModuleHandleA(nullptr), &ccs);
+  ASSERT_NE(client, nullptr);
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  ASSERT_TRUE(PumpUntil([&] { return Skin(form.Handle()) && Skin(form.Handle())->FrameState() == kFrameActive; }));
+  EXPECT_EQ(Skin(form.Handle())->Mdi(), MdiKind::Frame);
+  SetWindowPos(client, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_EQ(GetWindowLongA(client, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0) << "no room for its own bars";
+
+  // A child made through the client is skinned as it is created; while
+  // children exist the menu bar is not rebuilt from the frame's menu.
+  MDICREATESTRUCTA mcs{"CorvaneTestMdiChild", "child", GetModuleHandleA(nullptr), 10, 10, 200, 150, 0, 0};
+  HWND child = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  ASSERT_NE(child, nullptr);
+  EXPECT_FALSE(data->MenuUpdate);
+  ASSERT_TRUE(PumpUntil([&] { return Skin(child) && Skin(child)->FrameState() == kFrameActive; }));
+  EXPECT_EQ(Skin(child)->Mdi(), MdiKind::Child);
+  SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+  Pump();
+  EXPECT_EQ(Skin(child)->WindowState(), WindowShowState::Maximised);
+  SendMessageA(client, WM_MDICASCADE, 0, 0);
+  EXPECT_FALSE(TSkinManage::Instance()->MDIMaximized);
+  SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+  EXPECT_TRUE(data->MenuUpdate) << "the last child gone, the frame's value is back";
+
+  // Unskinned, the client is its own again.
+  data->SetActive(false);
+  RunRequested();
+  SetWindowLongA(client, GWL_STYLE, GetWindowLongA(client, GWL_STYLE) | WS_VSCROLL);
+  SetWindowPos(client, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_NE(GetWindowLongA(client, GWL_STYLE) & WS_VSCROLL, 0);
+}
+
 // A message box of the program: the dialog class, skinned as a bare window.
 struct BoxProbe {
   bool skinned = false;

@@ -249,6 +249,16 @@ void TSkinManage::ForgetFormSkin(HWND window) {
     }
 }
 
+void TSkinManage::SetMDIMaximized(bool maximised) {
+  if (maximised == MDIMaximized) return;
+  MDIMaximized = maximised;
+  if (PrimarySkinData && PrimarySkinData->Options.Contains(xoMDIChildBorder)) return;
+  // A maximised child shows no frame of its own; a restored one paints its
+  // skinned frame again.
+  for (auto& skin : m_formSkins)
+    if (skin->Mdi() == MdiKind::Child) RedrawWindow(skin->Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
 void TSkinManage::RefreshSkinData(TSkinData* data) {
   for (auto& skin : m_formSkins)
     if (skin->SkinData() == data) skin->ReloadSkin();

@@ -59,6 +59,9 @@ class TSkinManage {
   void ForgetFormSkin(HWND window);
   // Frees form skins whose window was destroyed.
   void PurgeDeadFormSkins();
+  // Remembers whether MDI children are maximised and, unless MDI children
+  // keep their own borders, repaints the frames of the MDI children.
+  void SetMDIMaximized(bool maximised);
   // Runs the pending action now (what the timer does when it fires).
   void RunPendingAction();
   // The component a window is skinned with, or nullptr.

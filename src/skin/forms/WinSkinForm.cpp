@@ -91,6 +91,7 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
   for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT))
     if (ClassNameOf(child) == "MDIClient") {
       m_mdiKind = MdiKind::Frame;
+      m_mdiClient = child;
       if (TSkinManage* manager = TSkinManage::Instance()) manager->MDIClient = child;
       break;
     }
@@ -104,11 +105,20 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
   if (manager && manager->FormFlag && !m_class.isChild && m_frameSkinned && m_class.border != BorderKind::None)
     SetWindowLongA(Handle, GWL_STYLE, static_cast<LONG>(m_style & ~WS_VISIBLE));
 
+  if (m_mdiKind == MdiKind::Frame) {
+    m_savedMenuUpdate = skinData->MenuUpdate;
+    m_mdiClientSubclass.Install(m_mdiClient, [this](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+      return MdiClientProcedure(w, msg, wp, lp);
+    });
+  }
   m_subclass.Install(Handle, [this](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return WindowProcedure(w, msg, wp, lp);
   });
   if (m_frameSkinned) LoadFrameMetrics();
   else m_frameState = kFrameActive;
+  if (m_mdiKind == MdiKind::Child && m_windowState == WindowShowState::Maximised && manager &&
+      !manager->MDIMaximized)
+    manager->SetMDIMaximized(true);
 }
 
 void TWinSkinForm::LoadFrameMetrics() {
@@ -259,6 +269,7 @@ void TWinSkinForm::Unskin() {
   m_formHook.Remove();
   FreeControlSkins();
   if (m_form && !destroying) m_form->SetColor(m_savedColour);
+  m_mdiClientSubclass.Remove();
   if (!m_frameSkinned) {
     m_subclass.Remove();
     if (m_form && !destroying) m_form->Invalidate();
@@ -286,6 +297,7 @@ void TWinSkinForm::Unskin() {
 void TWinSkinForm::ReleaseSkin() {
   m_formHook.Remove();
   m_subclass.Remove();
+  m_mdiClientSubclass.Remove();
   FreeControlSkins();
 }
 
@@ -594,6 +606,53 @@ LRESULT TWinSkinForm::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam) {
     default: break;
   }
   return CallDefault(msg, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::MdiClientProcedure(HWND client, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TSkinManage* manager = TSkinManage::Instance();
+  auto activeChildMaximised = [&] {
+    BOOL maximised = FALSE;
+    HWND active = reinterpret_cast<HWND>(WindowSubclass::CallNext(client, WM_MDIGETACTIVE, 0,
+                                                                   reinterpret_cast<LPARAM>(&maximised)));
+    return active != nullptr && maximised;
+  };
+  switch (msg) {
+    case WM_NCDESTROY: {
+      LRESULT r = WindowSubclass::CallNext(client, msg, wParam, lParam);
+      m_mdiClientSubclass.Remove();
+      m_mdiClient = nullptr;
+      return r;
+    }
+    case WM_NCCALCSIZE:
+      // The skinned frame has no room for the client's own scroll bars.
+      if (m_frameSkinned && !m_skinData->Options.Contains(xoMDIScrollbar)) {
+        LONG style = GetWindowLongA(client, GWL_STYLE);
+        if (style & (WS_HSCROLL | WS_VSCROLL))
+          SetWindowLongA(client, GWL_STYLE, style & ~(WS_HSCROLL | WS_VSCROLL));
+      }
+      break;
+    case WM_MDICREATE:
+      m_skinData->MenuUpdate = false;
+      break;
+    case WM_MDIDESTROY: {
+      LRESULT r = WindowSubclass::CallNext(client, msg, wParam, lParam);
+      if (m_frameSkinned && manager) {
+        manager->SetMDIMaximized(activeChildMaximised());
+        if (!WindowSubclass::CallNext(client, WM_MDIGETACTIVE, 0, 0)) m_skinData->MenuUpdate = m_savedMenuUpdate;
+      }
+      return r;
+    }
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+      if (m_frameSkinned && manager && manager->MDIMaximized) manager->SetMDIMaximized(false);
+      break;
+    case WM_SKINMDIREDRAW:
+      RedrawWindow(client, nullptr, nullptr, kMdiRedrawFlags);
+      return 0;
+    default:
+      break;
+  }
+  return WindowSubclass::CallNext(client, msg, wParam, lParam);
 }
 
 // -------------------------------------------------------------- painting

@@ -88,6 +88,7 @@ class TWinSkinForm : public TComponent {
   int RegionBuilds() const { return m_regionBuilds; }
   bool RegionSet() const { return m_regionSet; }
   Size SystemFrameSize() const { return m_systemFrameSize; }
+  HWND MdiClient() const { return m_mdiClient; }
 
  private:
   void CommonStart(TSkinData* skinData);
@@ -101,6 +102,9 @@ class TWinSkinForm : public TComponent {
   void HideSysMenuBit();
   void RestoreSysMenuBit();
   bool IsMaximisedMdiChild() const;
+  // The MDI client's procedure (MDI frames only): keeps the client's scroll
+  // bars and its children's redraw in step with the skinned frame.
+  LRESULT MdiClientProcedure(HWND client, UINT msg, WPARAM wParam, LPARAM lParam);
   void UpdateStateFromPlacement();
 
   // The dispatcher: every message of the window passes here.
@@ -121,6 +125,9 @@ class TWinSkinForm : public TComponent {
   TForm* m_form = nullptr;
   WindowSubclass m_subclass;
   ControlProcHook m_formHook;
+  WindowSubclass m_mdiClientSubclass;
+  HWND m_mdiClient = nullptr;
+  bool m_savedMenuUpdate = true;
   bool m_started = false;
   bool m_frameSkinned = false;
   int m_frameState = kFrameWaiting;

@@ -29,9 +29,9 @@ fi
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; true' EXIT
 
 status=0
-ctest --preset native -j "$jobs" || status=1
+ctest --preset native -j "$jobs" --output-on-failure || status=1
 ./scripts/fuzz-smoke.sh build/fuzz || status=1
-ctest --preset windows -j "$jobs" || status=1
+ctest --preset windows -j "$jobs" --output-on-failure || status=1
 
 if [ "$status" -ne 0 ]; then
   echo "test.sh: FAILED" >&2

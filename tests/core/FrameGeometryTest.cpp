@@ -119,6 +119,18 @@ TEST(FrameGeometry, StatesAndMessageBoxWidening) {
   EXPECT_EQ(MessageBoxChildShift(300, 251), 0);
 }
 
+TEST(FrameGeometry, ToolButtonCellsFollowTheirState) {
+  struct Case {
+    unsigned state;
+    int cell;
+  };
+  const Case cases[] = {
+      {0x01, 2}, {0x01 | 0x40, 2}, {0x40, 4}, {0x10, 4}, {0x20, 1},
+      {0x20 | 0x02, 0}, {0x20 | 0x04, 0}, {0x00, 0}, {0x08, 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ToolbarButtonCell(c.state), c.cell) << std::hex << c.state;
+}
+
 TEST(FrameGeometry, FramePartsAndCells) {
   // |L|      caption       |R|   window 100 x 60, frame 4/25/4/5
   // |L|      client        |R|

@@ -14,6 +14,7 @@
 #include "framework/Forms.h"
 #include "pictures/WinSurface.h"
 #include "skin/controls/WinSkinManage.h"
+#include "skin/draw/ElementDrawing.h"
 #include "skin/data/SkinLoad.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
@@ -398,6 +399,58 @@ TEST_F(SkinnedWindows, AnMdiFrameKeepsItsClientInStepAndItsChildrenAreSkinned) {
   SetWindowLongA(client, GWL_STYLE, GetWindowLongA(client, GWL_STYLE) | WS_VSCROLL);
   SetWindowPos(client, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   EXPECT_NE(GetWindowLongA(client, GWL_STYLE) & WS_VSCROLL, 0);
+}
+
+TEST_F(SkinnedWindows, ToolBarsDrawTheirBackgroundAndButtonsFromTheSkin) {
+  TForm& form = ShowDialog();
+  TWinSkinForm* skin = Skin(form.Handle());
+  const SkinDefinition& s = data->Skin();
+  const Pixel paper = 0xFF123456;
+  OffscreenSurface canvas(40, 24);
+  auto clear = [&] {
+    canvas.View().Fill(paper);
+  };
+  auto differs = [&](const Surface& expected, Point at) {
+    GdiFlush();
+    int bad = 0;
+    for (int y = 0; y < expected.Height(); ++y)
+      for (int x = 0; x < expected.Width(); ++x) {
+        Pixel e = expected.At(x, y);
+        Pixel want = SameColour(e, kColourKey) ? paper : e;
+        bad += (canvas.View().At(at.x + x, at.y + y) & 0xFFFFFF) != (want & 0xFFFFFF);
+      }
+    return bad;
+  };
+  struct Case {
+    unsigned state;
+    int cell;
+  };
+  for (Case c : {Case{0x40, 4}, Case{0x01, 2}, Case{0x20, 1}}) {
+    clear();
+    ASSERT_TRUE(skin->ToolbarButton(canvas.Dc(), {0, 0, 40, 24}, c.state));
+    Surface expected = BuildElementBitmap({0, 0, 38, 22}, s.Buttons.Bitmap,
+                                          {s.Buttons.LeftWidth, s.Buttons.TopHeight, s.Buttons.RightWidth,
+                                           s.Buttons.BottomHeight},
+                                          false, false, 5, c.cell);
+    EXPECT_EQ(differs(expected, {1, 1}), 0) << "cell " << c.cell;
+  }
+  clear();
+  EXPECT_FALSE(skin->ToolbarButton(canvas.Dc(), {0, 0, 40, 24}, 0x20 | 0x04)) << "disabled: the system draws";
+  data->Options.Include(xoToolbarButton);
+  EXPECT_FALSE(skin->ToolbarButton(canvas.Dc(), {0, 0, 40, 24}, 0x40));
+  GdiFlush();
+  EXPECT_EQ(canvas.View().At(20, 12), paper);
+
+  // The background only where the option does not keep the tool bar's own.
+  ASSERT_TRUE(s.Toolbar);
+  skin->ToolbarBackground(canvas.Dc(), {0, 0, 40, 24});
+  GdiFlush();
+  EXPECT_EQ(canvas.View().At(20, 12), paper) << "xoToolbarBK is set by default";
+  data->Options.Exclude(xoToolbarBK);
+  skin->ToolbarBackground(canvas.Dc(), {0, 0, 40, 24});
+  Surface stretched(40, 24);
+  StretchCopy(stretched.View(), stretched.View().Bounds(), s.Toolbar->Bitmap.View(), s.Toolbar->Bitmap.View().Bounds());
+  EXPECT_EQ(differs(stretched, {0, 0}), 0);
 }
 
 // A message box of the program: the dialog class, skinned as a bare window.

@@ -187,6 +187,13 @@ int RightButtonsWidth(const SkinDefinition& skin, std::uint8_t frameButtons) {
   return widest;
 }
 
+int ToolbarButtonCell(unsigned state) {
+  if (state & 0x01) return 2;
+  if (state & (0x10 | 0x40)) return 4;
+  if (!(state & (0x02 | 0x04)) && (state & 0x20)) return 1;
+  return 0;
+}
+
 CaptionTextLayout LayoutCaptionText(const CaptionTextInput& in) {
   const Rect& c = in.caption;
   Rect t{c.left, c.top, c.left + in.text.width, c.top + in.text.height};

@@ -152,6 +152,11 @@ std::vector<Rect> FrameRegionRects(const SkinDefinition& skin, Size window, cons
 // and minimise with their boxes, skin-defined ones always).
 int RightButtonsWidth(const SkinDefinition& skin, std::uint8_t frameButtons);
 
+// The cell of the skin's Buttons picture a tool button is drawn with, from
+// the custom-draw state bits (selected 0x01; hot 0x40 or 0x10 checked; plain
+// 0x20 default unless grayed 0x02 or disabled 0x04); 0 draws nothing.
+int ToolbarButtonCell(unsigned customDrawState);
+
 // Caption text placement inside the caption rectangle.
 struct CaptionTextInput {
   Rect caption;       // C: where the caption bar lies in the window

@@ -10,6 +10,7 @@
 #include "skin/controls/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
+#include "skin/draw/WinElementDrawing.h"
 #include "skin/forms/SkinMessages.h"
 
 namespace corvane {
@@ -346,6 +347,11 @@ void TWinSkinForm::RefreshSkin() {
 // -------------------------------------------------------- system-menu bit
 
 void TWinSkinForm::HideSysMenuBit() {
+  // Without the bit the system neither draws nor hit-tests its own caption
+  // buttons over ours (on real Windows it draws them on hover). The bit comes
+  // back whenever the system menu opens (Alt+Space), before minimising and
+  // when unskinning. Whether a taskbar button's window menu misses it in
+  // between only real Windows can show (this program's windows have none).
   if (m_class.buttons & kFrameKeepSysMenuBit) return;
   LONG style = GetWindowLongA(Handle, GWL_STYLE);
   if (!(style & WS_SYSMENU)) return;
@@ -653,6 +659,39 @@ LRESULT TWinSkinForm::MdiClientProcedure(HWND client, UINT msg, WPARAM wParam, L
       break;
   }
   return WindowSubclass::CallNext(client, msg, wParam, lParam);
+}
+
+// ------------------------------------------------------------- tool bars
+
+void TWinSkinForm::ToolbarBackground(HDC dc, const RECT& area) const {
+  const SkinDefinition& skin = m_skinData->Skin();
+  if (!skin.Toolbar || skin.Toolbar->Bitmap.IsEmpty() || m_skinData->Options.Contains(xoToolbarBK)) return;
+  Rect target = ToRect(area);
+  if (target.IsEmpty()) return;
+  Surface picture(target.Width(), target.Height());
+  StretchCopy(picture.View(), picture.View().Bounds(), skin.Toolbar->Bitmap.View(),
+              skin.Toolbar->Bitmap.View().Bounds());
+  BlitSurface(dc, {area.left, area.top}, picture.View());
+}
+
+bool TWinSkinForm::ToolbarButton(HDC dc, const RECT& bounds, unsigned state) const {
+  const SkinDefinition& skin = m_skinData->Skin();
+  const TDataSkinButton& buttons = skin.Buttons;
+  if (buttons.Bitmap.IsEmpty() || m_frameState != kFrameActive || m_skinData->Options.Contains(xoToolbarButton))
+    return false;
+  int cell = ToolbarButtonCell(state);
+  if (cell == 0) return false;
+  bool defined = cell == 1 ? buttons.HasNormalColour2 : cell == 4 ? buttons.HasMouseOverColour2 : buttons.HasPressedColour2;
+  Colour text = cell == 1 ? buttons.NormalColour2 : cell == 4 ? buttons.MouseOverColour2 : buttons.PressedColour2;
+  if (defined) SetTextColor(dc, static_cast<COLORREF>(ResolveColour(text, skin.System())) & 0xFFFFFF);
+  Rect target{bounds.left + 1, bounds.top + 1, bounds.right - 1, bounds.bottom - 1};
+  if (target.IsEmpty()) return false;
+  Surface picture = BuildElementBitmap({0, 0, target.Width(), target.Height()}, buttons.Bitmap,
+                                       {buttons.LeftWidth, buttons.TopHeight, buttons.RightWidth, buttons.BottomHeight},
+                                       false, false, 5, cell);
+  if (buttons.Trans) BlitSurfaceKeyed(dc, {target.left, target.top}, picture.View(), kColourKey);
+  else BlitSurface(dc, {target.left, target.top}, picture.View());
+  return true;
 }
 
 // -------------------------------------------------------------- painting

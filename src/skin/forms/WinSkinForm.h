@@ -72,6 +72,13 @@ class TWinSkinForm : public TComponent {
   bool RegisterControlSkin(TComponent* skin);
   void UnregisterControlSkin(TComponent* skin);
 
+  // Tool-bar custom drawing, attached by the control rules to tool bars that
+  // have no handlers of their own: the skin's tool-bar background stretched
+  // over area, and a tool button of the given custom-draw state drawn from
+  // the skin's Buttons picture (true when something was drawn).
+  void ToolbarBackground(HDC dc, const RECT& area) const;
+  bool ToolbarButton(HDC dc, const RECT& bounds, unsigned customDrawState) const;
+
   TSkinData* SkinData() const { return m_skinData; }
   TForm* Form() const { return m_form; }
   bool FrameSkinned() const { return m_frameSkinned; }

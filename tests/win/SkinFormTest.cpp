@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -457,7 +458,9 @@ TEST_F(SkinnedWindows, ToolBarsDrawTheirBackgroundAndButtonsFromTheSkin) {
 struct BoxProbe {
   bool skinned = false;
   bool frameOk = false;
-  int faceAnswer = 0;
+  bool captionFits = false;
+  bool okCentred = false;
+  HFONT captionFont = nullptr;
 };
 BoxProbe g_box;
 
@@ -474,6 +477,23 @@ void CALLBACK ProbeAndCloseBox(HWND, UINT, UINT_PTR id, DWORD) {
   g_box.frameOk = skin->Form() == nullptr && skin->Border() == BorderKind::Dialog &&
                   (window.right - window.left) - client.right == 8 &&
                   (window.bottom - window.top) - client.bottom == 30;
+  // Wide enough for its caption in the skin's caption layout.
+  char caption[256] = {};
+  GetWindowTextA(box, caption, sizeof caption);
+  std::string text = std::string(" ") + caption + "  ";
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(screen, g_box.captionFont);
+  SIZE extent{};
+  GetTextExtentPoint32A(screen, text.c_str(), static_cast<int>(text.size()), &extent);
+  SelectObject(screen, old);
+  ReleaseDC(nullptr, screen);
+  g_box.captionFits = window.right - window.left >= 16 + extent.cx + 77;
+  // Its button stays in the middle after widening.
+  HWND button = GetDlgItem(box, IDOK);
+  RECT b{};
+  GetWindowRect(button, &b);
+  MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&b), 2);
+  g_box.okCentred = button && std::abs((b.left + b.right) / 2 - client.right / 2) <= 3;
   if (std::getenv("CORVANE_SHOTS")) {
     // Screenshots for people: scripts/screenshot.sh reads this pause.
     Sleep(3000);
@@ -483,15 +503,20 @@ void CALLBACK ProbeAndCloseBox(HWND, UINT, UINT_PTR id, DWORD) {
   PostMessageA(ok ? ok : box, ok ? BM_CLICK : WM_COMMAND, ok ? 0 : IDOK, 0);
 }
 
-TEST_F(SkinnedWindows, AMessageBoxIsSkinnedAndItsButtonStillWorks) {
+TEST_F(SkinnedWindows, AMessageBoxIsSkinnedWidenedForItsCaptionAndItsButtonStillWorks) {
   ShowDialog();
-  g_box = {};
-  UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeAndCloseBox);
-  int answer = MessageBoxA(nullptr, "A message of the program", "Corvane", MB_OK);
-  KillTimer(nullptr, timer);
-  EXPECT_EQ(answer, IDOK);
-  EXPECT_TRUE(g_box.skinned);
-  EXPECT_TRUE(g_box.frameOk);
+  for (const char* caption : {"Corvane", "Corvane - a caption far longer than the message below it"}) {
+    g_box = {};
+    g_box.captionFont = data->CaptionFont();
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeAndCloseBox);
+    int answer = MessageBoxA(nullptr, "Saved", caption, MB_OK);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(answer, IDOK) << caption;
+    EXPECT_TRUE(g_box.skinned) << caption;
+    EXPECT_TRUE(g_box.frameOk) << caption;
+    EXPECT_TRUE(g_box.captionFits) << caption;
+    EXPECT_TRUE(g_box.okCentred) << caption;
+  }
 }
 
 TEST(SkinnedWindowsStart, AnEmptyOrRefusedStreamStoredActiveSkinsNothing) {

@@ -212,7 +212,7 @@ void TWinSkinForm::ResizeToSkinFrame(bool currentClient) {
     client = {r.right, r.bottom};
   }
   Size window = SkinnedWindowSize(client, m_metrics, m_menuHeight);
-  if (m_class.isMessageBox && !m_started) WidenMessageBox(window.width);
+  // Only at the start: a message box's caption must fit its skinned frame.
   if (m_class.isMessageBox && m_frameState == kFrameResizing) WidenMessageBox(window.width);
   SetWindowPos(Handle, nullptr, 0, 0, window.width, window.height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -532,7 +532,7 @@ void TWinSkinForm::FormHook(TMessage& m) {
 LRESULT TWinSkinForm::OnNcCalcSize(bool calcValid, LPARAM lParam, UINT msg, WPARAM wParam) {
   auto* rects = reinterpret_cast<RECT*>(lParam);
   Rect window = ToRect(rects[0]);
-  LRESULT r = CallDefault(msg, wParam, lParam);
+  CallDefault(msg, wParam, lParam);
   bool systemClient = (m_mdiKind == MdiKind::Child && m_windowState != WindowShowState::Normal) ||
                       m_class.border == BorderKind::None;
   if (!calcValid) {
@@ -545,7 +545,6 @@ LRESULT TWinSkinForm::OnNcCalcSize(bool calcValid, LPARAM lParam, UINT msg, WPAR
     params.rgrc[1] = params.rgrc[0];
     return WVR_VALIDRECTS;
   }
-  (void)r;
   Rect client = SkinnedClientRect(window, m_metrics, m_menuHeight);
   if (m_windowState == WindowShowState::Maximised && m_mdiKind != MdiKind::Child) {
     // A zoomed window is placed with the system frame hanging off the

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "SkinFuzzInput.h"
+#include "skin/forms/CaptionButtons.h"
 #include "skin/forms/FrameGeometry.h"
 
 namespace {
@@ -43,7 +44,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   in.alignment = skin.Title.TextAlignment;
   in.backLeft = skin.Title.TXTBackleft;
   in.backRight = skin.Title.TXTBackRight;
-  in.rightButtonsWidth = RightButtonsWidth(skin, static_cast<std::uint8_t>(Pick(data, size, 19, 32)));
+  CaptionWindowFacts facts;
+  facts.frameButtons = static_cast<std::uint8_t>(Pick(data, size, 19, 32));
+  facts.maximised = Pick(data, size, 31, 2) == 1;
+  facts.border = border;
+  in.rightButtonsWidth = RightButtonsWidth(skin.CaptionButtons, facts);
+  CaptionButtonPlace place{window, LayoutCaptionText(in).textRect, m, 0, 0};
+  for (const auto& b : skin.CaptionButtons) {
+    Rect r = LayoutCaptionButton(*b, place);
+    if (r.Width() < 0 || r.Height() < 0) std::abort();
+  }
   in.rightToLeft = Pick(data, size, 23, 2) == 1;
   in.popup = Pick(data, size, 29, 2) == 1;
   in.border = border;

@@ -229,6 +229,40 @@ TEST_F(SkinnedWindows, HitTestingDraggingAndTheRegion) {
   EXPECT_EQ(moved.top - r.top, 30);
 }
 
+TEST_F(SkinnedWindows, CaptionButtonsArePaintedFromTheSkinAndAct) {
+  TForm& form = ShowDialog();
+  HWND w = form.Handle();
+  RECT r = WindowRectOf(w);
+  int W = r.right - r.left;
+  const SkinDefinition& s = data->Skin();
+  // A dialog frame has neither minimise nor maximise box: of the stored
+  // skin's buttons only close shows, 30 pixels from the right edge.
+  const TDataSkinSysButton* close = nullptr;
+  for (const auto& b : s.CaptionButtons)
+    if (b->Action == 0) close = b.get();
+  ASSERT_NE(close, nullptr);
+  Surface shot = CaptureScreen(r);
+  Surface expected(close->Bitmap.Width() / close->Frame, close->Bitmap.Height(), 0xFFFF00FF);
+  DrawFrameCell(expected.View(), expected.View().Bounds(), close->Bitmap, false, close->Frame, 1);
+  EXPECT_EQ(Mismatches(shot, expected, {W - close->XCoord, close->YCoord}, expected.View().Bounds()), 0);
+  Surface bar = ComposeBorder(s.BorderTop, {W - 8, 25}, true, 1);
+  EXPECT_EQ(Mismatches(shot, bar, {4, 0}, {W - 4 - 73, 0, W - 4 - 32, 25}), 0) << "no minimise or maximise";
+
+  auto click = [&](int x, int y) {
+    SetCursorPos(r.left + x, r.top + y);
+    Pump();
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    PumpUntil([] { return false; }, 200);
+  };
+  click(W - 73 + 8, 12);  // where a minimise button would be: only the caption
+  EXPECT_FALSE(IsIconic(w));
+  EXPECT_TRUE(IsWindowVisible(w));
+  EXPECT_TRUE(SameRect(WindowRectOf(w), r));
+  click(W - close->XCoord + 8, 12);
+  EXPECT_FALSE(IsWindowVisible(w)) << "the form hides on close";
+}
+
 TEST_F(SkinnedWindows, TheRegionIsBuiltOncePerSize) {
   TForm& form = ShowDialog();
   HWND w = form.Handle();

@@ -174,19 +174,6 @@ std::vector<Rect> FrameRegionRects(const SkinDefinition& skin, Size w, const Fra
   return out;
 }
 
-int RightButtonsWidth(const SkinDefinition& skin, std::uint8_t frameButtons) {
-  int widest = 0;
-  for (int i = 0; i < skin.SkinButtonCount(); ++i) {
-    const TDataSkinSysButton& b = *skin.CaptionButtons[static_cast<std::size_t>(i)];
-    if (b.Align != 1 || b.Bitmap.IsEmpty()) continue;
-    bool shown = (b.Action == 0 && (frameButtons & kFrameSystemMenu)) ||
-                 (b.Action == 1 && (frameButtons & kFrameMaximize)) ||
-                 (b.Action == 2 && (frameButtons & kFrameMinimize)) || b.Action > 3;
-    if (shown) widest = std::max(widest, b.XCoord);
-  }
-  return widest;
-}
-
 int ToolbarButtonCell(unsigned state) {
   if (state & 0x01) return 2;
   if (state & (0x10 | 0x40)) return 4;

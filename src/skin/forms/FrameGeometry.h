@@ -147,11 +147,6 @@ bool AnyBorderTransparent(const SkinDefinition& skin);
 std::vector<Rect> FrameRegionRects(const SkinDefinition& skin, Size window, const FrameMetrics& m,
                                    BorderKind border);
 
-// Room the right-aligned caption buttons take: the largest XCoord of those
-// with a picture that the window shows (close with a system menu, maximise
-// and minimise with their boxes, skin-defined ones always).
-int RightButtonsWidth(const SkinDefinition& skin, std::uint8_t frameButtons);
-
 // The cell of the skin's Buttons picture a tool button is drawn with, from
 // the custom-draw state bits (selected 0x01; hot 0x40 or 0x10 checked; plain
 // 0x20 default unless grayed 0x02 or disabled 0x04); 0 draws nothing.

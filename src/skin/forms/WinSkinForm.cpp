@@ -495,6 +495,10 @@ LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_SKINNCREDRAW:
       RepaintNonClient();
       return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+      return OnNcButton(msg, wParam, lParam);
     default:
       return CallDefault(msg, wParam, lParam);
   }
@@ -737,7 +741,7 @@ void TWinSkinForm::PaintCaption(OffscreenSurface& picture, const Rect& caption) 
   in.alignment = title.TextAlignment;
   in.backLeft = title.TXTBackleft;
   in.backRight = title.TXTBackRight;
-  in.rightButtonsWidth = RightButtonsWidth(skin, m_class.buttons);
+  in.rightButtonsWidth = RightButtonsWidth(skin.CaptionButtons, CaptionFacts());
   in.rightToLeft = m_class.rightToLeft;
   in.popup = (GetWindowLongA(Handle, GWL_STYLE) & WS_POPUP) != 0;
   in.border = m_class.border;
@@ -757,6 +761,92 @@ void TWinSkinForm::PaintCaption(OffscreenSurface& picture, const Rect& caption) 
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &draw, format);
   SetBkMode(dc, OPAQUE);
   GdiFlush();
+  PaintCaptionButtons(picture);
+}
+
+CaptionWindowFacts TWinSkinForm::CaptionFacts() const {
+  CaptionWindowFacts facts;
+  facts.maximised = m_windowState == WindowShowState::Maximised;
+  facts.active = m_active != 0;
+  facts.frameButtons = m_class.buttons;
+  facts.border = m_class.border;
+  facts.isMessageBox = m_class.isMessageBox;
+  HWND window = Handle;
+  facts.askWindow = [window](int visibility, int action) {
+    return static_cast<int>(SendMessageA(window, WM_SKINBUTTONVISIBLE, visibility, action));
+  };
+  return facts;
+}
+
+void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
+  const SkinDefinition& skin = m_skinData->Skin();
+  CaptionWindowFacts facts = CaptionFacts();
+  CaptionButtonPlace place{m_paintSize, m_textRect, m_metrics, m_menuHeight,
+                           skin.MenuBar ? skin.MenuBar->LeftWidth : 0};
+  m_buttons.assign(skin.CaptionButtons.size(), {});
+  for (std::size_t i = 0; i < skin.CaptionButtons.size(); ++i) {
+    const TDataSkinSysButton& b = *skin.CaptionButtons[i];
+    CaptionButtonState state = EvaluateCaptionButton(b, facts);
+    // Buttons of the menu strip belong to the menu bar.
+    if (!state.visible || b.Visibility == 100) continue;
+    Rect r = LayoutCaptionButton(b, place);
+    if (IsIconButton(b.Action)) {
+      HICON icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_SMALL, 0));
+      if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_BIG, 0));
+      int size = GetSystemMetrics(SM_CXSMICON);
+      if (icon) DrawIconEx(picture.Dc(), r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
+      GdiFlush();
+      r = Rect::FromSize(r.left, r.top, size, size);
+    } else if (!b.Bitmap.IsEmpty()) {
+      DrawFrameCell(picture.View(), r, b.Bitmap, true, std::max(1, b.Frame),
+                    CaptionButtonCell(b, facts.active, state.enabled));
+    } else {
+      continue;
+    }
+    m_buttons[i] = {r, state.enabled};
+  }
+}
+
+int TWinSkinForm::CaptionButtonAt(Point p) const {
+  for (std::size_t i = 0; i < m_buttons.size(); ++i)
+    if (m_buttons[i].enabled && m_buttons[i].rect.Contains(p)) return static_cast<int>(i);
+  return -1;
+}
+
+void TWinSkinForm::RunCaptionButton(int index) {
+  const SkinDefinition& skin = m_skinData->Skin();
+  if (index < 0 || static_cast<std::size_t>(index) >= skin.CaptionButtons.size()) return;
+  int action = skin.CaptionButtons[static_cast<std::size_t>(index)]->Action;
+  switch (action) {
+    case 0: PostMessageA(Handle, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case 1:
+      PostMessageA(Handle, WM_SYSCOMMAND, m_windowState == WindowShowState::Maximised ? SC_RESTORE : SC_MAXIMIZE, 0);
+      break;
+    case 2: PostMessageA(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
+    case 3: case 11:
+      // The window menu, as Alt+Space opens it.
+      PostMessageA(Handle, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+      break;
+    default: PostMessageA(Handle, WM_SKINBUTTONACTION, static_cast<WPARAM>(action), 0); break;
+  }
+}
+
+LRESULT TWinSkinForm::OnNcButton(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // A first version of the caption buttons' mouse handling: a press and a
+  // release on the same button run it; anything else is the system's.
+  Point p = WindowPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  int at = CaptionButtonAt(p);
+  if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
+    m_pressedButton = at;
+    if (at >= 0) return 0;
+  } else if (msg == WM_NCLBUTTONUP) {
+    int pressed = std::exchange(m_pressedButton, -1);
+    if (at >= 0 && at == pressed) {
+      RunCaptionButton(at);
+      return 0;
+    }
+  }
+  return CallDefault(msg, wParam, lParam);
 }
 
 void TWinSkinForm::RepaintNonClient(HDC given) {

@@ -15,6 +15,7 @@
 #include "framework/Classes.h"
 #include "framework/Handles.h"
 #include "framework/Subclass.h"
+#include "skin/forms/CaptionButtons.h"
 #include "skin/forms/FrameGeometry.h"
 
 namespace corvane {
@@ -126,6 +127,12 @@ class TWinSkinForm : public TComponent {
   LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam);
   void OnNcDestroy();
   void PaintCaption(OffscreenSurface& picture, const Rect& caption);
+  CaptionWindowFacts CaptionFacts() const;
+  void PaintCaptionButtons(OffscreenSurface& picture);
+  // The visible, enabled caption button at a window point, or -1.
+  int CaptionButtonAt(Point windowPoint) const;
+  void RunCaptionButton(int index);
+  LRESULT OnNcButton(UINT msg, WPARAM wParam, LPARAM lParam);
   std::wstring CaptionText() const;
 
   TSkinData* m_skinData = nullptr;
@@ -159,6 +166,14 @@ class TWinSkinForm : public TComponent {
   bool m_hadSysMenuBit = false;
   std::unique_ptr<OffscreenSurface> m_framePicture;
   std::vector<TComponent*> m_controlSkins;
+  // Where the caption buttons were last painted (empty when hidden) and
+  // whether each acts; index as in the skin's caption buttons.
+  struct PaintedButton {
+    Rect rect;
+    bool enabled = false;
+  };
+  std::vector<PaintedButton> m_buttons;
+  int m_pressedButton = -1;
 };
 
 }  // namespace corvane

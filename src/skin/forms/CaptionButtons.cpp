@@ -1,0 +1,87 @@
+#include "skin/forms/CaptionButtons.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+namespace {
+
+bool HasBox(const CaptionWindowFacts& w, std::uint8_t bits) { return (w.frameButtons & bits) != 0; }
+
+// One condition of the visibility table; asVisibility1 picks the second
+// column where the two differ.
+bool Condition(int value, bool asVisibility1, const TDataSkinSysButton& b, const CaptionWindowFacts& w,
+               bool firstResult) {
+  const bool maxOrMin = HasBox(w, kFrameMaximize | kFrameMinimize);
+  const bool sysMenu = HasBox(w, kFrameSystemMenu);
+  switch (value) {
+    case 0: return true;
+    case 1: return w.maximised;
+    case 2: return !w.maximised;
+    case 3: return w.active;
+    case 4: return !w.active;
+    case 5: return false;
+    case 6: case 8: return asVisibility1 ? maxOrMin : maxOrMin && sysMenu;
+    case 7: return !HasBox(w, kFrameMaximize);
+    case 9: return !HasBox(w, kFrameMinimize);
+    case 10:
+      return asVisibility1 ? HasBox(w, kFrameHelp) : HasBox(w, kFrameHelp) && !maxOrMin;
+    case 100: return asVisibility1 ? firstResult : w.mdiChildMaximisedInMenuBar;
+    case 200: return w.border == BorderKind::Dialog && !w.isMessageBox;
+    case -1: return false;
+    default: break;
+  }
+  if (value >= 201 && value <= 999) return true;
+  if (value >= 1000 && value <= 2000)
+    return asVisibility1 || (w.askWindow && w.askWindow(value, b.Action) > 0);
+  return false;
+}
+
+}  // namespace
+
+CaptionButtonState EvaluateCaptionButton(const TDataSkinSysButton& b, const CaptionWindowFacts& w) {
+  CaptionButtonState s;
+  bool first = Condition(b.Visibility, false, b, w, false);
+  s.visible = first && Condition(b.Visibility1, true, b, w, first);
+  const bool sysMenu = HasBox(w, kFrameSystemMenu);
+  switch (b.Action) {
+    case 0: if (!sysMenu) s.visible = false; break;
+    case 1: s.enabled = HasBox(w, kFrameMaximize) && sysMenu; break;
+    case 2: s.enabled = HasBox(w, kFrameMinimize) && sysMenu; break;
+    case 3: case 11: case 12: if (w.border == BorderKind::Dialog) s.visible = false; break;
+    default: break;
+  }
+  return s;
+}
+
+Rect LayoutCaptionButton(const TDataSkinSysButton& b, const CaptionButtonPlace& p) {
+  Size cell{b.Bitmap.Width() / std::max(1, b.Frame), b.Bitmap.Height()};
+  Point at{0, 0};
+  switch (b.Align) {
+    case 0: at = {b.XCoord, b.YCoord}; break;
+    case 1: at = {p.window.width - b.XCoord, b.YCoord}; break;
+    case 2: case 8: at = {p.textRect.left - cell.width - b.XCoord, b.YCoord}; break;
+    case 3: case 9: at = {p.textRect.right + b.XCoord, b.YCoord}; break;
+    case 100:
+      at = {p.window.width - b.XCoord - p.frame.right - p.menuBarLeftWidth,
+            p.frame.top + (p.menuHeight - cell.height) / 2};
+      break;
+    default: break;
+  }
+  return Rect::FromSize(at.x, at.y, cell.width, cell.height);
+}
+
+int CaptionButtonCell(const TDataSkinSysButton& b, bool windowActive, bool enabled) {
+  return b.Frame >= 4 && (!windowActive || !enabled) ? 4 : 1;
+}
+
+int RightButtonsWidth(const std::vector<std::unique_ptr<TDataSkinSysButton>>& buttons,
+                      const CaptionWindowFacts& window) {
+  int widest = 0;
+  for (const auto& b : buttons)
+    if (b && b->Align == 1 && !b->Bitmap.IsEmpty() && EvaluateCaptionButton(*b, window).visible)
+      widest = std::max(widest, b->XCoord);
+  return widest;
+}
+
+}  // namespace corvane

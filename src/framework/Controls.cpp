@@ -320,6 +320,12 @@ void RegisterPrivateClass(const char* className, WNDPROC procedure, HCURSOR curs
   RegisterClassExA(&wc);
 }
 
+std::string WindowClassName(HWND window) {
+  char name[101] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
 TWinControl* ControlOfWindow(HWND window) {
   if (!window) return nullptr;
   return static_cast<TWinControl*>(GetPropA(window, ControlProperty()));

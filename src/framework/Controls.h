@@ -254,6 +254,9 @@ class TWinControl : public TControl {
 // The framework object behind a window, or nullptr for any other window.
 TWinControl* ControlOfWindow(HWND window);
 
+// A window's class name, read up to 100 characters as the skin rules compare it.
+std::string WindowClassName(HWND window);
+
 // Registers one of the framework's own window classes (application window,
 // popup-menu router, picture preview) the first time it is needed.
 void RegisterPrivateClass(const char* className, WNDPROC procedure, HCURSOR cursor = nullptr);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -64,6 +65,28 @@ class Canvas {
   HGDIOBJ m_old = nullptr;
 };
 
+// The first top-level window of class cls that process pid owns, or null.
+inline HWND FindProcessWindow(DWORD pid, const std::string& cls) {
+  struct Find {
+    DWORD pid;
+    const std::string* cls;
+    HWND found;
+  } f{pid, &cls, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(p);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        char name[64] = {};
+        GetClassNameA(w, name, sizeof name);
+        if (owner != f->pid || *f->cls != name) return TRUE;
+        f->found = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
 // A folder of its own under the temporary folder, removed with its files.
 class TempFolder {
  public:
@@ -97,6 +120,20 @@ class TempFolder {
  private:
   std::string m_path;
 };
+
+// Copies the program under test into folder as Corvane.exe (beside its own
+// store, as users run it) and starts it there; false when either step fails.
+inline bool StartProgramCopy(const TempFolder& folder, PROCESS_INFORMATION& pi) {
+  const char* exe = std::getenv("CORVANE_EXE");
+  if (!exe) return false;
+  std::string copy = folder.File("Corvane.exe");
+  if (!CopyFileA(exe, copy.c_str(), FALSE)) return false;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  std::string command = "\"" + copy + "\"";
+  return CreateProcessA(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.Path().c_str(), &si, &pi) != FALSE;
+}
 
 }  // namespace corvane::test
 

@@ -417,40 +417,10 @@ TEST_F(Launcher, TheOpenMenuShowsEachEntrysIconAndCaption) {
 
 // The real program, as the user starts it: beside its own store.
 TEST(LauncherProgram, StartsAsAToolWindowAndEndsOnEscWritingItsPosition) {
-  const char* exe = std::getenv("CORVANE_EXE");
-  ASSERT_NE(exe, nullptr);
   test::TempFolder folder;
-  std::string copy = folder.File("Corvane.exe");
-  ASSERT_TRUE(CopyFileA(exe, copy.c_str(), FALSE));
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  std::string command = "\"" + copy + "\"";
-  ASSERT_TRUE(CreateProcessA(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             folder.Path().c_str(), &si, &pi));
-  struct Find {
-    DWORD pid;
-    const char* cls;
-    HWND found;
-  };
-  auto findWindow = [&](const char* cls) {
-    Find f{pi.dwProcessId, cls, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(p);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          char name[64] = {};
-          GetClassNameA(w, name, sizeof name);
-          if (pid == f->pid && std::string(name) == f->cls) {
-            f->found = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
-  };
+  ASSERT_TRUE(test::StartProgramCopy(folder, pi)) << "CORVANE_EXE names the program";
+  auto findWindow = [&](const char* cls) { return test::FindProcessWindow(pi.dwProcessId, cls); };
   HWND launcher = nullptr;
   EXPECT_TRUE(PumpUntil([&] { return (launcher = findWindow("TForm1")) && IsWindowVisible(launcher); }, 20000));
   if (launcher) {

@@ -581,37 +581,10 @@ namespace {
 
 // The real program: its link editor is skinned by the skin stored in the exe.
 TEST(SkinnedProgram, TheLinkEditorWearsTheStoredSkinsFrame) {
-  const char* exe = std::getenv("CORVANE_EXE");
-  ASSERT_NE(exe, nullptr);
   test::TempFolder folder;
-  std::string copy = folder.File("Corvane.exe");
-  ASSERT_TRUE(CopyFileA(exe, copy.c_str(), FALSE));
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  std::string command = "\"" + copy + "\"";
-  ASSERT_TRUE(CreateProcessA(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             folder.Path().c_str(), &si, &pi));
-  auto findWindow = [&](const char* cls) {
-    struct Find {
-      DWORD pid;
-      const char* cls;
-      HWND found;
-    } f{pi.dwProcessId, cls, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* f = reinterpret_cast<Find*>(p);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          char name[64] = {};
-          GetClassNameA(w, name, sizeof name);
-          if (pid != f->pid || std::string(name) != f->cls) return TRUE;
-          f->found = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
-    return f.found;
-  };
+  ASSERT_TRUE(test::StartProgramCopy(folder, pi)) << "CORVANE_EXE names the program";
+  auto findWindow = [&](const char* cls) { return test::FindProcessWindow(pi.dwProcessId, cls); };
   HWND launcher = nullptr;
   ASSERT_TRUE(PumpUntil([&] { return (launcher = findWindow("TForm1")) && IsWindowVisible(launcher); }, 20000));
   // The launcher follows the mouse from a press on its picture: the mouse

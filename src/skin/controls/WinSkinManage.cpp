@@ -16,12 +16,6 @@ std::unique_ptr<TSkinManage> g_manager;
 // Set once the manager is being destroyed: the hook only passes calls on.
 bool g_hookDisabled = false;
 
-std::string ClassNameOf(HWND window) {
-  char name[101] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
@@ -303,9 +297,9 @@ bool TSkinManage::SkinWindow(HWND window) {
   TWinControl* control = form ? form : ControlOfWindow(window);
   LONG style = GetWindowLongA(window, GWL_STYLE);
   LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
-  std::string className = ClassNameOf(window);
+  std::string className = WindowClassName(window);
   if (!Enumerating && (style & WS_CHILD) && !(exStyle & WS_EX_MDICHILD) &&
-      Lower(ClassNameOf(GetParent(window))) != "mdiclient")
+      Lower(WindowClassName(GetParent(window))) != "mdiclient")
     return false;
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
   if (!control && instance != GetModuleHandleA(nullptr) && className != "#32770") return false;

@@ -32,12 +32,6 @@ Rect WindowRectOf(HWND window) {
   return ToRect(r);
 }
 
-std::string ClassNameOf(HWND window) {
-  char name[101] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
 bool IsWindowsVersion50() {
   DWORD v = GetVersion();
   return LOBYTE(LOWORD(v)) == 5 && HIBYTE(LOWORD(v)) == 0;
@@ -78,7 +72,7 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
 
   m_style = static_cast<DWORD>(GetWindowLongA(Handle, GWL_STYLE));
   DWORD exStyle = static_cast<DWORD>(GetWindowLongA(Handle, GWL_EXSTYLE));
-  if (WindowClass.empty()) WindowClass = ClassNameOf(Handle);
+  if (WindowClass.empty()) WindowClass = WindowClassName(Handle);
   FrameFacts facts;
   facts.style = m_style;
   facts.exStyle = exStyle;
@@ -90,7 +84,7 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
   UpdateStateFromPlacement();
 
   for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (ClassNameOf(child) == "MDIClient") {
+    if (WindowClassName(child) == "MDIClient") {
       m_mdiKind = MdiKind::Frame;
       m_mdiClient = child;
       if (TSkinManage* manager = TSkinManage::Instance()) manager->MDIClient = child;
@@ -174,8 +168,6 @@ void TWinSkinForm::SkinControls() {
   // The control skins attach here: framework controls through the control
   // class rules, bare child windows through the window class rules. Until a
   // control family exists, every control keeps the system's drawing.
-  for (std::size_t i = m_controlSkins.size(); i-- > 0;)
-    if (!m_controlSkins[i]) m_controlSkins.erase(m_controlSkins.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
 bool TWinSkinForm::RegisterControlSkin(TComponent* skin) {
@@ -856,8 +848,8 @@ void TWinSkinForm::RepaintNonClient(HDC given) {
   // painted from those rather than left unpainted.
   if (!m_skinData) return;
   try {
-    m_windowRect = WindowRectOf(Handle);
-    Size size{m_windowRect.Width(), m_windowRect.Height()};
+    Rect window = WindowRectOf(Handle);
+    Size size{window.Width(), window.Height()};
     if (size.width <= 0 || size.height <= 0) return;
     m_paintSize = size;
     if (!m_framePicture || m_framePicture->Width() != size.width || m_framePicture->Height() != size.height)

@@ -155,7 +155,6 @@ class TWinSkinForm : public TComponent {
   int m_menuHeight = 0;
   Rect m_savedClient;
   Size m_systemFrameSize;
-  Rect m_windowRect;
   Size m_paintSize;
   Size m_regionSize;
   bool m_regionSet = false;

@@ -1,7 +1,9 @@
 // Times the skinned frame against the system's own in the same run, on a
 // dialog-framed window like the link editor (client 531 x 330): one
 // WM_NCPAINT each way (median of many), and skinning the window from the
-// start message to its first painted frame. Prints the figures and the ratio.
+// start message to its first painted frame; one caption button repainted for
+// a state change against the system drawing its close button. Prints the
+// figures and the ratios.
 #include "core/Geometry.h"
 
 #include <windows.h>
@@ -32,6 +34,11 @@ void Pump() {
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
+double Median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
 double MedianNcPaint(HWND window, int rounds) {
   std::vector<double> times;
   for (int i = 0; i < rounds; ++i) {
@@ -40,8 +47,39 @@ double MedianNcPaint(HWND window, int rounds) {
     GdiFlush();
     times.push_back(Millis(Clock::now() - t0));
   }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return Median(std::move(times));
+}
+
+// The system's own close button, drawn into the caption as it would on hover.
+double MedianSystemButton(HWND window, int rounds) {
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i) {
+    auto t0 = Clock::now();
+    HDC dc = GetWindowDC(window);
+    RECT button{500, 5, 517, 22};
+    DrawFrameControl(dc, &button, DFC_CAPTION, DFCS_CAPTIONCLOSE | (i % 2 ? DFCS_HOT : 0));
+    ReleaseDC(window, dc);
+    GdiFlush();
+    times.push_back(Millis(Clock::now() - t0));
+  }
+  return Median(std::move(times));
+}
+
+// The skin's close button going hot and back: each change paints it once.
+double MedianSkinButton(TWinSkinForm& skin, int rounds) {
+  TWinSysButton* close = nullptr;
+  for (const auto& b : skin.Buttons())
+    if (b->Visible && b->Element->Action == 0) close = b.get();
+  if (!close) return -1;
+  std::vector<double> times;
+  for (int i = 0; i < rounds; ++i) {
+    auto t0 = Clock::now();
+    if (i % 2) close->MouseLeave();
+    else close->MouseEnter();
+    GdiFlush();
+    times.push_back(Millis(Clock::now() - t0));
+  }
+  return Median(std::move(times));
 }
 
 }  // namespace
@@ -74,6 +112,7 @@ int main(int argc, char** argv) {
   HWND window = form.Handle();
   const int rounds = 400;
   double system = MedianNcPaint(window, rounds);
+  double systemButton = MedianSystemButton(window, rounds);
 
   TSkinManage::Instance()->Active = true;
   auto t0 = Clock::now();
@@ -89,9 +128,12 @@ int main(int argc, char** argv) {
   }
   Pump();
   double skinned = MedianNcPaint(window, rounds);
+  double skinButton = MedianSkinButton(*skin, rounds);
   std::printf("WM_NCPAINT median over %d: system frame %.3f ms, skinned frame %.3f ms, ratio %.2f\n", rounds,
               system, skinned, system > 0 ? skinned / system : 0.0);
   std::printf("skinning the window (start message to first painted frame): %.3f ms\n", start);
+  std::printf("caption button repaint median over %d: system %.3f ms, skinned %.3f ms, ratio %.2f\n", rounds,
+              systemButton, skinButton, systemButton > 0 ? skinButton / systemButton : 0.0);
   ResetApplication();
   TSkinManage::Destroy();
   return 0;

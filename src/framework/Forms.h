@@ -116,6 +116,10 @@ class TApplication : public TComponent {
   TControl* MouseControl() const { return m_mouseControl; }
   void SetMouseControl(TControl* c) { m_mouseControl = c; }
 
+  // Milliseconds before a hint shows and before it goes again.
+  int HintPause = 500;
+  int HintHidePause = 2500;
+
   // A plain message box with OK, captioned with the title.
   int ShowMessageBox(const std::string& text, UINT flags = MB_OK);
 

@@ -110,4 +110,29 @@ class SelectGuard {
   HGDIOBJ m_previous;
 };
 
+// A timer of one window, killed when the owner stops it or goes away.
+class WindowTimer {
+ public:
+  WindowTimer(UINT_PTR id, UINT intervalMs) : m_id(id), m_interval(intervalMs) {}
+  ~WindowTimer() { Stop(); }
+  WindowTimer(const WindowTimer&) = delete;
+  WindowTimer& operator=(const WindowTimer&) = delete;
+  // Starts it on window unless it already runs.
+  void Start(HWND window) {
+    if (m_window) return;
+    if (SetTimer(window, m_id, m_interval, nullptr)) m_window = window;
+  }
+  void Stop() {
+    if (m_window) KillTimer(m_window, m_id);
+    m_window = nullptr;
+  }
+  bool Running() const { return m_window != nullptr; }
+  UINT_PTR Id() const { return m_id; }
+
+ private:
+  UINT_PTR m_id;
+  UINT m_interval;
+  HWND m_window = nullptr;
+};
+
 }  // namespace corvane

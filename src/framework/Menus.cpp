@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 #include <stdexcept>
 
 #include "framework/Forms.h"
@@ -48,6 +49,20 @@ HFONT MenuFont() {
 
 constexpr int kImageSpace = 16 + 4;  // image width and the margin around it
 constexpr int kTextGap = 6;
+
+// A caption and the shortcut text after its tab ("&Close\tAlt+F4").
+std::pair<std::string, std::string> CaptionAndShortcut(const std::string& caption) {
+  std::size_t tab = caption.find('\t');
+  if (tab == std::string::npos) return {caption, {}};
+  return {caption.substr(0, tab), caption.substr(tab + 1)};
+}
+
+int TextWidth(HDC dc, const std::string& text, UINT format = 0) {
+  if (text.empty()) return 0;
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | format);
+  return r.right;
+}
 
 LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   try {
@@ -135,6 +150,11 @@ void TMenuItem::SetEnabled(bool enabled) {
   Changed();
 }
 
+void TMenuItem::SetChecked(bool checked) {
+  m_checked = checked;
+  Changed();
+}
+
 void TMenuItem::Click() {
   if (OnClick) OnClick(this);
 }
@@ -143,6 +163,7 @@ TPropValue TMenuItem::GetProperty(std::string_view name) const {
   if (name == "Caption") return m_caption;
   if (name == "ImageIndex") return std::int64_t{m_imageIndex};
   if (name == "Enabled") return std::int64_t{m_enabled};
+  if (name == "Checked") return std::int64_t{m_checked};
   return TComponent::GetProperty(name);
 }
 
@@ -154,6 +175,7 @@ bool TMenuItem::SetProperty(std::string_view name, const TPropValue& value) {
   auto i = PropInt(value);
   if (name == "ImageIndex" && i) return SetImageIndex(static_cast<int>(*i)), true;
   if (name == "Enabled" && i) return SetEnabled(*i != 0), true;
+  if (name == "Checked" && i) return SetChecked(*i != 0), true;
   return TComponent::SetProperty(name, value);
 }
 
@@ -207,7 +229,7 @@ HMENU TPopupMenu::Handle() {
     info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA;
     info.wID = item->Command();
     info.dwItemData = item->Command();
-    info.fState = item->Enabled() ? MFS_ENABLED : MFS_DISABLED;
+    info.fState = (item->Enabled() ? MFS_ENABLED : MFS_DISABLED) | (item->Checked() ? MFS_CHECKED : 0);
     if (item->IsLine()) {
       info.fType = MFT_SEPARATOR | (ownerDrawn ? MFT_OWNERDRAW : 0);
     } else if (ownerDrawn) {
@@ -238,9 +260,11 @@ void TPopupMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) {
     height = GetSystemMetrics(SM_CYMENU) / 2;
     return;
   }
+  auto [caption, shortcut] = CaptionAndShortcut(item.Caption());
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc, item.Caption().c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+  DrawTextA(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
   width = kImageSpace + kTextGap + r.right + kTextGap;
+  if (!shortcut.empty()) width += kTextGap + TextWidth(dc, shortcut, DT_NOPREFIX) + kTextGap;
   height = std::max({static_cast<int>(r.bottom) + 6, 16 + 4, GetSystemMetrics(SM_CYMENU)});
 }
 
@@ -258,12 +282,19 @@ void TPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state)
   if (Images && item.ImageIndex() >= 0) {
     int y = rect.top + (rect.bottom - rect.top - Images->Height()) / 2;
     Images->Draw(dc, rect.left + 2, y, item.ImageIndex(), !disabled);
+  } else if (item.Checked()) {
+    RECT mark{rect.left + 2, rect.top, rect.left + kImageSpace - 2, rect.bottom};
+    DrawFrameControl(dc, &mark, DFC_MENU, DFCS_MENUCHECK);
   }
+  auto [caption, shortcut] = CaptionAndShortcut(item.Caption());
   RECT text = rect;
   text.left += kImageSpace + kTextGap;
+  text.right -= kTextGap;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-  DrawTextA(dc, item.Caption().c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  if (!shortcut.empty())
+    DrawTextA(dc, shortcut.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
 }
 
 }  // namespace corvane

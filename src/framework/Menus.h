@@ -35,6 +35,8 @@ class TMenuItem : public TComponent {
   void SetImageIndex(int index);
   bool Enabled() const { return m_enabled; }
   void SetEnabled(bool enabled);
+  bool Checked() const { return m_checked; }
+  void SetChecked(bool checked);
   bool IsLine() const { return m_caption == "-"; }
   // The identifier the menu system reports when this item is chosen.
   UINT Command() const { return m_command; }
@@ -54,6 +56,7 @@ class TMenuItem : public TComponent {
   std::string m_caption;
   int m_imageIndex = -1;
   bool m_enabled = true;
+  bool m_checked = false;
   UINT m_command = 0;
   TPopupMenu* m_menu = nullptr;
 };

@@ -12,6 +12,7 @@
 
 #include "EditorTestSupport.h"
 #include "FrameworkTestSupport.h"
+#include "SkinTestSupport.h"
 #include "framework/Forms.h"
 #include "pictures/WinSurface.h"
 #include "skin/controls/WinSkinManage.h"
@@ -26,55 +27,7 @@ namespace {
 
 using test::Pump;
 using test::PumpUntil;
-
-std::vector<std::uint8_t> StoredSkin() {
-  std::ifstream in(CORVANE_STORED_SKIN, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// What the screen shows inside r (window region and all).
-Surface CaptureScreen(const RECT& r) {
-  int w = r.right - r.left, h = r.bottom - r.top;
-  OffscreenSurface shot(w, h);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.Dc(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  GdiFlush();
-  Surface out(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) out.At(x, y) = shot.View().At(x, y) | 0xFF000000;
-  return out;
-}
-
-// Pixels of `expected` placed at `at` in `shot` that differ; magenta pixels
-// of the picture are cut out of the window and not compared.
-int Mismatches(const Surface& shot, const Surface& expected, Point at, const Rect& only) {
-  int bad = 0;
-  for (int y = only.top; y < only.bottom; ++y)
-    for (int x = only.left; x < only.right; ++x) {
-      Pixel e = expected.At(x, y) | 0xFF000000;
-      if (SameColour(e, kColourKey)) continue;
-      if ((shot.At(at.x + x, at.y + y) & 0xFFFFFF) != (e & 0xFFFFFF)) ++bad;
-    }
-  return bad;
-}
-
-RECT WindowRectOf(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return r;
-}
-
-RECT ClientOnScreen(HWND w) {
-  RECT c{};
-  GetClientRect(w, &c);
-  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&c), 2);
-  return c;
-}
-
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
+using namespace test::skin;
 
 class SkinnedWindows : public ::testing::Test {
  protected:
@@ -242,8 +195,7 @@ TEST_F(SkinnedWindows, CaptionButtonsArePaintedFromTheSkinAndAct) {
     if (b->Action == 0) close = b.get();
   ASSERT_NE(close, nullptr);
   Surface shot = CaptureScreen(r);
-  Surface expected(close->Bitmap.Width() / close->Frame, close->Bitmap.Height(), 0xFFFF00FF);
-  DrawFrameCell(expected.View(), expected.View().Bounds(), close->Bitmap, false, close->Frame, 1);
+  Surface expected = CellPicture(close->Bitmap, close->Frame, 1);
   EXPECT_EQ(Mismatches(shot, expected, {W - close->XCoord, close->YCoord}, expected.View().Bounds()), 0);
   Surface bar = ComposeBorder(s.BorderTop, {W - 8, 25}, true, 1);
   EXPECT_EQ(Mismatches(shot, bar, {4, 0}, {W - 4 - 73, 0, W - 4 - 32, 25}), 0) << "no minimise or maximise";
@@ -621,7 +573,33 @@ TEST(SkinnedProgram, TheLinkEditorWearsTheStoredSkinsFrame) {
     EXPECT_EQ(Mismatches(shot, left, {0, 0}, left.View().Bounds()), 0);
     EXPECT_EQ(Mismatches(shot, bottom, {4, H - 5}, bottom.View().Bounds()), 0);
     EXPECT_EQ(Mismatches(shot, caption, {4, 0}, {300, 0, W - 8 - 80, 25}), 0);
+
+    // Its close button: normal, hot under the mouse with its hint, and it
+    // hides the editor. A dialog frame has no minimise box: the skin shows
+    // no minimise button there.
+    const TDataSkinSysButton* close = nullptr;
+    for (const auto& b : skin.CaptionButtons)
+      if (b->Action == 0) close = b.get();
+    ASSERT_NE(close, nullptr);
+    Point at{W - close->XCoord, close->YCoord};
+    auto closeShows = [&](int cell) {
+      Surface picture = CellPicture(close->Bitmap, close->Frame, cell);
+      return Mismatches(CaptureScreen(r), picture, at, picture.View().Bounds()) == 0;
+    };
+    EXPECT_TRUE(closeShows(1));
+    SetCursorPos(r.left + at.x + 8, r.top + at.y + 8);
+    mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return closeShows(3); }, 2000)) << "hot under the mouse";
+    HWND hint = nullptr;
+    EXPECT_TRUE(PumpUntil([&] { return (hint = findWindow("TSkinCaptionHint")) && IsWindowVisible(hint); }, 3000));
+    char text[16] = {};
+    if (hint) GetWindowTextA(hint, text, sizeof text);
+    EXPECT_STREQ(text, "Close");
     if (std::getenv("CORVANE_SHOTS")) Sleep(4000);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(editor); }, 3000)) << "close hides the editor";
+    SetCursorPos(5, 5);
     PostMessageA(editor, WM_CLOSE, 0, 0);
   }
   PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);

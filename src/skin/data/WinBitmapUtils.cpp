@@ -97,10 +97,10 @@ bool SafeGetScrollBarInfo(HWND window, LONG idObject, SCROLLBARINFO& info) {
   return getScrollBarInfo(window, idObject, &info) != FALSE;
 }
 
-void TrackMouseLeave(HWND window) {
+void TrackMouseLeave(HWND window, bool nonClient) {
   static const auto trackMouseEvent = OptionalUser32<TrackMouseEventFunction>("TrackMouseEvent");
   if (!trackMouseEvent) return;
-  TRACKMOUSEEVENT request{sizeof request, TME_LEAVE, window, 0};
+  TRACKMOUSEEVENT request{sizeof request, static_cast<DWORD>(TME_LEAVE | (nonClient ? TME_NONCLIENT : 0)), window, 0};
   trackMouseEvent(&request);
 }
 

@@ -34,8 +34,9 @@ int DrawTextWide(HDC dc, const std::wstring& text, RECT& rect, UINT format);
 // filled in here, so callers need not remember it.
 bool SafeGetScrollBarInfo(HWND window, LONG idObject, SCROLLBARINFO& info);
 
-// Asks for one WM_MOUSELEAVE when the mouse leaves window; does nothing when
-// the system lacks TrackMouseEvent.
-void TrackMouseLeave(HWND window);
+// Asks for one WM_MOUSELEAVE when the mouse leaves window (WM_NCMOUSELEAVE
+// when it leaves its non-client area); does nothing when the system lacks
+// TrackMouseEvent.
+void TrackMouseLeave(HWND window, bool nonClient = false);
 
 }  // namespace corvane

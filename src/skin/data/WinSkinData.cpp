@@ -377,6 +377,7 @@ void TSkinData::SetSkinStream(std::vector<std::uint8_t> stream) {
 
 void TSkinData::LoadSkinStreamNow() {
   SkinLoadStatus status = SkinLoadStatus::Empty;
+  ++m_generation;
   try {
     status = LoadSkinStream(m_stream, *m_skin);
   } catch (const std::exception&) {

@@ -80,6 +80,9 @@ class TSkinData : public TComponent {
   // The parsed skin: element slots, colour table, SkinName.
   const SkinDefinition& Skin() const { return *m_skin; }
   bool SkinEmpty() const { return m_skin->SkinEmpty; }
+  // Grows with every load into the elements: what holds element pointers
+  // rebuilds when it changed.
+  unsigned SkinGeneration() const { return m_generation; }
   // Solid brush of the skin's ButtonFace colour (rebuilt with each load).
   HBRUSH FaceBrush() const { return m_faceBrush.Get(); }
   // The system's non-client caption font, rebuilt on Loaded.
@@ -88,7 +91,7 @@ class TSkinData : public TComponent {
   HBITMAP AppIcon() const { return m_appIcon.Get(); }
   // Four 16 x 16 glyphs for the skin's system menu: restore, maximise,
   // minimise, close.
-  const TImageList& MenuGlyphs() const { return *m_menuGlyphs; }
+  TImageList& MenuGlyphs() const { return *m_menuGlyphs; }
   // Cleared by a form skin for the time of a menu change, so no frame is
   // painted half way through it.
   std::uint8_t FramePaintFlag = 1;
@@ -124,6 +127,7 @@ class TSkinData : public TComponent {
   std::vector<std::string> m_skin3rd;
   std::vector<std::uint8_t> m_stream;
   std::unique_ptr<SkinDefinition> m_skin;
+  unsigned m_generation = 0;
   UniqueBrush m_faceBrush;
   UniqueFont m_captionFont;
   UniqueBitmap m_appIcon;

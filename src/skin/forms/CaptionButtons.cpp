@@ -54,8 +54,13 @@ CaptionButtonState EvaluateCaptionButton(const TDataSkinSysButton& b, const Capt
   return s;
 }
 
+Size CaptionButtonCellSize(const TDataSkinSysButton& b, int iconSize) {
+  if (b.Bitmap.IsEmpty()) return IsIconButton(b.Action) ? Size{iconSize, iconSize} : Size{};
+  return {b.Bitmap.Width() / std::max(1, b.Frame), b.Bitmap.Height()};
+}
+
 Rect LayoutCaptionButton(const TDataSkinSysButton& b, const CaptionButtonPlace& p) {
-  Size cell{b.Bitmap.Width() / std::max(1, b.Frame), b.Bitmap.Height()};
+  Size cell = CaptionButtonCellSize(b, p.iconSize);
   Point at{0, 0};
   switch (b.Align) {
     case 0: at = {b.XCoord, b.YCoord}; break;
@@ -73,6 +78,54 @@ Rect LayoutCaptionButton(const TDataSkinSysButton& b, const CaptionButtonPlace& 
 
 int CaptionButtonCell(const TDataSkinSysButton& b, bool windowActive, bool enabled) {
   return b.Frame >= 4 && (!windowActive || !enabled) ? 4 : 1;
+}
+
+int CaptionButtonStateCell(const TDataSkinSysButton& b, int state, bool enabled) {
+  const int frames = std::max(1, b.Frame);
+  if (!enabled) return frames > 3 ? 4 : 1;
+  if (b.Visibility == 100 && state == kNcHot) return 4;
+  // A picture with fewer cells than states shows its first.
+  return state >= 1 && state <= frames ? state : 1;
+}
+
+TWinSysButton* FindCaptionButton(const CaptionButtonList& buttons, Point p) {
+  for (const auto& b : buttons)
+    if (b->Visible && b->Element->Action >= 0 && b->Bounds.Contains(p)) return b.get();
+  return nullptr;
+}
+
+const char* CaptionHintText(int action) {
+  switch (action) {
+    case 0: case 9: case 62: return "Close";
+    case 1: case 22: return "Maximize";
+    case 2: case 7: case 23: case 60: return "Minimize";
+    case 8: case 61: return "Restore";
+    default: return "";
+  }
+}
+
+SkinSystemMenuEntry SystemMenuEntryFor(unsigned command, unsigned systemState, WindowShowState window,
+                                       std::uint8_t frameButtons) {
+  // Grayed (1) and disabled (2) items alike cannot be chosen.
+  constexpr unsigned kGrayedOrDisabled = 3, kChecked = 8;
+  SkinSystemMenuEntry e;
+  e.checked = (systemState & kChecked) != 0;
+  const bool maximised = window == WindowShowState::Maximised;
+  switch (command) {
+    case syscmd::kSize: case syscmd::kMove: e.enabled = !maximised; break;
+    case syscmd::kMinimize:
+      e.imageIndex = 2;
+      e.enabled = window != WindowShowState::Minimised && (frameButtons & kFrameMinimize);
+      break;
+    case syscmd::kMaximize:
+      e.imageIndex = 1;
+      e.enabled = !maximised && (frameButtons & kFrameMaximize);
+      break;
+    case syscmd::kRestore: e.imageIndex = 0; e.enabled = window != WindowShowState::Normal; break;
+    case syscmd::kClose: e.imageIndex = 3; [[fallthrough]];
+    default: e.enabled = (systemState & kGrayedOrDisabled) == 0; break;
+  }
+  return e;
 }
 
 int RightButtonsWidth(const std::vector<std::unique_ptr<TDataSkinSysButton>>& buttons,

@@ -23,5 +23,7 @@ constexpr unsigned WM_SKINPRINTNC = 0xBC4B;
 constexpr unsigned WM_SKINPING = 0xBC4D;
 constexpr unsigned WM_SKINNOTIFY = 0xBC4E;
 constexpr long SKIN_MAGIC = 0x41A2;
+// Tag of the skin's own window menu, so the menu painting knows it.
+constexpr int kSkinSystemMenuTag = 33333;
 
 }  // namespace corvane

@@ -6,8 +6,10 @@
 
 #include "components/RunRegion.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "pictures/WinSurface.h"
 #include "skin/controls/WinSkinManage.h"
+#include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
 #include "skin/draw/WinElementDrawing.h"
@@ -37,8 +39,12 @@ bool IsWindowsVersion50() {
   return LOBYTE(LOWORD(v)) == 5 && HIBYTE(LOWORD(v)) == 0;
 }
 
+// Copies part of the picture to the window, to the same place or to `to`.
 void CopyToWindow(HDC dc, const OffscreenSurface& picture, const Rect& part) {
   BitBlt(dc, part.left, part.top, part.Width(), part.Height(), picture.Dc(), part.left, part.top, SRCCOPY);
+}
+void CopyToWindow(HDC dc, const OffscreenSurface& picture, const Rect& part, Point to) {
+  BitBlt(dc, to.x, to.y, part.Width(), part.Height(), picture.Dc(), part.left, part.top, SRCCOPY);
 }
 
 }  // namespace
@@ -120,6 +126,8 @@ void TWinSkinForm::LoadFrameMetrics() {
   if (!m_skinData || m_skinData->SkinEmpty()) return;
   m_metrics = corvane::LoadFrameMetrics(m_skinData->Skin(), m_class.border);
   if (m_class.border == BorderKind::None) m_menuHeight = 0;
+  FreeCaptionButtons();
+  SyncCaptionButtons();
 }
 
 void TWinSkinForm::OnSkinStart() {
@@ -259,6 +267,8 @@ Point TWinSkinForm::WindowPoint(int screenX, int screenY) const {
 void TWinSkinForm::Unskin() {
   if (!m_subclass.Installed() && !m_formHook.Installed()) return;
   bool destroying = m_frameState == kFrameDestroying;
+  FreeCaptionButtons();
+  m_skinSystemMenu.reset();
   m_formHook.Remove();
   FreeControlSkins();
   if (m_form && !destroying) m_form->SetColor(m_savedColour);
@@ -288,6 +298,8 @@ void TWinSkinForm::Unskin() {
 }
 
 void TWinSkinForm::ReleaseSkin() {
+  FreeCaptionButtons();
+  m_skinSystemMenu.reset();
   m_formHook.Remove();
   m_subclass.Remove();
   m_mdiClientSubclass.Remove();
@@ -487,10 +499,24 @@ LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_SKINNCREDRAW:
       RepaintNonClient();
       return 0;
+    case WM_NCMOUSEMOVE:
+      return OnNcMouseMove(msg, wParam, lParam);
     case WM_NCLBUTTONDOWN:
+      return OnNcLButtonDown(msg, wParam, lParam);
     case WM_NCLBUTTONUP:
+      return OnNcLButtonUp(msg, wParam, lParam);
     case WM_NCLBUTTONDBLCLK:
-      return OnNcButton(msg, wParam, lParam);
+      return OnNcLButtonDblClk(msg, wParam, lParam);
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONUP:
+      return OnNcRButton(msg, wParam, lParam);
+    case WM_NCMOUSELEAVE:
+      if (HotObject && !PressedObject) HotObject->MouseLeave();
+      return CallDefault(msg, wParam, lParam);
+    case WM_TIMER:
+      if (wParam != m_hoverTimer.Id()) return CallDefault(msg, wParam, lParam);
+      OnHoverTick();
+      return 0;
     default:
       return CallDefault(msg, wParam, lParam);
   }
@@ -586,12 +612,11 @@ LRESULT TWinSkinForm::OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam) {
   UINT command = static_cast<UINT>(wParam) & 0xFFF0;
   if (command == SC_KEYMENU && lParam == ' ') {
-    // The system menu needs its style bit while it is open.
-    RestoreSysMenuBit();
-    LRESULT r = CallDefault(msg, wParam, lParam);
-    HideSysMenuBit();
-    RepaintNonClient();
-    return r;
+    // Alt+Space: the skin's window menu, at the client area's corner.
+    POINT origin{0, 0};
+    ClientToScreen(Handle, &origin);
+    ShowSystemMenu(origin.x, origin.y);
+    return 0;
   }
   switch (command) {
     case SC_MINIMIZE:
@@ -771,74 +796,318 @@ CaptionWindowFacts TWinSkinForm::CaptionFacts() const {
 }
 
 void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
+  SyncCaptionButtons();
   const SkinDefinition& skin = m_skinData->Skin();
+  // The strip under the buttons, kept for repainting one button alone.
+  m_captionBack = Surface(m_paintSize.width, std::min(m_metrics.top, m_paintSize.height));
+  StretchCopy(m_captionBack.View(), m_captionBack.View().Bounds(), picture.View(), m_captionBack.View().Bounds());
+  // A full repaint shows every button in its resting state.
+  if (HotObject) HotObject->State = kNcNormal;
+  HotObject = nullptr;
+
   CaptionWindowFacts facts = CaptionFacts();
   CaptionButtonPlace place{m_paintSize, m_textRect, m_metrics, m_menuHeight,
-                           skin.MenuBar ? skin.MenuBar->LeftWidth : 0};
-  m_buttons.assign(skin.CaptionButtons.size(), {});
-  for (std::size_t i = 0; i < skin.CaptionButtons.size(); ++i) {
-    const TDataSkinSysButton& b = *skin.CaptionButtons[i];
+                           skin.MenuBar ? skin.MenuBar->LeftWidth : 0, GetSystemMetrics(SM_CXSMICON)};
+  for (const auto& button : m_captionButtons) {
+    const TDataSkinSysButton& b = *button->Element;
     CaptionButtonState state = EvaluateCaptionButton(b, facts);
+    button->Visible = state.visible;
+    button->Enabled = state.enabled;
+    if (!state.visible || (b.Bitmap.IsEmpty() && !IsIconButton(b.Action))) continue;
+    button->Bounds = LayoutCaptionButton(b, place);
     // Buttons of the menu strip belong to the menu bar.
-    if (!state.visible || b.Visibility == 100) continue;
-    Rect r = LayoutCaptionButton(b, place);
+    if (b.Visibility == 100) continue;
+    if (IsIconButton(b.Action)) {
+      HICON icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_SMALL, 0));
+      if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_BIG, 0));
+      if (icon)
+        DrawIconEx(picture.Dc(), button->Bounds.left, button->Bounds.top, icon, place.iconSize, place.iconSize, 0,
+                   nullptr, DI_NORMAL);
+      GdiFlush();
+    } else {
+      DrawFrameCell(picture.View(), button->Bounds, b.Bitmap, true, std::max(1, b.Frame),
+                    CaptionButtonCell(b, facts.active, state.enabled));
+    }
+  }
+}
+
+// ---------------------------------------------------------- caption buttons
+
+void TWinSkinForm::SyncCaptionButtons() {
+  if (!m_skinData) return;
+  const auto& elements = m_skinData->Skin().CaptionButtons;
+  if (m_buttonsGeneration == m_skinData->SkinGeneration() && m_captionButtons.size() == elements.size()) return;
+  FreeCaptionButtons();
+  m_buttonsGeneration = m_skinData->SkinGeneration();
+  for (const auto& element : elements) m_captionButtons.push_back(std::make_unique<TWinSysButton>(this, element.get()));
+}
+
+void TWinSkinForm::FreeCaptionButtons() {
+  StopMouseTracking();
+  m_captionButtons.clear();
+}
+
+void TWinSkinForm::StopMouseTracking() {
+  m_hoverTimer.Stop();
+  if (m_skinData) m_skinData->HideCaptionHint();
+  m_hoverCounter = 0;
+  HotObject = nullptr;
+  PressedObject = nullptr;
+}
+
+void TWinSkinForm::PaintCaptionButton(TWinSysButton& button) {
+  if (!button.Visible || m_frameState != kFrameActive || !m_frameSkinned) return;
+  const TDataSkinSysButton& b = *button.Element;
+  Rect r = button.Bounds.Intersect(m_captionBack.View().Bounds());
+  if (r.IsEmpty()) return;
+  try {
+    OffscreenSurface picture(r.Width(), r.Height());
+    if (!picture.Valid()) return;
+    Rect local{0, 0, r.Width(), r.Height()};
+    StretchCopy(picture.View(), local, m_captionBack.View(), r);
+    Rect cell = button.Bounds.Offset(-r.left, -r.top);
     if (IsIconButton(b.Action)) {
       HICON icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_SMALL, 0));
       if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_BIG, 0));
       int size = GetSystemMetrics(SM_CXSMICON);
-      if (icon) DrawIconEx(picture.Dc(), r.left, r.top, icon, size, size, 0, nullptr, DI_NORMAL);
-      GdiFlush();
-      r = Rect::FromSize(r.left, r.top, size, size);
-    } else if (!b.Bitmap.IsEmpty()) {
-      DrawFrameCell(picture.View(), r, b.Bitmap, true, std::max(1, b.Frame),
-                    CaptionButtonCell(b, facts.active, state.enabled));
+      if (icon) DrawIconEx(picture.Dc(), cell.left, cell.top, icon, size, size, 0, nullptr, DI_NORMAL);
     } else {
-      continue;
+      DrawFrameCell(picture.View(), cell, b.Bitmap, true, std::max(1, b.Frame),
+                    CaptionButtonStateCell(b, button.State, button.Enabled));
     }
-    m_buttons[i] = {r, state.enabled};
+    GdiFlush();
+    WindowDC dc(Handle, true);
+    if (dc.Get()) CopyToWindow(dc.Get(), picture, local, {r.left, r.top});
+    ++m_buttonPaints;
+  } catch (...) {
+    // A button that cannot be drawn now is drawn with the next frame.
   }
 }
 
-int TWinSkinForm::CaptionButtonAt(Point p) const {
-  for (std::size_t i = 0; i < m_buttons.size(); ++i)
-    if (m_buttons[i].enabled && m_buttons[i].rect.Contains(p)) return static_cast<int>(i);
-  return -1;
+void TWinSkinForm::ResetHover() {
+  if (m_skinData) m_skinData->HideCaptionHint();
+  m_hoverCounter = 0;
 }
 
-void TWinSkinForm::RunCaptionButton(int index) {
-  const SkinDefinition& skin = m_skinData->Skin();
-  if (index < 0 || static_cast<std::size_t>(index) >= skin.CaptionButtons.size()) return;
-  int action = skin.CaptionButtons[static_cast<std::size_t>(index)]->Action;
+void TWinSkinForm::HoverStarted() {
+  m_hoverTimer.Start(Handle);
+  // Into the client area no non-client move arrives: the leave notice puts
+  // the button back at once rather than at the next hover tick.
+  TrackMouseLeave(Handle, true);
+}
+
+TNCObject* TWinSkinForm::ObjectAt(Point p) {
+  SyncCaptionButtons();
+  // The menu-bar items come next here, once the window has a skinned menu bar.
+  return FindCaptionButton(m_captionButtons, p);
+}
+
+void TWinSkinForm::OnHoverTick() {
+  if (!HotObject) {
+    m_hoverTimer.Stop();
+    return;
+  }
+  if (!m_active) return;
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  Point p = WindowPoint(cursor.x, cursor.y);
+  if (!HotObject->Bounds.Contains(p)) {
+    HotObject->MouseLeave();
+    HotObject = nullptr;
+    ResetHover();
+    m_hoverTimer.Stop();
+    return;
+  }
+  auto* button = dynamic_cast<TWinSysButton*>(HotObject);
+  if (!button) return;
+  TApplication& app = Application();
+  switch (HoverHintStep(m_hoverCounter, app.HintPause, app.HintHidePause)) {
+    case HintStep::Show: {
+      std::string text = CaptionHintText(button->Element->Action);
+      if (text.empty()) break;
+      Rect window = WindowRectOf(Handle);
+      RECT at{button->Bounds.left + window.left, cursor.y + 24, 0, 0};
+      m_skinData->ShowCaptionHint(at, text);
+      break;
+    }
+    case HintStep::Hide: m_skinData->HideCaptionHint(); break;
+    case HintStep::Keep: break;
+  }
+}
+
+bool TWinSkinForm::CloseAvailable() const {
+  if (!m_systemMenu) return false;
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID;
+  return GetMenuItemInfoA(m_systemMenu, SC_CLOSE, FALSE, &info) != FALSE;
+}
+
+void TWinSkinForm::RunAction(TWinSysButton& button, POINT screen) {
+  const int action = button.Element->Action;
+  auto toActiveChild = [this](UINT command) {
+    if (m_mdiKind != MdiKind::Frame || !m_mdiClient) return;
+    if (HWND child = reinterpret_cast<HWND>(SendMessageA(m_mdiClient, WM_MDIGETACTIVE, 0, 0)))
+      SendMessageA(child, WM_SYSCOMMAND, command, 0);
+  };
   switch (action) {
-    case 0: PostMessageA(Handle, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-    case 1:
-      PostMessageA(Handle, WM_SYSCOMMAND, m_windowState == WindowShowState::Maximised ? SC_RESTORE : SC_MAXIMIZE, 0);
+    case 0:
+      if (!CloseAvailable()) break;
+      m_hoverTimer.Stop();
+      PostMessageA(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
-    case 2: PostMessageA(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0); break;
-    case 3: case 11:
-      // The window menu, as Alt+Space opens it.
-      PostMessageA(Handle, WM_SYSCOMMAND, SC_KEYMENU, ' ');
-      break;
+    case 1: case 22: if (button.Enabled) MaximiseWindow(); break;
+    case 2: case 23: if (button.Enabled) MinimiseWindow(); break;
+    case 3: case 11: case 12: ShowSystemMenu(screen.x + 1, screen.y + 1); break;
+    case 4: PostMessageA(Handle, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); break;
+    case 7: case 60: toActiveChild(SC_MINIMIZE); break;
+    case 8: case 61: toActiveChild(SC_RESTORE); break;
+    case 9: case 62: toActiveChild(SC_CLOSE); break;
     default: PostMessageA(Handle, WM_SKINBUTTONACTION, static_cast<WPARAM>(action), 0); break;
   }
 }
 
-LRESULT TWinSkinForm::OnNcButton(UINT msg, WPARAM wParam, LPARAM lParam) {
-  // A first version of the caption buttons' mouse handling: a press and a
-  // release on the same button run it; anything else is the system's.
-  Point p = WindowPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-  int at = CaptionButtonAt(p);
-  if (msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONDBLCLK) {
-    m_pressedButton = at;
-    if (at >= 0) return 0;
-  } else if (msg == WM_NCLBUTTONUP) {
-    int pressed = std::exchange(m_pressedButton, -1);
-    if (at >= 0 && at == pressed) {
-      RunCaptionButton(at);
-      return 0;
-    }
+void TWinSkinForm::RestoreWindow() {
+  m_windowState = WindowShowState::Normal;
+  PostMessageA(Handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TWinSkinForm::MaximiseWindow() {
+  if (m_windowState == WindowShowState::Maximised) return RestoreWindow();
+  if (m_mdiKind == MdiKind::Child)
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->SetMDIMaximized(true);
+  m_windowState = WindowShowState::Maximised;
+  PostMessageA(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  HotObject = nullptr;
+}
+
+void TWinSkinForm::MinimiseWindow() {
+  if (m_windowState == WindowShowState::Minimised) return RestoreWindow();
+  m_windowState = WindowShowState::Minimised;
+  RestoreSysMenuBit();
+  PostMessageA(Handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+// ------------------------------------------------------ skin system menu
+
+void TWinSkinForm::ShowSystemMenu(int x, int y) {
+  DWORD now = GetTickCount();
+  // Unsigned difference: right across the tick counter's wrap.
+  if (now - m_lastMenuClick > m_doubleClickTime) {
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->MenuSource = 2;
+    m_lastMenuClick = now;
+    BuildSkinSystemMenu();
+    m_skinSystemMenu->Popup(x, y);
+  } else if (HotObject) {
+    // The icon button clicked twice: the window closes, as the system's
+    // window icon does.
+    m_hoverTimer.Stop();
+    PostMessageA(Handle, WM_CLOSE, 0, 0);
+  }
+}
+
+void TWinSkinForm::BuildSkinSystemMenu() {
+  m_skinSystemMenu.reset();
+  m_skinSystemMenu = std::make_unique<TPopupMenu>(nullptr);
+  TPopupMenu& menu = *m_skinSystemMenu;
+  menu.Tag = kSkinSystemMenuTag;
+  menu.OwnerDraw = true;
+  menu.Images = &m_skinData->MenuGlyphs();
+  if (!(m_class.buttons & kFrameSystemMenu) || !m_systemMenu) return;
+  HWND window = Handle;
+  const int count = GetMenuItemCount(m_systemMenu);
+  for (int position = 0; position < count; ++position) {
+    char text[81] = {};
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
+    info.dwTypeData = text;
+    info.cch = sizeof text - 1;
+    if (!GetMenuItemInfoA(m_systemMenu, static_cast<UINT>(position), TRUE, &info)) continue;
+    SkinSystemMenuEntry entry = SystemMenuEntryFor(info.wID, info.fState, m_windowState, m_class.buttons);
+    TMenuItem& item = menu.Create<TMenuItem>();
+    item.SetCaption(text[0] ? std::string(text) : std::string("-"));
+    item.Tag = static_cast<std::intptr_t>(info.wID);
+    item.SetImageIndex(entry.imageIndex);
+    item.SetEnabled(entry.enabled);
+    item.SetChecked(entry.checked);
+    item.OnClick = [window](TObject* sender) {
+      PostMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(static_cast<TMenuItem*>(sender)->Tag), 0);
+    };
+    menu.Add(item);
+  }
+}
+
+// ------------------------------------------------ non-client mouse messages
+
+LRESULT TWinSkinForm::OnNcMouseMove(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // An inactive window shows no hot buttons.
+  if (!m_active) return 0;
+  // A press whose release went elsewhere is over.
+  if (GetKeyState(VK_LBUTTON) >= 0) PressedObject = nullptr;
+  if (TNCObject* object = ObjectAt(WindowPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))) {
+    object->MouseEnter();
+    return 0;
+  }
+  if (HotObject) {
+    HotObject->MouseLeave();
+    HotObject = nullptr;
   }
   return CallDefault(msg, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::OnNcLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
+  m_skinData->HideCaptionHint();
+  if (TNCObject* object = ObjectAt(WindowPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))) {
+    if (!m_active) SetForegroundWindow(Handle);
+    object->MouseDown();
+    HoverStarted();
+    return 0;
+  }
+  // A zoomed window cannot be dragged by its caption.
+  if (m_windowState == WindowShowState::Maximised && m_active && wParam == HTCAPTION)
+    return CallDefault(msg, HTMENU, lParam);
+  return CallDefault(msg, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::OnNcLButtonUp(UINT msg, WPARAM wParam, LPARAM lParam) {
+  m_skinData->HideCaptionHint();
+  TNCObject* object = ObjectAt(WindowPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+  if (!object) {
+    PressedObject = nullptr;
+    return CallDefault(msg, wParam, lParam);
+  }
+  if (ReleaseOver(*this, object))
+    if (auto* button = dynamic_cast<TWinSysButton*>(object))
+      RunAction(*button, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+  return 0;
+}
+
+LRESULT TWinSkinForm::OnNcLButtonDblClk(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (TNCObject* object = ObjectAt(WindowPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))) {
+    auto* button = dynamic_cast<TWinSysButton*>(object);
+    if (button && IsIconButton(button->Element->Action)) {
+      m_hoverTimer.Stop();
+      PostMessageA(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    return 0;
+  }
+  if (wParam != HTCAPTION) return CallDefault(msg, wParam, lParam);
+  if (m_windowState != WindowShowState::Normal) RestoreWindow();
+  else if (m_class.buttons & kFrameMaximize) MaximiseWindow();
+  else return CallDefault(msg, wParam, lParam);
+  return 0;
+}
+
+LRESULT TWinSkinForm::OnNcRButton(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (wParam != HTCAPTION || m_mdiKind == MdiKind::Child) return CallDefault(msg, wParam, lParam);
+  // The release is swallowed too: its default would open the system's own
+  // window menu over ours.
+  if (msg == WM_NCRBUTTONDOWN) {
+    m_skinData->HideCaptionHint();
+    ShowSystemMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+  }
+  return 0;
 }
 
 void TWinSkinForm::RepaintNonClient(HDC given) {
@@ -852,6 +1121,7 @@ void TWinSkinForm::RepaintNonClient(HDC given) {
     Size size{window.Width(), window.Height()};
     if (size.width <= 0 || size.height <= 0) return;
     m_paintSize = size;
+    ++m_framePaints;
     if (!m_framePicture || m_framePicture->Width() != size.width || m_framePicture->Height() != size.height)
       m_framePicture = std::make_unique<OffscreenSurface>(size.width, size.height);
     OffscreenSurface& picture = *m_framePicture;

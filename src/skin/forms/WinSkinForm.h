@@ -22,6 +22,7 @@ namespace corvane {
 
 class TSkinData;
 class TForm;
+class TPopupMenu;
 class OffscreenSurface;
 
 // FrameState values.
@@ -34,7 +35,7 @@ enum TFrameState : int {
   kFrameDestroyed = 6,
 };
 
-class TWinSkinForm : public TComponent {
+class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   CORVANE_CLASS(TWinSkinForm, TComponent)
 
  public:
@@ -79,6 +80,20 @@ class TWinSkinForm : public TComponent {
   // the skin's Buttons picture (true when something was drawn).
   void ToolbarBackground(HDC dc, const RECT& area) const;
   bool ToolbarButton(HDC dc, const RECT& bounds, unsigned customDrawState) const;
+
+  // The skin's own window menu at a screen point (the icon button, Alt+Space,
+  // a right-click on the caption); a second opening within the double-click
+  // time closes the window instead.
+  void ShowSystemMenu(int screenX, int screenY);
+  void MaximiseWindow();
+  void MinimiseWindow();
+  void RestoreWindow();
+  // The menu the last ShowSystemMenu built (none before).
+  TPopupMenu* SkinSystemMenu() const { return m_skinSystemMenu.get(); }
+  const CaptionButtonList& Buttons() const { return m_captionButtons; }
+  // How often one caption button and the whole frame were painted.
+  int ButtonPaints() const { return m_buttonPaints; }
+  int FramePaints() const { return m_framePaints; }
 
   TSkinData* SkinData() const { return m_skinData; }
   TForm* Form() const { return m_form; }
@@ -129,11 +144,27 @@ class TWinSkinForm : public TComponent {
   void PaintCaption(OffscreenSurface& picture, const Rect& caption);
   CaptionWindowFacts CaptionFacts() const;
   void PaintCaptionButtons(OffscreenSurface& picture);
-  // The visible, enabled caption button at a window point, or -1.
-  int CaptionButtonAt(Point windowPoint) const;
-  void RunCaptionButton(int index);
-  LRESULT OnNcButton(UINT msg, WPARAM wParam, LPARAM lParam);
   std::wstring CaptionText() const;
+
+  // Caption buttons and their mouse handling.
+  // One object per skin caption button, rebuilt when the skin's elements
+  // were reloaded.
+  void SyncCaptionButtons();
+  void FreeCaptionButtons();
+  void PaintCaptionButton(TWinSysButton& button) override;
+  void ResetHover() override;
+  void HoverStarted() override;
+  TNCObject* ObjectAt(Point windowPoint);
+  void RunAction(TWinSysButton& button, POINT screen);
+  bool CloseAvailable() const;
+  void OnHoverTick();
+  void BuildSkinSystemMenu();
+  void StopMouseTracking();
+  LRESULT OnNcMouseMove(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcLButtonUp(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcLButtonDblClk(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcRButton(UINT msg, WPARAM wParam, LPARAM lParam);
 
   TSkinData* m_skinData = nullptr;
   TForm* m_form = nullptr;
@@ -165,14 +196,19 @@ class TWinSkinForm : public TComponent {
   bool m_hadSysMenuBit = false;
   std::unique_ptr<OffscreenSurface> m_framePicture;
   std::vector<TComponent*> m_controlSkins;
-  // Where the caption buttons were last painted (empty when hidden) and
-  // whether each acts; index as in the skin's caption buttons.
-  struct PaintedButton {
-    Rect rect;
-    bool enabled = false;
-  };
-  std::vector<PaintedButton> m_buttons;
-  int m_pressedButton = -1;
+
+  CaptionButtonList m_captionButtons;
+  unsigned m_buttonsGeneration = 0;
+  // The caption strip as painted before its buttons: what a button that
+  // changes state is drawn over.
+  Surface m_captionBack;
+  WindowTimer m_hoverTimer{0x534B4E43, kHoverInterval};
+  int m_hoverCounter = 0;
+  std::unique_ptr<TPopupMenu> m_skinSystemMenu;
+  DWORD m_lastMenuClick = 0;
+  UINT m_doubleClickTime = GetDoubleClickTime();
+  int m_buttonPaints = 0;
+  int m_framePaints = 0;
 };
 
 }  // namespace corvane

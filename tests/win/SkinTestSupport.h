@@ -1,0 +1,78 @@
+// Helpers of the skinned-window tests: the stored skin's bytes, screen
+// captures and pixel comparison against the skin's pictures.
+#pragma once
+
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "pictures/WinSurface.h"
+#include "skin/draw/ElementDrawing.h"
+
+namespace corvane::test::skin {
+
+inline std::vector<std::uint8_t> StoredSkin() {
+  std::ifstream in(CORVANE_STORED_SKIN, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What the screen shows inside r (window region and all); what lies off the
+// screen (a maximised window's overhang) stays black.
+inline Surface CaptureScreen(const RECT& r) {
+  int w = r.right - r.left, h = r.bottom - r.top;
+  OffscreenSurface shot(w, h);
+  RECT visible{};
+  RECT screenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (IntersectRect(&visible, &r, &screenRect)) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.Dc(), visible.left - r.left, visible.top - r.top, visible.right - visible.left,
+           visible.bottom - visible.top, screen, visible.left, visible.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  }
+  GdiFlush();
+  Surface out(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) out.At(x, y) = shot.View().At(x, y) | 0xFF000000;
+  return out;
+}
+
+// Pixels of `expected` placed at `at` in `shot` that differ; magenta pixels
+// of the picture are cut out of the window and not compared.
+inline int Mismatches(const Surface& shot, const Surface& expected, Point at, const Rect& only) {
+  int bad = 0;
+  for (int y = only.top; y < only.bottom; ++y)
+    for (int x = only.left; x < only.right; ++x) {
+      Pixel e = expected.At(x, y) | 0xFF000000;
+      if (SameColour(e, kColourKey)) continue;
+      if ((shot.At(at.x + x, at.y + y) & 0xFFFFFF) != (e & 0xFFFFFF)) ++bad;
+    }
+  return bad;
+}
+
+inline RECT WindowRectOf(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
+inline RECT ClientOnScreen(HWND w) {
+  RECT c{};
+  GetClientRect(w, &c);
+  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&c), 2);
+  return c;
+}
+
+inline bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// One cell of a strip picture on magenta, as the skin paints it.
+inline Surface CellPicture(const Surface& strip, int frames, int cell) {
+  Surface out(strip.Width() / frames, strip.Height(), 0xFFFF00FF);
+  DrawFrameCell(out.View(), out.View().Bounds(), strip, false, frames, cell);
+  return out;
+}
+
+}  // namespace corvane::test::skin

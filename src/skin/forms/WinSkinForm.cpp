@@ -39,6 +39,15 @@ bool IsWindowsVersion50() {
   return LOBYTE(LOWORD(v)) == 5 && HIBYTE(LOWORD(v)) == 0;
 }
 
+// The window's small icon (its big one scaled down when it has no small
+// one) at `at`; a window without an icon shows nothing there.
+void DrawWindowIcon(HWND window, HDC dc, Point at) {
+  HICON icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+  int size = GetSystemMetrics(SM_CXSMICON);
+  if (icon) DrawIconEx(dc, at.x, at.y, icon, size, size, 0, nullptr, DI_NORMAL);
+}
+
 // Copies part of the picture to the window, to the same place or to `to`.
 void CopyToWindow(HDC dc, const OffscreenSurface& picture, const Rect& part) {
   BitBlt(dc, part.left, part.top, part.Width(), part.Height(), picture.Dc(), part.left, part.top, SRCCOPY);
@@ -818,11 +827,7 @@ void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
     // Buttons of the menu strip belong to the menu bar.
     if (b.Visibility == 100) continue;
     if (IsIconButton(b.Action)) {
-      HICON icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_SMALL, 0));
-      if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_BIG, 0));
-      if (icon)
-        DrawIconEx(picture.Dc(), button->Bounds.left, button->Bounds.top, icon, place.iconSize, place.iconSize, 0,
-                   nullptr, DI_NORMAL);
+      DrawWindowIcon(Handle, picture.Dc(), {button->Bounds.left, button->Bounds.top});
       GdiFlush();
     } else {
       DrawFrameCell(picture.View(), button->Bounds, b.Bitmap, true, std::max(1, b.Frame),
@@ -867,10 +872,7 @@ void TWinSkinForm::PaintCaptionButton(TWinSysButton& button) {
     StretchCopy(picture.View(), local, m_captionBack.View(), r);
     Rect cell = button.Bounds.Offset(-r.left, -r.top);
     if (IsIconButton(b.Action)) {
-      HICON icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_SMALL, 0));
-      if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(Handle, WM_GETICON, ICON_BIG, 0));
-      int size = GetSystemMetrics(SM_CXSMICON);
-      if (icon) DrawIconEx(picture.Dc(), cell.left, cell.top, icon, size, size, 0, nullptr, DI_NORMAL);
+      DrawWindowIcon(Handle, picture.Dc(), {cell.left, cell.top});
     } else {
       DrawFrameCell(picture.View(), cell, b.Bitmap, true, std::max(1, b.Frame),
                     CaptionButtonStateCell(b, button.State, button.Enabled));

@@ -1,6 +1,7 @@
 #include "framework/Menus.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <utility>
 #include <stdexcept>
@@ -34,28 +35,8 @@ UINT AllocateCommand(TMenuItem* item) {
   throw std::runtime_error("Out of menu command identifiers");
 }
 
-HFONT MenuFont() {
-  static UniqueFont font;
-  if (!font) {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-      font.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
-    else
-      font.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-  }
-  return font.Get();
-}
-
 constexpr int kImageSpace = 16 + 4;  // image width and the margin around it
 constexpr int kTextGap = 6;
-
-// A caption and the shortcut text after its tab ("&Close\tAlt+F4").
-std::pair<std::string, std::string> CaptionAndShortcut(const std::string& caption) {
-  std::size_t tab = caption.find('\t');
-  if (tab == std::string::npos) return {caption, {}};
-  return {caption.substr(0, tab), caption.substr(tab + 1)};
-}
 
 int TextWidth(HDC dc, const std::string& text, UINT format = 0) {
   if (text.empty()) return 0;
@@ -73,6 +54,19 @@ LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
           return 0;
         }
         break;
+      case WM_MENUCHAR: {
+        // Owner-drawn items have no text for the system: the "&" letters are
+        // matched here.
+        HMENU menu = reinterpret_cast<HMENU>(lParam);
+        char key = static_cast<char>(std::tolower(LOWORD(wParam) & 0xFF));
+        int count = GetMenuItemCount(menu);
+        for (int i = 0; i < count; ++i) {
+          TMenuItem* item = TPopupMenu::FindItem(GetMenuItemID(menu, i));
+          if (item && item->Enabled() && key && MenuMnemonic(item->Caption()) == key)
+            return MAKELRESULT(i, MNC_EXECUTE);
+        }
+        return MAKELRESULT(0, MNC_IGNORE);
+      }
       case WM_MEASUREITEM: {
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (mis->CtlType != ODT_MENU) break;
@@ -120,6 +114,34 @@ HWND PopupListWindow() {
                                  nullptr, instance, nullptr));
   }
   return window.Get();
+}
+
+HFONT MenuFont() {
+  static UniqueFont font;
+  if (!font) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+      font.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
+    else
+      font.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  }
+  return font.Get();
+}
+
+std::pair<std::string, std::string> SplitMenuCaption(const std::string& caption) {
+  std::size_t tab = caption.find('\t');
+  if (tab == std::string::npos) return {caption, {}};
+  return {caption.substr(0, tab), caption.substr(tab + 1)};
+}
+
+char MenuMnemonic(const std::string& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+    ++i;  // "&&" is a plain ampersand
+  }
+  return 0;
 }
 
 // ---------------------------------------------------------------- TMenuItem
@@ -229,7 +251,8 @@ HMENU TPopupMenu::Handle() {
     info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA;
     info.wID = item->Command();
     info.dwItemData = item->Command();
-    info.fState = (item->Enabled() ? MFS_ENABLED : MFS_DISABLED) | (item->Checked() ? MFS_CHECKED : 0);
+    info.fState = (item->Enabled() ? MFS_ENABLED : MFS_DISABLED) | (item->Checked() ? MFS_CHECKED : 0) |
+                  (item->Default ? MFS_DEFAULT : 0);
     if (item->IsLine()) {
       info.fType = MFT_SEPARATOR | (ownerDrawn ? MFT_OWNERDRAW : 0);
     } else if (ownerDrawn) {
@@ -260,7 +283,7 @@ void TPopupMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) {
     height = GetSystemMetrics(SM_CYMENU) / 2;
     return;
   }
-  auto [caption, shortcut] = CaptionAndShortcut(item.Caption());
+  auto [caption, shortcut] = SplitMenuCaption(item.Caption());
   RECT r{0, 0, 0, 0};
   DrawTextA(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
   width = kImageSpace + kTextGap + r.right + kTextGap;
@@ -286,7 +309,7 @@ void TPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state)
     RECT mark{rect.left + 2, rect.top, rect.left + kImageSpace - 2, rect.bottom};
     DrawFrameControl(dc, &mark, DFC_MENU, DFCS_MENUCHECK);
   }
-  auto [caption, shortcut] = CaptionAndShortcut(item.Caption());
+  auto [caption, shortcut] = SplitMenuCaption(item.Caption());
   RECT text = rect;
   text.left += kImageSpace + kTextGap;
   text.right -= kTextGap;

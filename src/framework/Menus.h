@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/Classes.h"
@@ -42,6 +43,8 @@ class TMenuItem : public TComponent {
   UINT Command() const { return m_command; }
   TPopupMenu* Menu() const { return m_menu; }
 
+  // Drawn bold: the item a double click would choose.
+  bool Default = false;
   TNotifyEvent OnClick;
   // Raises OnClick (the item is the sender).
   virtual void Click();
@@ -94,6 +97,8 @@ class TPopupMenu : public TComponent {
 
   // The menu as the system knows it, rebuilt after item changes.
   HMENU Handle();
+  // The handle as it stands, never rebuilt (what an open menu shows).
+  HMENU ShownHandle() const { return m_menu.Get(); }
   // Opens the menu at a screen point and returns when it closes; the
   // chosen item's OnClick runs when its command arrives.
   void Popup(int x, int y);
@@ -106,9 +111,11 @@ class TPopupMenu : public TComponent {
   // The living item with this command identifier, or nullptr.
   static TMenuItem* FindItem(UINT command);
 
+  // Makes the next Handle() build the menu again (after OwnerDraw changed).
+  void ItemsChanged() { m_dirty = true; }
+
  private:
   friend class TMenuItem;
-  void ItemsChanged() { m_dirty = true; }
 
   std::vector<TMenuItem*> m_items;
   UniqueMenu m_menu;
@@ -118,5 +125,12 @@ class TPopupMenu : public TComponent {
 // The hidden window that receives the commands, measuring and drawing
 // requests of every popup menu of the framework.
 HWND PopupListWindow();
+
+// The system's menu font (owned by the framework).
+HFONT MenuFont();
+// A caption and the shortcut text after its tab ("&Close\tAlt+F4").
+std::pair<std::string, std::string> SplitMenuCaption(const std::string& caption);
+// The letter after a single "&" of a caption, lower-cased, or 0.
+char MenuMnemonic(const std::string& caption);
 
 }  // namespace corvane

@@ -7,6 +7,7 @@
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinPopMenu.h"
 
 namespace corvane {
 
@@ -63,6 +64,7 @@ TSkinManage::~TSkinManage() {
     m_formSkins.pop_back();
     skin->ReleaseSkin();
   }
+  m_menuSkins.clear();
   m_skinDatas.clear();
   m_hook.Reset();
   g_hookDisabled = true;
@@ -98,11 +100,15 @@ void TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam) {
   switch (code) {
     case HCBT_CREATEWND: {
       const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-      // Size grips and popup menus are handed to the control and menu skins
-      // of later stages; MDI children are skinned as they are made.
+      // Size grips are handed to the control skins of a later stage; MDI
+      // children are skinned as they are made.
       if (cs.dwExStyle & WS_EX_MDICHILD) SkinWindow(window);
+      else if (!(cs.style & WS_CHILD) && WindowClassName(window) == "#32768") SkinPopupMenu(window);
       break;
     }
+    case HCBT_DESTROYWND:
+      ReleasePopupMenu(window);
+      break;
     case HCBT_ACTIVATE:
       if (State == 0) State = 1;
       SkinWindow(window);
@@ -256,6 +262,54 @@ void TSkinManage::SetMDIMaximized(bool maximised) {
 void TSkinManage::RefreshSkinData(TSkinData* data) {
   for (auto& skin : m_formSkins)
     if (skin->SkinData() == data) skin->ReloadSkin();
+}
+
+bool TSkinManage::SkinPopupMenu(HWND window) {
+  if (!Active || HighContrastOn()) return false;
+  for (const auto& m : m_menuSkins)
+    if (m->Window == window) return false;
+  if (SendMessageA(window, WM_SKINQUERY, 0, 0) == 1) return false;
+  TSkinData* data = ChooseSkinData(window, "#32768");
+  if (!data || data->SkinEmpty()) return false;
+  const TSkinControlTypes& kinds = data->SkinControls;
+  bool wanted = MenuSource == 0   ? kinds.Contains(xcPopupMenu)
+                : MenuSource == 1 ? kinds.Contains(xcMainMenu) || kinds.Contains(xcMenuItem)
+                : MenuSource == 2 ? kinds.Contains(xcSystemMenu)
+                                  : true;
+  if (!wanted) return false;
+  auto skin = std::make_unique<TWinSkinPopMenu>();
+  skin->Attach(window, data);
+  skin->FromMenuBar = MenuFromBar;
+  m_menuSkins.push_back(std::move(skin));
+  return true;
+}
+
+void TSkinManage::ReleasePopupMenu(HWND window) {
+  auto it = std::find_if(m_menuSkins.begin(), m_menuSkins.end(), [&](const auto& m) { return m->Window == window; });
+  if (it == m_menuSkins.end()) return;
+  m_menuSkins.erase(it);
+  if (m_menuSkins.empty()) {
+    MenuFromBar = false;
+    MenuSource = 0;
+  }
+}
+
+void TSkinManage::AttachMenuHandle(HMENU menu) {
+  if (!menu) return;
+  for (const auto& m : m_menuSkins)
+    if (m->Menu == menu) return;
+  for (auto it = m_menuSkins.rbegin(); it != m_menuSkins.rend(); ++it)
+    if (!(*it)->Menu) {
+      (*it)->Menu = menu;
+      return;
+    }
+}
+
+const TWinSkinPopMenu* TSkinManage::PopupForMenu(HMENU menu) const {
+  if (!menu) return nullptr;
+  for (const auto& m : m_menuSkins)
+    if (m->Menu == menu) return m.get();
+  return nullptr;
 }
 
 TSkinData* TSkinManage::ChooseSkinData(HWND window, const std::string& className) const {

@@ -20,6 +20,7 @@ namespace corvane {
 
 class TSkinData;
 class TWinSkinForm;
+class TWinSkinPopMenu;
 class TForm;
 
 // Skin actions a component may request.
@@ -67,6 +68,17 @@ class TSkinManage {
   // The component a window is skinned with, or nullptr.
   TSkinData* ChooseSkinData(HWND window, const std::string& className) const;
 
+  // Popup menu windows ("#32768"): skinned as they are made when the skin
+  // paints that kind of menu, given back as they go.
+  bool SkinPopupMenu(HWND window);
+  void ReleasePopupMenu(HWND window);
+  // The newest popup window without a menu shows this one.
+  void AttachMenuHandle(HMENU menu);
+  // The popup window showing menu (its picture is the items' ground), or
+  // nullptr.
+  const TWinSkinPopMenu* PopupForMenu(HMENU menu) const;
+  const std::vector<std::unique_ptr<TWinSkinPopMenu>>& MenuSkins() const { return m_menuSkins; }
+
   const std::vector<std::unique_ptr<TWinSkinForm>>& FormSkins() const { return m_formSkins; }
   const std::vector<TSkinData*>& SkinDatas() const { return m_skinDatas; }
 
@@ -104,6 +116,7 @@ class TSkinManage {
   int m_delay = 100;
   bool m_scheduled = false;
   std::vector<std::unique_ptr<TWinSkinForm>> m_formSkins;
+  std::vector<std::unique_ptr<TWinSkinPopMenu>> m_menuSkins;
   std::vector<TSkinData*> m_skinDatas;
 };
 

@@ -154,6 +154,7 @@ void TWinSkinForm::OnSkinStart() {
       SetWindowLongA(Handle, GWL_STYLE, GetWindowLongA(Handle, GWL_STYLE) | WS_VISIBLE);
   }
   SkinControls();
+  if (m_form) m_menus.HandOver(*m_skinData, *m_form);
   if (m_frameState == kFrameWaiting) {
     if (m_mdiKind == MdiKind::Child) {
       if (m_windowState == WindowShowState::Maximised) {
@@ -280,6 +281,7 @@ void TWinSkinForm::Unskin() {
   m_skinSystemMenu.reset();
   m_formHook.Remove();
   FreeControlSkins();
+  if (m_form && !destroying) m_menus.GiveBack(*m_form);
   if (m_form && !destroying) m_form->SetColor(m_savedColour);
   m_mdiClientSubclass.Remove();
   if (!m_frameSkinned) {
@@ -346,6 +348,7 @@ void TWinSkinForm::RefreshSkin() {
       if (Screen().Forms(i)->Owner() == m_form) Screen().Forms(i)->SetColor(face);
   }
   m_frameState = kFrameRefreshing;
+  if (m_form) m_menus.HandOver(*m_skinData, *m_form);
   if (m_frameSkinned && m_form) {
     ResizeToSkinFrame(true);
     // A height change and back makes the form lay its controls out again.
@@ -1013,8 +1016,8 @@ void TWinSkinForm::BuildSkinSystemMenu() {
   m_skinSystemMenu = std::make_unique<TPopupMenu>(nullptr);
   TPopupMenu& menu = *m_skinSystemMenu;
   menu.Tag = kSkinSystemMenuTag;
-  menu.OwnerDraw = true;
   menu.Images = &m_skinData->MenuGlyphs();
+  PaintWithSkin(*m_skinData, menu);
   if (!(m_class.buttons & kFrameSystemMenu) || !m_systemMenu) return;
   HWND window = Handle;
   const int count = GetMenuItemCount(m_systemMenu);
@@ -1033,6 +1036,7 @@ void TWinSkinForm::BuildSkinSystemMenu() {
     item.SetImageIndex(entry.imageIndex);
     item.SetEnabled(entry.enabled);
     item.SetChecked(entry.checked);
+    item.Default = (info.fState & MFS_DEFAULT) != 0;
     item.OnClick = [window](TObject* sender) {
       PostMessageA(window, WM_SYSCOMMAND, static_cast<WPARAM>(static_cast<TMenuItem*>(sender)->Tag), 0);
     };

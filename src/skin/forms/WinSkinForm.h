@@ -17,6 +17,7 @@
 #include "framework/Subclass.h"
 #include "skin/forms/CaptionButtons.h"
 #include "skin/forms/FrameGeometry.h"
+#include "skin/forms/WinSkinPopMenu.h"
 
 namespace corvane {
 
@@ -196,6 +197,8 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   bool m_hadSysMenuBit = false;
   std::unique_ptr<OffscreenSurface> m_framePicture;
   std::vector<TComponent*> m_controlSkins;
+  // The form's popup menus while the skin paints them.
+  SkinnedFormMenus m_menus;
 
   CaptionButtonList m_captionButtons;
   unsigned m_buttonsGeneration = 0;

@@ -1,0 +1,66 @@
+#include "skin/forms/MenuItemLayout.h"
+
+#include <algorithm>
+
+#include "skin/draw/ElementDrawing.h"
+
+namespace corvane {
+
+int SkinnedPopupItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages) {
+  return defaultWidth + std::max(itemLeftWidth, 0) + (menuHasImages ? 12 : 35);
+}
+
+int SkinnedMainMenuItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages) {
+  return defaultWidth + std::max(itemLeftWidth, 0) + (menuHasImages ? 10 : 35);
+}
+
+MenuItemContentLayout LayoutMenuItemContent(const MenuItemContentInput& in) {
+  const Rect& r = in.item;
+  const int g = in.checked ? std::max(in.glyphSize, 16) : in.glyphSize;
+  MenuItemContentLayout out;
+  if (in.rightToLeft) {
+    int right = r.right - 1 - in.leftWidth;
+    out.glyphBox = {right - g, r.top + 1, right, r.top + 1 + g};
+    out.captionBox = {r.left + 1, r.top, out.glyphBox.left - 3, r.bottom};
+  } else {
+    int left = r.left + 1 + in.leftWidth;
+    out.glyphBox = Rect::FromSize(left, r.top + 1, g, g);
+    out.captionBox = {out.glyphBox.right + 3, r.top, r.right - 1, r.bottom};
+  }
+  if (in.separator) out.glyphBox = Rect::FromSize(out.glyphBox.left, out.glyphBox.top, 0, 0);
+  return out;
+}
+
+Rect MenuShortcutBox(const Rect& item, const Rect& caption, bool rightToLeft) {
+  if (rightToLeft) return {item.left + 11, item.top, caption.left, item.bottom};
+  return {caption.right, item.top, item.right - 11, item.bottom};
+}
+
+int MenuCaptionTop(const Rect& item, int measuredHeight) {
+  return item.top + (item.Height() - measuredHeight) / 2;
+}
+
+Colour MenuCaptionColour(const MenuColours& c, bool enabled, bool selected) {
+  Colour text;
+  if (enabled) text = selected ? c.hilightText : c.menuText;
+  else text = c.buttonShadow == c.menuText ? c.grayText : c.buttonShadow;
+  const Colour background = selected ? c.hilight : c.menu;
+  if (text != background) return text;
+  const int light = RedOf(background) * 299 + GreenOf(background) * 587 + BlueOf(background) * 114;
+  return light >= 128 * 1000 ? Rgb(0, 0, 0) : Rgb(255, 255, 255);
+}
+
+void DrawMenuSeparator(SurfaceView canvas, const Rect& target, const Surface& picture, int frames, int leftWidth,
+                       int rightWidth) {
+  if (target.IsEmpty() || picture.IsEmpty()) return;
+  Rect cell = CellRect({picture.Width(), picture.Height()}, frames, 2, false);
+  // A low item takes the picture's bottom rows: that is where the line is.
+  const int rows = std::min(cell.Height(), target.Height());
+  cell.top = cell.bottom - rows;
+  Surface strip(target.Width(), target.Height(), PixelFromColour(kColourKey));
+  ApplyPlan(strip.View(), picture.View(),
+            PlanStretchedStrip({target.Width(), target.Height()}, cell, {leftWidth, 0, rightWidth, 0}));
+  StretchCopyKeyed(canvas, target, strip.View(), strip.View().Bounds(), kColourKey);
+}
+
+}  // namespace corvane

@@ -1,0 +1,62 @@
+// Skinned menu items: how much wider the skin makes an item, where its glyph,
+// caption and shortcut go, which colour its caption takes, and the separator
+// strip cut from the skin's item picture. Portable pure rules; the Windows
+// half draws text and images where they say.
+#pragma once
+
+#include "core/Geometry.h"
+#include "core/Surface.h"
+
+namespace corvane {
+
+// The system's frame around a popup menu's items: item rectangles are this
+// far inside the popup window's picture.
+constexpr int kMenuWindowFrame = 3;
+
+// Width of an item after the skin's measurement, on top of the framework's
+// default one: the item picture's left margin (-1: the skin has no item
+// picture) and room for images or check marks.
+int SkinnedPopupItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages);
+int SkinnedMainMenuItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages);
+
+struct MenuItemContentInput {
+  Rect item;
+  // The item picture's left margin (0 without the picture).
+  int leftWidth = 0;
+  // The image list's width (16 without one).
+  int glyphSize = 16;
+  bool checked = false;
+  bool separator = false;
+  bool rightToLeft = false;
+};
+struct MenuItemContentLayout {
+  // Where the image or check mark goes (empty for separators).
+  Rect glyphBox;
+  // The room for the caption, full item height.
+  Rect captionBox;
+};
+MenuItemContentLayout LayoutMenuItemContent(const MenuItemContentInput& in);
+
+// The shortcut's room: from the measured caption's end to 11 pixels before
+// the item's end (mirrored for right-to-left menus).
+Rect MenuShortcutBox(const Rect& item, const Rect& measuredCaption, bool rightToLeft);
+
+// Top of the caption: centred in the item for its measured height.
+int MenuCaptionTop(const Rect& item, int measuredHeight);
+
+// The caption colour: HilightText when selected, MenuText otherwise; a
+// disabled item ButtonShadow, or grey text where that equals MenuText. A
+// colour equal to the background it is drawn on would make the caption
+// unreadable: the contrasting one of black and white is taken instead.
+struct MenuColours {
+  Colour menu, menuText, hilight, hilightText, buttonShadow, grayText;
+};
+Colour MenuCaptionColour(const MenuColours& colours, bool enabled, bool selected);
+
+// A separator drawn from the item picture's second cell (of `frames`): its
+// bottom rows when the item is lower than the picture, left and right ends
+// unscaled, middle stretched, magenta left out.
+void DrawMenuSeparator(SurfaceView canvas, const Rect& target, const Surface& itemPicture, int frames,
+                       int leftWidth, int rightWidth);
+
+}  // namespace corvane

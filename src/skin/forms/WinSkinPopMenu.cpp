@@ -1,0 +1,375 @@
+#include "skin/forms/WinSkinPopMenu.h"
+
+#include <algorithm>
+
+#include "framework/Forms.h"
+#include "framework/ImgList.h"
+#include "pictures/WinSurface.h"
+#include "skin/controls/WinSkinManage.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/draw/ElementDrawing.h"
+#include "skin/draw/WinElementDrawing.h"
+#include "skin/forms/MenuItemLayout.h"
+#include "skin/forms/SkinMessages.h"
+
+namespace corvane {
+
+namespace {
+
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+COLORREF Ref(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
+
+constexpr int kMenuItemCells = 5;
+
+Margins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
+
+bool HasPicture(const std::unique_ptr<TDataSkinObject>& e) { return e && !e->Bitmap.IsEmpty(); }
+
+HFONT BoldMenuFont() {
+  static UniqueFont font;
+  if (!font) {
+    LOGFONTA face{};
+    GetObjectA(MenuFont(), sizeof face, &face);
+    face.lfWeight = FW_BOLD;
+    font.Reset(CreateFontIndirectA(&face));
+  }
+  return font.Get();
+}
+
+// The checked image's box: a checkerboard of face and highlight, sunk in.
+void DrawCheckedBox(HDC dc, const Rect& box) {
+  const WORD pattern[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
+  UniqueBitmap bits(CreateBitmap(8, 8, 1, 1, pattern));
+  UniqueBrush brush(CreatePatternBrush(bits.Get()));
+  COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+  COLORREF oldBack = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+  RECT r = ToRECT(box);
+  FillRect(dc, &r, brush.Get());
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBack);
+  DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+}
+
+// The system's check mark, its black pixels in the menu-text colour and
+// the rest left as it is.
+void DrawCheckMark(HDC dc, const Rect& glyph, const Rect& item) {
+  constexpr int kSystemCheckMark = 32760;  // OBM_CHECK, only declared with OEMRESOURCE
+  UniqueBitmap check(LoadBitmapA(nullptr, MAKEINTRESOURCEA(kSystemCheckMark)));
+  if (!check) return;
+  BITMAP size{};
+  GetObjectA(check.Get(), sizeof size, &size);
+  MemoryDC source(CreateCompatibleDC(dc));
+  SelectGuard selected(source.Get(), check.Get());
+  int x = glyph.left + (glyph.Width() - size.bmWidth) / 2 + 1;
+  int y = item.top + (item.Height() - size.bmHeight) / 2 + 1;
+  COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+  COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+  BitBlt(dc, x, y, size.bmWidth, size.bmHeight, source.Get(), 0, 0, SRCAND);
+  SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+  SetBkColor(dc, RGB(0, 0, 0));
+  BitBlt(dc, x, y, size.bmWidth, size.bmHeight, source.Get(), 0, 0, SRCPAINT);
+  SetTextColor(dc, oldText);
+  SetBkColor(dc, oldBack);
+}
+
+void DrawEtchedLine(HDC dc, const Rect& caption) {
+  RECT line{caption.left, caption.top + 4, caption.right, caption.top + 6};
+  DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+}
+
+// Image or check mark, caption and shortcut of an item into dc (item at r).
+void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& item, const Rect& r, UINT state) {
+  const int leftWidth = skin.MenuItem ? skin.MenuItem->LeftWidth : 0;
+  MenuItemContentInput in;
+  in.item = r;
+  in.leftWidth = leftWidth;
+  in.glyphSize = item.images ? item.images->Width() : 16;
+  in.checked = item.checked;
+  in.separator = item.IsSeparator();
+  in.rightToLeft = item.rightToLeft;
+  MenuItemContentLayout layout = LayoutMenuItemContent(in);
+  if (item.IsSeparator()) {
+    DrawEtchedLine(dc, layout.captionBox);
+    return;
+  }
+  const bool hasImage = item.images && item.imageIndex >= 0 && item.imageIndex < item.images->Count();
+  if (hasImage) {
+    if (item.checked) DrawCheckedBox(dc, layout.glyphBox);
+    int boxHeight = item.checked ? 16 : item.images->Height();
+    item.images->Draw(dc, layout.glyphBox.left, r.top + (r.Height() - boxHeight) / 2, item.imageIndex,
+                      item.enabled);
+  } else if (item.checked) {
+    DrawCheckMark(dc, layout.glyphBox, r);
+  }
+
+  auto [caption, shortcut] = SplitMenuCaption(item.caption);
+  SelectGuard font(dc, item.isDefault ? BoldMenuFont() : MenuFont());
+  const UINT rtl = item.rightToLeft ? DT_RIGHT | DT_RTLREADING : 0;
+  const UINT noAccel = (state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
+  RECT measured = ToRECT(layout.captionBox);
+  std::string measureText = caption.empty() || caption == "&" ? caption + " " : caption;
+  DrawTextA(dc, measureText.c_str(), -1, &measured, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE | rtl);
+  Rect text = layout.captionBox;
+  text.top = MenuCaptionTop(r, measured.bottom - measured.top);
+  if (item.rightToLeft) text.left = text.right - (measured.right - measured.left);
+  else text.right = std::min(text.right, static_cast<int>(measured.right));
+
+  const auto& c = skin.Colours;
+  auto resolve = [&](int index) { return ResolveColour(c[index], skin.System()); };
+  MenuColours colours{resolve(SkinDefinition::kMenu),        resolve(SkinDefinition::kMenuText),
+                      resolve(SkinDefinition::kHilight),     resolve(SkinDefinition::kHilightText),
+                      resolve(SkinDefinition::kButtonShadow), static_cast<Colour>(GetSysColor(COLOR_GRAYTEXT))};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, Ref(MenuCaptionColour(colours, item.enabled, (state & ODS_SELECTED) != 0)));
+  RECT draw{layout.captionBox.left, text.top, layout.captionBox.right, r.bottom};
+  DrawTextA(dc, caption.c_str(), -1, &draw, DT_EXPANDTABS | DT_SINGLELINE | rtl | noAccel);
+  if (!shortcut.empty()) {
+    RECT box = ToRECT(MenuShortcutBox(r, text, item.rightToLeft));
+    DrawTextA(dc, shortcut.c_str(), -1, &box,
+              DT_SINGLELINE | DT_NOPREFIX | (item.rightToLeft ? DT_LEFT : DT_RIGHT) | (rtl & DT_RTLREADING));
+  }
+}
+
+}  // namespace
+
+// ------------------------------------------------------ the popup window
+
+void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu) {
+  Window = window;
+  SkinData = skinData;
+  Menu = menu;
+  m_subclass.Install(window, [this](HWND w, UINT msg, WPARAM wp, LPARAM lp) { return Procedure(w, msg, wp, lp); });
+}
+
+void TWinSkinPopMenu::Detach() {
+  m_subclass.Remove();
+  m_background = Surface();
+}
+
+bool TWinSkinPopMenu::BuildBackground() {
+  if (!SkinData || SkinData->SkinEmpty()) return false;
+  const SkinDefinition& skin = SkinData->Skin();
+  if (!HasPicture(skin.MenuBackground)) return false;
+  RECT window{};
+  GetWindowRect(Window, &window);
+  Rect bounds{0, 0, window.right - window.left, window.bottom - window.top};
+  if (bounds.IsEmpty()) return false;
+  POINT client{0, 0};
+  ClientToScreen(Window, &client);
+  m_clientOffset = {client.x - window.left, client.y - window.top};
+  const TDataSkinObject& back = *skin.MenuBackground;
+  m_background = BuildElementBitmap(bounds, back.Bitmap, MarginsOf(back), false, back.Tile != 0, 1, 1);
+  return !m_background.IsEmpty();
+}
+
+LRESULT TWinSkinPopMenu::Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SKINQUERY) return 1;
+  TSkinManage* manager = TSkinManage::Instance();
+  if (!manager || !manager->Active) return WindowSubclass::CallNext(window, msg, wParam, lParam);
+  switch (msg) {
+    case WM_DESTROY:
+      Detach();
+      return DefSubclassProc(window, msg, wParam, lParam);
+    case WM_ERASEBKGND:
+      if (!SkinData || !SkinData->Options.Contains(xoMenuBG)) WindowSubclass::CallNext(window, msg, wParam, lParam);
+      return 1;
+    case WM_NCPAINT:
+      return OnNcPaint(msg, wParam, lParam);
+    case WM_PRINT:
+      return OnPrint(msg, wParam, lParam);
+    case WM_PAINT:
+      return OnPaint(msg, wParam, lParam);
+    default:
+      return WindowSubclass::CallNext(window, msg, wParam, lParam);
+  }
+}
+
+LRESULT TWinSkinPopMenu::OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (!BuildBackground()) return WindowSubclass::CallNext(Window, msg, wParam, lParam);
+    // The whole window, frame and items' ground alike, in one blit; the
+    // update region is not needed for that (and is 1, no region, when the
+    // whole frame is due).
+    WindowDC dc(Window, true);
+    if (dc.Get()) BlitSurface(dc.Get(), {0, 0}, m_background.View());
+  } catch (...) {
+    // A frame that cannot be painted now is painted on the next request.
+  }
+  return 0;
+}
+
+LRESULT TWinSkinPopMenu::OnPrint(UINT msg, WPARAM wParam, LPARAM lParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  bool built = false;
+  try {
+    built = BuildBackground();
+  } catch (...) {
+  }
+  if (!built || !dc) return WindowSubclass::CallNext(Window, msg, wParam, lParam);
+  // The picture first, then the system prints inside the 3-pixel frame only,
+  // so an animation captures what WM_NCPAINT shows.
+  BlitSurface(dc, {0, 0}, m_background.View());
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  const int w = m_background.Width(), h = m_background.Height();
+  UniqueRegion inside(CreateRectRgn(kMenuWindowFrame, kMenuWindowFrame, w - kMenuWindowFrame, h - kMenuWindowFrame));
+  SelectClipRgn(dc, inside.Get());
+  LRESULT answer = WindowSubclass::CallNext(Window, msg, wParam, lParam);
+  SelectClipRgn(dc, nullptr);
+  SetBkMode(dc, oldMode);
+  return answer;
+}
+
+LRESULT TWinSkinPopMenu::OnPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
+  bool built = false;
+  try {
+    built = BuildBackground();
+  } catch (...) {
+  }
+  if (!built) return WindowSubclass::CallNext(Window, msg, wParam, lParam);
+  PAINTSTRUCT ps{};
+  HDC dc = BeginPaint(Window, &ps);
+  if (!dc) return 0;
+  BlitSurface(dc, {-m_clientOffset.x, -m_clientOffset.y}, m_background.View());
+  // The menu draws its items; a frame it draws inside its client area (where
+  // the system keeps the frame there) is clipped away so the skin's stays.
+  RECT client{};
+  GetClientRect(Window, &client);
+  const int insetX = std::max(0, kMenuWindowFrame - m_clientOffset.x);
+  const int insetY = std::max(0, kMenuWindowFrame - m_clientOffset.y);
+  int saved = SaveDC(dc);
+  IntersectClipRect(dc, insetX, insetY, client.right - insetX, client.bottom - insetY);
+  WindowSubclass::CallNext(Window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  RestoreDC(dc, saved);
+  EndPaint(Window, &ps);
+  return 0;
+}
+
+// ------------------------------------------------------------- the items
+
+MenuItemLook LookOf(const TMenuItem& item) {
+  MenuItemLook look;
+  look.caption = item.Caption();
+  look.images = item.Menu() ? item.Menu()->Images : nullptr;
+  look.imageIndex = item.ImageIndex();
+  look.enabled = item.Enabled();
+  look.checked = item.Checked();
+  look.isDefault = item.Default;
+  return look;
+}
+
+void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, HDC dc, const RECT& rect,
+                  UINT state) {
+  try {
+    const SkinDefinition& skin = skinData.Skin();
+    const Rect r = ToRect(rect);
+    if (r.IsEmpty()) return;
+    TSkinManage* manager = TSkinManage::Instance();
+    if (manager) manager->AttachMenuHandle(parent);
+    const bool selected = (state & ODS_SELECTED) != 0 && !item.IsSeparator();
+    const bool skinned = HasPicture(skin.MenuItem);
+
+    OffscreenSurface work(r.Width(), r.Height());
+    if (!work.Valid()) return;
+    const Rect local{0, 0, r.Width(), r.Height()};
+    Colour ground = ResolveColour(skin.Colours[selected && !skinned ? SkinDefinition::kHilight : SkinDefinition::kMenu],
+                                  skin.System());
+    work.View().Fill(PixelFromColour(ground));
+    const TWinSkinPopMenu* popup = skinned && manager ? manager->PopupForMenu(parent) : nullptr;
+    if (popup && !popup->Background().IsEmpty()) {
+      // The popup window's picture under the item (item rectangles are in
+      // client coordinates).
+      const Surface& background = popup->Background();
+      const Point offset = popup->ClientOffset();
+      Rect under = r.Offset(offset.x, offset.y).Intersect(background.View().Bounds());
+      if (!under.IsEmpty())
+        StretchCopy(work.View(), under.Offset(-r.left - offset.x, -r.top - offset.y), background.View(), under);
+    }
+    if (skinned) {
+      const TDataSkinObject& e = *skin.MenuItem;
+      if (item.IsSeparator()) {
+        DrawMenuSeparator(work.View(), local, e.Bitmap, kMenuItemCells, e.LeftWidth, e.RightWidth);
+      } else {
+        DrawElement(work.View(), local, e.Bitmap, false, e.Tile != 0, e.Trans != 0, kMenuItemCells, selected ? 4 : 1,
+                    MarginsOf(e));
+      }
+    }
+    if (!skinned || !item.IsSeparator()) {
+      GdiFlush();
+      DrawItemContent(work.Dc(), skin, item, local, selected ? state : state & ~ODS_SELECTED);
+    }
+    GdiFlush();
+    BitBlt(dc, r.left, r.top, r.Width(), r.Height(), work.Dc(), 0, 0, SRCCOPY);
+  } catch (...) {
+    // Painting never lets a failure into the menu loop.
+  }
+}
+
+void MeasurePopupItem(const TSkinData& skinData, const TMenuItem& item, int& width, int&) {
+  const SkinDefinition& skin = skinData.Skin();
+  width = SkinnedPopupItemWidth(width, skin.MenuItem ? skin.MenuItem->LeftWidth : -1,
+                                item.Menu() && item.Menu()->Images != nullptr);
+}
+
+bool HighContrastOn() {
+  HIGHCONTRASTA contrast{};
+  contrast.cbSize = sizeof contrast;
+  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+// ------------------------------------------------ handing menus over
+
+namespace {
+
+// Every popup menu of a form and of the forms it owns, at every depth.
+template <typename Fn>
+void ForEachFormMenu(TForm& form, Fn&& fn, int depth = 0) {
+  if (depth > 16) return;  // owner chains are short; a cycle must not hang
+  for (int i = 0; i < form.ComponentCount(); ++i)
+    if (auto* menu = dynamic_cast<TPopupMenu*>(form.Components(i))) fn(*menu);
+  for (int i = 0; i < Screen().FormCount(); ++i)
+    if (TForm* owned = Screen().Forms(i); owned != &form && owned->Owner() == &form) ForEachFormMenu(*owned, fn, depth + 1);
+}
+
+}  // namespace
+
+void PaintWithSkin(TSkinData& skinData, TPopupMenu& menu) {
+  TSkinData* data = &skinData;
+  TMenuMeasureEvent own = menu.OnMeasureItem;
+  menu.OwnerDraw = true;
+  menu.OnMeasureItem = [data, own](TMenuItem& item, HDC dc, int& w, int& h) {
+    if (own) own(item, dc, w, h);
+    else MeasurePopupItem(*data, item, w, h);
+  };
+  menu.OnDrawItem = [data](TMenuItem& item, HDC dc, const RECT& rect, UINT state) {
+    DrawMenuItem(*data, item.Menu() ? item.Menu()->ShownHandle() : nullptr, LookOf(item), dc, rect, state);
+  };
+  // Owner drawing changes how the system holds the items.
+  menu.ItemsChanged();
+}
+
+void SkinnedFormMenus::HandOver(TSkinData& skinData, TForm& form) {
+  if (!skinData.SkinControls.Contains(xcPopupMenu) || HighContrastOn()) return;
+  ForEachFormMenu(form, [&](TPopupMenu& menu) {
+    if (menu.Tag == skinData.DisableTag || Holds(&menu)) return;
+    m_saved[&menu] = {menu.OwnerDraw, menu.OnMeasureItem, menu.OnDrawItem};
+    PaintWithSkin(skinData, menu);
+  });
+}
+
+void SkinnedFormMenus::GiveBack(TForm& form) {
+  ForEachFormMenu(form, [&](TPopupMenu& menu) {
+    auto it = m_saved.find(&menu);
+    if (it == m_saved.end()) return;
+    menu.OwnerDraw = it->second.ownerDraw;
+    menu.OnMeasureItem = std::move(it->second.measure);
+    menu.OnDrawItem = std::move(it->second.draw);
+    menu.ItemsChanged();
+    m_saved.erase(it);
+  });
+  // Menus freed meanwhile are only forgotten.
+  m_saved.clear();
+}
+
+}  // namespace corvane

@@ -1,0 +1,76 @@
+// Skinned menu items: widths, content places, caption colours, separators.
+#include <gtest/gtest.h>
+
+#include "skin/forms/MenuItemLayout.h"
+
+namespace corvane {
+namespace {
+
+TEST(MenuItemLayout, WidthsAndContentPlaces) {
+  EXPECT_EQ(SkinnedPopupItemWidth(100, 2, true), 114) << "the launcher's menu with the stored skin";
+  EXPECT_EQ(SkinnedPopupItemWidth(100, 2, false), 137);
+  EXPECT_EQ(SkinnedPopupItemWidth(100, -1, true), 112) << "no item picture";
+  EXPECT_EQ(SkinnedMainMenuItemWidth(100, 2, true), 112);
+  EXPECT_EQ(SkinnedMainMenuItemWidth(100, 2, false), 137);
+
+  //  |1|LW|  glyph 16  |3| caption ...........|1|
+  const Rect item{0, 20, 150, 40};
+  struct Case {
+    const char* what;
+    MenuItemContentInput in;
+    Rect glyph, caption;
+  };
+  const Case cases[] = {
+      {"image at R.left + 3", {item, 2, 16}, {3, 21, 19, 37}, {22, 20, 149, 40}},
+      {"no item picture", {item, 0, 16}, {1, 21, 17, 37}, {20, 20, 149, 40}},
+      {"checked takes at least 16", {item, 2, 12, true}, {3, 21, 19, 37}, {22, 20, 149, 40}},
+      {"wide image list", {item, 2, 24}, {3, 21, 27, 45}, {30, 20, 149, 40}},
+      {"separator has no glyph", {item, 2, 16, false, true}, {3, 21, 3, 21}, {22, 20, 149, 40}},
+      {"right to left", {item, 2, 16, false, false, true}, {131, 21, 147, 37}, {1, 20, 128, 40}},
+  };
+  for (const Case& c : cases) {
+    MenuItemContentLayout l = LayoutMenuItemContent(c.in);
+    EXPECT_EQ(l.glyphBox, c.glyph) << c.what;
+    EXPECT_EQ(l.captionBox, c.caption) << c.what;
+  }
+  EXPECT_EQ(MenuShortcutBox(item, {22, 23, 80, 37}, false), (Rect{80, 20, 139, 40}));
+  EXPECT_EQ(MenuShortcutBox(item, {60, 23, 128, 37}, true), (Rect{11, 20, 60, 40}));
+  EXPECT_EQ(MenuCaptionTop(item, 13), 23);
+}
+
+TEST(MenuItemLayout, CaptionColoursStayReadable) {
+  const Colour white = Rgb(255, 255, 255), black = Rgb(0, 0, 0), blue = Rgb(0, 0, 128), grey = Rgb(128, 128, 128);
+  const MenuColours normal{white, black, blue, white, grey, Rgb(109, 109, 109)};
+  EXPECT_EQ(MenuCaptionColour(normal, true, false), black);
+  EXPECT_EQ(MenuCaptionColour(normal, true, true), white);
+  EXPECT_EQ(MenuCaptionColour(normal, false, true), grey);
+  MenuColours shadowIsText = normal;
+  shadowIsText.buttonShadow = black;
+  EXPECT_EQ(MenuCaptionColour(shadowIsText, false, false), Rgb(109, 109, 109)) << "grey text instead";
+  MenuColours unreadable = normal;
+  unreadable.menuText = white;  // white on white
+  unreadable.hilightText = blue;  // blue on blue
+  EXPECT_EQ(MenuCaptionColour(unreadable, true, false), black);
+  EXPECT_EQ(MenuCaptionColour(unreadable, true, true), white);
+}
+
+TEST(MenuItemLayout, ASeparatorTakesTheBottomRowsOfTheSecondCell) {
+  // Five 10 x 18 cells; the second has row y coloured y, columns 0-1 and
+  // 8-9 its ends (red), magenta in row 17.
+  Surface picture(50, 18, 0xFF000000);
+  for (int y = 0; y < 18; ++y)
+    for (int x = 10; x < 20; ++x)
+      picture.At(x, y) = (x < 12 || x >= 18) ? 0xFFFF0000 : 0xFF000000 | static_cast<Pixel>(y);
+  for (int x = 10; x < 20; ++x) picture.At(x, 17) = PixelFromColour(kColourKey);
+  Surface canvas(40, 8, 0xFF00FF00);
+  DrawMenuSeparator(canvas.View(), {0, 0, 40, 8}, picture, 5, 2, 2);
+  for (int y = 0; y < 7; ++y) {
+    EXPECT_EQ(canvas.At(20, y), 0xFF000000 | static_cast<Pixel>(10 + y)) << "row " << y << " from row " << 10 + y;
+    EXPECT_EQ(canvas.At(1, y), 0xFFFF0000u) << "left end unscaled";
+    EXPECT_EQ(canvas.At(38, y), 0xFFFF0000u) << "right end unscaled";
+  }
+  EXPECT_EQ(canvas.At(20, 7), 0xFF00FF00u) << "magenta leaves the background";
+}
+
+}  // namespace
+}  // namespace corvane

@@ -153,6 +153,7 @@ TEST(CaptionButtonObjects, WindowMenuItemsFollowTheWindowsState) {
     S window;
     std::uint8_t boxes;
     SkinSystemMenuEntry entry;
+    BorderKind border = BorderKind::Sizeable;
   };
   const Case cases[] = {
       {syscmd::kRestore, 0, S::Normal, both, {0, false, false}},
@@ -160,6 +161,8 @@ TEST(CaptionButtonObjects, WindowMenuItemsFollowTheWindowsState) {
       {syscmd::kMove, 3, S::Normal, both, {-1, true, false}},  // stale grey ignored
       {syscmd::kMove, 0, S::Maximised, both, {-1, false, false}},
       {syscmd::kSize, 0, S::Maximised, both, {-1, false, false}},
+      {syscmd::kSize, 0, S::Normal, both, {-1, false, false}, BorderKind::Dialog},  // a fixed frame
+      {syscmd::kMove, 0, S::Normal, both, {-1, true, false}, BorderKind::Dialog},
       {syscmd::kMinimize, 0, S::Normal, both, {2, true, false}},
       {syscmd::kMinimize, 0, S::Minimised, both, {2, false, false}},
       {syscmd::kMinimize, 0, S::Normal, kFrameSystemMenu, {2, false, false}},
@@ -172,7 +175,7 @@ TEST(CaptionButtonObjects, WindowMenuItemsFollowTheWindowsState) {
       {0x1234, 2, S::Normal, both, {-1, false, false}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(SystemMenuEntryFor(c.command, c.systemState, c.window, c.boxes), c.entry)
+    EXPECT_EQ(SystemMenuEntryFor(c.command, c.systemState, c.window, c.boxes, c.border), c.entry)
         << std::hex << c.command << " state " << c.systemState << " window " << int(c.window);
 }
 

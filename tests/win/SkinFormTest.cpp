@@ -596,6 +596,24 @@ TEST(SkinnedProgram, TheLinkEditorWearsTheStoredSkinsFrame) {
     if (hint) GetWindowTextA(hint, text, sizeof text);
     EXPECT_STREQ(text, "Close");
     if (std::getenv("CORVANE_SHOTS")) Sleep(4000);
+
+    // Alt+Space opens the skin's window menu, drawn by the skin too.
+    SetForegroundWindow(editor);
+    keybd_event(VK_MENU, 0, 0, 0);
+    keybd_event(VK_SPACE, 0, 0, 0);
+    keybd_event(VK_SPACE, 0, KEYEVENTF_KEYUP, 0);
+    keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+    HWND menu = nullptr;
+    EXPECT_TRUE(PumpUntil([&] { return (menu = findWindow("#32768")) && IsWindowVisible(menu); }, 3000));
+    if (menu) {
+      EXPECT_EQ(SendMessageA(menu, WM_SKINQUERY, 0, 0), 1);
+      if (std::getenv("CORVANE_SHOTS")) Sleep(3000);
+      PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+      EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu); }, 3000));
+    }
+    SetCursorPos(r.left + at.x + 8, r.top + at.y + 8);
+    mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+    Sleep(100);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(editor); }, 3000)) << "close hides the editor";

@@ -15,6 +15,8 @@
 #include "framework/ImgList.h"
 #include "launcher/main.h"
 #include "skin/controls/WinSkinManage.h"
+#include "skin/data/SkinLoad.h"
+#include "skin/data/SkinPackage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/MenuItemLayout.h"
 #include "skin/forms/SkinMessages.h"
@@ -55,6 +57,18 @@ int CountColour(const Surface& shot, const Rect& r, Colour c) {
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x) n += SameColour(shot.At(x, y), c);
   return n;
+}
+
+// The stored skin with one picture left out.
+std::vector<std::uint8_t> StoredSkinWithout(const std::string& picture) {
+  TSkinReader reader;
+  std::vector<std::uint8_t> stored = StoredSkin();
+  EXPECT_TRUE(reader.Load(stored));
+  std::vector<SkinPackageFile> files;
+  std::vector<std::string> names = reader.Names();
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (names[i] != picture) files.emplace_back(names[i], reader.FileAt(i));
+  return WriteSkinStream(files, reader.Version());
 }
 
 class SkinnedMenus : public ::testing::Test {
@@ -289,6 +303,133 @@ TEST_F(SkinnedMenus, DisableTagAndTheMenuOptionLeaveTheItemsToTheFramework) {
     Application().FreeComponent(&form);
     Pump();
   }
+}
+
+TEST_F(SkinnedMenus, SkinsWithoutMenuPicturesFallBackAndLongMenusStillWork) {
+  struct Case {
+    const char* what;
+    const char* missing;
+    bool skinFrame;  // the window wears the menu background
+    bool plainItems;  // items drawn plainly in the skin's colours
+  };
+  const Case cases[] = {
+      {"no item picture: plain items in the skin's colours", "menuitem.bmp", true, true},
+      {"no background picture: the system's window", "menubackground.bmp", false, false},
+  };
+  for (int i = 0; i < 3; ++i) LoggedLink("Link" + std::to_string(i));
+  for (const Case& c : cases) {
+    data->SetSkinStream(StoredSkinWithout(c.missing));
+    ASSERT_FALSE(data->SkinEmpty()) << c.what;
+    const SkinDefinition& skin = data->Skin();
+    TForm1& form = StartSkinned();
+    int frame = -1, hilightText = 0, hilight = 0;
+    OpenMenu(form, [&](HWND menu, int tick) {
+      if (tick == 0) return Press(menu, VK_DOWN), false;
+      RECT wr = WindowRectOf(menu);
+      Surface shot = CaptureScreen(wr);
+      Rect hot = ItemRect(menu, form.PopupMenu1->ShownHandle(), 0);
+      hilightText = CountColour(shot, hot, SkinColour(SkinDefinition::kHilightText));
+      hilight = CountColour(shot, hot, SkinColour(SkinDefinition::kHilight));
+      if (skin.MenuBackground && !skin.MenuBackground->Bitmap.IsEmpty()) {
+        const TDataSkinObject& back = *skin.MenuBackground;
+        Surface picture = BuildElementBitmap({0, 0, wr.right - wr.left, wr.bottom - wr.top}, back.Bitmap,
+                                             {back.LeftWidth, back.TopHeight, back.RightWidth, back.BottomHeight},
+                                             false, back.Tile != 0, 1, 1);
+        frame = Mismatches(shot, picture, {0, 0}, {0, 0, wr.right - wr.left, 3});
+      }
+      Press(menu, VK_ESCAPE);
+      return true;
+    });
+    EXPECT_EQ(frame == 0, c.skinFrame) << c.what;
+    EXPECT_GT(hilightText, 10) << c.what << ": the caption stays readable";
+    if (c.plainItems) {
+      EXPECT_GT(hilight, 200) << c.what << ": the plain hot item is filled";
+    }
+    Application().FreeComponent(&form);
+    Pump();
+  }
+
+  // Hundreds of links: the menu opens, Up wraps round to the last one and
+  // Return starts it.
+  data->SetSkinStream(StoredSkin());
+  for (int i = 3; i < 300; ++i) Store("Link" + std::to_string(i), "Link", LoggerPath());
+  LoggedLink("Link99");  // the last in sorted order
+  TForm1& form = StartSkinned();
+  ASSERT_EQ(form.PopupMenu1->Count(), 300);
+  OpenMenu(form, [&](HWND menu, int) {
+    Press(menu, VK_UP);
+    Press(menu, VK_RETURN);
+    return true;
+  });
+  EXPECT_TRUE(PumpUntil([&] { return Launched() == "Link99;"; }, 10000)) << Launched();
+}
+
+TEST(SkinnedProgramMenu, TheRealLaunchersMenuIsTheSkinsAndItsKeysStillWork) {
+  test::TempFolder folder;
+  std::string log = folder.File("launches.log");
+  {
+    LinkStore store;
+    store.Open(folder.File("Corvane.ini"));
+    for (const char* name : {"Alpha", "Beta"}) {
+      store.WriteString(name, "Link", LoggerPath());
+      store.WriteString(name, "Param", "\"" + log + "\" " + name);
+    }
+    store.WriteString("Zed", "Link", folder.File("gone.exe"));
+    store.Close();
+  }
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(test::StartProgramCopy(folder, pi)) << "CORVANE_EXE names the program";
+  HWND launcher = nullptr;
+  ASSERT_TRUE(PumpUntil(
+      [&] { return (launcher = test::FindProcessWindow(pi.dwProcessId, "TForm1")) && IsWindowVisible(launcher); },
+      20000));
+  SkinDefinition skin;
+  ASSERT_EQ(LoadSkinStream(StoredSkin(), skin), SkinLoadStatus::Loaded);
+  const TDataSkinObject& back = *skin.MenuBackground;
+  // The launcher's menu, opened with the right button; the stored skin is
+  // applied a moment after the program starts.
+  HWND menu = nullptr;
+  bool skinned = false;
+  PumpUntil(
+      [&] {
+        PostMessageA(launcher, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(16, 16));
+        PostMessageA(launcher, WM_RBUTTONUP, 0, MAKELPARAM(16, 16));
+        PumpUntil([&] { return (menu = test::FindProcessWindow(pi.dwProcessId, "#32768")) && IsWindowVisible(menu); },
+                  2000);
+        skinned = menu && SendMessageA(menu, WM_SKINQUERY, 0, 0) == 1;
+        if (menu && !skinned) {
+          PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+          Wait(300);
+        }
+        return skinned;
+      },
+      10000);
+  EXPECT_TRUE(skinned);
+  if (menu) {
+    Wait(200);
+    RECT wr = WindowRectOf(menu);
+    Surface picture = BuildElementBitmap({0, 0, wr.right - wr.left, wr.bottom - wr.top}, back.Bitmap,
+                                         {back.LeftWidth, back.TopHeight, back.RightWidth, back.BottomHeight}, false,
+                                         back.Tile != 0, 1, 1);
+    EXPECT_EQ(Mismatches(CaptureScreen(wr), picture, {0, 0}, {0, 0, wr.right - wr.left, 3}), 0);
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+      PostMessageA(menu, WM_KEYDOWN, key, 0);
+      PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
+      if (std::getenv("CORVANE_SHOTS") && key == VK_DOWN) Sleep(2500);
+    }
+  }
+  auto launched = [&] {
+    std::ifstream in(log);
+    std::string line;
+    return std::getline(in, line) ? line.substr(line.find(' ') + 1) : std::string();
+  };
+  EXPECT_TRUE(PumpUntil([&] { return launched() == "Beta"; }, 10000)) << launched();
+  PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
+  DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(waited, WAIT_OBJECT_0);
 }
 
 }  // namespace

@@ -105,14 +105,15 @@ const char* CaptionHintText(int action) {
 }
 
 SkinSystemMenuEntry SystemMenuEntryFor(unsigned command, unsigned systemState, WindowShowState window,
-                                       std::uint8_t frameButtons) {
+                                       std::uint8_t frameButtons, BorderKind border) {
   // Grayed (1) and disabled (2) items alike cannot be chosen.
   constexpr unsigned kGrayedOrDisabled = 3, kChecked = 8;
   SkinSystemMenuEntry e;
   e.checked = (systemState & kChecked) != 0;
   const bool maximised = window == WindowShowState::Maximised;
   switch (command) {
-    case syscmd::kSize: case syscmd::kMove: e.enabled = !maximised; break;
+    case syscmd::kSize: e.enabled = !maximised && border == BorderKind::Sizeable; break;
+    case syscmd::kMove: e.enabled = !maximised; break;
     case syscmd::kMinimize:
       e.imageIndex = 2;
       e.enabled = window != WindowShowState::Minimised && (frameButtons & kFrameMinimize);

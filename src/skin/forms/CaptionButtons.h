@@ -114,9 +114,10 @@ struct SkinSystemMenuEntry {
   friend bool operator==(const SkinSystemMenuEntry&, const SkinSystemMenuEntry&) = default;
 };
 // The system menu's own state bits are stale until the system prepares the
-// menu, so the window commands follow the window's state and boxes; other
-// items keep the state the system menu holds.
+// menu, so the window commands follow the window's state, boxes and frame
+// (only a sizeable frame offers Size); other items keep the state the
+// system menu holds.
 SkinSystemMenuEntry SystemMenuEntryFor(unsigned command, unsigned systemState, WindowShowState window,
-                                       std::uint8_t frameButtons);
+                                       std::uint8_t frameButtons, BorderKind border = BorderKind::Sizeable);
 
 }  // namespace corvane

@@ -1029,7 +1029,7 @@ void TWinSkinForm::BuildSkinSystemMenu() {
     info.dwTypeData = text;
     info.cch = sizeof text - 1;
     if (!GetMenuItemInfoA(m_systemMenu, static_cast<UINT>(position), TRUE, &info)) continue;
-    SkinSystemMenuEntry entry = SystemMenuEntryFor(info.wID, info.fState, m_windowState, m_class.buttons);
+    SkinSystemMenuEntry entry = SystemMenuEntryFor(info.wID, info.fState, m_windowState, m_class.buttons, m_class.border);
     TMenuItem& item = menu.Create<TMenuItem>();
     item.SetCaption(text[0] ? std::string(text) : std::string("-"));
     item.Tag = static_cast<std::intptr_t>(info.wID);

@@ -39,8 +39,10 @@ void TStatusBar::CreateParams(TCreateParams& p) {
 
 void TStatusBar::WindowCreated() {
   ApplyPanels();
-  SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0,
-               reinterpret_cast<LPARAM>(m_simpleText.c_str()));
+  // The simple text never lands in a panel.
+  if (SimplePanel || m_panels.empty())
+    SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0,
+                 reinterpret_cast<LPARAM>(m_simpleText.c_str()));
   if (m_alignHeight > 0) AlignBottom(m_alignHeight);
   if (AutoHint) SetTimer(Handle(), kHintTimer, kHintPollMs, nullptr);
 }
@@ -48,7 +50,7 @@ void TStatusBar::WindowCreated() {
 void TStatusBar::SetSimpleText(const std::string& text) {
   if (text == m_simpleText) return;
   m_simpleText = text;
-  if (HandleAllocated())
+  if (HandleAllocated() && (SimplePanel || m_panels.empty()))
     SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0,
                  reinterpret_cast<LPARAM>(m_simpleText.c_str()));
 }

@@ -261,18 +261,19 @@ void TSkinStatusBar::Paint(HDC dc, const RECT& r) {
     rects = StatusPanelRects(rects, size.width);
     for (int i = 0; i < parts; ++i) {
       LRESULT lengthAndType = SendMessageW(h, SB_GETTEXTLENGTHW, static_cast<WPARAM>(i), 0);
-      unsigned type = HIWORD(lengthAndType);
-      PanelBevel bevel = (type & HIWORD(SBT_POPOUT)) ? PanelBevel::Raised
-                         : (type & HIWORD(SBT_NOBORDERS)) ? PanelBevel::None
-                                                          : PanelBevel::Lowered;
+      std::wstring text(static_cast<std::size_t>(LOWORD(lengthAndType)) + 1, L'\0');
+      LRESULT read = SendMessageW(h, SB_GETTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+      text.resize(LOWORD(lengthAndType));
+      // Some systems report the drawing type only with the text itself.
+      unsigned type = HIWORD(lengthAndType) | HIWORD(read);
+      PanelBevel bevel = (type & SBT_POPOUT) ? PanelBevel::Raised
+                         : (type & SBT_NOBORDERS) ? PanelBevel::None
+                                                  : PanelBevel::Lowered;
       const Rect& p = rects[static_cast<std::size_t>(i)];
       RECT panel{p.left, p.top, p.right, p.bottom};
       PaintPanelFrame(picture, panel, StatusPanelCell(bevel));
       GdiFlush();
-      if (type & HIWORD(SBT_OWNERDRAW)) continue;
-      std::wstring text(static_cast<std::size_t>(LOWORD(lengthAndType)) + 1, L'\0');
-      SendMessageW(h, SB_GETTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-      text.resize(LOWORD(lengthAndType));
+      if (type & SBT_OWNERDRAW) continue;
       // Leading tabs centre or right-align a panel's text.
       unsigned align = DT_LEFT;
       std::size_t tabs = text.find_first_not_of(L'\t');

@@ -17,6 +17,9 @@
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Panels.h"
+#include "launcher/main.h"
+#include "launcher/supportForm.h"
+#include "skin/data/SkinLoad.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
 #include "skin/controls/WinSkinManage.h"
@@ -599,6 +602,121 @@ TEST_F(SkinnedControls, TwoHundredSkinCyclesLeaveTheHandleCountsWhereTheyWere) {
   EXPECT_EQ(OwnedHandleCount(), owned);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
+TEST_F(SkinnedControls, TheLinkEditorsButtonsAndGroupBoxesWearTheStoredSkin) {
+  test::TempFolder folder;
+  TForm1& launcher = Application().CreateForm<TForm1>(folder.File("Corvane.ini"));
+  launcher.Show();
+  TForm2& editor = Application().CreateForm<TForm2>();
+  editor.SkinData1->SetSkinStream(test::StoredSkinBytes());
+  editor.SkinData1->SetActive(true);
+  editor.Button2->SetDefault(true);  // Save as the default button
+  editor.Button7->SetEnabled(false);
+  ShowSkinned(editor);
+  data = editor.SkinData1;
+  for (TButton* b : {editor.Button1, editor.Button11, editor.Button2, editor.Button7, editor.Button12, editor.Button3,
+                     editor.Button4, editor.Button5, editor.Button8, editor.Button6})
+    EXPECT_EQ(Query(b->Handle()), 1) << b->Name;
+  EXPECT_EQ(ShownCell(editor.Button11->Handle()), 1);
+  EXPECT_EQ(ShownCell(editor.Button2->Handle()), 5) << "the default button";
+  EXPECT_EQ(ShownCell(editor.Button7->Handle()), 3) << "a disabled button";
+  for (TGroupBox* box : {editor.GroupBox1, editor.GroupBox2, editor.GroupBox3}) EXPECT_EQ(Query(box->Handle()), 1);
+  EXPECT_EQ(Query(editor.StatusBar1->Handle()), 1);
+  // The buttons' corners show the group box around them (the skin's
+  // transparent option): its face, not the system's.
+  const SkinDefinition& s = data->Skin();
+  Surface shot = CaptureWindow(editor.Button11->Handle());
+  EXPECT_EQ(shot.At(0, 0) & 0xFFFFFF, PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System())) & 0xFFFFFF);
+}
+
+// The real program: its editor's buttons follow the real mouse.
+TEST(SkinnedProgramControls, TheEditorsButtonsAreHotUnderTheMouseAndPressedWhileHeld) {
+  test::TempFolder folder;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(test::StartProgramCopy(folder, pi)) << "CORVANE_EXE names the program";
+  auto findWindow = [&](const char* cls) { return test::FindProcessWindow(pi.dwProcessId, cls); };
+  HWND launcher = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (launcher = findWindow("TForm1")) && IsWindowVisible(launcher); }, 20000));
+  RECT at{};
+  GetWindowRect(launcher, &at);
+  SetCursorPos(at.left + 5, at.top + 5);
+  PostMessageA(launcher, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  Sleep(300);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  HWND editor = nullptr;
+  EXPECT_TRUE(PumpUntil([&] { return (editor = findWindow("TForm2")) && IsWindowVisible(editor) && Query(editor) == 1; }, 10000));
+  HWND button = nullptr, box = nullptr;
+  if (editor) {
+    PumpUntil([] { return false; }, 500);
+    struct Found {
+      HWND button = nullptr, box = nullptr;
+    } found;
+    EnumChildWindows(
+        editor,
+        [](HWND w, LPARAM p) -> BOOL {
+          char text[64] = {};
+          GetWindowTextA(w, text, sizeof text);
+          auto* f = reinterpret_cast<Found*>(p);
+          if (std::string(text) == "Readme") f->button = w;
+          if (std::string(text) == "Menu Links") f->box = w;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    button = found.button;
+    box = found.box;
+  }
+  if (button && box) {
+    SkinDefinition skin;
+    ASSERT_EQ(LoadSkinStream(test::StoredSkinBytes(), skin), SkinLoadStatus::Loaded);
+    const TDataSkinButton& b = skin.Buttons;
+    auto shownCell = [&] {
+      RECT r{};
+      GetWindowRect(button, &r);
+      Surface shot = CaptureWindow(button);
+      for (int cell = 1; cell <= 5; ++cell) {
+        Surface picture = BuildElementBitmap({0, 0, r.right - r.left, r.bottom - r.top}, b.Bitmap,
+                                             {b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight}, false, false, 5, cell);
+        if (RingMismatches(shot, picture, b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight) == 0) return cell;
+      }
+      return 0;
+    };
+    EXPECT_EQ(Query(button), 1);
+    EXPECT_EQ(shownCell(), 1) << "normal";
+    RECT r{};
+    GetWindowRect(button, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    mouse_event(MOUSEEVENTF_MOVE, 1, 0, 0, 0);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(shownCell(), 4) << "hot under the mouse";
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_EQ(shownCell(), 2) << "pressed while held";
+    // Released off the button it still clicks; no readme exists here, so
+    // nothing opens.
+    SetCursorPos(r.left - 40, r.top - 40);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_NE(shownCell(), 2);
+    // The group box: the skin's frame line in the shadow colour, broken by
+    // its caption.
+    Surface frame = CaptureWindow(box);
+    COLORREF shadow = static_cast<COLORREF>(ResolveColour(skin.Colours[SkinDefinition::kButtonShadow], skin.System()));
+    int line = FirstRowOf(frame, frame.Width() / 2, shadow);
+    ASSERT_GT(line, 0);
+    auto isShadow = [&](int x) { return (frame.At(x, line) & 0xFFFFFF) == (PixelFromColour(static_cast<Colour>(shadow)) & 0xFFFFFF); };
+    EXPECT_FALSE(isShadow(12)) << "caption gap";
+    EXPECT_TRUE(isShadow(frame.Width() - 20));
+  } else {
+    ADD_FAILURE() << "the editor's Readme button or Menu Links box was not found";
+  }
+  if (editor) PostMessageA(editor, WM_CLOSE, 0, 0);
+  PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
+  DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(waited, WAIT_OBJECT_0);
 }
 
 }  // namespace

@@ -719,5 +719,50 @@ TEST(SkinnedProgramControls, TheEditorsButtonsAreHotUnderTheMouseAndPressedWhile
   EXPECT_EQ(waited, WAIT_OBJECT_0);
 }
 
+// The gallery: every control kind of its form is skinned, with the stored
+// skin and with a skin file named on its command line.
+TEST(SkinGallery, ShowsEveryControlKindSkinned) {
+  const char* gallery = std::getenv("CORVANE_GALLERY");
+  ASSERT_NE(gallery, nullptr) << "CORVANE_GALLERY names the gallery";
+  for (bool fromFile : {false, true}) {
+    std::string command = "\"" + std::string(gallery) + "\"";
+    if (fromFile) command += " \"" + std::string(CORVANE_STORED_SKIN) + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    HWND form = nullptr;
+    EXPECT_TRUE(PumpUntil([&] { return (form = test::FindProcessWindow(pi.dwProcessId, "TGalleryForm")) && Query(form) == 1; }, 15000));
+    if (form) {
+      PumpUntil([] { return false; }, 500);
+      struct Count {
+        int windows = 0, skinned = 0;
+        std::vector<std::string> plain;
+      } count;
+      EnumChildWindows(
+          form,
+          [](HWND w, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(p);
+            // A panel is only coloured: it takes no messages over.
+            if (WindowClassName(w) == "TPanel") return TRUE;
+            ++c->windows;
+            if (SendMessageA(w, WM_SKINQUERY, 0, 0) == 1) ++c->skinned;
+            else c->plain.push_back(WindowClassName(w));
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&count));
+      EXPECT_GE(count.windows, 25);
+      EXPECT_EQ(count.skinned, count.windows) << "plain: " << ::testing::PrintToString(count.plain);
+      if (std::getenv("CORVANE_SHOTS")) Sleep(4000);
+      PostMessageA(form, WM_CLOSE, 0, 0);
+    }
+    DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(waited, WAIT_OBJECT_0);
+  }
+}
+
 }  // namespace
 }  // namespace corvane

@@ -189,6 +189,30 @@ TEST_F(SkinnedControls, PushButtonsShowTheCellOfTheirState) {
   EXPECT_EQ(bands, 2);
 }
 
+TEST_F(SkinnedControls, ATag5555ButtonShowsItsParentAroundTheFrame) {
+  TForm& form = MakeForm();
+  // A plain white panel (kept plain by the disable tag) under two buttons.
+  TPanel& panel = Add<TPanel>(form, nullptr, 10, 10, 300, 80);
+  panel.Tag = 99;
+  panel.BevelRaised = false;
+  panel.SetColor(clWhite);
+  TButton& seeThrough = Add<TButton>(form, &panel, 20, 20, 90, 25, "Through");
+  seeThrough.Tag = 5555;
+  TButton& solid = Add<TButton>(form, &panel, 150, 20, 90, 25, "Solid");
+  ShowSkinned(form);
+  ASSERT_EQ(Query(seeThrough.Handle()), 1);
+  TSkinButton* skin = SkinOf<TSkinButton>(seeThrough);
+  ASSERT_NE(skin, nullptr);
+  EXPECT_TRUE(skin->Transparent());
+  Surface cell = ButtonCell(seeThrough.Handle(), 1);
+  ASSERT_TRUE(SameColour(cell.At(0, 0), kColourKey)) << "the skin's corner is see-through";
+  const SkinDefinition& s = data->Skin();
+  EXPECT_EQ(CaptureWindow(seeThrough.Handle()).At(0, 0) & 0xFFFFFF, 0xFFFFFFu) << "the white panel shows";
+  EXPECT_EQ(CaptureWindow(solid.Handle()).At(0, 0) & 0xFFFFFF,
+            PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System())) & 0xFFFFFF)
+      << "other buttons stand on the face colour";
+}
+
 TEST_F(SkinnedControls, HotPressedAndAReleaseOffTheButtonStillClicks) {
   TForm& form = MakeForm();
   TButton& button = Add<TButton>(form, nullptr, 40, 40, 90, 25, "Press me");
@@ -531,6 +555,12 @@ TEST_F(SkinnedControls, AControlFreedWhileSkinnedUnregistersAndUnskinningStillWo
   std::size_t before = formSkin->ControlSkins().size();
   form.FreeComponent(&doomed);
   EXPECT_EQ(formSkin->ControlSkins().size(), before - 1);
+  // A window made again for a skinned control is skinned at once.
+  kept.DestroyHandle();
+  ASSERT_NE(kept.Handle(), nullptr);
+  ShowWindow(kept.Handle(), SW_SHOW);
+  EXPECT_EQ(Query(kept.Handle()), 1);
+  EXPECT_EQ(ShownCell(kept.Handle()), 1);
   data->SetActive(false);
   TSkinManage::Instance()->RunPendingAction();
   Pump();

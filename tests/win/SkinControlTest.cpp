@@ -5,7 +5,10 @@
 // destroyed while skinned; handles over many skin cycles.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,7 @@
 #include "launcher/main.h"
 #include "launcher/supportForm.h"
 #include "skin/data/SkinLoad.h"
+#include "skin/data/SkinPackage.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
 #include "skin/controls/WinSkinManage.h"
@@ -116,6 +120,19 @@ class SkinnedControls : public ::testing::Test {
     SetFocus(form.Handle());
     Pump();
   }
+  // The launcher and the link editor, the editor with the stored skin in its
+  // own skin component (which then is the one the fixture's tests use).
+  TForm2& ShowEditor(const test::TempFolder& folder, const std::function<void(TForm2&)>& prepare = {}) {
+    TForm1& launcher = Application().CreateForm<TForm1>(folder.File("Corvane.ini"));
+    launcher.Show();
+    TForm2& editor = Application().CreateForm<TForm2>();
+    editor.SkinData1->SetSkinStream(test::StoredSkinBytes());
+    editor.SkinData1->SetActive(true);
+    if (prepare) prepare(editor);
+    ShowSkinned(editor);
+    data = editor.SkinData1;
+    return editor;
+  }
   const TDataSkinButton& Buttons() const { return data->Skin().Buttons; }
   Surface ButtonCell(HWND w, int cell) const {
     RECT r{};
@@ -211,6 +228,63 @@ TEST_F(SkinnedControls, ATag5555ButtonShowsItsParentAroundTheFrame) {
   EXPECT_EQ(CaptureWindow(solid.Handle()).At(0, 0) & 0xFFFFFF,
             PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System())) & 0xFFFFFF)
       << "other buttons stand on the face colour";
+}
+
+// The stored skin with some of its files left out or replaced.
+std::vector<std::uint8_t> AlteredSkin(const std::map<std::string, std::vector<std::uint8_t>>& replaced) {
+  TSkinReader reader;
+  EXPECT_TRUE(reader.Load(test::StoredSkinBytes()));
+  std::vector<SkinPackageFile> files;
+  for (std::size_t i = 0; i < reader.Count(); ++i) {
+    const std::string& name = reader.Entries()[i].name;
+    auto it = replaced.find(name);
+    if (it == replaced.end()) files.emplace_back(name, reader.FileAt(i));
+    else if (!it->second.empty()) files.emplace_back(name, it->second);
+  }
+  return WriteSkinStream(files, reader.Version());
+}
+
+TEST_F(SkinnedControls, WithoutButtonPicturesOrWithStripsTooNarrowTheSystemDraws) {
+  test::TempFolder folder;
+  std::string narrowPath = folder.File("narrow.bmp");
+  ASSERT_TRUE(test::WriteBmp(narrowPath, 6, 13, [](int, int) { return RGB(0, 0, 0); }));
+  std::ifstream in(narrowPath, std::ios::binary);
+  std::vector<std::uint8_t> narrow{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<std::uint8_t> skin = AlteredSkin({{"buttons.bmp", {}}, {"checkbox.bmp", narrow}, {"radiobutton.bmp", {}}});
+  ResetApplication();
+  TSkinManage::Destroy();
+  data = &Application().Create<TSkinData>();
+  data->BeginReading();
+  data->SetActive(true);
+  data->SetSkinStream(skin);
+  data->Loaded();
+  ASSERT_FALSE(data->SkinEmpty());
+  ASSERT_TRUE(data->Skin().Buttons.Bitmap.IsEmpty());
+  ASSERT_EQ(data->Skin().Buttons.CheckBitmap.Width(), 6);
+
+  TForm& plainForm = MakeForm(600, 100);
+  plainForm.Tag = 99;
+  TButton& twin = Add<TButton>(plainForm, nullptr, 40, 40, 90, 25, "Same");
+  plainForm.Show();
+  TForm& form = MakeForm();
+  TButton& button = Add<TButton>(form, nullptr, 40, 40, 90, 25, "Same");
+  TCheckBox& check = Add<TCheckBox>(form, nullptr, 40, 80, 120, 17, "Check");
+  check.SetChecked(true);
+  TRadioButton& radio = Add<TRadioButton>(form, nullptr, 40, 110, 120, 17, "Radio");
+  ShowSkinned(form);
+  for (HWND w : {button.Handle(), check.Handle(), radio.Handle()}) EXPECT_EQ(Query(w), 1);
+  Surface shot = CaptureWindow(button.Handle()), plain = CaptureWindow(twin.Handle());
+  EXPECT_EQ(PictureMismatches(shot, plain, {0, 0}, plain.View().Bounds()), 0) << "the system's button";
+  // The check box and radio button are the system's too: something is drawn.
+  for (HWND w : {check.Handle(), radio.Handle()}) {
+    Surface s = CaptureWindow(w);
+    std::set<Pixel> colours;
+    for (int y = 0; y < s.Height(); ++y)
+      for (int x = 0; x < s.Width(); ++x) colours.insert(s.At(x, y) & 0xFFFFFF);
+    EXPECT_GT(colours.size(), 2u);
+  }
+  SendMessageA(check.Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(check.Checked());
 }
 
 TEST_F(SkinnedControls, HotPressedAndAReleaseOffTheButtonStillClicks) {
@@ -607,15 +681,9 @@ TEST_F(SkinnedControls, AMessageBoxsButtonsAreSkinnedAndStillAnswerReturnAndEsca
   }
 }
 
-TEST_F(SkinnedControls, TwoHundredSkinCyclesLeaveTheHandleCountsWhereTheyWere) {
-  TForm& form = MakeForm();
-  Add<TButton>(form, nullptr, 20, 20, 75, 25, "One");
-  Add<TCheckBox>(form, nullptr, 20, 60, 100, 17, "Two");
-  TGroupBox& box = Add<TGroupBox>(form, nullptr, 150, 20, 200, 120, "Box");
-  Add<TButton>(form, &box, 20, 30, 75, 25, "Three");
-  TStatusBar& bar = Add<TStatusBar>(form, nullptr, 0, 300, 450, 20);
-  bar.AutoHint = false;
-  ShowSkinned(form);
+TEST_F(SkinnedControls, TwoHundredSkinCyclesOfTheEditorLeaveTheHandleCountsWhereTheyWere) {
+  test::TempFolder folder;
+  TForm2& editor = ShowEditor(folder);
   auto cycle = [&] {
     data->SetActive(false);
     TSkinManage::Instance()->RunPendingAction();
@@ -628,7 +696,8 @@ TEST_F(SkinnedControls, TwoHundredSkinCyclesLeaveTheHandleCountsWhereTheyWere) {
   DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   for (int i = 0; i < 200; ++i) cycle();
-  EXPECT_EQ(Query(box.Handle()), 1);
+  EXPECT_EQ(Query(editor.GroupBox1->Handle()), 1);
+  EXPECT_EQ(Query(editor.Button2->Handle()), 1);
   EXPECT_EQ(OwnedHandleCount(), owned);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
@@ -636,15 +705,10 @@ TEST_F(SkinnedControls, TwoHundredSkinCyclesLeaveTheHandleCountsWhereTheyWere) {
 
 TEST_F(SkinnedControls, TheLinkEditorsButtonsAndGroupBoxesWearTheStoredSkin) {
   test::TempFolder folder;
-  TForm1& launcher = Application().CreateForm<TForm1>(folder.File("Corvane.ini"));
-  launcher.Show();
-  TForm2& editor = Application().CreateForm<TForm2>();
-  editor.SkinData1->SetSkinStream(test::StoredSkinBytes());
-  editor.SkinData1->SetActive(true);
-  editor.Button2->SetDefault(true);  // Save as the default button
-  editor.Button7->SetEnabled(false);
-  ShowSkinned(editor);
-  data = editor.SkinData1;
+  TForm2& editor = ShowEditor(folder, [](TForm2& e) {
+    e.Button2->SetDefault(true);  // Save as the default button
+    e.Button7->SetEnabled(false);
+  });
   for (TButton* b : {editor.Button1, editor.Button11, editor.Button2, editor.Button7, editor.Button12, editor.Button3,
                      editor.Button4, editor.Button5, editor.Button8, editor.Button6})
     EXPECT_EQ(Query(b->Handle()), 1) << b->Name;

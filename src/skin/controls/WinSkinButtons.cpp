@@ -74,7 +74,11 @@ void TSkinButton::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* f
 }
 
 const TDataSkinButton& TSkinButton::Buttons() const { return m_skinData->Skin().Buttons; }
-bool TSkinButton::HasButtonPicture() const { return !Buttons().Bitmap.IsEmpty(); }
+bool TSkinButton::HasButtonPicture() const {
+  // A strip narrower than its cells has nothing to show: the system draws.
+  const TDataSkinButton& b = Buttons();
+  return !b.Bitmap.IsEmpty() && b.Bitmap.Width() >= std::max(b.Frame, 1);
+}
 
 int TSkinButton::Cell() {
   HWND h = Handle();
@@ -97,15 +101,16 @@ void TSkinButton::Click() {
 
 bool TSkinButton::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
+  // Without the skin's button picture the button stays the system's, mouse
+  // and all.
+  if (!HasButtonPicture()) return true;
   HWND h = Handle();
   switch (m.Msg) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
-      if (!HasButtonPicture()) return true;
       PaintMessage(m);
       return false;
     case WM_ERASEBKGND:
-      if (!HasButtonPicture()) return true;
       m.Result = 1;
       return false;
     case WM_TIMER:
@@ -139,7 +144,7 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
       }
       return true;
     default:
-      if (DrawsAtOnce(m.Msg) && HasButtonPicture()) {
+      if (DrawsAtOnce(m.Msg)) {
         CallOldHandlerQuietly(m);
         PaintWindow(nullptr);
         return false;
@@ -407,7 +412,17 @@ void TSkinSpeedButton::Paint(HDC dc, const RECT& r) {
 TSkinCheckable::TSkinCheckable(TComponent* owner) : TSkinControl(owner) {}
 TSkinCheckable::~TSkinCheckable() = default;
 
-void TSkinCheckable::ChooseMode() { m_mode = Picture().IsEmpty() ? 0 : 1; }
+void TSkinCheckable::ChooseMode() {
+  // Mode 0 leaves the drawing to the system: no picture, or a strip narrower
+  // than its cell count.
+  const Surface& picture = Picture();
+  m_mode = !picture.IsEmpty() && picture.Width() >= std::max(Frames(), 1) ? 1 : 0;
+}
+
+void TSkinCheckable::SkinChanged() {
+  ChooseMode();
+  TSkinControl::SkinChanged();
+}
 
 void TSkinCheckable::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setsColour) {
   TSkinControl::AttachControl(formSkin, skinData, setsColour);
@@ -475,10 +490,8 @@ void TSkinCheckable::AfterMessage(TMessage& m) {
 
 void TSkinCheckable::Paint(HDC dc, const RECT& r) {
   const Surface& picture = Picture();
-  if (picture.IsEmpty()) {
-    m_mode = 0;
-    return;
-  }
+  ChooseMode();
+  if (m_mode == 0) return;
   HWND h = Handle();
   Size size{r.right - r.left, r.bottom - r.top};
   if (size.width <= 0 || size.height <= 0) return;

@@ -118,6 +118,7 @@ class TSkinCheckable : public TSkinControl {
   ~TSkinCheckable() override;
   void AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setsColour) override;
   void AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* formSkin) override;
+  void SkinChanged() override;
   int LastCell() const { return m_lastCell; }
 
  protected:

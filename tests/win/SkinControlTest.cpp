@@ -5,6 +5,7 @@
 // destroyed while skinned; handles over many skin cycles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -285,6 +286,90 @@ TEST_F(SkinnedControls, WithoutButtonPicturesOrWithStripsTooNarrowTheSystemDraws
   }
   SendMessageA(check.Handle(), BM_CLICK, 0, 0);
   EXPECT_FALSE(check.Checked());
+}
+
+TEST(ControlProperties, ReadAndWrittenByNameOverAnyControl) {
+  ResetApplication();
+  TForm& form = Application().CreateForm<TForm>();
+  TCheckBox& check = form.Create<TCheckBox>();
+  TPanel& panel = form.Create<TPanel>();
+  TButton& button = form.Create<TButton>();
+  button.SetCaption("Go");
+  check.SetChecked(true);
+  struct Case {
+    TComponent* c;
+    const char* name;
+    std::int64_t asInt;
+    std::string asText;
+    bool isTrue;
+  } cases[] = {
+      {&check, "Checked", 1, "1", true},
+      {&check, "State", -1, "cbChecked", false},
+      {&button, "Default", 0, "0", false},
+      {&button, "Caption", -1, "Go", false},
+      {&panel, "ParentBackground", 0, "0", false},
+      {&panel, "NoSuchProperty", -1, "", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PropertyInt(c.c, c.name), c.asInt) << c.name;
+    EXPECT_EQ(PropertyText(c.c, c.name), c.asText) << c.name;
+    EXPECT_EQ(PropertyIsTrue(c.c, c.name), c.isTrue) << c.name;
+  }
+  EXPECT_TRUE(SetPropertyText(&panel, "ParentBackground", "True"));
+  EXPECT_TRUE(panel.ParentBackground);
+  EXPECT_TRUE(SetPropertyText(&check, "State", "cbUnchecked"));
+  EXPECT_FALSE(check.Checked());
+  EXPECT_TRUE(SetPropertyText(&button, "Caption", "Stop"));
+  EXPECT_EQ(button.Caption(), "Stop");
+  EXPECT_FALSE(SetPropertyText(&button, "NoSuchProperty", "1"));
+  EXPECT_FALSE(HasProperty(&button, "NoSuchProperty"));
+  EXPECT_EQ(PropertyInt(nullptr, "Checked"), -1);
+  ResetApplication();
+}
+
+TEST_F(SkinnedControls, TheSkinControlEventChoosesTheObjectAndEndsTheRules) {
+  std::vector<std::string> asked;
+  data->OnSkinControl = [&](TComponent*, TSkinData*, TControl*, TControl* control, const std::string& cls,
+                            TComponent*& chosen) {
+    asked.push_back(cls);
+    // Check boxes get a push-button skin; everything else stays plain.
+    if (cls == "TCHECKBOX") chosen = &control->Create<TSkinButton>();
+  };
+  TForm& form = MakeForm();
+  TButton& button = Add<TButton>(form, nullptr, 20, 20, 75, 25, "Plain");
+  TCheckBox& check = Add<TCheckBox>(form, nullptr, 20, 60, 120, 25, "As a button");
+  ShowSkinned(form);
+  EXPECT_EQ(Query(button.Handle()), 0) << "the event answered nothing: no rule runs";
+  EXPECT_EQ(Query(check.Handle()), 1);
+  EXPECT_NE(SkinOf<TSkinButton>(check), nullptr);
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "TBUTTON"), asked.end());
+}
+
+TEST_F(SkinnedControls, AControlMovedToAnotherSkinnedFormKeepsOneSkin) {
+  TForm& first = MakeForm();
+  TButton& button = Add<TButton>(first, nullptr, 20, 20, 75, 25, "Moving");
+  ShowSkinned(first);
+  TForm& second = MakeForm(600, 100);
+  ShowSkinned(second);
+  button.SetParent(&second);
+  TWinSkinForm* secondSkin = TSkinManage::Instance()->FindFormSkin(second.Handle());
+  ASSERT_NE(secondSkin, nullptr);
+  secondSkin->RefreshControlSkins();
+  int skins = 0;
+  for (int i = 0; i < button.ComponentCount(); ++i) skins += dynamic_cast<TSkinControl*>(button.Components(i)) != nullptr;
+  EXPECT_EQ(skins, 1);
+  EXPECT_EQ(Query(button.Handle()), 1);
+  int clicks = 0;
+  button.OnClick = [&](TObject*) { ++clicks; };
+  SendMessageA(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  // Unskinning everything gives the button back once, wherever it is now.
+  data->SetActive(false);
+  TSkinManage::Instance()->RunPendingAction();
+  Pump();
+  EXPECT_EQ(Query(button.Handle()), 0);
+  SendMessageA(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 2);
 }
 
 TEST_F(SkinnedControls, HotPressedAndAReleaseOffTheButtonStillClicks) {

@@ -29,7 +29,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Millis(Clock::duration d) {
+  return std::chrono::duration<double, std::milli>(d).count();
+}
 
 void Pump() {
   MSG msg;
@@ -40,7 +42,8 @@ double MedianRepaint(HWND window, int rounds) {
   std::vector<double> times;
   for (int i = 0; i < rounds; ++i) {
     auto t0 = Clock::now();
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     GdiFlush();
     times.push_back(Millis(Clock::now() - t0));
   }
@@ -59,7 +62,11 @@ double MedianPaintInto(HWND window, int rounds) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   std::vector<HWND> children;
   EnumChildWindows(
-      window, [](HWND w, LPARAM p) -> BOOL { reinterpret_cast<std::vector<HWND>*>(p)->push_back(w); return TRUE; },
+      window,
+      [](HWND w, LPARAM p) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+        return TRUE;
+      },
       reinterpret_cast<LPARAM>(&children));
   std::vector<double> times;
   for (int i = 0; i < rounds; ++i) {
@@ -87,7 +94,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::ifstream in(argv[1], std::ios::binary);
-  std::vector<std::uint8_t> stream{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<std::uint8_t> stream{std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>()};
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
   std::string store = std::string(temp) + "corvane-control-bench.ini";
@@ -113,10 +121,14 @@ int main(int argc, char** argv) {
   }
   double skinned = MedianRepaint(window, rounds);
   double skinnedWork = MedianPaintInto(window, rounds);
-  std::printf("whole editor repaint on screen, median over %d: unskinned %.3f ms, skinned %.3f ms, ratio %.2f\n",
-              rounds, plain, skinned, plain > 0 ? skinned / plain : 0.0);
-  std::printf("every control painted into memory, median over %d: unskinned %.3f ms, skinned %.3f ms, ratio %.2f\n",
-              rounds, plainWork, skinnedWork, plainWork > 0 ? skinnedWork / plainWork : 0.0);
+  std::printf(
+      "whole editor repaint on screen, median over %d: unskinned %.3f ms, skinned %.3f ms, ratio "
+      "%.2f\n",
+      rounds, plain, skinned, plain > 0 ? skinned / plain : 0.0);
+  std::printf(
+      "every control painted into memory, median over %d: unskinned %.3f ms, skinned %.3f ms, "
+      "ratio %.2f\n",
+      rounds, plainWork, skinnedWork, plainWork > 0 ? skinnedWork / plainWork : 0.0);
 
   // Paints per button while the mouse moves along the row.
   std::vector<TButton*> row{editor.Button11, editor.Button2, editor.Button7, editor.Button12};
@@ -142,7 +154,8 @@ int main(int argc, char** argv) {
     for (auto& [button, count] : paints) {
       int allowed = (button == b || button == previous) ? 1 : 0;
       extra += std::max(count - allowed, 0);
-      std::printf("  over %-6s: %-6s painted %d time(s)\n", b->Caption().c_str(), button->Caption().c_str(), count);
+      std::printf("  over %-6s: %-6s painted %d time(s)\n", b->Caption().c_str(),
+                  button->Caption().c_str(), count);
     }
     previous = b;
   }

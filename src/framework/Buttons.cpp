@@ -10,10 +10,14 @@ namespace {
 
 const char* LayoutName(TButtonLayout l) {
   switch (l) {
-    case TButtonLayout::blGlyphRight: return "blGlyphRight";
-    case TButtonLayout::blGlyphTop: return "blGlyphTop";
-    case TButtonLayout::blGlyphBottom: return "blGlyphBottom";
-    case TButtonLayout::blGlyphLeft: break;
+    case TButtonLayout::blGlyphRight:
+      return "blGlyphRight";
+    case TButtonLayout::blGlyphTop:
+      return "blGlyphTop";
+    case TButtonLayout::blGlyphBottom:
+      return "blGlyphBottom";
+    case TButtonLayout::blGlyphLeft:
+      break;
   }
   return "blGlyphLeft";
 }
@@ -31,7 +35,8 @@ void DrawGlyphAndCaption(HDC dc, RECT r, const TGlyphButton& button, Size glyph,
   RECT textRect{x + glyph.width + gap, r.top, r.right, r.bottom};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, DT_SINGLELINE | DT_VCENTER);
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
+            DT_SINGLELINE | DT_VCENTER);
 }
 
 }  // namespace
@@ -59,8 +64,8 @@ void TGlyphButton::DrawGlyphPart(HDC dc, POINT at, int part) const {
   Pixel key = Glyph.At(0, Glyph.Height() - 1);
   COLORREF keyColour = RGB((key >> 16) & 0xFF, (key >> 8) & 0xFF, key & 0xFF);
   int column = (std::clamp(part, 1, std::max(NumGlyphs, 1)) - 1) * size.width;
-  TransparentBlt(dc, at.x, at.y, size.width, size.height, source.Get(), column, 0, size.width, size.height,
-                 keyColour);
+  TransparentBlt(dc, at.x, at.y, size.width, size.height, source.Get(), column, 0, size.width,
+                 size.height, keyColour);
 }
 
 // ---------------------------------------------------------------- TBitBtn
@@ -80,7 +85,11 @@ void TBitBtn::Dispatch(TMessage& m) {
     bool enabled = !(item.itemState & ODS_DISABLED);
     DrawFrameControl(item.hDC, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
-    DrawGlyphAndCaption(item.hDC, r, *this, GlyphPartSize(), pressed ? 3 : enabled ? 1 : 2, Caption(), font, enabled);
+    DrawGlyphAndCaption(item.hDC, r, *this, GlyphPartSize(),
+                        pressed   ? 3
+                        : enabled ? 1
+                                  : 2,
+                        Caption(), font, enabled);
     if (item.itemState & ODS_FOCUS) {
       RECT focus{r.left + 3, r.top + 3, r.right - 3, r.bottom - 3};
       DrawFocusRect(item.hDC, &focus);
@@ -147,8 +156,10 @@ void TSpeedButton::Click() {
 void TSpeedButton::Paint(HDC dc) {
   RECT r{0, 0, Width(), Height()};
   bool pushed = m_pressed || m_down;
-  if (!Flat) DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
-  else if (pushed || m_hot) DrawEdge(dc, &r, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  if (!Flat)
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+  else if (pushed || m_hot)
+    DrawEdge(dc, &r, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
   HFONT font = Parent() && Parent()->HandleAllocated()
                    ? reinterpret_cast<HFONT>(SendMessageA(Parent()->Handle(), WM_GETFONT, 0, 0))
                    : nullptr;

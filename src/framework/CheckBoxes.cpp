@@ -8,15 +8,20 @@ namespace {
 
 const char* StateName(TCheckBoxState s) {
   switch (s) {
-    case TCheckBoxState::cbChecked: return "cbChecked";
-    case TCheckBoxState::cbGrayed: return "cbGrayed";
-    case TCheckBoxState::cbUnchecked: break;
+    case TCheckBoxState::cbChecked:
+      return "cbChecked";
+    case TCheckBoxState::cbGrayed:
+      return "cbGrayed";
+    case TCheckBoxState::cbUnchecked:
+      break;
   }
   return "cbUnchecked";
 }
 
 WPARAM CheckValue(TCheckBoxState s) {
-  return s == TCheckBoxState::cbChecked ? BST_CHECKED : s == TCheckBoxState::cbGrayed ? BST_INDETERMINATE : BST_UNCHECKED;
+  return s == TCheckBoxState::cbChecked  ? BST_CHECKED
+         : s == TCheckBoxState::cbGrayed ? BST_INDETERMINATE
+                                         : BST_UNCHECKED;
 }
 
 }  // namespace
@@ -35,9 +40,13 @@ void TCheckBox::CreateParams(TCreateParams& p) {
   if (LeftText) p.style |= BS_LEFTTEXT;
 }
 
-void TCheckBox::WindowCreated() { SendMessageA(Handle(), BM_SETCHECK, CheckValue(m_state), 0); }
+void TCheckBox::WindowCreated() {
+  SendMessageA(Handle(), BM_SETCHECK, CheckValue(m_state), 0);
+}
 
-TCheckBoxState TCheckBox::State() const { return m_state; }
+TCheckBoxState TCheckBox::State() const {
+  return m_state;
+}
 
 void TCheckBox::SetState(TCheckBoxState state) {
   if (state == TCheckBoxState::cbGrayed && !AllowGrayed) state = TCheckBoxState::cbUnchecked;
@@ -49,7 +58,7 @@ void TCheckBox::Dispatch(TMessage& m) {
   if (m.Msg == CN_COMMAND) {
     if (HIWORD(m.WParam) == BN_CLICKED) {
       LRESULT check = CallWindowProcA(DefWndProc(), Handle(), BM_GETCHECK, 0, 0);
-      m_state = check == BST_CHECKED ? TCheckBoxState::cbChecked
+      m_state = check == BST_CHECKED         ? TCheckBoxState::cbChecked
                 : check == BST_INDETERMINATE ? TCheckBoxState::cbGrayed
                                              : TCheckBoxState::cbUnchecked;
       Click();
@@ -79,7 +88,8 @@ bool TCheckBox::SetProperty(std::string_view name, const TPropValue& value) {
   if (name == "State") {
     auto e = PropEnum(value);
     if (!e) return false;
-    for (TCheckBoxState s : {TCheckBoxState::cbUnchecked, TCheckBoxState::cbChecked, TCheckBoxState::cbGrayed})
+    for (TCheckBoxState s :
+         {TCheckBoxState::cbUnchecked, TCheckBoxState::cbChecked, TCheckBoxState::cbGrayed})
       if (*e == StateName(s)) return SetState(s), true;
     return false;
   }
@@ -102,9 +112,13 @@ void TRadioButton::CreateParams(TCreateParams& p) {
   if (LeftText) p.style |= BS_LEFTTEXT;
 }
 
-void TRadioButton::WindowCreated() { SendMessageA(Handle(), BM_SETCHECK, m_checked ? BST_CHECKED : BST_UNCHECKED, 0); }
+void TRadioButton::WindowCreated() {
+  SendMessageA(Handle(), BM_SETCHECK, m_checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
-bool TRadioButton::Checked() const { return m_checked; }
+bool TRadioButton::Checked() const {
+  return m_checked;
+}
 
 void TRadioButton::SetChecked(bool checked) {
   if (checked == m_checked) return;
@@ -167,12 +181,14 @@ void TRadioGroup::SetItems(const std::vector<std::string>& items) {
 }
 
 int TRadioGroup::ItemIndex() const {
-  auto it = std::find_if(m_buttons.begin(), m_buttons.end(), [](TRadioButton* b) { return b->Checked(); });
+  auto it = std::find_if(m_buttons.begin(), m_buttons.end(),
+                         [](TRadioButton* b) { return b->Checked(); });
   return it == m_buttons.end() ? -1 : static_cast<int>(it - m_buttons.begin());
 }
 
 void TRadioGroup::SetItemIndex(int index) {
-  for (std::size_t i = 0; i < m_buttons.size(); ++i) m_buttons[i]->SetChecked(static_cast<int>(i) == index);
+  for (std::size_t i = 0; i < m_buttons.size(); ++i)
+    m_buttons[i]->SetChecked(static_cast<int>(i) == index);
 }
 
 void TRadioGroup::ChildBoundsChanged() {

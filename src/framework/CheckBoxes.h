@@ -36,7 +36,9 @@ class TCheckBox : public TCustomCheckBox {
   TCheckBoxState State() const;
   void SetState(TCheckBoxState state);
   bool Checked() const { return State() == TCheckBoxState::cbChecked; }
-  void SetChecked(bool checked) { SetState(checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked); }
+  void SetChecked(bool checked) {
+    SetState(checked ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked);
+  }
 
   // "Checked" (0 or 1) and "State" ("cbUnchecked", "cbChecked", "cbGrayed").
   TPropValue GetProperty(std::string_view name) const override;

@@ -24,21 +24,23 @@ TEST(ButtonCells, PushDropDownAndSpeedButtons) {
   for (const Case& c : cases) {
     EXPECT_EQ(PushButtonCell(c.mouse, c.focused, c.isDefault, c.enabled), c.push)
         << c.mouse << c.focused << c.isDefault << c.enabled;
-    EXPECT_EQ(MenuButtonCell(c.mouse, c.focused, c.enabled), c.menu) << c.mouse << c.focused << c.enabled;
+    EXPECT_EQ(MenuButtonCell(c.mouse, c.focused, c.enabled), c.menu)
+        << c.mouse << c.focused << c.enabled;
   }
   struct Speed {
     unsigned mouse;
     bool down, enabled, flat;
     int cell;
   } speeds[] = {
-      {0, false, true, false, 1},         {kMousePressed, false, true, false, 2},
-      {0, true, true, false, 2},          {0, true, false, false, 2},  // down beats disabled
-      {0, false, false, false, 3},        {kMouseHot, false, true, false, 4},
-      {0, false, true, true, 0},          {kMouseHot, false, true, true, 4},  // flat: only when hot
+      {0, false, true, false, 1},  {kMousePressed, false, true, false, 2},
+      {0, true, true, false, 2},   {0, true, false, false, 2},  // down beats disabled
+      {0, false, false, false, 3}, {kMouseHot, false, true, false, 4},
+      {0, false, true, true, 0},   {kMouseHot, false, true, true, 4},  // flat: only when hot
       {0, true, true, true, 2},
   };
   for (const Speed& s : speeds)
-    EXPECT_EQ(SpeedButtonCell(s.mouse, s.down, s.enabled, s.flat), s.cell) << s.mouse << s.down << s.enabled << s.flat;
+    EXPECT_EQ(SpeedButtonCell(s.mouse, s.down, s.enabled, s.flat), s.cell)
+        << s.mouse << s.down << s.enabled << s.flat;
 }
 
 TEST(CheckCells, TwelveCellStripAndPropertyOrder) {

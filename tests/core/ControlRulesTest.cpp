@@ -26,8 +26,8 @@ ControlFacts Facts(std::set<std::string> chain, bool windowed = true) {
 
 TEST(Skin3rdList, MatchesTheWholeClassNameFollowedByEqualsIgnoringCase) {
   std::vector<std::string> lines{"TCategoryButtons=scrollbar", "TPngBitBtn=PngBitBtn",
-                                 "TDBCheckboxEh=Checkbox", "TButtonX=nil", "TPngBitBtn=button",
-                                 "TLong=" + std::string(60, 'k')};
+                                 "TDBCheckboxEh=Checkbox",     "TButtonX=nil",
+                                 "TPngBitBtn=button",          "TLong=" + std::string(60, 'k')};
   struct Case {
     const char* cls;
     std::optional<std::string> kind;
@@ -37,7 +37,7 @@ TEST(Skin3rdList, MatchesTheWholeClassNameFollowedByEqualsIgnoringCase) {
       {"TPngBitBtn", "pngbitbtn"},  // the first line wins
       {"TDBCheckboxEh", "checkbox"},
       {"TButtonX", "nil"},
-      {"TButton", std::nullopt},   // a prefix of a listed class
+      {"TButton", std::nullopt},  // a prefix of a listed class
       {"TCategory", std::nullopt},
       {"TCategoryButtonsEx", std::nullopt},
       {"", std::nullopt},
@@ -53,12 +53,18 @@ TEST(Skin3rdList, KindsAttachTheirObjectOnlyThroughTheirGate) {
     TSkinControlType gate;
     K expected;
   } cases[] = {
-      {"button", xcButton, K::Button},         {"bitbtn", xcButton, K::BitButton},
-      {"menubtn", xcButton, K::MenuButton},    {"speedbutton", xcSpeedButton, K::SpeedButton},
-      {"checkbox", xcCheckBox, K::CheckBox},   {"radiobutton", xcRadioButton, K::RadioButton},
-      {"groupbox", xcGroupBox, K::GroupBox},   {"combobox", xcCombo, K::ComboBox},
-      {"progress", xcProgress, K::Progress},   {"trackbar", xcButton, K::TrackBar},
-      {"panel", xcPanel, K::Box},              {"mediaplayer", xcButton, K::MediaPlayer},
+      {"button", xcButton, K::Button},
+      {"bitbtn", xcButton, K::BitButton},
+      {"menubtn", xcButton, K::MenuButton},
+      {"speedbutton", xcSpeedButton, K::SpeedButton},
+      {"checkbox", xcCheckBox, K::CheckBox},
+      {"radiobutton", xcRadioButton, K::RadioButton},
+      {"groupbox", xcGroupBox, K::GroupBox},
+      {"combobox", xcCombo, K::ComboBox},
+      {"progress", xcProgress, K::Progress},
+      {"trackbar", xcButton, K::TrackBar},
+      {"panel", xcPanel, K::Box},
+      {"mediaplayer", xcButton, K::MediaPlayer},
   };
   for (const Case& c : cases) {
     ControlRule on = Skin3rdRule(c.kind, f, kAll);
@@ -131,7 +137,8 @@ TEST(ControlClassRules, TheFrameworksFamiliesGetTheirObjects) {
     EXPECT_EQ(r.walkChildren, c.walkChildren) << *c.chain.begin();
     EXPECT_EQ(r.setsColour, c.setsColour) << *c.chain.begin();
   }
-  EXPECT_EQ(ControlClassRule(Facts({"TRadioGroup", "TCustomRadioGroup", "TCustomGroupBox"}), kAll).childKind,
+  EXPECT_EQ(ControlClassRule(Facts({"TRadioGroup", "TCustomRadioGroup", "TCustomGroupBox"}), kAll)
+                .childKind,
             K::RadioButton);
   // Labels and images get no object at all.
   EXPECT_FALSE(ControlClassRule(Facts({"TLabel", "TGraphicControl"}, false), kAll).matched);
@@ -168,9 +175,11 @@ TEST(ControlClassRules, NamedForeignClasses) {
     K kind;
     int mode;
   } cases[] = {
-      {"TUpDown", K::UpDown, 0},     {"TSpinButton", K::UpDown, 0},   {"TMediaPlayer", K::MediaPlayer, 0},
-      {"TRzCheckBox", K::ObjImage, 1}, {"TRzRadioButton", K::ObjImage, 2}, {"TcxCheckBox", K::ObjImage, 3},
-      {"TTntComboBox", K::ComboBox, 0}, {"TRichEdit", K::Scrollbar, 0}, {"TDBComboBoxEh", K::None, 0},
+      {"TUpDown", K::UpDown, 0},           {"TSpinButton", K::UpDown, 0},
+      {"TMediaPlayer", K::MediaPlayer, 0}, {"TRzCheckBox", K::ObjImage, 1},
+      {"TRzRadioButton", K::ObjImage, 2},  {"TcxCheckBox", K::ObjImage, 3},
+      {"TTntComboBox", K::ComboBox, 0},    {"TRichEdit", K::Scrollbar, 0},
+      {"TDBComboBoxEh", K::None, 0},
   };
   for (const Case& c : cases) {
     ControlRule r = ControlClassRule(Facts({c.cls}), kAll);
@@ -199,22 +208,22 @@ TEST(WindowClassRules, ButtonStylesAndDialogClasses) {
     unsigned style;
     WindowRule rule;
   } cases[] = {
-      {"button", 0x0, {K::Button}},              // BS_PUSHBUTTON
-      {"button", 0x1, {K::Button}},              // BS_DEFPUSHBUTTON
-      {"button", 0x2, {K::CheckBox}},            // BS_CHECKBOX
-      {"button", 0x3, {K::CheckBox}},            // BS_AUTOCHECKBOX
-      {"button", 0x5, {K::CheckBox}},            // BS_3STATE
-      {"button", 0x6, {K::CheckBox}},            // BS_AUTO3STATE has bit 2
-      {"button", 0x4, {K::RadioButton}},         // BS_RADIOBUTTON
-      {"button", 0x9, {K::RadioButton}},         // BS_AUTORADIOBUTTON
-      {"button", 0x7, {}},                       // BS_GROUPBOX
-      {"button", 0x80, {}},                      // BS_BITMAP
-      {"button", 0xB, {}},                       // BS_OWNERDRAW falls through
+      {"button", 0x0, {K::Button}},       // BS_PUSHBUTTON
+      {"button", 0x1, {K::Button}},       // BS_DEFPUSHBUTTON
+      {"button", 0x2, {K::CheckBox}},     // BS_CHECKBOX
+      {"button", 0x3, {K::CheckBox}},     // BS_AUTOCHECKBOX
+      {"button", 0x5, {K::CheckBox}},     // BS_3STATE
+      {"button", 0x6, {K::CheckBox}},     // BS_AUTO3STATE has bit 2
+      {"button", 0x4, {K::RadioButton}},  // BS_RADIOBUTTON
+      {"button", 0x9, {K::RadioButton}},  // BS_AUTORADIOBUTTON
+      {"button", 0x7, {}},                // BS_GROUPBOX
+      {"button", 0x80, {}},               // BS_BITMAP
+      {"button", 0xB, {}},                // BS_OWNERDRAW falls through
       {"scrollbar", 0x10, {K::Sizer}},
       {"scrollbar", 0x10000, {}},
       {"#32770", 0, {K::BoxH, true}},
       {"#32770", 0x10000, {}},
-      {"combobox", 0x1, {}},                     // a simple combo
+      {"combobox", 0x1, {}},  // a simple combo
       {"combobox", 0x2, {K::ComboBox}},
       {"comboboxex32", 0, {K::ComboBox, false, false, true}},
       {"tpanel", 0, {K::None, true, true}},

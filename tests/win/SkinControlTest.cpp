@@ -23,11 +23,11 @@
 #include "framework/Panels.h"
 #include "launcher/main.h"
 #include "launcher/supportForm.h"
-#include "skin/data/SkinLoad.h"
-#include "skin/data/SkinPackage.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
 #include "skin/controls/WinSkinManage.h"
+#include "skin/data/SkinLoad.h"
+#include "skin/data/SkinPackage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
 #include "skin/forms/SkinMessages.h"
@@ -56,7 +56,9 @@ using test::Pump;
 using test::PumpUntil;
 using test::RingMismatches;
 
-LRESULT Query(HWND w) { return SendMessageA(w, WM_SKINQUERY, 0, 0); }
+LRESULT Query(HWND w) {
+  return SendMessageA(w, WM_SKINQUERY, 0, 0);
+}
 
 // The window on screen once everything painted has reached it (the system
 // puts window pictures on the screen a moment after they are drawn).
@@ -102,7 +104,8 @@ class SkinnedControls : public ::testing::Test {
     return form;
   }
   template <typename T>
-  T& Add(TForm& form, TWinControl* parent, int left, int top, int width, int height, const std::string& caption = {}) {
+  T& Add(TForm& form, TWinControl* parent, int left, int top, int width, int height,
+         const std::string& caption = {}) {
     T& control = form.Create<T>();
     control.SetBounds(left, top, width, height);
     if (!caption.empty()) control.SetCaption(caption);
@@ -123,7 +126,8 @@ class SkinnedControls : public ::testing::Test {
   }
   // The launcher and the link editor, the editor with the stored skin in its
   // own skin component (which then is the one the fixture's tests use).
-  TForm2& ShowEditor(const test::TempFolder& folder, const std::function<void(TForm2&)>& prepare = {}) {
+  TForm2& ShowEditor(const test::TempFolder& folder,
+                     const std::function<void(TForm2&)>& prepare = {}) {
     TForm1& launcher = Application().CreateForm<TForm1>(folder.File("Corvane.ini"));
     launcher.Show();
     TForm2& editor = Application().CreateForm<TForm2>();
@@ -140,13 +144,15 @@ class SkinnedControls : public ::testing::Test {
     GetWindowRect(w, &r);
     const TDataSkinButton& b = Buttons();
     return BuildElementBitmap({0, 0, r.right - r.left, r.bottom - r.top}, b.Bitmap,
-                              {b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight}, false, b.Tile == 1, 5, cell);
+                              {b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight}, false,
+                              b.Tile == 1, 5, cell);
   }
   // Frame-ring mismatches of the button on screen against a cell.
   int CellMismatches(HWND w, int cell) {
     UpdateWindow(w);
     const TDataSkinButton& b = Buttons();
-    return RingMismatches(CaptureWindow(w), ButtonCell(w, cell), b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight);
+    return RingMismatches(CaptureWindow(w), ButtonCell(w, cell), b.LeftWidth, b.TopHeight,
+                          b.RightWidth, b.BottomHeight);
   }
   // The one cell the button shows, or 0.
   int ShownCell(HWND w) {
@@ -155,9 +161,11 @@ class SkinnedControls : public ::testing::Test {
     return 0;
   }
   // Pixels of one cell of a horizontal strip placed at `at` on the capture.
-  static int StripCellMismatches(const Surface& shot, const Surface& strip, int frames, int cell, Point at) {
+  static int StripCellMismatches(const Surface& shot, const Surface& strip, int frames, int cell,
+                                 Point at) {
     Surface one(strip.Width() / frames, strip.Height());
-    StretchCopy(one.View(), one.View().Bounds(), strip.View(), CellRect({strip.Width(), strip.Height()}, frames, cell, false));
+    StretchCopy(one.View(), one.View().Bounds(), strip.View(),
+                CellRect({strip.Width(), strip.Height()}, frames, cell, false));
     return PictureMismatches(shot, one, at, one.View().Bounds());
   }
 
@@ -172,8 +180,8 @@ TEST_F(SkinnedControls, TheRingOfEveryButtonCellIsItsOwn) {
   const TDataSkinButton& b = Buttons();
   for (int a = 1; a <= 5; ++a)
     for (int c = a + 1; c <= 5; ++c)
-      EXPECT_GT(RingMismatches(ButtonCell(button.Handle(), a), ButtonCell(button.Handle(), c), b.LeftWidth, b.TopHeight,
-                               b.RightWidth, b.BottomHeight),
+      EXPECT_GT(RingMismatches(ButtonCell(button.Handle(), a), ButtonCell(button.Handle(), c),
+                               b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight),
                 0)
           << a << " " << c;
 }
@@ -190,7 +198,8 @@ TEST_F(SkinnedControls, PushButtonsShowTheCellOfTheirState) {
   disabledDefault.SetEnabled(false);
   TButton& twoLines = Add<TButton>(form, nullptr, 20, 60, 75, 40, "Two||lines");
   ShowSkinned(form);
-  for (TButton* b : {&plain, &byDefault, &disabled, &disabledDefault, &twoLines}) EXPECT_EQ(Query(b->Handle()), 1);
+  for (TButton* b : {&plain, &byDefault, &disabled, &disabledDefault, &twoLines})
+    EXPECT_EQ(Query(b->Handle()), 1);
   EXPECT_EQ(ShownCell(plain.Handle()), 1);
   EXPECT_EQ(ShownCell(byDefault.Handle()), 5) << "a default button without the focus";
   EXPECT_EQ(ShownCell(disabled.Handle()), 3);
@@ -225,22 +234,27 @@ TEST_F(SkinnedControls, ATag5555ButtonShowsItsParentAroundTheFrame) {
   Surface cell = ButtonCell(seeThrough.Handle(), 1);
   ASSERT_TRUE(SameColour(cell.At(0, 0), kColourKey)) << "the skin's corner is see-through";
   const SkinDefinition& s = data->Skin();
-  EXPECT_EQ(CaptureWindow(seeThrough.Handle()).At(0, 0) & 0xFFFFFF, 0xFFFFFFu) << "the white panel shows";
-  EXPECT_EQ(CaptureWindow(solid.Handle()).At(0, 0) & 0xFFFFFF,
-            PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System())) & 0xFFFFFF)
+  EXPECT_EQ(CaptureWindow(seeThrough.Handle()).At(0, 0) & 0xFFFFFF, 0xFFFFFFu)
+      << "the white panel shows";
+  EXPECT_EQ(
+      CaptureWindow(solid.Handle()).At(0, 0) & 0xFFFFFF,
+      PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System())) & 0xFFFFFF)
       << "other buttons stand on the face colour";
 }
 
 // The stored skin with some of its files left out or replaced.
-std::vector<std::uint8_t> AlteredSkin(const std::map<std::string, std::vector<std::uint8_t>>& replaced) {
+std::vector<std::uint8_t> AlteredSkin(
+    const std::map<std::string, std::vector<std::uint8_t>>& replaced) {
   TSkinReader reader;
   EXPECT_TRUE(reader.Load(test::StoredSkinBytes()));
   std::vector<SkinPackageFile> files;
   for (std::size_t i = 0; i < reader.Count(); ++i) {
     const std::string& name = reader.Entries()[i].name;
     auto it = replaced.find(name);
-    if (it == replaced.end()) files.emplace_back(name, reader.FileAt(i));
-    else if (!it->second.empty()) files.emplace_back(name, it->second);
+    if (it == replaced.end())
+      files.emplace_back(name, reader.FileAt(i));
+    else if (!it->second.empty())
+      files.emplace_back(name, it->second);
   }
   return WriteSkinStream(files, reader.Version());
 }
@@ -250,8 +264,10 @@ TEST_F(SkinnedControls, WithoutButtonPicturesOrWithStripsTooNarrowTheSystemDraws
   std::string narrowPath = folder.File("narrow.bmp");
   ASSERT_TRUE(test::WriteBmp(narrowPath, 6, 13, [](int, int) { return RGB(0, 0, 0); }));
   std::ifstream in(narrowPath, std::ios::binary);
-  std::vector<std::uint8_t> narrow{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  std::vector<std::uint8_t> skin = AlteredSkin({{"buttons.bmp", {}}, {"checkbox.bmp", narrow}, {"radiobutton.bmp", {}}});
+  std::vector<std::uint8_t> narrow{std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>()};
+  std::vector<std::uint8_t> skin =
+      AlteredSkin({{"buttons.bmp", {}}, {"checkbox.bmp", narrow}, {"radiobutton.bmp", {}}});
   ResetApplication();
   TSkinManage::Destroy();
   data = &Application().Create<TSkinData>();
@@ -275,7 +291,8 @@ TEST_F(SkinnedControls, WithoutButtonPicturesOrWithStripsTooNarrowTheSystemDraws
   ShowSkinned(form);
   for (HWND w : {button.Handle(), check.Handle(), radio.Handle()}) EXPECT_EQ(Query(w), 1);
   Surface shot = CaptureWindow(button.Handle()), plain = CaptureWindow(twin.Handle());
-  EXPECT_EQ(PictureMismatches(shot, plain, {0, 0}, plain.View().Bounds()), 0) << "the system's button";
+  EXPECT_EQ(PictureMismatches(shot, plain, {0, 0}, plain.View().Bounds()), 0)
+      << "the system's button";
   // The check box and radio button are the system's too: something is drawn.
   for (HWND w : {check.Handle(), radio.Handle()}) {
     Surface s = CaptureWindow(w);
@@ -303,12 +320,9 @@ TEST(ControlProperties, ReadAndWrittenByNameOverAnyControl) {
     std::string asText;
     bool isTrue;
   } cases[] = {
-      {&check, "Checked", 1, "1", true},
-      {&check, "State", -1, "cbChecked", false},
-      {&button, "Default", 0, "0", false},
-      {&button, "Caption", -1, "Go", false},
-      {&panel, "ParentBackground", 0, "0", false},
-      {&panel, "NoSuchProperty", -1, "", false},
+      {&check, "Checked", 1, "1", true},           {&check, "State", -1, "cbChecked", false},
+      {&button, "Default", 0, "0", false},         {&button, "Caption", -1, "Go", false},
+      {&panel, "ParentBackground", 0, "0", false}, {&panel, "NoSuchProperty", -1, "", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PropertyInt(c.c, c.name), c.asInt) << c.name;
@@ -329,8 +343,8 @@ TEST(ControlProperties, ReadAndWrittenByNameOverAnyControl) {
 
 TEST_F(SkinnedControls, TheSkinControlEventChoosesTheObjectAndEndsTheRules) {
   std::vector<std::string> asked;
-  data->OnSkinControl = [&](TComponent*, TSkinData*, TControl*, TControl* control, const std::string& cls,
-                            TComponent*& chosen) {
+  data->OnSkinControl = [&](TComponent*, TSkinData*, TControl*, TControl* control,
+                            const std::string& cls, TComponent*& chosen) {
     asked.push_back(cls);
     // Check boxes get a push-button skin; everything else stays plain.
     if (cls == "TCHECKBOX") chosen = &control->Create<TSkinButton>();
@@ -356,7 +370,8 @@ TEST_F(SkinnedControls, AControlMovedToAnotherSkinnedFormKeepsOneSkin) {
   ASSERT_NE(secondSkin, nullptr);
   secondSkin->RefreshControlSkins();
   int skins = 0;
-  for (int i = 0; i < button.ComponentCount(); ++i) skins += dynamic_cast<TSkinControl*>(button.Components(i)) != nullptr;
+  for (int i = 0; i < button.ComponentCount(); ++i)
+    skins += dynamic_cast<TSkinControl*>(button.Components(i)) != nullptr;
   EXPECT_EQ(skins, 1);
   EXPECT_EQ(Query(button.Handle()), 1);
   int clicks = 0;
@@ -426,7 +441,8 @@ TEST_F(SkinnedControls, SkinEnableOffLooksAndActsLikeAPlainButtonAndOnBringsTheS
   Pump();
   UpdateWindow(twin.Handle());
   Surface off = CaptureWindow(w), plain = CaptureWindow(twin.Handle());
-  EXPECT_EQ(PictureMismatches(off, plain, {0, 0}, plain.View().Bounds()), 0) << "the same pixels as a plain button";
+  EXPECT_EQ(PictureMismatches(off, plain, {0, 0}, plain.View().Bounds()), 0)
+      << "the same pixels as a plain button";
   EXPECT_EQ(Query(w), 0);
   SendMessageA(w, BM_CLICK, 0, 0);
   EXPECT_EQ(clicks, 1) << "the system's button clicks";
@@ -457,14 +473,16 @@ TEST_F(SkinnedControls, DisableTagAndTheThirdPartyListKeepControlsPlain) {
   ShowSkinned(form);
   EXPECT_EQ(Query(tagged.Handle()), 0);
   EXPECT_EQ(Query(listed.Handle()), 0) << "a nil line keeps a push-button descendant plain";
-  EXPECT_EQ(Query(prefix.Handle()), 1) << "a class whose name is a prefix of a listed one is not listed";
+  EXPECT_EQ(Query(prefix.Handle()), 1)
+      << "a class whose name is a prefix of a listed one is not listed";
   EXPECT_EQ(Query(group.Handle()), 0);
   for (int i = 0; i < group.Count(); ++i) {
     EXPECT_EQ(Query(group.Button(i)->Handle()), 0);
     EXPECT_EQ(group.Button(i)->Tag, 99) << "the group's items are marked too";
   }
   EXPECT_EQ(Query(skinnedGroup.Handle()), 1);
-  for (int i = 0; i < skinnedGroup.Count(); ++i) EXPECT_EQ(Query(skinnedGroup.Button(i)->Handle()), 1);
+  for (int i = 0; i < skinnedGroup.Count(); ++i)
+    EXPECT_EQ(Query(skinnedGroup.Button(i)->Handle()), 1);
 }
 
 TEST_F(SkinnedControls, CheckBoxesAndRadioButtonsShowTheirCells) {
@@ -491,7 +509,8 @@ TEST_F(SkinnedControls, CheckBoxesAndRadioButtonsShowTheirCells) {
   auto radioShown = [&](TRadioButton& r, int cell) {
     UpdateWindow(r.Handle());
     Surface shot = CaptureWindow(r.Handle());
-    return StripCellMismatches(shot, b.RadioBitmap, b.RadioFrame, cell, {0, (shot.Height() - b.RadioBitmap.Height()) / 2});
+    return StripCellMismatches(shot, b.RadioBitmap, b.RadioFrame, cell,
+                               {0, (shot.Height() - b.RadioBitmap.Height()) / 2});
   };
   ASSERT_EQ(b.CheckFrame, 12);
   EXPECT_EQ(checkShown(check, 1, false), 0);
@@ -522,7 +541,8 @@ TEST_F(SkinnedControls, CheckBoxesAndRadioButtonsShowTheirCells) {
 // The first row from the top at column x that shows colour c, or -1.
 int FirstRowOf(const Surface& shot, int x, COLORREF c) {
   for (int y = 0; y < shot.Height(); ++y)
-    if ((shot.At(x, y) & 0xFFFFFF) == (PixelFromColour(static_cast<Colour>(c)) & 0xFFFFFF)) return y;
+    if ((shot.At(x, y) & 0xFFFFFF) == (PixelFromColour(static_cast<Colour>(c)) & 0xFFFFFF))
+      return y;
   return -1;
 }
 
@@ -532,13 +552,16 @@ TEST_F(SkinnedControls, GroupBoxesHaveTheRoundedFrameWithTheCaptionGap) {
   TGroupBox& empty = Add<TGroupBox>(form, nullptr, 230, 10, 200, 100);
   TGroupBox& rtl = Add<TGroupBox>(form, nullptr, 10, 130, 200, 100, "Right");
   ShowSkinned(form);
-  SetWindowLongA(rtl.Handle(), GWL_EXSTYLE, GetWindowLongA(rtl.Handle(), GWL_EXSTYLE) | WS_EX_RIGHT);
+  SetWindowLongA(rtl.Handle(), GWL_EXSTYLE,
+                 GetWindowLongA(rtl.Handle(), GWL_EXSTYLE) | WS_EX_RIGHT);
   RedrawWindow(rtl.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   const SkinDefinition& s = data->Skin();
-  COLORREF shadow = static_cast<COLORREF>(ResolveColour(s.Colours[SkinDefinition::kButtonShadow], s.System()));
+  COLORREF shadow =
+      static_cast<COLORREF>(ResolveColour(s.Colours[SkinDefinition::kButtonShadow], s.System()));
   auto shadowRun = [&](const Surface& shot, int y, int from, int to) {
     int n = 0;
-    for (int x = from; x < to; ++x) n += (shot.At(x, y) & 0xFFFFFF) == (PixelFromColour(static_cast<Colour>(shadow)) & 0xFFFFFF);
+    for (int x = from; x < to; ++x)
+      n += (shot.At(x, y) & 0xFFFFFF) == (PixelFromColour(static_cast<Colour>(shadow)) & 0xFFFFFF);
     return n;
   };
   for (TGroupBox* box : {&titled, &empty, &rtl}) EXPECT_EQ(Query(box->Handle()), 1);
@@ -546,7 +569,9 @@ TEST_F(SkinnedControls, GroupBoxesHaveTheRoundedFrameWithTheCaptionGap) {
   int line = FirstRowOf(a, 100, shadow);
   ASSERT_GT(line, 0);
   EXPECT_EQ(shadowRun(a, line, 5, 195), 190) << "no gap without a caption";
-  EXPECT_EQ((a.At(0, 50) & 0xFFFFFF), (PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System())) & 0xFFFFFF))
+  EXPECT_EQ((a.At(0, 50) & 0xFFFFFF),
+            (PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System())) &
+             0xFFFFFF))
       << "the column left of the frame is face";
   EXPECT_EQ(shadowRun(a, 50, 1, 2), 1) << "the frame's left side";
   EXPECT_EQ(shadowRun(a, line, 0, 2), 0) << "rounded corner";
@@ -555,7 +580,8 @@ TEST_F(SkinnedControls, GroupBoxesHaveTheRoundedFrameWithTheCaptionGap) {
   EXPECT_EQ(shadowRun(t, line, 10, 30), 0) << "the caption covers the line";
   EXPECT_EQ(shadowRun(t, line, 100, 195), 95);
   Surface r = CaptureWindow(rtl.Handle());
-  EXPECT_EQ(shadowRun(r, line, 170, 190), 0) << "a right-to-left caption ends 8 pixels from the right";
+  EXPECT_EQ(shadowRun(r, line, 170, 190), 0)
+      << "a right-to-left caption ends 8 pixels from the right";
   EXPECT_EQ(shadowRun(r, line, 5, 100), 95);
 }
 
@@ -572,27 +598,33 @@ TEST_F(SkinnedControls, StatusBarsFrameTheirPanelsToTheRightEdge) {
   const TDataSkinObject& edges = *data->Skin().StatusBarEdges;
   auto framed = [&](HWND w, const Rect& part, int cell) {
     Surface shot = CaptureWindow(w);
-    Surface cellPicture = BuildElementBitmap({0, 0, part.Width(), part.Height()}, edges.Bitmap,
-                                             {edges.LeftWidth, edges.TopHeight, edges.RightWidth, edges.BottomHeight},
-                                             false, false, 3, cell);
+    Surface cellPicture =
+        BuildElementBitmap({0, 0, part.Width(), part.Height()}, edges.Bitmap,
+                           {edges.LeftWidth, edges.TopHeight, edges.RightWidth, edges.BottomHeight},
+                           false, false, 3, cell);
     // Only the right margin: the part a short panel would leave unframed.
     return PictureMismatches(shot, cellPicture, {part.left, part.top},
                              {part.Width() - edges.RightWidth, 0, part.Width(), part.Height()});
   };
   EXPECT_EQ(Query(simple.Handle()), 1);
-  EXPECT_EQ(framed(simple.Handle(), {0, 0, 400, 21}, 1), 0) << "an empty simple bar is framed whole";
+  EXPECT_EQ(framed(simple.Handle(), {0, 0, 400, 21}, 1), 0)
+      << "an empty simple bar is framed whole";
   RECT last{};
   SendMessageA(panels.Handle(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&last));
-  EXPECT_EQ(framed(panels.Handle(), {last.left, last.top, 400, last.bottom}, 1), 0) << "the last panel reaches the edge";
+  EXPECT_EQ(framed(panels.Handle(), {last.left, last.top, 400, last.bottom}, 1), 0)
+      << "the last panel reaches the edge";
   RECT first{};
   SendMessageA(panels.Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&first));
-  EXPECT_EQ(framed(panels.Handle(), {first.left, first.top, first.right, first.bottom}, 2), 0) << "raised";
+  EXPECT_EQ(framed(panels.Handle(), {first.left, first.top, first.right, first.bottom}, 2), 0)
+      << "raised";
 }
 
 TEST_F(SkinnedControls, TheHeaderLightsTheItemUnderTheMouseOnly) {
   TForm& form = MakeForm();
   THeaderControl& header = Add<THeaderControl>(form, nullptr, 10, 10, 400, 20);
-  header.SetSections({{"Name", 120}, {"Size", 80, TAlignment::taRightJustify}, {"Kind", 100, TAlignment::taCenter}});
+  header.SetSections({{"Name", 120},
+                      {"Size", 80, TAlignment::taRightJustify},
+                      {"Kind", 100, TAlignment::taCenter}});
   ShowSkinned(form);
   TSkinHeader* skin = SkinOf<TSkinHeader>(header);
   ASSERT_NE(skin, nullptr);
@@ -600,20 +632,26 @@ TEST_F(SkinnedControls, TheHeaderLightsTheItemUnderTheMouseOnly) {
   auto itemShows = [&](int x0, int x1, int cell) {
     UpdateWindow(header.Handle());
     Surface shot = CaptureWindow(header.Handle());
-    Surface picture = BuildElementBitmap({0, 0, x1 - x0, shot.Height()}, bar.Bitmap,
-                                         {bar.LeftWidth, bar.TopHeight, bar.RightWidth, bar.BottomHeight}, false, false,
-                                         bar.Frame, cell);
+    Surface picture =
+        BuildElementBitmap({0, 0, x1 - x0, shot.Height()}, bar.Bitmap,
+                           {bar.LeftWidth, bar.TopHeight, bar.RightWidth, bar.BottomHeight}, false,
+                           false, bar.Frame, cell);
     // The top and bottom edges: no text reaches them.
     int h = shot.Height();
     return PictureMismatches(shot, picture, {x0, 0}, {0, 0, x1 - x0, bar.TopHeight}) +
            PictureMismatches(shot, picture, {x0, 0}, {0, h - bar.BottomHeight, x1 - x0, h});
   };
   {
-    Surface normal = BuildElementBitmap({0, 0, 80, 20}, bar.Bitmap, {bar.LeftWidth, bar.TopHeight, bar.RightWidth, bar.BottomHeight},
-                                        false, false, bar.Frame, 1);
-    Surface hot = BuildElementBitmap({0, 0, 80, 20}, bar.Bitmap, {bar.LeftWidth, bar.TopHeight, bar.RightWidth, bar.BottomHeight},
-                                     false, false, bar.Frame, 2);
-    ASSERT_GT(PictureMismatches(normal, hot, {0, 0}, {0, 0, 80, bar.TopHeight}), 0) << "the edges tell the cells apart";
+    Surface normal =
+        BuildElementBitmap({0, 0, 80, 20}, bar.Bitmap,
+                           {bar.LeftWidth, bar.TopHeight, bar.RightWidth, bar.BottomHeight}, false,
+                           false, bar.Frame, 1);
+    Surface hot =
+        BuildElementBitmap({0, 0, 80, 20}, bar.Bitmap,
+                           {bar.LeftWidth, bar.TopHeight, bar.RightWidth, bar.BottomHeight}, false,
+                           false, bar.Frame, 2);
+    ASSERT_GT(PictureMismatches(normal, hot, {0, 0}, {0, 0, 80, bar.TopHeight}), 0)
+        << "the edges tell the cells apart";
   }
   EXPECT_EQ(skin->HotItem(), -1);
   EXPECT_EQ(itemShows(120, 200, 1), 0);
@@ -663,11 +701,13 @@ TEST_F(SkinnedControls, PanelsTakeTheFaceColourAndGiveTheirOwnBack) {
 // with one system push button: skinned by the window class rules.
 struct BareWindow {
   BareWindow() {
-    RegisterPrivateClass("CorvaneBareTest", DefWindowProcA, LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
-    window = CreateWindowExA(0, "CorvaneBareTest", "Bare", WS_OVERLAPPEDWINDOW, 150, 150, 300, 200, nullptr, nullptr,
+    RegisterPrivateClass("CorvaneBareTest", DefWindowProcA,
+                         LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    window = CreateWindowExA(0, "CorvaneBareTest", "Bare", WS_OVERLAPPEDWINDOW, 150, 150, 300, 200,
+                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    button = CreateWindowExA(0, "BUTTON", "Bare OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20,
+                             90, 25, window, reinterpret_cast<HMENU>(IDOK),
                              GetModuleHandleA(nullptr), nullptr);
-    button = CreateWindowExA(0, "BUTTON", "Bare OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 90, 25, window,
-                             reinterpret_cast<HMENU>(IDOK), GetModuleHandleA(nullptr), nullptr);
   }
   ~BareWindow() {
     if (IsWindow(window)) DestroyWindow(window);
@@ -794,19 +834,23 @@ TEST_F(SkinnedControls, TheLinkEditorsButtonsAndGroupBoxesWearTheStoredSkin) {
     e.Button2->SetDefault(true);  // Save as the default button
     e.Button7->SetEnabled(false);
   });
-  for (TButton* b : {editor.Button1, editor.Button11, editor.Button2, editor.Button7, editor.Button12, editor.Button3,
-                     editor.Button4, editor.Button5, editor.Button8, editor.Button6})
+  for (TButton* b :
+       {editor.Button1, editor.Button11, editor.Button2, editor.Button7, editor.Button12,
+        editor.Button3, editor.Button4, editor.Button5, editor.Button8, editor.Button6})
     EXPECT_EQ(Query(b->Handle()), 1) << b->Name;
   EXPECT_EQ(ShownCell(editor.Button11->Handle()), 1);
   EXPECT_EQ(ShownCell(editor.Button2->Handle()), 5) << "the default button";
   EXPECT_EQ(ShownCell(editor.Button7->Handle()), 3) << "a disabled button";
-  for (TGroupBox* box : {editor.GroupBox1, editor.GroupBox2, editor.GroupBox3}) EXPECT_EQ(Query(box->Handle()), 1);
+  for (TGroupBox* box : {editor.GroupBox1, editor.GroupBox2, editor.GroupBox3})
+    EXPECT_EQ(Query(box->Handle()), 1);
   EXPECT_EQ(Query(editor.StatusBar1->Handle()), 1);
   // The buttons' corners show the group box around them (the skin's
   // transparent option): its face, not the system's.
   const SkinDefinition& s = data->Skin();
   Surface shot = CaptureWindow(editor.Button11->Handle());
-  EXPECT_EQ(shot.At(0, 0) & 0xFFFFFF, PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System())) & 0xFFFFFF);
+  EXPECT_EQ(shot.At(0, 0) & 0xFFFFFF,
+            PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System())) &
+                0xFFFFFF);
 }
 
 // The real program: its editor's buttons follow the real mouse.
@@ -816,7 +860,8 @@ TEST(SkinnedProgramControls, TheEditorsButtonsAreHotUnderTheMouseAndPressedWhile
   ASSERT_TRUE(test::StartProgramCopy(folder, pi)) << "CORVANE_EXE names the program";
   auto findWindow = [&](const char* cls) { return test::FindProcessWindow(pi.dwProcessId, cls); };
   HWND launcher = nullptr;
-  ASSERT_TRUE(PumpUntil([&] { return (launcher = findWindow("TForm1")) && IsWindowVisible(launcher); }, 20000));
+  ASSERT_TRUE(PumpUntil(
+      [&] { return (launcher = findWindow("TForm1")) && IsWindowVisible(launcher); }, 20000));
   RECT at{};
   GetWindowRect(launcher, &at);
   SetCursorPos(at.left + 5, at.top + 5);
@@ -824,7 +869,11 @@ TEST(SkinnedProgramControls, TheEditorsButtonsAreHotUnderTheMouseAndPressedWhile
   Sleep(300);
   mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
   HWND editor = nullptr;
-  EXPECT_TRUE(PumpUntil([&] { return (editor = findWindow("TForm2")) && IsWindowVisible(editor) && Query(editor) == 1; }, 10000));
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        return (editor = findWindow("TForm2")) && IsWindowVisible(editor) && Query(editor) == 1;
+      },
+      10000));
   HWND button = nullptr, box = nullptr;
   if (editor) {
     PumpUntil([] { return false; }, 500);
@@ -854,9 +903,12 @@ TEST(SkinnedProgramControls, TheEditorsButtonsAreHotUnderTheMouseAndPressedWhile
       GetWindowRect(button, &r);
       Surface shot = CaptureWindow(button);
       for (int cell = 1; cell <= 5; ++cell) {
-        Surface picture = BuildElementBitmap({0, 0, r.right - r.left, r.bottom - r.top}, b.Bitmap,
-                                             {b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight}, false, false, 5, cell);
-        if (RingMismatches(shot, picture, b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight) == 0) return cell;
+        Surface picture = BuildElementBitmap(
+            {0, 0, r.right - r.left, r.bottom - r.top}, b.Bitmap,
+            {b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight}, false, false, 5, cell);
+        if (RingMismatches(shot, picture, b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight) ==
+            0)
+          return cell;
       }
       return 0;
     };
@@ -880,10 +932,14 @@ TEST(SkinnedProgramControls, TheEditorsButtonsAreHotUnderTheMouseAndPressedWhile
     // The group box: the skin's frame line in the shadow colour, broken by
     // its caption.
     Surface frame = CaptureWindow(box);
-    COLORREF shadow = static_cast<COLORREF>(ResolveColour(skin.Colours[SkinDefinition::kButtonShadow], skin.System()));
+    COLORREF shadow = static_cast<COLORREF>(
+        ResolveColour(skin.Colours[SkinDefinition::kButtonShadow], skin.System()));
     int line = FirstRowOf(frame, frame.Width() / 2, shadow);
     ASSERT_GT(line, 0);
-    auto isShadow = [&](int x) { return (frame.At(x, line) & 0xFFFFFF) == (PixelFromColour(static_cast<Colour>(shadow)) & 0xFFFFFF); };
+    auto isShadow = [&](int x) {
+      return (frame.At(x, line) & 0xFFFFFF) ==
+             (PixelFromColour(static_cast<Colour>(shadow)) & 0xFFFFFF);
+    };
     EXPECT_FALSE(isShadow(12)) << "caption gap";
     EXPECT_TRUE(isShadow(frame.Width() - 20));
   } else {
@@ -909,9 +965,15 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &si, &pi));
     HWND form = nullptr;
-    EXPECT_TRUE(PumpUntil([&] { return (form = test::FindProcessWindow(pi.dwProcessId, "TGalleryForm")) && Query(form) == 1; }, 15000));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+          return (form = test::FindProcessWindow(pi.dwProcessId, "TGalleryForm")) &&
+                 Query(form) == 1;
+        },
+        15000));
     if (form) {
       PumpUntil([] { return false; }, 500);
       struct Count {
@@ -925,8 +987,10 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
             // A panel is only coloured: it takes no messages over.
             if (WindowClassName(w) == "TPanel") return TRUE;
             ++c->windows;
-            if (SendMessageA(w, WM_SKINQUERY, 0, 0) == 1) ++c->skinned;
-            else c->plain.push_back(WindowClassName(w));
+            if (SendMessageA(w, WM_SKINQUERY, 0, 0) == 1)
+              ++c->skinned;
+            else
+              c->plain.push_back(WindowClassName(w));
             return TRUE;
           },
           reinterpret_cast<LPARAM>(&count));

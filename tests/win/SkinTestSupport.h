@@ -42,7 +42,8 @@ inline Surface CaptureWindow(HWND window) {
 
 // Pixels of expected (placed at `at` in shot) inside `only` that differ;
 // magenta pixels of the picture show what lies under it and are skipped.
-inline int PictureMismatches(const Surface& shot, const Surface& expected, Point at, const Rect& only) {
+inline int PictureMismatches(const Surface& shot, const Surface& expected, Point at,
+                             const Rect& only) {
   int bad = 0;
   for (int y = only.top; y < only.bottom; ++y)
     for (int x = only.left; x < only.right; ++x) {
@@ -55,7 +56,8 @@ inline int PictureMismatches(const Surface& shot, const Surface& expected, Point
 
 // The same over the frame ring of a nine-slice picture: its margins, where
 // no caption is ever drawn.
-inline int RingMismatches(const Surface& shot, const Surface& expected, int left, int top, int right, int bottom) {
+inline int RingMismatches(const Surface& shot, const Surface& expected, int left, int top,
+                          int right, int bottom) {
   int w = expected.Width(), h = expected.Height();
   return PictureMismatches(shot, expected, {0, 0}, {0, 0, w, top}) +
          PictureMismatches(shot, expected, {0, 0}, {0, h - bottom, w, h}) +

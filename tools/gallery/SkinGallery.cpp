@@ -30,7 +30,8 @@ namespace {
 
 std::vector<std::uint8_t> StoredSkin() {
   HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_STOREDSKIN), MAKEINTRESOURCEA(10) /* RCDATA */);
+  HRSRC found =
+      FindResourceA(module, MAKEINTRESOURCEA(IDR_STOREDSKIN), MAKEINTRESOURCEA(10) /* RCDATA */);
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   const auto* bytes = loaded ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
   if (!bytes) return {};
@@ -64,7 +65,8 @@ Surface DiamondGlyph() {
     for (int y = 2; y < 14; ++y)
       for (int x = 2; x < 14; ++x)
         if (std::abs(x - 8) + std::abs(y - 8) <= 5)
-          glyph.At(part * 16 + x, y) = PixelFromColour(part == 0 ? Rgb(40, 110, 200) : Rgb(150, 150, 150));
+          glyph.At(part * 16 + x, y) =
+              PixelFromColour(part == 0 ? Rgb(40, 110, 200) : Rgb(150, 150, 150));
   return glyph;
 }
 
@@ -105,7 +107,8 @@ class TGalleryForm : public TForm {
     TGroupBox* checks = Box(this, 316, 6, 296, 130, "Check boxes and radio buttons");
     Place<TCheckBox>(checks, 12, 20, 130, 17, "Unchecked");
     Place<TCheckBox>(checks, 12, 40, 130, 17, "Checked")->SetChecked(true);
-    TCheckBox* grey = Place<TCheckBox>(checks, 12, 60, 130, 17, "Greyed", [](TCheckBox& c) { c.AllowGrayed = true; });
+    TCheckBox* grey = Place<TCheckBox>(checks, 12, 60, 130, 17, "Greyed",
+                                       [](TCheckBox& c) { c.AllowGrayed = true; });
     grey->SetState(TCheckBoxState::cbGrayed);
     Place<TCheckBox>(checks, 12, 80, 130, 17, "Disabled")->SetEnabled(false);
     TCheckBox* checkedOff = Place<TCheckBox>(checks, 12, 100, 130, 17, "Checked, disabled");
@@ -114,7 +117,8 @@ class TGalleryForm : public TForm {
     Place<TRadioButton>(checks, 156, 20, 130, 17, "Radio");
     Place<TRadioButton>(checks, 156, 40, 130, 17, "Radio, checked")->SetChecked(true);
     Place<TRadioButton>(checks, 156, 60, 130, 17, "Radio, disabled")->SetEnabled(false);
-    Place<TCheckBox>(checks, 156, 80, 130, 17, "Text on the left", [](TCheckBox& c) { c.LeftText = true; });
+    Place<TCheckBox>(checks, 156, 80, 130, 17, "Text on the left",
+                     [](TCheckBox& c) { c.LeftText = true; });
 
     // Containers.
     TRadioGroup* group = Place<TRadioGroup>(this, 8, 142, 150, 84, "Radio group");
@@ -129,7 +133,9 @@ class TGalleryForm : public TForm {
 
     // Header and status bar.
     THeaderControl* header = Place<THeaderControl>(this, 8, 236, 604, 20);
-    header->SetSections({{"Name", 200}, {"Size", 100, TAlignment::taRightJustify}, {"Kind", 150, TAlignment::taCenter}});
+    header->SetSections({{"Name", 200},
+                         {"Size", 100, TAlignment::taRightJustify},
+                         {"Kind", 150, TAlignment::taCenter}});
     Place<TLabel>(this, 12, 266, 0, 0, "Move the mouse over the header and the buttons.");
     TStatusBar* bar = Place<TStatusBar>(this, 0, 398, 620, 22, {}, [](TStatusBar& b) {
       b.AutoHint = false;
@@ -140,7 +146,8 @@ class TGalleryForm : public TForm {
                     {"Lowered panel", 150, TStatusPanelBevel::pbLowered},
                     {"No bevel", 120, TStatusPanelBevel::pbNone},
                     {"Last panel", 100}});
-    TStatusBar* simple = Place<TStatusBar>(this, 0, 372, 620, 22, {}, [](TStatusBar& b) { b.AutoHint = false; });
+    TStatusBar* simple =
+        Place<TStatusBar>(this, 0, 372, 620, 22, {}, [](TStatusBar& b) { b.AutoHint = false; });
     simple->SetSimpleText("A simple status bar");
 
     SkinData1 = &Create<TSkinData>();
@@ -156,8 +163,8 @@ class TGalleryForm : public TForm {
  private:
   // prepare sets what the control's window is made with, before it exists.
   template <typename T>
-  T* Place(TWinControl* parent, int left, int top, int width, int height, const std::string& caption = {},
-           const std::function<void(T&)>& prepare = {}) {
+  T* Place(TWinControl* parent, int left, int top, int width, int height,
+           const std::string& caption = {}, const std::function<void(T&)>& prepare = {}) {
     T& control = Create<T>();
     control.SetBounds(left, top, width, height);
     if (!caption.empty()) control.SetCaption(caption);
@@ -165,7 +172,8 @@ class TGalleryForm : public TForm {
     control.SetParent(parent);
     return &control;
   }
-  TGroupBox* Box(TWinControl* parent, int left, int top, int width, int height, const std::string& caption) {
+  TGroupBox* Box(TWinControl* parent, int left, int top, int width, int height,
+                 const std::string& caption) {
     return Place<TGroupBox>(parent, left, top, width, height, caption);
   }
 };

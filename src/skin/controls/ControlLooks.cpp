@@ -100,8 +100,10 @@ GlyphPlacement PlaceGlyph(Size client, Size glyph, Size text, GlyphLayout layout
   bool hasGlyph = glyph.width > 0 && glyph.height > 0;
   if (!hasText || !hasGlyph) spacing = 0;
   if (margin == -1 || centred) {
-    if (spacing == -1) margin = spacing = (c - (g + t)) / 3;
-    else margin = (c - (g + spacing + t) + 1) / 2;
+    if (spacing == -1)
+      margin = spacing = (c - (g + t)) / 3;
+    else
+      margin = (c - (g + spacing + t) + 1) / 2;
   } else if (spacing == -1) {
     spacing = ((c - (margin + g)) - t) / 2;
   }
@@ -142,8 +144,10 @@ int GlyphPart(bool pressed, bool enabled, bool down, int numGlyphs) {
 
 Rect FocusAroundText(const Rect& area, Size text, unsigned flags) {
   Rect t = Rect::FromSize(area.left, area.top, text.width, text.height);
-  if (flags & 1u) t = t.Offset((area.Width() - text.width) / 2, (area.Height() - text.height) / 2 - 1);
-  else if (flags & 2u) t = t.Offset(area.Width() - text.width, 0);
+  if (flags & 1u)
+    t = t.Offset((area.Width() - text.width) / 2, (area.Height() - text.height) / 2 - 1);
+  else if (flags & 2u)
+    t = t.Offset(area.Width() - text.width, 0);
   Rect grown{t.left - 2, t.top - 1, t.right + 2, t.bottom + 1};
   return grown.Intersect(area);
 }
@@ -152,15 +156,19 @@ GroupBoxLayout LayoutGroupBox(const Rect& r, int lineHeight, bool rightToLeft) {
   int y = lineHeight / 2;
   GroupBoxLayout out;
   out.frame = {1, y, r.right - 1, r.bottom - 1};
-  out.caption = rightToLeft ? Rect{r.left, r.top, r.right - 8, r.bottom} : Rect{r.left + 8, r.top, r.right, r.bottom};
+  out.caption = rightToLeft ? Rect{r.left, r.top, r.right - 8, r.bottom}
+                            : Rect{r.left + 8, r.top, r.right, r.bottom};
   return out;
 }
 
 int StatusPanelCell(PanelBevel bevel) {
   switch (bevel) {
-    case PanelBevel::Raised: return 2;
-    case PanelBevel::None: return 3;
-    case PanelBevel::Lowered: break;
+    case PanelBevel::Raised:
+      return 2;
+    case PanelBevel::None:
+      return 3;
+    case PanelBevel::Lowered:
+      break;
   }
   return 1;
 }
@@ -170,7 +178,9 @@ std::vector<Rect> StatusPanelRects(std::vector<Rect> panels, int barRight) {
   return panels;
 }
 
-Rect HeaderHotRect(const Rect& item) { return {item.left + 3, item.top, item.right - 3, item.bottom}; }
+Rect HeaderHotRect(const Rect& item) {
+  return {item.left + 3, item.top, item.right - 3, item.bottom};
+}
 
 int HeaderItemAt(const std::vector<Rect>& items, Point p) {
   for (std::size_t i = 0; i < items.size(); ++i)

@@ -60,7 +60,9 @@ std::optional<std::string> FindSkin3rdKind(const std::vector<std::string>& lines
 }
 
 ControlRule Skin3rdRule(std::string_view kind, const ControlFacts& f, TSkinControlTypes gates) {
-  auto gated = [&](TSkinControlType gate, ControlRule rule) { return gates.Contains(gate) ? rule : Ended(); };
+  auto gated = [&](TSkinControlType gate, ControlRule rule) {
+    return gates.Contains(gate) ? rule : Ended();
+  };
   if (kind == "combobox" || kind == "comboboxex") return gated(xcCombo, Attach(K::ComboBox));
   if (kind == "edit") return gated(xcEdit, f.hasBorder ? Attach(K::Edit) : Ended());
   if (kind == "radiobutton") return gated(xcRadioButton, Attach(K::RadioButton));
@@ -78,7 +80,8 @@ ControlRule Skin3rdRule(std::string_view kind, const ControlFacts& f, TSkinContr
   if (kind == "datetimepicker") return gated(xcCombo, Attach(K::DateTime));
   if (kind == "mediaplayer") return gated(xcButton, Attach(K::MediaPlayer));
   if (kind == "bitbtn") {
-    bool dropDown = f.upperClass == "TCXBUTTON" && AsciiLower(f.kindProperty) == "cxbkdropdownbutton";
+    bool dropDown =
+        f.upperClass == "TCXBUTTON" && AsciiLower(f.kindProperty) == "cxbkdropdownbutton";
     return gated(xcButton, Attach(dropDown ? K::MenuButton : K::BitButton));
   }
   if (kind == "pngbitbtn" || kind == "pngspeedbutton") {
@@ -189,14 +192,16 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
   }
   if (Is(f, "TCustomStatusBar") && on(xcStatusBar)) return Attach(K::StatusBar);
   if (c == "TTNTCOMBOBOX" && on(xcCombo)) return Attach(K::ComboBox);
-  if (IsOneOf(c, {"TRICHEDIT", "TWWDBRICHEDIT", "TDXDBMEMO"}) && on(xcScrollbar)) return Attach(K::Scrollbar);
+  if (IsOneOf(c, {"TRICHEDIT", "TWWDBRICHEDIT", "TDXDBMEMO"}) && on(xcScrollbar))
+    return Attach(K::Scrollbar);
   if (Is(f, "TSpeedButton") && on(xcSpeedButton)) return Attach(K::SpeedButton);
   if (Is(f, "TCustomPanel") && on(xcPanel)) {
     ControlRule r = Attach(K::Box, true);
     r.walkChildren = true;
     return r;
   }
-  if (IsOneOf(c, {"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}) && on(xcScrollbar)) return Attach(K::Scrollbar);
+  if (IsOneOf(c, {"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}) && on(xcScrollbar))
+    return Attach(K::Scrollbar);
   bool scrolls = (f.windowed && f.scrollStyle) || Is(f, "TListBox") || Is(f, "TCustomListBox");
   if (scrolls && on(xcScrollbar)) return Attach(K::Scrollbar);
   if (Is(f, "TButton") && on(xcButton)) return Attach(K::Button);

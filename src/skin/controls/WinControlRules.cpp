@@ -20,31 +20,44 @@ namespace {
 TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRule* rule) {
   using K = ControlSkinKind;
   switch (kind) {
-    case K::Button: return &owner.Create<TSkinButton>();
+    case K::Button:
+      return &owner.Create<TSkinButton>();
     case K::BitButton: {
       auto& skin = owner.Create<TSkinBitButton>();
       if (rule) skin.GlyphPropertyName = rule->glyphProperty;
       return &skin;
     }
-    case K::MenuButton: return &owner.Create<TSkinMenuButton>();
+    case K::MenuButton:
+      return &owner.Create<TSkinMenuButton>();
     case K::SpeedButton: {
       auto& skin = owner.Create<TSkinSpeedButton>();
       if (rule) skin.GlyphPropertyName = rule->glyphProperty;
       return &skin;
     }
-    case K::CheckBox: return &owner.Create<TSkinCheckBox>();
-    case K::RadioButton: return &owner.Create<TSkinRadioButton>();
-    case K::GroupBox: return &owner.Create<TSkinGroupBox>();
-    case K::Box: return &owner.Create<TSkinBox>();
-    case K::BoxH: return &owner.Create<TSkinBoxH>();
-    case K::Sizer: return &owner.Create<TSkinSizer>();
-    case K::StatusBar: return &owner.Create<TSkinStatusBar>();
-    case K::Header: return &owner.Create<TSkinHeader>();
-    default: return nullptr;
+    case K::CheckBox:
+      return &owner.Create<TSkinCheckBox>();
+    case K::RadioButton:
+      return &owner.Create<TSkinRadioButton>();
+    case K::GroupBox:
+      return &owner.Create<TSkinGroupBox>();
+    case K::Box:
+      return &owner.Create<TSkinBox>();
+    case K::BoxH:
+      return &owner.Create<TSkinBoxH>();
+    case K::Sizer:
+      return &owner.Create<TSkinSizer>();
+    case K::StatusBar:
+      return &owner.Create<TSkinStatusBar>();
+    case K::Header:
+      return &owner.Create<TSkinHeader>();
+    default:
+      return nullptr;
   }
 }
 
-TSkinControl* AsSkin(TComponent* c) { return dynamic_cast<TSkinControl*>(c); }
+TSkinControl* AsSkin(TComponent* c) {
+  return dynamic_cast<TSkinControl*>(c);
+}
 
 bool HasWindow(const TControl& c) {
   auto* windowed = dynamic_cast<const TWinControl*>(&c);
@@ -53,12 +66,14 @@ bool HasWindow(const TControl& c) {
 
 HWND WindowOf(const TControl& c) {
   auto* windowed = dynamic_cast<const TWinControl*>(&c);
-  return windowed && windowed->HandleAllocated() ? const_cast<TWinControl*>(windowed)->Handle() : nullptr;
+  return windowed && windowed->HandleAllocated() ? const_cast<TWinControl*>(windowed)->Handle()
+                                                 : nullptr;
 }
 
 }  // namespace
 
-ControlSkinner::ControlSkinner(TWinSkinForm& formSkin, TSkinData& data, const std::vector<TComponent*>& skins)
+ControlSkinner::ControlSkinner(TWinSkinForm& formSkin, TSkinData& data,
+                               const std::vector<TComponent*>& skins)
     : m_formSkin(formSkin), m_data(data), m_skins(skins) {}
 
 bool ControlSkinner::AlreadySkinned(const TControl& control) const {
@@ -81,7 +96,8 @@ void ControlSkinner::SkinForm(TForm& form) {
     if (auto* control = dynamic_cast<TControl*>(form.Components(i))) SkinControl(*control);
   for (int i = 0; i < form.ControlCount(); ++i) {
     TControl* control = form.Controls(i);
-    if (!HasWindow(*control) || control->Tag == m_data.DisableTag || AlreadySkinned(*control)) continue;
+    if (!HasWindow(*control) || control->Tag == m_data.DisableTag || AlreadySkinned(*control))
+      continue;
     SkinControl(*control);
   }
 }
@@ -92,8 +108,10 @@ void ControlSkinner::SkinControl(TControl& control) {
     // A disabled radio or check group keeps its items plain too.
     std::string lower = AsciiLower(className);
     auto* container = dynamic_cast<TWinControl*>(&control);
-    if (container && (lower.find("radiogroup") != std::string::npos || lower.find("checkgroup") != std::string::npos))
-      for (int i = 0; i < container->ControlCount(); ++i) container->Controls(i)->Tag = m_data.DisableTag;
+    if (container && (lower.find("radiogroup") != std::string::npos ||
+                      lower.find("checkgroup") != std::string::npos))
+      for (int i = 0; i < container->ControlCount(); ++i)
+        container->Controls(i)->Tag = m_data.DisableTag;
     return;
   }
   if (!control.Parent() || AlreadySkinned(control)) return;
@@ -114,7 +132,8 @@ void ControlSkinner::SkinControl(TControl& control) {
     RECT window{}, client{};
     GetWindowRect(h, &window);
     GetClientRect(h, &client);
-    facts.hasBorder = window.right - window.left != client.right || window.bottom - window.top != client.bottom;
+    facts.hasBorder =
+        window.right - window.left != client.right || window.bottom - window.top != client.bottom;
   }
   facts.tabsElement = m_data.Skin().Tabs && !m_data.Skin().Tabs->Bitmap.IsEmpty();
   facts.kindProperty = PropertyText(&control, "Kind");
@@ -122,7 +141,8 @@ void ControlSkinner::SkinControl(TControl& control) {
 
   if (m_data.OnSkinControl) {
     TComponent* chosen = nullptr;
-    m_data.OnSkinControl(&m_formSkin, &m_data, control.Parent(), &control, facts.upperClass, chosen);
+    m_data.OnSkinControl(&m_formSkin, &m_data, control.Parent(), &control, facts.upperClass,
+                         chosen);
     if (TSkinControl* skin = AsSkin(chosen)) {
       bool held = std::find(m_skins.begin(), m_skins.end(), skin) != m_skins.end();
       if (!held) skin->AttachControl(&m_formSkin, &m_data, false);
@@ -156,16 +176,20 @@ void ControlSkinner::Apply(const ControlRule& rule, TControl& control) {
     if (auto* container = dynamic_cast<TWinControl*>(&control))
       for (int i = 0; i < container->ControlCount(); ++i) {
         TControl& child = *container->Controls(i);
-        if (child.Tag != m_data.DisableTag && !AlreadySkinned(child)) Attach(rule.childKind, child, nullptr);
+        if (child.Tag != m_data.DisableTag && !AlreadySkinned(child))
+          Attach(rule.childKind, child, nullptr);
       }
   if (rule.kind != ControlSkinKind::None) Attach(rule.kind, control, &rule);
 }
 
-TSkinControl* ControlSkinner::Attach(ControlSkinKind kind, TControl& control, const ControlRule* rule) {
+TSkinControl* ControlSkinner::Attach(ControlSkinKind kind, TControl& control,
+                                     const ControlRule* rule) {
   TSkinControl* skin = MakeSkin(kind, control, rule);
   if (!skin) return nullptr;
-  if (auto* speed = dynamic_cast<TSkinSpeedButton*>(skin)) speed->AttachSpeedButton(&m_formSkin, &m_data);
-  else skin->AttachControl(&m_formSkin, &m_data, rule && rule->setsColour);
+  if (auto* speed = dynamic_cast<TSkinSpeedButton*>(skin))
+    speed->AttachSpeedButton(&m_formSkin, &m_data);
+  else
+    skin->AttachControl(&m_formSkin, &m_data, rule && rule->setsColour);
   return skin;
 }
 
@@ -185,7 +209,8 @@ void ControlSkinner::SkinChildWindow(HWND child) {
       owner->SetColor(m_data.Skin().Colours[SkinDefinition::kButtonFace]);
   HWND target = rule.attachFirstChild ? GetWindow(child, GW_CHILD) : child;
   if (!target || rule.kind == ControlSkinKind::None) return;
-  if (TSkinControl* skin = MakeSkin(rule.kind, m_formSkin, nullptr)) skin->AttachWindow(target, &m_data, &m_formSkin);
+  if (TSkinControl* skin = MakeSkin(rule.kind, m_formSkin, nullptr))
+    skin->AttachWindow(target, &m_data, &m_formSkin);
 }
 
 void FreeGoneControlSkins(std::vector<TComponent*>& skins) {
@@ -210,7 +235,8 @@ void ReleaseControlSkins(std::vector<TComponent*>& skins, bool restore) {
 
 void ControlSkinsChanged(const std::vector<TComponent*>& skins) {
   for (TComponent* c : std::vector<TComponent*>(skins))
-    if (TSkinControl* skin = AsSkin(c); skin && skin->State() != kSkinWindowGone) skin->SkinChanged();
+    if (TSkinControl* skin = AsSkin(c); skin && skin->State() != kSkinWindowGone)
+      skin->SkinChanged();
 }
 
 }  // namespace corvane

@@ -20,7 +20,9 @@ namespace {
 constexpr std::intptr_t kTransparentTag = 5555;
 constexpr UINT kCaptionMeasure = DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK;
 
-COLORREF ToColorRef(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
+COLORREF ToColorRef(Colour c) {
+  return static_cast<COLORREF>(c) & 0xFFFFFF;
+}
 
 // A one-part glyph of a disabled button: its shape in the highlight colour
 // one pixel down and right, then in the shadow colour.
@@ -55,7 +57,8 @@ TSkinButton::TSkinButton(TComponent* owner) : TSkinControl(owner) {}
 TSkinButton::~TSkinButton() = default;
 
 void TSkinButton::DecideTransparency() {
-  m_transparent = (Control() && Control()->Tag == kTransparentTag) || m_skinData->Options.Contains(xoTransparent);
+  m_transparent = (Control() && Control()->Tag == kTransparentTag) ||
+                  m_skinData->Options.Contains(xoTransparent);
 }
 
 void TSkinButton::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setsColour) {
@@ -73,7 +76,9 @@ void TSkinButton::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* f
   m_transparent = false;
 }
 
-const TDataSkinButton& TSkinButton::Buttons() const { return m_skinData->Skin().Buttons; }
+const TDataSkinButton& TSkinButton::Buttons() const {
+  return m_skinData->Skin().Buttons;
+}
 bool TSkinButton::HasButtonPicture() const {
   // A strip narrower than its cells has nothing to show: the system draws.
   const TDataSkinButton& b = Buttons();
@@ -203,34 +208,42 @@ bool TSkinButton::FocusCueShown() const {
 }
 
 std::wstring TSkinButton::CaptionText() const {
-  if (Control() && HasProperty(Control(), "Caption")) return AnsiToWide(PropertyText(Control(), "Caption"));
+  if (Control() && HasProperty(Control(), "Caption"))
+    return AnsiToWide(PropertyText(Control(), "Caption"));
   return ReadWindowText(Handle());
 }
 
 OffscreenSurface& TSkinButton::ComposeFace(Size size, int cell) {
   OffscreenSurface& buffer = BufferOfSize(m_buffer, size);
   RECT all{0, 0, size.width, size.height};
-  if (m_transparent) DrawParentUnder(buffer.Dc(), all);
-  else FillFace(buffer.Dc(), all);
+  if (m_transparent)
+    DrawParentUnder(buffer.Dc(), all);
+  else
+    FillFace(buffer.Dc(), all);
   GdiFlush();
   const TDataSkinButton& b = Buttons();
   if (cell > 0)
-    DrawElement(buffer.View(), {0, 0, size.width, size.height}, b.Bitmap, false, b.Tile == 1, b.Trans != 0,
-                std::max(b.Frame, 1), cell, {b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight});
+    DrawElement(buffer.View(), {0, 0, size.width, size.height}, b.Bitmap, false, b.Tile == 1,
+                b.Trans != 0, std::max(b.Frame, 1), cell,
+                {b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight});
   return buffer;
 }
 
 HFONT TSkinButton::SelectCaptionFont(HDC dc, int cell) {
   HWND h = Handle();
   HFONT font = h ? reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)) : nullptr;
-  if (!font && m_paintTarget && m_paintTarget->Parent() && m_paintTarget->Parent()->HandleAllocated())
-    font = reinterpret_cast<HFONT>(SendMessageW(m_paintTarget->Parent()->Handle(), WM_GETFONT, 0, 0));
+  if (!font && m_paintTarget && m_paintTarget->Parent() &&
+      m_paintTarget->Parent()->HandleAllocated())
+    font =
+        reinterpret_cast<HFONT>(SendMessageW(m_paintTarget->Parent()->Handle(), WM_GETFONT, 0, 0));
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   const TDataSkinButton& b = Buttons();
   const TControl* subject = m_paintTarget ? m_paintTarget : Control();
   Colour colour = SkinColour(SkinDefinition::kButtonText);
-  if (auto* windowed = dynamic_cast<const TWinControl*>(subject)) colour = ColorToRGB(windowed->Font.Color);
-  else if (subject && subject->Parent()) colour = ColorToRGB(subject->Parent()->Font.Color);
+  if (auto* windowed = dynamic_cast<const TWinControl*>(subject))
+    colour = ColorToRGB(windowed->Font.Color);
+  else if (subject && subject->Parent())
+    colour = ColorToRGB(subject->Parent()->Font.Color);
   const SystemColourProvider& system = m_skinData->Skin().System();
   if (b.HasNormalColour2) colour = ResolveColour(b.NormalColour2, system);
   if (cell == 4 && b.HasMouseOverColour2) colour = ResolveColour(b.MouseOverColour2, system);
@@ -289,15 +302,18 @@ void TSkinBitButton::Paint(HDC dc, const RECT& r) {
   HFONT previous = SelectCaptionFont(bdc, cell);
 
   const auto* glyphButton = dynamic_cast<const TGlyphButton*>(subject);
-  const Surface* glyph = glyphButton && !glyphButton->Glyph.IsEmpty() ? &glyphButton->Glyph : nullptr;
+  const Surface* glyph =
+      glyphButton && !glyphButton->Glyph.IsEmpty() ? &glyphButton->Glyph : nullptr;
   int parts = glyphButton ? std::max(glyphButton->NumGlyphs, 1) : 1;
   Size glyphSize = glyph ? Size{glyph->Width() / parts, glyph->Height()} : Size{};
   GlyphLayout layout = LayoutOf(subject);
   bool horizontal = layout == GlyphLayout::Left || layout == GlyphLayout::Right;
   RECT measure{2, 2, size.width - 2, size.height - 2};
   if (glyph) {
-    if (horizontal) measure.right -= glyphSize.width + 2;
-    else measure.bottom -= glyphSize.height + 2;
+    if (horizontal)
+      measure.right -= glyphSize.width + 2;
+    else
+      measure.bottom -= glyphSize.height + 2;
   }
   Size textSize{};
   if (!m_text.empty()) {
@@ -312,14 +328,18 @@ void TSkinBitButton::Paint(HDC dc, const RECT& r) {
   if (glyph) {
     GdiFlush();
     int part = GlyphPart((m_mouseState & kMousePressed) != 0, m_enabled, GlyphDown(), parts);
-    SurfaceView partView = glyph->View().Sub(Rect::FromSize((part - 1) * glyphSize.width, 0, glyphSize.width, glyphSize.height));
+    SurfaceView partView = glyph->View().Sub(
+        Rect::FromSize((part - 1) * glyphSize.width, 0, glyphSize.width, glyphSize.height));
     Pixel key = glyph->At(0, glyph->Height() - 1);
     Rect target = Rect::FromSize(place.glyph.x, place.glyph.y, glyphSize.width, glyphSize.height);
-    if (!m_enabled && parts == 1) DrawEmbossed(buffer.View(), place.glyph, partView, key);
-    else DrawTransparent(buffer.View(), target, partView, ColourFromPixel(key));
+    if (!m_enabled && parts == 1)
+      DrawEmbossed(buffer.View(), place.glyph, partView, key);
+    else
+      DrawTransparent(buffer.View(), target, partView, ColourFromPixel(key));
   }
   if (!m_text.empty()) {
-    RECT text{place.text.x, place.text.y, place.text.x + textSize.width, place.text.y + textSize.height};
+    RECT text{place.text.x, place.text.y, place.text.x + textSize.width,
+              place.text.y + textSize.height};
     DrawTextWide(bdc, m_text, text, TextFlags(DT_WORDBREAK | place.textAlign | PrefixFlags()));
   }
   SelectObject(bdc, previous);
@@ -328,7 +348,9 @@ void TSkinBitButton::Paint(HDC dc, const RECT& r) {
 
 // ================================================================ TSkinMenuButton
 
-int TSkinMenuButton::Cell() { return MenuButtonCell(m_mouseState, m_focused, m_enabled); }
+int TSkinMenuButton::Cell() {
+  return MenuButtonCell(m_mouseState, m_focused, m_enabled);
+}
 
 // ================================================================ TSkinSpeedButton
 
@@ -340,7 +362,9 @@ void TSkinSpeedButton::AttachSpeedButton(TWinSkinForm* formSkin, TSkinData* skin
   DecideTransparency();
 }
 
-bool TSkinSpeedButton::GlyphDown() const { return PropertyIsTrue(m_paintTarget, "Down"); }
+bool TSkinSpeedButton::GlyphDown() const {
+  return PropertyIsTrue(m_paintTarget, "Down");
+}
 
 int TSkinSpeedButton::Cell() {
   return SpeedButtonCell(m_mouseState, GlyphDown(), m_paintTarget && m_paintTarget->Enabled(),
@@ -352,7 +376,9 @@ bool TSkinSpeedButton::BeforeMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT:
       if (!HasButtonPicture()) return true;
-      if (m.WParam && m_paintTarget) Paint(reinterpret_cast<HDC>(m.WParam), {0, 0, m_paintTarget->Width(), m_paintTarget->Height()});
+      if (m.WParam && m_paintTarget)
+        Paint(reinterpret_cast<HDC>(m.WParam),
+              {0, 0, m_paintTarget->Width(), m_paintTarget->Height()});
       m.Result = 1;
       return false;
     case WM_LBUTTONDOWN:
@@ -427,7 +453,8 @@ void TSkinCheckable::SkinChanged() {
 void TSkinCheckable::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, bool setsColour) {
   TSkinControl::AttachControl(formSkin, skinData, setsColour);
   ChooseMode();
-  m_transparent = (Control() && Control()->Tag == kTransparentTag) || skinData->Options.Contains(xoTransparent);
+  m_transparent =
+      (Control() && Control()->Tag == kTransparentTag) || skinData->Options.Contains(xoTransparent);
 }
 
 void TSkinCheckable::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* formSkin) {
@@ -505,24 +532,30 @@ void TSkinCheckable::Paint(HDC dc, const RECT& r) {
   OffscreenSurface& buffer = BufferOfSize(m_buffer, size);
   HDC bdc = buffer.Dc();
   RECT all{0, 0, size.width, size.height};
-  if (m_transparent) DrawParentUnder(bdc, all);
-  else FillFace(bdc, all);
+  if (m_transparent)
+    DrawParentUnder(bdc, all);
+  else
+    FillFace(bdc, all);
   GdiFlush();
   bool leftText = (GetWindowLongW(h, GWL_STYLE) & BS_LEFTTEXT) != 0;
   int top = (size.height - image.height) / 2;
   int left = leftText ? size.width - image.width - RightInset() : 0;
-  DrawFrameCell(buffer.View(), Rect::FromSize(left, top, image.width, image.height), picture, true, frames, cell);
+  DrawFrameCell(buffer.View(), Rect::FromSize(left, top, image.width, image.height), picture, true,
+                frames, cell);
 
-  m_text = Control() && HasProperty(Control(), "Caption") ? AnsiToWide(PropertyText(Control(), "Caption"))
-                                                          : ReadWindowText(h);
-  RECT text = leftText ? RECT{0, 0, left - 2, size.height} : RECT{image.width + 2, 0, size.width, size.height};
+  m_text = Control() && HasProperty(Control(), "Caption")
+               ? AnsiToWide(PropertyText(Control(), "Caption"))
+               : ReadWindowText(h);
+  RECT text = leftText ? RECT{0, 0, left - 2, size.height}
+                       : RECT{image.width + 2, 0, size.width, size.height};
   unsigned flags = TextFlags(leftText ? DT_RIGHT : 0);
   LRESULT cues = SendMessageW(h, WM_QUERYUISTATE, 0, 0);
   if (cues & UISF_HIDEACCEL) flags |= DT_HIDEPREFIX;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
   SelectGuard select(bdc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   Colour colour = SkinColour(SkinDefinition::kButtonText);
-  if (auto* windowed = dynamic_cast<const TWinControl*>(Control())) colour = ColorToRGB(windowed->Font.Color);
+  if (auto* windowed = dynamic_cast<const TWinControl*>(Control()))
+    colour = ColorToRGB(windowed->Font.Color);
   if (!m_enabled) colour = static_cast<Colour>(GetSysColor(COLOR_BTNSHADOW));
   SetTextColor(bdc, ToColorRef(colour));
   SetBkColor(bdc, ToColorRef(SkinColour(SkinDefinition::kButtonFace)));
@@ -530,7 +563,8 @@ void TSkinCheckable::Paint(HDC dc, const RECT& r) {
   RECT measured = text;
   DrawTextWide(bdc, m_text, measured, flags | kCaptionMeasure);
   int height = measured.bottom - measured.top;
-  RECT place{text.left, (size.height - height) / 2, text.right, (size.height - height) / 2 + height};
+  RECT place{text.left, (size.height - height) / 2, text.right,
+             (size.height - height) / 2 + height};
   bool focusShown = !(cues & UISF_HIDEFOCUS);
   // Systems of major version 6 show no focus rectangle on these controls.
   if (HasFocusNow() && !m_text.empty() && LOBYTE(LOWORD(GetVersion())) != 6 && focusShown)
@@ -539,8 +573,12 @@ void TSkinCheckable::Paint(HDC dc, const RECT& r) {
   PutOnScreen(dc, r, buffer);
 }
 
-const Surface& TSkinCheckBox::Picture() const { return m_skinData->Skin().Buttons.CheckBitmap; }
-int TSkinCheckBox::Frames() const { return m_skinData->Skin().Buttons.CheckFrame; }
+const Surface& TSkinCheckBox::Picture() const {
+  return m_skinData->Skin().Buttons.CheckBitmap;
+}
+int TSkinCheckBox::Frames() const {
+  return m_skinData->Skin().Buttons.CheckFrame;
+}
 
 int TSkinCheckBox::Cell() {
   CheckFacts f;
@@ -558,12 +596,17 @@ int TSkinCheckBox::Cell() {
   return CheckBoxCell(f, Frames());
 }
 
-const Surface& TSkinRadioButton::Picture() const { return m_skinData->Skin().Buttons.RadioBitmap; }
-int TSkinRadioButton::Frames() const { return m_skinData->Skin().Buttons.RadioFrame; }
+const Surface& TSkinRadioButton::Picture() const {
+  return m_skinData->Skin().Buttons.RadioBitmap;
+}
+int TSkinRadioButton::Frames() const {
+  return m_skinData->Skin().Buttons.RadioFrame;
+}
 
 int TSkinRadioButton::Cell() {
   bool checked = (SendMessageW(Handle(), BM_GETCHECK, 0, 0) & BST_CHECKED) != 0;
-  if (const TControl* c = Control(); c && HasProperty(c, "Checked")) checked = PropertyIsTrue(c, "Checked");
+  if (const TControl* c = Control(); c && HasProperty(c, "Checked"))
+    checked = PropertyIsTrue(c, "Checked");
   return RadioButtonCell(checked, !m_enabled, Frames());
 }
 

@@ -18,19 +18,26 @@ namespace corvane {
 
 namespace {
 
-COLORREF ToColorRef(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
+COLORREF ToColorRef(Colour c) {
+  return static_cast<COLORREF>(c) & 0xFFFFFF;
+}
 
-bool HasImage(const std::unique_ptr<TDataSkinObject>& element) { return element && !element->Bitmap.IsEmpty(); }
+bool HasImage(const std::unique_ptr<TDataSkinObject>& element) {
+  return element && !element->Bitmap.IsEmpty();
+}
 
 // One cell of element stretched over r by its margins, onto a picture.
-void DrawCellOn(OffscreenSurface& picture, const RECT& r, const TDataSkinObject& e, int frames, int cell) {
+void DrawCellOn(OffscreenSurface& picture, const RECT& r, const TDataSkinObject& e, int frames,
+                int cell) {
   GdiFlush();
-  DrawElement(picture.View(), {r.left, r.top, r.right, r.bottom}, e.Bitmap, false, e.Tile == 1, e.Trans != 0,
-              std::max(frames, 1), cell, {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight});
+  DrawElement(picture.View(), {r.left, r.top, r.right, r.bottom}, e.Bitmap, false, e.Tile == 1,
+              e.Trans != 0, std::max(frames, 1), cell,
+              {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight});
 }
 
 // Panel and item text: centred vertically in area, aligned by flag.
-void DrawAreaText(HDC dc, const std::wstring& text, const RECT& area, unsigned align, unsigned extra) {
+void DrawAreaText(HDC dc, const std::wstring& text, const RECT& area, unsigned align,
+                  unsigned extra) {
   RECT measured = area;
   DrawTextWide(dc, text, measured, align | DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | extra);
   int height = measured.bottom - measured.top;
@@ -76,8 +83,10 @@ void TSkinGroupBox::Paint(HDC dc, const RECT& r) {
   OffscreenSurface& picture = BufferOfSize(m_buffer, size);
   HDC pdc = picture.Dc();
   RECT all{0, 0, size.width, size.height};
-  if (m_mode == 1) FillFace(pdc, all);
-  else BitBlt(pdc, 0, 0, size.width, size.height, dc, r.left, r.top, SRCCOPY);
+  if (m_mode == 1)
+    FillFace(pdc, all);
+  else
+    BitBlt(pdc, 0, 0, size.width, size.height, dc, r.left, r.top, SRCCOPY);
 
   UniqueFont own;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
@@ -105,13 +114,15 @@ void TSkinGroupBox::Paint(HDC dc, const RECT& r) {
   {
     SelectGuard selectPen(pdc, pen.Get());
     SelectGuard selectBrush(pdc, GetStockObject(NULL_BRUSH));
-    RoundRect(pdc, layout.frame.left, layout.frame.top, layout.frame.right, layout.frame.bottom, 5, 5);
+    RoundRect(pdc, layout.frame.left, layout.frame.top, layout.frame.right, layout.frame.bottom, 5,
+              5);
   }
   if (!text.empty()) {
     SetBkMode(pdc, OPAQUE);
     SetBkColor(pdc, ToColorRef(SkinColour(SkinDefinition::kButtonFace)));
     SetTextColor(pdc, ToColorRef(textColour));
-    RECT caption{layout.caption.left, layout.caption.top, layout.caption.right, layout.caption.bottom};
+    RECT caption{layout.caption.left, layout.caption.top, layout.caption.right,
+                 layout.caption.bottom};
     DrawTextWide(pdc, text, caption, TextFlags(DT_EXPANDTABS | (rightToLeft ? DT_RIGHT : 0)));
   }
   // The labels inside the box are windowless: they go on the same picture.
@@ -149,7 +160,8 @@ bool TSkinBoxH::BeforeMessage(TMessage& m) {
     case WM_CTLCOLORSTATIC:
       CallOldHandler(m);
       // The texts' own background is the face too, not the system's.
-      SetBkColor(reinterpret_cast<HDC>(m.WParam), ToColorRef(SkinColour(SkinDefinition::kButtonFace)));
+      SetBkColor(reinterpret_cast<HDC>(m.WParam),
+                 ToColorRef(SkinColour(SkinDefinition::kButtonFace)));
       m.Result = reinterpret_cast<LRESULT>(m_skinData->FaceBrush());
       return false;
     default:
@@ -174,7 +186,9 @@ bool TSkinSizer::BeforeMessage(TMessage& m) {
   }
 }
 
-void TSkinSizer::Paint(HDC dc, const RECT& r) { FillFace(dc, r); }
+void TSkinSizer::Paint(HDC dc, const RECT& r) {
+  FillFace(dc, r);
+}
 
 // ================================================================ TSkinStatusBar
 
@@ -217,7 +231,8 @@ void TSkinStatusBar::PaintPanelFrame(OffscreenSurface& picture, const RECT& r, i
   COLORREF bottomRight = GetSysColor(cell == 1 ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
   UniqueBrush light(CreateSolidBrush(topLeft)), dark(CreateSolidBrush(bottomRight));
   RECT top{r.left, r.top, r.right, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom};
-  RECT bottom{r.left, r.bottom - 1, r.right, r.bottom}, right{r.right - 1, r.top, r.right, r.bottom};
+  RECT bottom{r.left, r.bottom - 1, r.right, r.bottom},
+      right{r.right - 1, r.top, r.right, r.bottom};
   FillRect(dc, &top, light.Get());
   FillRect(dc, &left, light.Get());
   FillRect(dc, &bottom, dark.Get());
@@ -236,16 +251,20 @@ void TSkinStatusBar::Paint(HDC dc, const RECT& r) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
   SelectGuard selectFont(pdc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(pdc, TRANSPARENT);
-  SetTextColor(pdc, HasImage(skin.StatusBarEdges) ? ToColorRef(ResolveColour(skin.StatusBarEdges->NormalColour2, skin.System()))
-                                                  : GetSysColor(COLOR_BTNTEXT));
+  SetTextColor(pdc,
+               HasImage(skin.StatusBarEdges)
+                   ? ToColorRef(ResolveColour(skin.StatusBarEdges->NormalColour2, skin.System()))
+                   : GetSysColor(COLOR_BTNTEXT));
 
   bool simple = SendMessageW(h, SB_ISSIMPLE, 0, 0) != 0;
   int parts = static_cast<int>(SendMessageW(h, SB_GETPARTS, 0, 0));
-  if (Control() && HasProperty(Control(), "SimplePanel")) simple = simple || PropertyIsTrue(Control(), "SimplePanel");
+  if (Control() && HasProperty(Control(), "SimplePanel"))
+    simple = simple || PropertyIsTrue(Control(), "SimplePanel");
   if (simple || parts <= 0) {
     bool rightToLeft = AsciiLower(PropertyText(Control(), "BiDiMode")) == "bdrighttoleft";
-    std::wstring text = Control() && HasProperty(Control(), "SimpleText") ? AnsiToWide(PropertyText(Control(), "SimpleText"))
-                                                                          : ReadWindowText(h);
+    std::wstring text = Control() && HasProperty(Control(), "SimpleText")
+                            ? AnsiToWide(PropertyText(Control(), "SimpleText"))
+                            : ReadWindowText(h);
     if (text.empty()) text = L" ";
     PaintPanelFrame(picture, all, 1);
     GdiFlush();
@@ -262,11 +281,12 @@ void TSkinStatusBar::Paint(HDC dc, const RECT& r) {
     for (int i = 0; i < parts; ++i) {
       LRESULT lengthAndType = SendMessageW(h, SB_GETTEXTLENGTHW, static_cast<WPARAM>(i), 0);
       std::wstring text(static_cast<std::size_t>(LOWORD(lengthAndType)) + 1, L'\0');
-      LRESULT read = SendMessageW(h, SB_GETTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+      LRESULT read = SendMessageW(h, SB_GETTEXTW, static_cast<WPARAM>(i),
+                                  reinterpret_cast<LPARAM>(text.data()));
       text.resize(LOWORD(lengthAndType));
       // Some systems report the drawing type only with the text itself.
       unsigned type = HIWORD(lengthAndType) | HIWORD(read);
-      PanelBevel bevel = (type & SBT_POPOUT) ? PanelBevel::Raised
+      PanelBevel bevel = (type & SBT_POPOUT)      ? PanelBevel::Raised
                          : (type & SBT_NOBORDERS) ? PanelBevel::None
                                                   : PanelBevel::Lowered;
       const Rect& p = rects[static_cast<std::size_t>(i)];
@@ -278,8 +298,10 @@ void TSkinStatusBar::Paint(HDC dc, const RECT& r) {
       unsigned align = DT_LEFT;
       std::size_t tabs = text.find_first_not_of(L'\t');
       tabs = tabs == std::wstring::npos ? text.size() : tabs;
-      if (tabs == 1) align = DT_CENTER;
-      else if (tabs >= 2) align = DT_RIGHT;
+      if (tabs == 1)
+        align = DT_CENTER;
+      else if (tabs >= 2)
+        align = DT_RIGHT;
       text.erase(0, std::min<std::size_t>(tabs, 2));
       if (text.empty()) text = L" ";
       RECT area{panel.left + 2, panel.top, panel.right - 2, panel.bottom};
@@ -291,7 +313,9 @@ void TSkinStatusBar::Paint(HDC dc, const RECT& r) {
     int frames = std::max(extra.Frame, 1);
     Size grip{extra.Bitmap.Width() / frames, extra.Bitmap.Height()};
     GdiFlush();
-    DrawFrameCell(picture.View(), Rect::FromSize(size.width - 1 - grip.width, size.height - 1 - grip.height, grip.width, grip.height),
+    DrawFrameCell(picture.View(),
+                  Rect::FromSize(size.width - 1 - grip.width, size.height - 1 - grip.height,
+                                 grip.width, grip.height),
                   extra.Bitmap, true, frames, 5);
   }
   PutOnScreen(dc, r, picture);
@@ -314,7 +338,9 @@ void TSkinHeader::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* f
   m_hotItem = -1;
 }
 
-bool TSkinHeader::HasPicture() const { return HasImage(m_skinData->Skin().Headerbar); }
+bool TSkinHeader::HasPicture() const {
+  return HasImage(m_skinData->Skin().Headerbar);
+}
 
 bool TSkinHeader::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
@@ -374,7 +400,8 @@ void TSkinHeader::Paint(HDC dc, const RECT& r) {
   bool enabled = IsEnabledNow();
   for (int i = 0; i < count; ++i) {
     RECT item{};
-    if (!SendMessageW(h, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item))) continue;
+    if (!SendMessageW(h, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
+      continue;
     wchar_t buffer[201] = {};
     HDITEMW info{};
     info.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
@@ -382,7 +409,8 @@ void TSkinHeader::Paint(HDC dc, const RECT& r) {
     info.cchTextMax = 201;
     SendMessageW(h, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info));
     DrawCellOn(picture, item, bar, frames, i == m_hotItem ? 2 : 1);
-    m_itemRects[static_cast<std::size_t>(i)] = HeaderHotRect({item.left, item.top, item.right, item.bottom});
+    m_itemRects[static_cast<std::size_t>(i)] =
+        HeaderHotRect({item.left, item.top, item.right, item.bottom});
     rightmost = std::max(rightmost, static_cast<int>(item.right));
 
     int width = item.right - item.left;
@@ -392,15 +420,19 @@ void TSkinHeader::Paint(HDC dc, const RECT& r) {
     if (!image) imageWidth = 0;
     std::wstring text = buffer;
     RECT measured{0, 0, width, item.bottom - item.top};
-    DrawTextWide(pdc, text, measured, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_END_ELLIPSIS);
+    DrawTextWide(pdc, text, measured,
+                 DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_END_ELLIPSIS);
     int textWidth = measured.right - measured.left, textHeight = measured.bottom - measured.top;
     int x = 3;
-    if (info.fmt & HDF_CENTER) x = (width - textWidth - imageWidth) / 2;
-    else if (info.fmt & HDF_RIGHT) x = std::max(width - textWidth - imageWidth - 2, 1);
+    if (info.fmt & HDF_CENTER)
+      x = (width - textWidth - imageWidth) / 2;
+    else if (info.fmt & HDF_RIGHT)
+      x = std::max(width - textWidth - imageWidth - 2, 1);
     int height = item.bottom - item.top;
     if (image) {
       GdiFlush();
-      ImageList_Draw(images, info.iImage, pdc, item.left + x, item.top + (height - imageHeight) / 2, ILD_TRANSPARENT);
+      ImageList_Draw(images, info.iImage, pdc, item.left + x, item.top + (height - imageHeight) / 2,
+                     ILD_TRANSPARENT);
     }
     SetTextColor(pdc, enabled ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_BTNSHADOW));
     RECT place{item.left + x + imageWidth, item.top + (height - textHeight) / 2, item.right,
@@ -408,7 +440,8 @@ void TSkinHeader::Paint(HDC dc, const RECT& r) {
     IntersectRect(&place, &place, &item);
     DrawTextWide(pdc, text, place, TextFlags(DT_END_ELLIPSIS | DT_EXPANDTABS | DT_WORDBREAK));
   }
-  if (rightmost < size.width) DrawCellOn(picture, {rightmost, 0, size.width, size.height}, bar, frames, 1);
+  if (rightmost < size.width)
+    DrawCellOn(picture, {rightmost, 0, size.width, size.height}, bar, frames, 1);
   PutOnScreen(dc, r, picture);
 }
 

@@ -69,7 +69,9 @@ bool SetPropertyText(TComponent* c, std::string_view name, const std::string& te
   TPropValue current = c->GetProperty(name);
   if (std::holds_alternative<std::int64_t>(current)) {
     std::string lower = AsciiLower(text);
-    std::int64_t value = lower == "true" ? 1 : lower == "false" ? 0 : std::strtoll(text.c_str(), nullptr, 10);
+    std::int64_t value = lower == "true"    ? 1
+                         : lower == "false" ? 0
+                                            : std::strtoll(text.c_str(), nullptr, 10);
     return c->SetProperty(name, value);
   }
   if (std::holds_alternative<TEnumName>(current)) return c->SetProperty(name, TEnumName{text});
@@ -111,8 +113,10 @@ void TSkinControl::SetTheme(bool off) {
     m_themeOff = false;
     return;
   }
-  if (off) setTheme(h, L"", L"");
-  else setTheme(h, nullptr, nullptr);
+  if (off)
+    setTheme(h, L"", L"");
+  else
+    setTheme(h, nullptr, nullptr);
   m_themeOff = off;
 }
 
@@ -165,7 +169,9 @@ void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* 
 }
 
 void TSkinControl::TakeParentBackground() {
-  if (m_skinData->Options.Contains(xoParentBackGround) || !HasProperty(m_control, "ParentBackground")) return;
+  if (m_skinData->Options.Contains(xoParentBackGround) ||
+      !HasProperty(m_control, "ParentBackground"))
+    return;
   if (!PropertyIsTrue(m_control, "ParentBackground")) return;
   m_parentBackgroundTaken = true;
   SetPropertyText(m_control, "ParentBackground", "False");
@@ -185,8 +191,10 @@ void TSkinControl::Restore() {
     GiveParentBackground();
     m_control->SetColor(m_savedColour);
   }
-  if (m_paintTarget) m_paintTarget->Invalidate();
-  else if (HWND h = Handle()) InvalidateRect(h, nullptr, TRUE);
+  if (m_paintTarget)
+    m_paintTarget->Invalidate();
+  else if (HWND h = Handle())
+    InvalidateRect(h, nullptr, TRUE);
 }
 
 void TSkinControl::SkinChanged() {
@@ -356,7 +364,9 @@ Colour TSkinControl::SkinColour(int index) const {
   return ResolveColour(skin.Colours[static_cast<std::size_t>(index)], skin.System());
 }
 
-void TSkinControl::FillFace(HDC dc, const RECT& r) const { FillRect(dc, &r, m_skinData->FaceBrush()); }
+void TSkinControl::FillFace(HDC dc, const RECT& r) const {
+  FillRect(dc, &r, m_skinData->FaceBrush());
+}
 
 void TSkinControl::FillColour(HDC dc, const RECT& r, Colour colour) {
   UniqueBrush brush(CreateSolidBrush(ColorToRGB(colour)));
@@ -367,8 +377,10 @@ void TSkinControl::FillParentColour(HDC dc, const RECT& r) const {
   TComponent* parent = m_control ? m_control->Parent() : nullptr;
   if (!parent && m_window) parent = ControlOfWindow(GetParent(m_window));
   std::int64_t colour = PropertyInt(parent, "Color");
-  if (parent && colour != -1) FillColour(dc, r, static_cast<Colour>(colour));
-  else FillFace(dc, r);
+  if (parent && colour != -1)
+    FillColour(dc, r, static_cast<Colour>(colour));
+  else
+    FillFace(dc, r);
 }
 
 void TSkinControl::DrawParentUnder(HDC dc, const RECT& r) const {
@@ -380,29 +392,35 @@ void TSkinControl::DrawParentUnder(HDC dc, const RECT& r) const {
   }
 }
 
-bool TSkinControl::DrawElementCell(HDC dc, const RECT& r, const TDataSkinObject& e, int frames, int index) {
+bool TSkinControl::DrawElementCell(HDC dc, const RECT& r, const TDataSkinObject& e, int frames,
+                                   int index) {
   if (e.Bitmap.IsEmpty() || r.right <= r.left || r.bottom <= r.top) return false;
   Surface picture = BuildElementBitmap({0, 0, r.right - r.left, r.bottom - r.top}, e.Bitmap,
-                                       {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}, false, e.Tile == 1,
-                                       std::max(frames, 1), index);
-  if (e.Trans) BlitSurfaceKeyed(dc, {r.left, r.top}, picture.View(), kColourKey);
-  else BlitSurface(dc, {r.left, r.top}, picture.View());
+                                       {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                                       false, e.Tile == 1, std::max(frames, 1), index);
+  if (e.Trans)
+    BlitSurfaceKeyed(dc, {r.left, r.top}, picture.View(), kColourKey);
+  else
+    BlitSurface(dc, {r.left, r.top}, picture.View());
   return true;
 }
 
 void TSkinControl::DrawFocusAroundText(HDC dc, unsigned flags, const RECT& r) {
   RECT measured = r;
   DrawTextWide(dc, m_text, measured, flags | DT_CALCRECT | DT_NOCLIP);
-  Rect focus = FocusAroundText({r.left, r.top, r.right, r.bottom},
-                               {measured.right - measured.left, measured.bottom - measured.top}, flags);
+  Rect focus =
+      FocusAroundText({r.left, r.top, r.right, r.bottom},
+                      {measured.right - measured.left, measured.bottom - measured.top}, flags);
   RECT f{focus.left, focus.top, focus.right, focus.bottom};
   if (!focus.IsEmpty()) DrawFocusRect(dc, &f);
 }
 
 unsigned TSkinControl::TextFlags(unsigned flags) const {
   const TControl* subject = m_paintTarget ? m_paintTarget : m_control;
-  bool rightToLeft = PropertyInt(subject, "BiDiMode") == 1 || AsciiLower(PropertyText(subject, "BiDiMode")) == "bdrighttoleft";
-  if (!subject && m_window) rightToLeft = (GetWindowLongW(m_window, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+  bool rightToLeft = PropertyInt(subject, "BiDiMode") == 1 ||
+                     AsciiLower(PropertyText(subject, "BiDiMode")) == "bdrighttoleft";
+  if (!subject && m_window)
+    rightToLeft = (GetWindowLongW(m_window, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
   return rightToLeft ? flags | DT_RTLREADING : flags;
 }
 

@@ -26,7 +26,12 @@ class OffscreenSurface;
 struct TDataSkinObject;
 
 // State values of a control skin.
-enum TSkinControlState : int { kSkinCreated = 0, kSkinAttached = 1, kSkinRestored = 2, kSkinWindowGone = 6 };
+enum TSkinControlState : int {
+  kSkinCreated = 0,
+  kSkinAttached = 1,
+  kSkinRestored = 2,
+  kSkinWindowGone = 6
+};
 
 // Named properties of any framework control, as the skins read them: an
 // integer (booleans are 0 or 1) or -1 when absent or of another kind; text
@@ -88,7 +93,8 @@ class TSkinControl : public TComponent {
 
   // The control attach; takeMessages false only registers and sets colours
   // (containers that are coloured, never painted).
-  void AttachControlTo(TWinSkinForm* formSkin, TSkinData* skinData, bool setsColour, bool takeMessages);
+  void AttachControlTo(TWinSkinForm* formSkin, TSkinData* skinData, bool setsColour,
+                       bool takeMessages);
   // Runs the old handler for a message after which the system draws the
   // control at once (state, check, focus and text changes), with the
   // window's drawing switched off meanwhile; the caller paints the skin
@@ -111,7 +117,8 @@ class TSkinControl : public TComponent {
   static void FillColour(HDC dc, const RECT& r, Colour colour);
   // One cell of element stretched over r by its margins, magenta keyed when
   // the element is transparent; false when the element has no picture.
-  static bool DrawElementCell(HDC dc, const RECT& r, const TDataSkinObject& element, int frames, int index);
+  static bool DrawElementCell(HDC dc, const RECT& r, const TDataSkinObject& element, int frames,
+                              int index);
   // A focus rectangle around Text as drawn in r with flags.
   void DrawFocusAroundText(HDC dc, unsigned flags, const RECT& r);
   // flags plus DT_RTLREADING when the control reads right to left.

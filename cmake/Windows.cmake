@@ -63,3 +63,11 @@ target_include_directories(corvane PRIVATE ${generated})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${generated} -I${CORVANE_ROOT}/resources")
 corvane_warnings(corvane)
 target_link_libraries(corvane PRIVATE corvane_win)
+
+# The skin gallery: every skinned control kind in its states on one form
+# (tools/gallery); built and tested with the program, never shipped.
+add_executable(skin_gallery WIN32 ${CORVANE_ROOT}/tools/gallery/SkinGallery.cpp ${CORVANE_ROOT}/resources/skin.rc)
+add_dependencies(skin_gallery generated_resources)
+corvane_warnings(skin_gallery)
+target_include_directories(skin_gallery PRIVATE ${generated} ${CORVANE_ROOT}/resources)
+target_link_libraries(skin_gallery PRIVATE corvane_win)

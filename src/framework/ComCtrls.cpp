@@ -14,7 +14,7 @@ constexpr UINT_PTR kHintTimer = 1;
 
 void EnsureCommonControls() {
   static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)done;
@@ -34,12 +34,15 @@ void TStatusBar::CreateParams(TCreateParams& p) {
   // The framework places the bar; the control must not move itself on every
   // parent resize to a height of its own choosing.
   p.style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_BOTTOM;
+  if (SizeGrip) p.style |= SBARS_SIZEGRIP;
 }
 
 void TStatusBar::WindowCreated() {
-  SendMessageA(Handle(), SB_SIMPLE, SimplePanel ? TRUE : FALSE, 0);
-  SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0,
-               reinterpret_cast<LPARAM>(m_simpleText.c_str()));
+  ApplyPanels();
+  // The simple text never lands in a panel.
+  if (SimplePanel || m_panels.empty())
+    SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0,
+                 reinterpret_cast<LPARAM>(m_simpleText.c_str()));
   if (m_alignHeight > 0) AlignBottom(m_alignHeight);
   if (AutoHint) SetTimer(Handle(), kHintTimer, kHintPollMs, nullptr);
 }
@@ -47,9 +50,47 @@ void TStatusBar::WindowCreated() {
 void TStatusBar::SetSimpleText(const std::string& text) {
   if (text == m_simpleText) return;
   m_simpleText = text;
-  if (HandleAllocated())
+  if (HandleAllocated() && (SimplePanel || m_panels.empty()))
     SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0,
                  reinterpret_cast<LPARAM>(m_simpleText.c_str()));
+}
+
+void TStatusBar::SetPanels(std::vector<TStatusPanel> panels) {
+  m_panels = std::move(panels);
+  ApplyPanels();
+}
+
+void TStatusBar::SetSimplePanel(bool simple) {
+  SimplePanel = simple;
+  ApplyPanels();
+}
+
+void TStatusBar::ApplyPanels() {
+  if (!HandleAllocated()) return;
+  HWND bar = Handle();
+  SendMessageA(bar, SB_SIMPLE, SimplePanel || m_panels.empty() ? TRUE : FALSE, 0);
+  if (m_panels.empty()) return;
+  std::vector<int> rights;
+  int right = 0;
+  for (const TStatusPanel& panel : m_panels) rights.push_back(right += panel.Width);
+  rights.back() = -1;
+  SendMessageA(bar, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+  for (std::size_t i = 0; i < m_panels.size(); ++i) {
+    const TStatusPanel& panel = m_panels[i];
+    // Tabs in front centre or right-align the text, as the control reads them.
+    std::string text = (panel.Alignment == TAlignment::taCenter ? "\t"
+                        : panel.Alignment == TAlignment::taRightJustify ? "\t\t" : "") + panel.Text;
+    WPARAM bevel = panel.Bevel == TStatusPanelBevel::pbRaised ? SBT_POPOUT
+                   : panel.Bevel == TStatusPanelBevel::pbNone ? SBT_NOBORDERS : 0;
+    SendMessageA(bar, SB_SETTEXTA, i | bevel, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  InvalidateRect(bar, nullptr, TRUE);
+}
+
+TPropValue TStatusBar::GetProperty(std::string_view name) const {
+  if (name == "SimplePanel") return std::int64_t{SimplePanel};
+  if (name == "SimpleText") return m_simpleText;
+  return TCustomStatusBar::GetProperty(name);
 }
 
 void TStatusBar::AlignBottom(int height) {
@@ -89,6 +130,43 @@ void TStatusBar::Dispatch(TMessage& m) {
     return;
   }
   TWinControl::Dispatch(m);
+}
+
+// ---------------------------------------------------------------- THeaderControl
+
+THeaderControl::THeaderControl(TComponent* owner) : TWinControl(owner) {
+  m_width = 200;
+  m_height = 17;
+}
+
+void THeaderControl::CreateParams(TCreateParams& p) {
+  EnsureCommonControls();
+  TWinControl::CreateParams(p);
+  p.baseClass = WC_HEADERA;
+  p.style |= HDS_HORZ | HDS_BUTTONS | HDS_HOTTRACK;
+}
+
+void THeaderControl::WindowCreated() { ApplySections(); }
+
+void THeaderControl::SetSections(std::vector<THeaderSection> sections) {
+  m_sections = std::move(sections);
+  ApplySections();
+}
+
+void THeaderControl::ApplySections() {
+  if (!HandleAllocated()) return;
+  HWND header = Handle();
+  while (SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) > 0) SendMessageA(header, HDM_DELETEITEM, 0, 0);
+  for (std::size_t i = 0; i < m_sections.size(); ++i) {
+    const THeaderSection& section = m_sections[i];
+    HDITEMA item{};
+    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    item.cxy = section.Width;
+    item.pszText = const_cast<char*>(section.Text.c_str());
+    item.fmt = HDF_STRING | (section.Alignment == TAlignment::taCenter ? HDF_CENTER
+                             : section.Alignment == TAlignment::taRightJustify ? HDF_RIGHT : HDF_LEFT);
+    SendMessageA(header, HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
 }
 
 }  // namespace corvane

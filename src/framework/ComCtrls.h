@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/Controls.h"
 
@@ -20,11 +21,33 @@ class TCustomStatusBar : public TWinControl {
   using TWinControl::TWinControl;
 };
 
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TStatusPanelBevel { pbNone, pbLowered, pbRaised };
+
+// One part of a status bar that does not show a simple text.
+struct TStatusPanel {
+  std::string Text;
+  int Width = 50;
+  TStatusPanelBevel Bevel = TStatusPanelBevel::pbLowered;
+  TAlignment Alignment = TAlignment::taLeftJustify;
+};
+
 class TStatusBar : public TCustomStatusBar {
   CORVANE_CLASS(TStatusBar, TCustomStatusBar)
 
  public:
   explicit TStatusBar(TComponent* owner);
+
+  // The panels shown while SimplePanel is off.
+  const std::vector<TStatusPanel>& Panels() const { return m_panels; }
+  void SetPanels(std::vector<TStatusPanel> panels);
+  // Shows the panels (false) or the simple text (true).
+  void SetSimplePanel(bool simple);
+  // A grip in the bottom-right corner for sizing the form.
+  bool SizeGrip = false;
+
+  // "SimplePanel" and "SimpleText".
+  TPropValue GetProperty(std::string_view name) const override;
 
   // One text over the whole bar instead of panels.
   bool SimplePanel = true;
@@ -49,8 +72,35 @@ class TStatusBar : public TCustomStatusBar {
 
  private:
   void FollowMouse();
+  void ApplyPanels();
+  std::vector<TStatusPanel> m_panels;
   std::string m_simpleText;
   int m_alignHeight = 0;
+};
+
+// One header item: a caption over a column.
+struct THeaderSection {
+  std::string Text;
+  int Width = 50;
+  TAlignment Alignment = TAlignment::taLeftJustify;
+};
+
+// A row of column captions (the system's header control).
+class THeaderControl : public TWinControl {
+  CORVANE_CLASS(THeaderControl, TWinControl)
+
+ public:
+  explicit THeaderControl(TComponent* owner);
+  const std::vector<THeaderSection>& Sections() const { return m_sections; }
+  void SetSections(std::vector<THeaderSection> sections);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void WindowCreated() override;
+
+ private:
+  void ApplySections();
+  std::vector<THeaderSection> m_sections;
 };
 
 }  // namespace corvane

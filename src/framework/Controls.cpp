@@ -62,6 +62,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  // Components the control owns (its skin) go while it is still whole: they
+  // give its handler back.
+  DestroyComponents();
   TApplication* app = CurrentApplication();
   if (app && app->MouseControl() == this) app->SetMouseControl(nullptr);
   if (m_parent) m_parent->RemoveControl(this);
@@ -334,6 +337,8 @@ TWinControl* ControlOfWindow(HWND window) {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  // Owned components (a skin on this control) go while the window exists.
+  DestroyComponents();
   // Children that outlive us (owned by someone else) no longer have a parent.
   for (TControl* c : m_controls) c->m_parent = nullptr;
   m_controls.clear();

@@ -103,6 +103,13 @@ class TControl : public TComponent {
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
 
+  // Runs the control's click and mouse-press handling as a user's click and
+  // press would: for skins that take a control's mouse input over.
+  void PerformClick() { Click(); }
+  void PerformMouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    MouseDown(button, shift, x, y);
+  }
+
   // Repaints the control's area (graphic controls: the parent's window).
   virtual void Invalidate();
   // Invalidates and paints at once.
@@ -205,6 +212,11 @@ class TWinControl : public TControl {
 
   TKeyEvent OnKeyDown;
 
+  // Paints the visible graphic children (labels, images) onto dc, whose
+  // origin is this control's client origin: after the control's own
+  // painting, by whoever painted it (a skin too).
+  void PaintControls(HDC dc);
+
   // The procedure that was in place before ours (the system class's own, or
   // DefWindowProc); the end of every handler chain.
   WNDPROC DefWndProc() const { return m_defWndProc; }
@@ -234,7 +246,6 @@ class TWinControl : public TControl {
   void Unbind();
   void InsertControl(TControl* c);
   void RemoveControl(TControl* c);
-  void PaintControls(HDC dc);
   void TrackMouse(TControl* target);
   bool ReflectToChild(TMessage& m);
   void OnPaint(TMessage& m);

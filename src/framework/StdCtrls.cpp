@@ -172,7 +172,26 @@ TButton::TButton(TComponent* owner) : TWinControl(owner) {
 void TButton::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.baseClass = "BUTTON";
-  p.style |= WS_TABSTOP | BS_PUSHBUTTON;
+  p.style |= WS_TABSTOP | (m_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+}
+
+void TButton::SetDefault(bool value) {
+  if (value == m_default) return;
+  m_default = value;
+  if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+TPropValue TButton::GetProperty(std::string_view name) const {
+  if (name == "Default") return std::int64_t{m_default};
+  return TWinControl::GetProperty(name);
+}
+
+bool TButton::SetProperty(std::string_view name, const TPropValue& value) {
+  if (name == "Default") {
+    if (auto i = PropInt(value)) return SetDefault(*i != 0), true;
+    return false;
+  }
+  return TWinControl::SetProperty(name, value);
 }
 
 void TButton::Click() {

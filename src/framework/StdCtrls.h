@@ -109,11 +109,20 @@ class TButton : public TWinControl {
   explicit TButton(TComponent* owner);
   // Clicks the button from code, as the user would.
   void Click() override;
+  // The form's default button (drawn with the heavier frame).
+  bool Default() const { return m_default; }
+  void SetDefault(bool value);
+
+  TPropValue GetProperty(std::string_view name) const override;
+  bool SetProperty(std::string_view name, const TPropValue& value) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& m) override;
   void KeyDown(WORD& key, TShiftState shift) override;
+
+ private:
+  bool m_default = false;
 };
 
 // A list of texts, either sorted without regard to case or in insertion

@@ -16,6 +16,7 @@
 #include "EditorTestSupport.h"
 #include "FrameworkTestSupport.h"
 #include "ShellHttpServer.h"
+#include "SkinTestSupport.h"
 #include "launcher/main.h"
 #include "launcher/support.h"
 #include "launcher/supportForm.h"
@@ -71,6 +72,12 @@ class LinkEditor : public ::testing::Test {
     launcher = &Application().CreateForm<TForm1>(storePath);
     launcher->Show();
     TForm2& editor = Application().CreateForm<TForm2>();
+    // With CORVANE_SKINNED_EDITOR set every editor test runs with the stored
+    // skin on, as the program shows the editor.
+    if (std::getenv("CORVANE_SKINNED_EDITOR")) {
+      editor.SkinData1->SetSkinStream(test::skin::StoredSkin());
+      editor.SkinData1->SetActive(true);
+    }
     editor.Show();
     Pump();
     return editor;

@@ -1,4 +1,4 @@
-// Helpers of the skinned-window tests: the stored skin's bytes, screen
+// Helpers of the skinned-window and control tests: the stored skin's bytes, screen
 // captures and pixel comparison against the skin's pictures.
 #pragma once
 
@@ -66,6 +66,18 @@ inline RECT ClientOnScreen(HWND w) {
 
 inline bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+inline Surface CaptureWindow(HWND window) { return CaptureScreen(WindowRectOf(window)); }
+
+// Mismatches over the frame ring of a nine-slice picture: its margins, where
+// no caption is ever drawn.
+inline int RingMismatches(const Surface& shot, const Surface& expected, int left, int top, int right, int bottom) {
+  int w = expected.Width(), h = expected.Height();
+  return Mismatches(shot, expected, {0, 0}, {0, 0, w, top}) +
+         Mismatches(shot, expected, {0, 0}, {0, h - bottom, w, h}) +
+         Mismatches(shot, expected, {0, 0}, {0, top, left, h - bottom}) +
+         Mismatches(shot, expected, {0, 0}, {w - right, top, w, h - bottom});
 }
 
 // One cell of a strip picture on magenta, as the skin paints it.

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "framework/Forms.h"
+#include "skin/controls/ControlRules.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
@@ -16,11 +17,6 @@ namespace {
 std::unique_ptr<TSkinManage> g_manager;
 // Set once the manager is being destroyed: the hook only passes calls on.
 bool g_hookDisabled = false;
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
@@ -100,8 +96,10 @@ void TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam) {
   switch (code) {
     case HCBT_CREATEWND: {
       const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-      // Size grips are handed to the control skins of a later stage; MDI
-      // children are skinned as they are made.
+      // A size grip made inside a skinned window disappears into its face;
+      // MDI children are skinned as they are made, popup menus as well.
+      if ((cs.style & SBS_SIZEGRIP) && WindowClassName(window) == "ScrollBar")
+        if (TWinSkinForm* owner = FindFormSkin(cs.hwndParent)) owner->SkinChildWindow(window);
       if (cs.dwExStyle & WS_EX_MDICHILD) SkinWindow(window);
       else if (!(cs.style & WS_CHILD) && WindowClassName(window) == "#32768") SkinPopupMenu(window);
       break;
@@ -206,11 +204,15 @@ void TSkinManage::ReskinAll(TSkinData* data) {
     skin->ReloadSkin();
     if (onlyOne) {
       skin->RefreshSkin();
+      skin->RefreshControlSkins();
       return;
     }
   }
   for (auto& skin : m_formSkins)
-    if (skin->SkinData() == data) skin->RefreshSkin();
+    if (skin->SkinData() == data) {
+      skin->RefreshSkin();
+      skin->RefreshControlSkins();
+    }
 }
 
 void TSkinManage::FreeFormSkin(std::size_t index, bool restore) {
@@ -325,7 +327,7 @@ TSkinData* TSkinManage::ChooseSkinData(HWND window, const std::string& className
                owner->Handle() == window;
       }))
     return d;
-  std::string lower = Lower(className);
+  std::string lower = AsciiLower(className);
   if (lower == "tmessageform" || lower == "#32770")
     if (TSkinData* d = lastWhere([](TSkinData* d) { return d->SkinFormtype == sfDialog; })) return d;
   if (TSkinData* d = lastWhere([](TSkinData* d) { return d->SkinFormtype == sfMainform; })) return d;
@@ -335,7 +337,7 @@ TSkinData* TSkinManage::ChooseSkinData(HWND window, const std::string& className
 bool TSkinManage::WindowFilterAllows(HWND window, const std::string& className) const {
   if (!PrimarySkinData) return true;
   bool allowed = true;
-  std::string lower = Lower(className);
+  std::string lower = AsciiLower(className);
   if (!PrimarySkinData->Options.Contains(xoPreview) && Contains(lower, "preview")) allowed = false;
   if (className == "#32770" && (GetWindowLongA(window, GWL_STYLE) & 0x200)) allowed = false;
   if (lower == "tpopupdbtreeview") allowed = false;
@@ -353,7 +355,7 @@ bool TSkinManage::SkinWindow(HWND window) {
   LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
   std::string className = WindowClassName(window);
   if (!Enumerating && (style & WS_CHILD) && !(exStyle & WS_EX_MDICHILD) &&
-      Lower(WindowClassName(GetParent(window))) != "mdiclient")
+      AsciiLower(WindowClassName(GetParent(window))) != "mdiclient")
     return false;
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
   if (!control && instance != GetModuleHandleA(nullptr) && className != "#32770") return false;

@@ -8,6 +8,7 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "pictures/WinSurface.h"
+#include "skin/controls/WinControlRules.h"
 #include "skin/controls/WinSkinManage.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
@@ -183,9 +184,23 @@ void TWinSkinForm::OnSkinStart() {
 }
 
 void TWinSkinForm::SkinControls() {
-  // The control skins attach here: framework controls through the control
-  // class rules, bare child windows through the window class rules. Until a
-  // control family exists, every control keeps the system's drawing.
+  // Framework controls through the control class rules, bare child windows
+  // through the window class rules.
+  if (!m_skinData || m_skinData->SkinEmpty()) return;
+  FreeGoneControlSkins(m_controlSkins);
+  ControlSkinner skinner(*this, *m_skinData, m_controlSkins);
+  if (m_form) skinner.SkinForm(*m_form);
+  else skinner.SkinChildren(Handle);
+}
+
+void TWinSkinForm::RefreshControlSkins() {
+  ControlSkinsChanged(m_controlSkins);
+  if (m_started) SkinControls();
+}
+
+void TWinSkinForm::SkinChildWindow(HWND child) {
+  if (!m_skinData || m_skinData->SkinEmpty()) return;
+  ControlSkinner(*this, *m_skinData, m_controlSkins).SkinChildWindow(child);
 }
 
 bool TWinSkinForm::RegisterControlSkin(TComponent* skin) {
@@ -200,11 +215,10 @@ void TWinSkinForm::UnregisterControlSkin(TComponent* skin) {
 }
 
 void TWinSkinForm::FreeControlSkins() {
-  // Control skins are owned by their controls; unskinning gives each back.
-  std::vector<TComponent*> skins = std::move(m_controlSkins);
-  m_controlSkins.clear();
-  for (TComponent* skin : skins)
-    if (skin && skin->Owner()) skin->Owner()->FreeComponent(skin);
+  // Unskinning restores every live control first; a window going away only
+  // lets its skins go.
+  bool restore = m_frameState != kFrameDestroying && m_frameState != kFrameDestroyed;
+  ReleaseControlSkins(m_controlSkins, restore);
 }
 
 // --------------------------------------------------------------- resizing

@@ -74,6 +74,12 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   // already registered.
   bool RegisterControlSkin(TComponent* skin);
   void UnregisterControlSkin(TComponent* skin);
+  // After a skin change: every control skin takes the new skin, and
+  // controls added since the start are skinned.
+  void RefreshControlSkins();
+  // A child window that appeared after the start (a size grip).
+  void SkinChildWindow(HWND child);
+  const std::vector<TComponent*>& ControlSkins() const { return m_controlSkins; }
 
   // Tool-bar custom drawing, attached by the control rules to tool bars that
   // have no handlers of their own: the skin's tool-bar background stretched

@@ -84,6 +84,8 @@ class SkinnedControls : public ::testing::Test {
   void SetUp() override {
     ResetApplication();
     TSkinManage::Destroy();
+    // Where an earlier test left the mouse, a control would show hot.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     data = &Application().Create<TSkinData>();
     data->BeginReading();
     data->SetActive(true);

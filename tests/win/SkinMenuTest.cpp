@@ -364,6 +364,62 @@ TEST_F(SkinnedMenus, SkinsWithoutMenuPicturesFallBackAndLongMenusStillWork) {
   EXPECT_TRUE(PumpUntil([&] { return Launched() == "Link99;"; }, 10000)) << Launched();
 }
 
+TEST_F(SkinnedMenus, ItemsOfABareMenuHandleAreDrawnThroughTheirWindow) {
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = DefWindowProcA;
+  cls.hInstance = GetModuleHandleA(nullptr);
+  cls.lpszClassName = "CorvaneMenuHost";
+  RegisterClassA(&cls);
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_STRING, 1, "&File");
+  UniqueWindow host(CreateWindowExA(0, "CorvaneMenuHost", "Menu host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200,
+                                    300, 200, nullptr, bar, cls.hInstance, nullptr));
+  HWND w = host.Get();
+  SetForegroundWindow(w);
+  ASSERT_TRUE(PumpUntil([&] {
+    TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(w);
+    return skin && skin->FrameState() == kFrameActive;
+  }));
+  UniqueMenu popup(CreatePopupMenu());
+  auto add = [&](UINT id, const char* text, UINT type, UINT state) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | (text ? MIIM_STRING : 0);
+    info.fType = type | MFT_OWNERDRAW;
+    info.fState = state;
+    info.wID = id;
+    info.dwTypeData = const_cast<char*>(text);
+    InsertMenuItemA(popup.Get(), GetMenuItemCount(popup.Get()), TRUE, &info);
+  };
+  add(5001, "Open", MFT_STRING, 0);
+  add(0, nullptr, MFT_SEPARATOR, 0);
+  add(5002, "Greyed", MFT_STRING, MFS_GRAYED);
+  const TDataSkinObject& item = *data->Skin().MenuItem;
+  int hotCorner = -1, hilightText = 0, greyText = 0, separatorCell = -1;
+  g_step = [&](HWND menu, int tick) {
+    if (tick == 0) return Press(menu, VK_DOWN), false;
+    Surface shot = CaptureScreen(WindowRectOf(menu));
+    Rect hot = ItemRect(menu, popup.Get(), 0), line = ItemRect(menu, popup.Get(), 1), grey = ItemRect(menu, popup.Get(), 2);
+    hotCorner = Mismatches(shot, CellPicture(item.Bitmap, 5, 4), {hot.left, hot.top}, {0, 0, item.LeftWidth, 2});
+    separatorCell = Mismatches(shot, CellPicture(item.Bitmap, 5, 1), {line.left, line.top}, {0, 0, item.LeftWidth, 2});
+    hilightText = CountColour(shot, hot, SkinColour(SkinDefinition::kHilightText));
+    greyText = CountColour(shot, grey, SkinColour(SkinDefinition::kButtonShadow));
+    if (std::getenv("CORVANE_SHOTS")) Sleep(2500);
+    Press(menu, VK_ESCAPE);
+    return true;
+  };
+  g_tick = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 60, StepMenu);
+  TrackPopupMenu(popup.Get(), TPM_RETURNCMD, 350, 300, 0, w, nullptr);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(hotCorner, 0) << "the hot item is cell 4";
+  EXPECT_EQ(separatorCell, 0) << "a bare separator stands on the item's first cell";
+  EXPECT_GT(hilightText, 10);
+  EXPECT_GT(greyText, 5) << "the greyed item's caption in the shadow colour";
+  host.Reset();
+  UnregisterClassA("CorvaneMenuHost", cls.hInstance);
+}
+
 TEST(SkinnedProgramMenu, TheRealLaunchersMenuIsTheSkinsAndItsKeysStillWork) {
   test::TempFolder folder;
   std::string log = folder.File("launches.log");

@@ -144,6 +144,7 @@ void TWinSkinForm::OnSkinStart() {
   if (m_started) return;
   m_started = true;
   m_systemMenu = GetSystemMenu(Handle, FALSE);
+  m_hadMenu = GetMenu(Handle) != nullptr;
   RECT client{};
   GetClientRect(Handle, &client);
   m_savedClient = ToRect(client);
@@ -427,6 +428,7 @@ LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lPar
     case kThemedCaptionMessage2:
       return 0;
     case WM_INITMENUPOPUP:
+      m_activeMenu = reinterpret_cast<HMENU>(wParam);
       if (TSkinManage* manager = TSkinManage::Instance())
         manager->MenuSource = reinterpret_cast<HMENU>(wParam) == m_systemMenu ? 2 : 1;
       return CallDefault(msg, wParam, lParam);
@@ -536,6 +538,10 @@ LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
       return OnNcRButton(msg, wParam, lParam);
+    case WM_MEASUREITEM:
+      return OnMeasureMenuItem(msg, wParam, lParam);
+    case WM_DRAWITEM:
+      return OnDrawMenuItem(msg, wParam, lParam);
     case WM_NCMOUSELEAVE:
       if (HotObject && !PressedObject) HotObject->MouseLeave();
       return CallDefault(msg, wParam, lParam);
@@ -1058,6 +1064,29 @@ void TWinSkinForm::BuildSkinSystemMenu() {
   }
 }
 
+// ---------------------------------------------------- bare menu items
+
+LRESULT TWinSkinForm::OnMeasureMenuItem(UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+  if (!mis || mis->CtlType != ODT_MENU || !m_hadMenu) return CallDefault(msg, wParam, lParam);
+  // A framework form's own command numbers belong to its own items.
+  if (m_form && mis->itemID >= 1 && mis->itemID <= 4095) return CallDefault(msg, wParam, lParam);
+  // The menu about to open holds the item; the window's own menu otherwise.
+  std::string text = HandleItemText(m_activeMenu ? m_activeMenu : GetMenu(Handle), mis->itemID);
+  WindowDC dc(Handle);
+  MeasureHandleItem(*m_skinData, text, dc.Get(), mis->itemWidth, mis->itemHeight);
+  return TRUE;
+}
+
+LRESULT TWinSkinForm::OnDrawMenuItem(UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+  if (!dis || dis->CtlType != ODT_MENU || !m_hadMenu) return CallDefault(msg, wParam, lParam);
+  if (m_form && dis->itemID >= 1 && dis->itemID <= 4095) return CallDefault(msg, wParam, lParam);
+  HMENU menu = reinterpret_cast<HMENU>(dis->hwndItem);
+  DrawMenuItem(*m_skinData, menu, LookOfHandleItem(menu, dis->itemID), dis->hDC, dis->rcItem, dis->itemState);
+  return TRUE;
+}
+
 // ------------------------------------------------ non-client mouse messages
 
 LRESULT TWinSkinForm::OnNcMouseMove(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -1227,3 +1256,4 @@ void TWinSkinForm::ClearRegion() {
 }
 
 }  // namespace corvane
+

@@ -172,6 +172,8 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   LRESULT OnNcLButtonUp(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnNcLButtonDblClk(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnNcRButton(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMeasureMenuItem(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnDrawMenuItem(UINT msg, WPARAM wParam, LPARAM lParam);
 
   TSkinData* m_skinData = nullptr;
   TForm* m_form = nullptr;
@@ -181,6 +183,11 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   HWND m_mdiClient = nullptr;
   bool m_savedMenuUpdate = true;
   bool m_started = false;
+  // Whether the window had a menu at the start: only then are bare menu
+  // items measured and drawn here.
+  bool m_hadMenu = false;
+  // The menu that opened last (its items are measured from their text).
+  HMENU m_activeMenu = nullptr;
   bool m_frameSkinned = false;
   int m_frameState = kFrameWaiting;
   WindowShowState m_windowState = WindowShowState::Normal;

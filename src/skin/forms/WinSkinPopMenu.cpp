@@ -287,14 +287,14 @@ void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, H
     }
     if (skinned) {
       const TDataSkinObject& e = *skin.MenuItem;
-      if (item.IsSeparator()) {
+      if (item.IsSeparator() && !item.fromHandle) {
         DrawMenuSeparator(work.View(), local, e.Bitmap, kMenuItemCells, e.LeftWidth, e.RightWidth);
       } else {
         DrawElement(work.View(), local, e.Bitmap, false, e.Tile != 0, e.Trans != 0, kMenuItemCells, selected ? 4 : 1,
                     MarginsOf(e));
       }
     }
-    if (!skinned || !item.IsSeparator()) {
+    if (!skinned || !item.IsSeparator() || item.fromHandle) {
       GdiFlush();
       DrawItemContent(work.Dc(), skin, item, local, selected ? state : state & ~ODS_SELECTED);
     }
@@ -303,6 +303,46 @@ void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, H
   } catch (...) {
     // Painting never lets a failure into the menu loop.
   }
+}
+
+std::string HandleItemText(HMENU menu, UINT command) {
+  if (!menu) return {};
+  char text[81] = {};
+  // The item's text as its information block holds it (an owner-drawn item
+  // keeps its text there, where some systems' GetMenuString does not look).
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STRING;
+  info.dwTypeData = text;
+  info.cch = sizeof text - 1;
+  if (!GetMenuItemInfoA(menu, command, FALSE, &info)) return {};
+  return text;
+}
+
+MenuItemLook LookOfHandleItem(HMENU menu, UINT command) {
+  MenuItemLook look;
+  look.fromHandle = true;
+  std::string text = HandleItemText(menu, command);
+  look.caption = text.empty() ? std::string("-") : text;
+  UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
+  if (state != static_cast<UINT>(-1)) {
+    look.enabled = (state & (MF_GRAYED | MF_DISABLED)) == 0;
+    look.checked = (state & MF_CHECKED) != 0;
+  }
+  return look;
+}
+
+void MeasureHandleItem(const TSkinData& skinData, const std::string& text, HDC dc, UINT& width, UINT& height) {
+  const SkinDefinition& skin = skinData.Skin();
+  if (text.empty()) {
+    height = 8;
+    return;
+  }
+  SelectGuard font(dc, MenuFont());
+  SIZE extent{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  width = static_cast<UINT>(extent.cx + 26 + (skin.MenuItem ? skin.MenuItem->LeftWidth : 0));
+  height += 4;
 }
 
 void MeasurePopupItem(const TSkinData& skinData, const TMenuItem& item, int& width, int&) {

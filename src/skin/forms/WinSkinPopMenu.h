@@ -69,8 +69,18 @@ struct MenuItemLook {
   bool checked = false;
   bool isDefault = false;
   bool rightToLeft = false;
+  // An item of a menu that exists only as a handle: the item picture's cell
+  // is drawn under separators too, which then show an etched line.
+  bool fromHandle = false;
   bool IsSeparator() const { return caption == "-"; }
 };
+// The text of a bare menu handle's item (up to 80 characters; empty for none).
+std::string HandleItemText(HMENU menu, UINT command);
+// The item of a bare menu handle with this command (text up to 80
+// characters, "-" without text; enabled and checked as the menu says).
+MenuItemLook LookOfHandleItem(HMENU menu, UINT command);
+// The skin's measurement of a bare menu handle's item from its text.
+void MeasureHandleItem(const TSkinData& skinData, const std::string& text, HDC dc, UINT& width, UINT& height);
 MenuItemLook LookOf(const TMenuItem& item);
 
 // Draws one item from the skin into dc at rect; state holds the system's

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "framework/Forms.h"
 #include "framework/Subclass.h"
 #include "launcher/main.h"
@@ -27,28 +28,13 @@ using namespace corvane;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Millis(Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+using bench::MedianTime;
+using bench::Pump;
 
 double MedianRepaint(HWND window, int rounds) {
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    auto t0 = Clock::now();
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    GdiFlush();
-    times.push_back(Millis(Clock::now() - t0));
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return MedianTime(rounds, [&](int) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  });
 }
 
 // Every control of window painted into one memory DC, as WM_PAINT with a
@@ -68,22 +54,17 @@ double MedianPaintInto(HWND window, int rounds) {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&children));
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    auto t0 = Clock::now();
+  double median = MedianTime(rounds, [&](int) {
     for (HWND child : children) {
       SendMessageA(child, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
       SendMessageA(child, WM_PAINT, reinterpret_cast<WPARAM>(memory), 0);
     }
-    GdiFlush();
-    times.push_back(Millis(Clock::now() - t0));
-  }
+  });
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+  return median;
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "framework/Forms.h"
 #include "launcher/main.h"
 #include "pictures/WinSurface.h"
@@ -27,19 +28,11 @@ using namespace corvane;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
+using bench::Clock;
+using bench::Median;
+using bench::MedianTime;
+using bench::Millis;
+using bench::Pump;
 
 Clock::time_point g_opened;
 double g_elapsed = 0;
@@ -71,14 +64,7 @@ template <typename Draw>
 double MedianItem(int rounds, Draw&& draw) {
   OffscreenSurface canvas(200, 22);
   RECT r{0, 0, 200, 22};
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    auto t0 = Clock::now();
-    draw(canvas.Dc(), r, i % 2 ? ODS_SELECTED : 0u);
-    GdiFlush();
-    times.push_back(Millis(Clock::now() - t0));
-  }
-  return Median(std::move(times));
+  return MedianTime(rounds, [&](int i) { draw(canvas.Dc(), r, i % 2 ? ODS_SELECTED : 0u); });
 }
 
 }  // namespace

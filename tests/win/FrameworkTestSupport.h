@@ -135,6 +135,16 @@ inline bool StartProgramCopy(const TempFolder& folder, PROCESS_INFORMATION& pi) 
                         folder.Path().c_str(), &si, &pi) != FALSE;
 }
 
+// Waits for a started program to end (terminating it when it does not),
+// closes its handles; true when it ended by itself.
+inline bool AwaitProgramEnd(PROCESS_INFORMATION& pi, DWORD milliseconds = 15000) {
+  DWORD waited = WaitForSingleObject(pi.hProcess, milliseconds);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return waited == WAIT_OBJECT_0;
+}
+
 }  // namespace corvane::test
 
 namespace corvane::test {

@@ -29,11 +29,7 @@ class CaptionButtons : public ::testing::Test {
   void SetUp() override {
     ResetApplication();
     TSkinManage::Destroy();
-    data = &Application().Create<TSkinData>();
-    data->BeginReading();
-    data->SetActive(true);
-    data->SetSkinStream(StoredSkin());
-    data->Loaded();
+    data = &test::skin::ActiveSkinData();
     ASSERT_FALSE(data->SkinEmpty());
   }
   void TearDown() override {

@@ -86,11 +86,7 @@ class SkinnedControls : public ::testing::Test {
     TSkinManage::Destroy();
     // Where an earlier test left the mouse, a control would show hot.
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    data = &Application().Create<TSkinData>();
-    data->BeginReading();
-    data->SetActive(true);
-    data->SetSkinStream(test::skin::StoredSkin());
-    data->Loaded();
+    data = &test::skin::ActiveSkinData();
     ASSERT_FALSE(data->SkinEmpty());
   }
   void TearDown() override {
@@ -272,11 +268,7 @@ TEST_F(SkinnedControls, WithoutButtonPicturesOrWithStripsTooNarrowTheSystemDraws
       AlteredSkin({{"buttons.bmp", {}}, {"checkbox.bmp", narrow}, {"radiobutton.bmp", {}}});
   ResetApplication();
   TSkinManage::Destroy();
-  data = &Application().Create<TSkinData>();
-  data->BeginReading();
-  data->SetActive(true);
-  data->SetSkinStream(skin);
-  data->Loaded();
+  data = &test::skin::ActiveSkinData(skin);
   ASSERT_FALSE(data->SkinEmpty());
   ASSERT_TRUE(data->Skin().Buttons.Bitmap.IsEmpty());
   ASSERT_EQ(data->Skin().Buttons.CheckBitmap.Width(), 6);
@@ -949,11 +941,7 @@ TEST(SkinnedProgramControls, TheEditorsButtonsAreHotUnderTheMouseAndPressedWhile
   }
   if (editor) PostMessageA(editor, WM_CLOSE, 0, 0);
   PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
-  DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
-  if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(waited, WAIT_OBJECT_0);
+  EXPECT_TRUE(test::AwaitProgramEnd(pi));
 }
 
 // The gallery: every control kind of its form is skinned, with the stored
@@ -1001,11 +989,7 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
       if (std::getenv("CORVANE_SHOTS")) Sleep(4000);
       PostMessageA(form, WM_CLOSE, 0, 0);
     }
-    DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    EXPECT_EQ(waited, WAIT_OBJECT_0);
+    EXPECT_TRUE(test::AwaitProgramEnd(pi));
   }
 }
 

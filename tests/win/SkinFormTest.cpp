@@ -34,11 +34,7 @@ class SkinnedWindows : public ::testing::Test {
   void SetUp() override {
     ResetApplication();
     TSkinManage::Destroy();
-    data = &Application().Create<TSkinData>();
-    data->BeginReading();
-    data->SetActive(true);
-    data->SetSkinStream(StoredSkin());
-    data->Loaded();
+    data = &test::skin::ActiveSkinData();
     ASSERT_FALSE(data->SkinEmpty());
     data->OnSkinChanged = [this](TObject*) { ++skinChanges; };
   }
@@ -621,11 +617,7 @@ TEST(SkinnedProgram, TheLinkEditorWearsTheStoredSkinsFrame) {
     PostMessageA(editor, WM_CLOSE, 0, 0);
   }
   PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
-  DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
-  if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(waited, WAIT_OBJECT_0);
+  EXPECT_TRUE(test::AwaitProgramEnd(pi));
 }
 
 }  // namespace

@@ -78,11 +78,7 @@ class SkinnedMenus : public ::testing::Test {
     TSkinManage::Destroy();
     storePath = folder.File("Corvane.ini");
     logPath = folder.File("launches.log");
-    data = &Application().Create<TSkinData>();
-    data->BeginReading();
-    data->SetActive(true);
-    data->SetSkinStream(StoredSkin());
-    data->Loaded();
+    data = &test::skin::ActiveSkinData();
     ASSERT_FALSE(data->SkinEmpty());
   }
   void TearDown() override {
@@ -481,11 +477,7 @@ TEST(SkinnedProgramMenu, TheRealLaunchersMenuIsTheSkinsAndItsKeysStillWork) {
   };
   EXPECT_TRUE(PumpUntil([&] { return launched() == "Beta"; }, 10000)) << launched();
   PostMessageA(launcher, WM_KEYDOWN, VK_ESCAPE, 0);
-  DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
-  if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(waited, WAIT_OBJECT_0);
+  EXPECT_TRUE(test::AwaitProgramEnd(pi));
 }
 
 }  // namespace

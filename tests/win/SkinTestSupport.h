@@ -8,7 +8,9 @@
 #include <iterator>
 #include <vector>
 
+#include "framework/Forms.h"
 #include "pictures/WinSurface.h"
+#include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
 
 namespace corvane::test::skin {
@@ -16,6 +18,17 @@ namespace corvane::test::skin {
 inline std::vector<std::uint8_t> StoredSkin() {
   std::ifstream in(CORVANE_STORED_SKIN, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A skin component of the application, read as a stored form leaves it and
+// switched on, with the given skin (the stored one by default).
+inline TSkinData& ActiveSkinData(const std::vector<std::uint8_t>& stream = StoredSkin()) {
+  TSkinData& data = Application().Create<TSkinData>();
+  data.BeginReading();
+  data.SetActive(true);
+  data.SetSkinStream(stream);
+  data.Loaded();
+  return data;
 }
 
 // What the screen shows inside r (window region and all); what lies off the

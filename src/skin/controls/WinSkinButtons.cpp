@@ -110,14 +110,8 @@ bool TSkinButton::BeforeMessage(TMessage& m) {
   // and all.
   if (!HasButtonPicture()) return true;
   HWND h = Handle();
+  if (TakePaintMessage(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case WM_TIMER:
       // The system's own animation timer: the skin has none to run.
       KillTimer(h, 1);

@@ -61,17 +61,7 @@ void TSkinGroupBox::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, b
 bool TSkinGroupBox::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
   if (m_mode == 0) return true;
-  switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return true;
-  }
+  return !TakePaintMessage(m);
 }
 
 void TSkinGroupBox::Paint(HDC dc, const RECT& r) {
@@ -173,17 +163,7 @@ bool TSkinBoxH::BeforeMessage(TMessage& m) {
 
 bool TSkinSizer::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
-  switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return true;
-  }
+  return !TakePaintMessage(m);
 }
 
 void TSkinSizer::Paint(HDC dc, const RECT& r) {
@@ -197,14 +177,8 @@ TSkinStatusBar::~TSkinStatusBar() = default;
 
 bool TSkinStatusBar::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
+  if (TakePaintMessage(m)) return false;
   switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
     case SB_SETTEXTA:
     case SB_SETTEXTW:
     case SB_SIMPLE:
@@ -345,17 +319,7 @@ bool TSkinHeader::HasPicture() const {
 bool TSkinHeader::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
   if (!HasPicture()) return true;
-  switch (m.Msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-      PaintMessage(m);
-      return false;
-    case WM_ERASEBKGND:
-      m.Result = 1;
-      return false;
-    default:
-      return true;
-  }
+  return !TakePaintMessage(m);
 }
 
 void TSkinHeader::AfterMessage(TMessage& m) {

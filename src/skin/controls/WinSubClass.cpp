@@ -328,6 +328,20 @@ void TSkinControl::PaintWindow(HDC dc) {
 
 void TSkinControl::Paint(HDC, const RECT&) {}
 
+bool TSkinControl::TakePaintMessage(TMessage& m) {
+  switch (m.Msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+      PaintMessage(m);
+      return true;
+    case WM_ERASEBKGND:
+      m.Result = 1;
+      return true;
+    default:
+      return false;
+  }
+}
+
 void TSkinControl::PaintMessage(TMessage& m) {
   HWND h = Handle();
   RECT window{};

@@ -106,6 +106,10 @@ class TSkinControl : public TComponent {
   // Answers WM_PAINT or WM_PRINTCLIENT with Paint over the whole window:
   // on the DC in wParam, or between BeginPaint and EndPaint.
   void PaintMessage(TMessage& m);
+  // Takes the window's painting over: WM_PAINT and WM_PRINTCLIENT through
+  // PaintMessage, background erasing answered as done. True when m was one
+  // of them (the old handler must not see it).
+  bool TakePaintMessage(TMessage& m);
   // A control's off-screen picture, kept between paints and remade only
   // when the size changes; and its one blit to the screen.
   static OffscreenSurface& BufferOfSize(std::unique_ptr<OffscreenSurface>& buffer, Size size);

@@ -831,7 +831,9 @@ void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
   SyncCaptionButtons();
   const SkinDefinition& skin = m_skinData->Skin();
   // The strip under the buttons, kept for repainting one button alone.
-  m_captionBack = Surface(m_paintSize.width, std::min(m_metrics.top, m_paintSize.height));
+  const Size strip{m_paintSize.width, std::min(m_metrics.top, m_paintSize.height)};
+  if (m_captionBack.Width() != strip.width || m_captionBack.Height() != strip.height)
+    m_captionBack = Surface(strip.width, strip.height);
   StretchCopy(m_captionBack.View(), m_captionBack.View().Bounds(), picture.View(), m_captionBack.View().Bounds());
   // A full repaint shows every button in its resting state.
   if (HotObject) HotObject->State = kNcNormal;

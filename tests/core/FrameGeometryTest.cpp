@@ -215,6 +215,14 @@ TEST(FrameGeometry, RegionLeavesOutMagentaOfTransparentBorders) {
   std::vector<Rect> none = FrameRegionRects(skin, {100, 60}, {}, BorderKind::None);
   ASSERT_EQ(none.size(), 1u);
   EXPECT_EQ(none[0], (Rect{0, 0, 100, 60}));
+  // A window lower than its caption (once found by fuzzing): every piece of
+  // the region stays inside the window.
+  for (Size tiny : {Size{217, 1}, Size{3, 2}, Size{100, 10}})
+    for (const Rect& r : FrameRegionRects(skin, tiny, {4, 25, 4, 5}, BorderKind::Dialog)) {
+      EXPECT_FALSE(r.IsEmpty());
+      EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= tiny.width && r.bottom <= tiny.height)
+          << tiny.width << "x" << tiny.height << ": " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    }
 }
 
 }  // namespace

@@ -171,6 +171,11 @@ std::vector<Rect> FrameRegionRects(const SkinDefinition& skin, Size w, const Fra
   }
   if (m.top > 1) AddRuns(out, skin.BorderTop, top, true);
   else if (!top.IsEmpty()) out.push_back(top);
+  // A window smaller than its skin's borders (a caption taller than the
+  // window) keeps only the parts of its region inside it.
+  const Rect bounds{0, 0, w.width, w.height};
+  for (Rect& r : out) r = r.Intersect(bounds);
+  std::erase_if(out, [](const Rect& r) { return r.IsEmpty(); });
   return out;
 }
 

@@ -1,6 +1,7 @@
 // Times repainting the whole link editor (frame, group boxes, buttons,
 // status bar and the rest) with its controls skinned against the same
-// editor unskinned, in the same run (median of many), and counts which
+// editor unskinned, in the same run (median of many), and scrolling its
+// 60-link list by a line with and without the skin's bar; counts which
 // buttons repaint while the mouse moves along the row of New, Save, Delete
 // and Test: only the button that changed state may. Prints the figures.
 #include "core/Geometry.h"
@@ -14,6 +15,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "BenchSupport.h"
@@ -67,6 +69,16 @@ double MedianPaintInto(HWND window, int rounds) {
   return median;
 }
 
+// A line down (or up, every other round) and the repaint it causes: the
+// list's rows, its bar, and with the skin the bar's overlay.
+double MedianLineScroll(HWND list, int rounds) {
+  return MedianTime(rounds, [&](int i) {
+    SendMessageA(list, WM_VSCROLL, i % 2 ? SB_LINEUP : SB_LINEDOWN, 0);
+    SendMessageA(list, WM_VSCROLL, SB_ENDSCROLL, 0);
+    RedrawWindow(GetParent(list), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,6 +93,10 @@ int main(int argc, char** argv) {
   GetTempPathA(MAX_PATH, temp);
   std::string store = std::string(temp) + "corvane-control-bench.ini";
   DeleteFileA(store.c_str());
+  for (int i = 0; i < 60; ++i) {
+    std::string name = "Link " + std::to_string(i);
+    WritePrivateProfileStringA(name.c_str(), "Link", "C:\\windows\\notepad.exe", store.c_str());
+  }
 
   TForm1& launcher = Application().CreateForm<TForm1>(store);
   launcher.Show();
@@ -91,6 +107,8 @@ int main(int argc, char** argv) {
   const int rounds = 200;
   double plain = MedianRepaint(window, rounds);
   double plainWork = MedianPaintInto(window, rounds);
+  HWND list = editor.ListBox1->Handle();
+  double plainScroll = MedianLineScroll(list, rounds);
 
   editor.SkinData1->SetSkinStream(stream);
   editor.SkinData1->SetActive(true);
@@ -102,6 +120,7 @@ int main(int argc, char** argv) {
   }
   double skinned = MedianRepaint(window, rounds);
   double skinnedWork = MedianPaintInto(window, rounds);
+  double skinnedScroll = MedianLineScroll(list, rounds);
   std::printf(
       "whole editor repaint on screen, median over %d: unskinned %.3f ms, skinned %.3f ms, ratio "
       "%.2f\n",
@@ -110,6 +129,10 @@ int main(int argc, char** argv) {
       "every control painted into memory, median over %d: unskinned %.3f ms, skinned %.3f ms, "
       "ratio %.2f\n",
       rounds, plainWork, skinnedWork, plainWork > 0 ? skinnedWork / plainWork : 0.0);
+  std::printf(
+      "60-link list scrolled by a line and repainted, median over %d: system's bar %.3f ms, "
+      "skinned bar %.3f ms, ratio %.2f\n",
+      rounds, plainScroll, skinnedScroll, plainScroll > 0 ? skinnedScroll / plainScroll : 0.0);
 
   // Paints per button while the mouse moves along the row.
   std::vector<TButton*> row{editor.Button11, editor.Button2, editor.Button7, editor.Button12};
@@ -145,5 +168,9 @@ int main(int argc, char** argv) {
   ResetApplication();
   TSkinManage::Destroy();
   DeleteFileA(store.c_str());
+  for (int i = 0; i < 60; ++i) {
+    std::string name = "Link " + std::to_string(i);
+    WritePrivateProfileStringA(name.c_str(), "Link", "C:\\windows\\notepad.exe", store.c_str());
+  }
   return extra == 0 ? 0 : 1;
 }

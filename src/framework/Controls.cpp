@@ -649,6 +649,11 @@ bool TWinControl::ReflectToChild(TMessage& m) {
       if (mis->CtlType != ODT_MENU) child = GetDlgItem(m_handle, static_cast<int>(mis->CtlID));
       break;
     }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      // Only a scroll-bar control names itself; a window's own bars do not.
+      child = reinterpret_cast<HWND>(m.LParam);
+      break;
     default:
       if (m.Msg >= WM_CTLCOLORMSGBOX && m.Msg <= WM_CTLCOLORSTATIC) child = reinterpret_cast<HWND>(m.LParam);
       break;
@@ -743,7 +748,7 @@ void TWinControl::Dispatch(TMessage& m) {
         return;
       }
       break;
-    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: case WM_MEASUREITEM:
+    case WM_COMMAND: case WM_NOTIFY: case WM_DRAWITEM: case WM_MEASUREITEM: case WM_HSCROLL: case WM_VSCROLL:
     case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC:
       if (ReflectToChild(m)) return;

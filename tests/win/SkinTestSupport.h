@@ -6,10 +6,14 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "framework/Forms.h"
 #include "pictures/WinSurface.h"
+#include "skin/data/SkinLoad.h"
+#include "skin/data/SkinPackage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
 
@@ -18,6 +22,23 @@ namespace corvane::test::skin {
 inline std::vector<std::uint8_t> StoredSkin() {
   std::ifstream in(CORVANE_STORED_SKIN, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The stored skin with some of its files left out (empty bytes) or replaced.
+inline std::vector<std::uint8_t> AlteredSkin(
+    const std::map<std::string, std::vector<std::uint8_t>>& replaced) {
+  TSkinReader reader;
+  reader.Load(StoredSkin());
+  std::vector<SkinPackageFile> files;
+  for (std::size_t i = 0; i < reader.Count(); ++i) {
+    const std::string& name = reader.Entries()[i].name;
+    auto it = replaced.find(name);
+    if (it == replaced.end())
+      files.emplace_back(name, reader.FileAt(i));
+    else if (!it->second.empty())
+      files.emplace_back(name, it->second);
+  }
+  return WriteSkinStream(files, reader.Version());
 }
 
 // A skin component of the application, read as a stored form leaves it and

@@ -21,6 +21,7 @@
 #include "framework/Forms.h"
 #include "framework/Panels.h"
 #include "framework/StdCtrls.h"
+#include "FieldGallery.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
 #include "skin_resource.h"
@@ -78,9 +79,10 @@ class TGalleryForm : public TForm {
     Name = "Gallery";
     SetBorderStyle(TFormBorderStyle::bsSingle);
     BorderIcons = biSystemMenu | biMinimize;
-    Position = TPosition::poScreenCenter;
+    // Side by side with the gallery's other forms.
+    Position = TPosition::poDesigned;
     SetCaption("Skin gallery");
-    SetBounds(100, 80, 640, 460);
+    SetBounds(10, 10, 640, 460);
     SetClientSize(620, 420);
 
     // Push buttons.
@@ -187,6 +189,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   app.Initialize();
   app.SetTitle("Skin gallery");
   app.CreateForm<TGalleryForm>();
+  CreateFieldGallery();
   app.Run();
   ResetApplication();
   return 0;

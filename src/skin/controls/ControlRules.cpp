@@ -63,7 +63,11 @@ ControlRule Skin3rdRule(std::string_view kind, const ControlFacts& f, TSkinContr
   auto gated = [&](TSkinControlType gate, ControlRule rule) {
     return gates.Contains(gate) ? rule : Ended();
   };
-  if (kind == "combobox" || kind == "comboboxex") return gated(xcCombo, Attach(K::ComboBox));
+  if (kind == "combobox" || kind == "comboboxex") {
+    ControlRule r = Attach(K::ComboBox);
+    r.extendedCombo = kind == "comboboxex";
+    return gated(xcCombo, r);
+  }
   if (kind == "edit") return gated(xcEdit, f.hasBorder ? Attach(K::Edit) : Ended());
   if (kind == "radiobutton") return gated(xcRadioButton, Attach(K::RadioButton));
   if (kind == "panel") {
@@ -184,6 +188,11 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
   if (Is(f, "THeaderControl") && on(xcPanel)) return Attach(K::Header);
   if (Is(f, "TCustomCheckBox") && on(xcCheckBox)) return Attach(K::CheckBox);
   if (Is(f, "TRadioButton") && on(xcRadioButton)) return Attach(K::RadioButton);
+  if (Is(f, "TScrollBar") && on(xcScrollbar)) return Attach(K::ScControl);
+  if (Is(f, "TCustomComboBox") && on(xcCombo)) return Attach(K::ComboBox);
+  if (Is(f, "TDateTimePicker") && on(xcEdit))
+    return Attach(f.dateTimeAsField ? K::Edit : K::DateTime);
+  if (Is(f, "TCustomListView") && on(xcScrollbar)) return Attach(K::ListView);
 
   if (Is(f, "TCustomGroupBox") && on(xcPanel)) {
     ControlRule r = Attach(K::GroupBox);

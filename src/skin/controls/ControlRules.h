@@ -33,6 +33,7 @@ enum class ControlSkinKind {
   StatusBar,
   Header,
   Scrollbar,
+  ListView,
   ScControl,
   Edit,
   ComboBox,
@@ -68,6 +69,8 @@ struct ControlRule {
   ControlSkinKind childKind = ControlSkinKind::None;
   // Set the control's property "Transparent" to "True" first.
   bool setTransparent = false;
+  // A combo box of the extended kind (its field is a child window).
+  bool extendedCombo = false;
   // Glyph property of png buttons ("PngImage"); empty: "Glyph".
   std::string glyphProperty;
   friend bool operator==(const ControlRule&, const ControlRule&) = default;
@@ -89,6 +92,9 @@ struct ControlFacts {
   // The control's property "Kind" as text, and "NumButtons" (-1 absent).
   std::string kindProperty;
   int numButtons = -1;
+  // A date-time control in its up-down form (no drop-down button), which
+  // is framed as an edit.
+  bool dateTimeAsField = false;
 };
 
 // The control kind of the first Skin3rd line that begins with the class

@@ -6,6 +6,8 @@
 #include "framework/Forms.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
+#include "skin/controls/WinSkinEdits.h"
+#include "skin/controls/WinSkinScrollBars.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
@@ -50,6 +52,21 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
       return &owner.Create<TSkinStatusBar>();
     case K::Header:
       return &owner.Create<TSkinHeader>();
+    case K::Scrollbar:
+      return &owner.Create<TSkinScrollbar>();
+    case K::ListView:
+      return &owner.Create<TSkinListView>();
+    case K::ScControl:
+      return &owner.Create<TSkinScControl>();
+    case K::Edit:
+      return &owner.Create<TSkinEdit>();
+    case K::ComboBox: {
+      auto& skin = owner.Create<TSkinComBox>();
+      if (rule) skin.Extended = rule->extendedCombo;
+      return &skin;
+    }
+    case K::DateTime:
+      return &owner.Create<TSkinDateTime>();
     default:
       return nullptr;
   }
@@ -138,6 +155,8 @@ void ControlSkinner::SkinControl(TControl& control) {
   facts.tabsElement = m_data.Skin().Tabs && !m_data.Skin().Tabs->Bitmap.IsEmpty();
   facts.kindProperty = PropertyText(&control, "Kind");
   facts.numButtons = static_cast<int>(PropertyInt(&control, "NumButtons"));
+  facts.dateTimeAsField = AsciiLower(PropertyText(&control, "Kind")) == "dtktime" ||
+                          AsciiLower(PropertyText(&control, "DateMode")) == "dmupdown";
 
   if (m_data.OnSkinControl) {
     TComponent* chosen = nullptr;
@@ -188,6 +207,8 @@ TSkinControl* ControlSkinner::Attach(ControlSkinKind kind, TControl& control,
   if (!skin) return nullptr;
   if (auto* speed = dynamic_cast<TSkinSpeedButton*>(skin))
     speed->AttachSpeedButton(&m_formSkin, &m_data);
+  else if (auto* bars = dynamic_cast<TSkinScrollbar*>(skin))
+    bars->AttachScrollbar(&m_formSkin, &m_data, rule ? rule->mode : 0);
   else
     skin->AttachControl(&m_formSkin, &m_data, rule && rule->setsColour);
   return skin;

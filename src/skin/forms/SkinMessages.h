@@ -19,6 +19,7 @@ constexpr unsigned WM_SKINMENUBAR = 0x3518;
 constexpr unsigned WM_SKINQUERY = 0x3523;
 // These three share the framework's reflected-message range: they are engine
 // requests only when the other parameter is SKIN_MAGIC.
+constexpr unsigned WM_SKINPRINTCLIENT = 0xBC4A;
 constexpr unsigned WM_SKINPRINTNC = 0xBC4B;
 constexpr unsigned WM_SKINPING = 0xBC4D;
 constexpr unsigned WM_SKINNOTIFY = 0xBC4E;

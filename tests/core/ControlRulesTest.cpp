@@ -129,6 +129,11 @@ TEST(ControlClassRules, TheFrameworksFamiliesGetTheirObjects) {
       {{"THeaderControl"}, K::Header, false, false},
       {{"TListBox", "TCustomListBox"}, K::Scrollbar, false, false},
       {{"TEdit", "TCustomEdit"}, K::Edit, false, false},
+      {{"TMemo", "TCustomEdit"}, K::Edit, false, false},
+      {{"TComboBox", "TCustomComboBox"}, K::ComboBox, false, false},
+      {{"TScrollBar"}, K::ScControl, false, false},
+      {{"TListView", "TCustomListView"}, K::ListView, false, false},
+      {{"TDateTimePicker"}, K::DateTime, false, false},
   };
   for (const Case& c : cases) {
     ControlRule r = ControlClassRule(Facts(c.chain), kAll);
@@ -140,6 +145,21 @@ TEST(ControlClassRules, TheFrameworksFamiliesGetTheirObjects) {
   EXPECT_EQ(ControlClassRule(Facts({"TRadioGroup", "TCustomRadioGroup", "TCustomGroupBox"}), kAll)
                 .childKind,
             K::RadioButton);
+  // A memo with bars is a scrolling control first; a combo box (whose style
+  // carries its list's bar) and a list view keep their own rows; a time
+  // field without a drop-down is framed as an edit.
+  auto scrolling = [](std::set<std::string> chain) {
+    ControlFacts f = Facts(std::move(chain));
+    f.scrollStyle = true;
+    return f;
+  };
+  EXPECT_EQ(ControlClassRule(scrolling({"TMemo", "TCustomEdit"}), kAll).kind, K::Scrollbar);
+  EXPECT_EQ(ControlClassRule(scrolling({"TComboBox", "TCustomComboBox"}), kAll).kind, K::ComboBox);
+  EXPECT_EQ(ControlClassRule(scrolling({"TListView", "TCustomListView"}), kAll).kind, K::ListView);
+  ControlFacts time = Facts({"TDateTimePicker"});
+  time.dateTimeAsField = true;
+  EXPECT_EQ(ControlClassRule(time, kAll).kind, K::Edit);
+  EXPECT_EQ(Skin3rdRule("comboboxex", Facts({"TComboboxex"}), kAll).extendedCombo, true);
   // Labels and images get no object at all.
   EXPECT_FALSE(ControlClassRule(Facts({"TLabel", "TGraphicControl"}, false), kAll).matched);
   EXPECT_FALSE(ControlClassRule(Facts({"TImage", "TGraphicControl"}, false), kAll).matched);

@@ -5,6 +5,7 @@
 // whose button lights and whose list has the skin's bar.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -229,11 +230,14 @@ TEST_F(SkinnedScrolling, TheEditorsListScrollsUnderTheSkinnedBarAsAPlainListDoes
     SCROLLBARINFO now = VerticalBar(list.Handle());
     return overlay->ThumbTop() == now.xyThumbTop && !overlay->Tracking();
   }));
-  // Keyboard scrolling gives the overlay no notice but it follows.
-  SetFocus(list.Handle());
-  SendMessageA(list.Handle(), WM_KEYDOWN, VK_END, 0);
+  // Scrolling by code (as keys and the wheel do) sends no scroll message,
+  // but the skin's thumb follows.
+  int thumbBefore = overlay->ThumbTop();
+  SendMessageA(list.Handle(), LB_SETTOPINDEX, 41, 0);
   Pump();
+  ASSERT_NE(VerticalBar(list.Handle()).xyThumbTop, thumbBefore);
   EXPECT_EQ(overlay->ThumbTop(), VerticalBar(list.Handle()).xyThumbTop);
+  if (std::getenv("CORVANE_SHOTS")) Sleep(4000);
 }
 
 TEST_F(SkinnedScrolling, AListShowsItsBarOnlyWhileItsItemsOverflow) {
@@ -454,6 +458,46 @@ TEST_F(SkinnedScrolling, AComboBoxsButtonLightsAndItsListHasTheSkinsBar) {
   if (std::getenv("CORVANE_SHOTS")) Sleep(4000);
   SendMessageA(combo.Handle(), CB_SHOWDROPDOWN, FALSE, 0);
   Pump();
+}
+
+// The always-open list of a simple combo box gets overlays on its bar; a
+// date-time picker gets the skin's arrow over its own button.
+TEST_F(SkinnedScrolling, SimpleCombosAndDatePickersWearTheSkinToo) {
+  Skin();
+  TForm& form = MakeForm(100, 100);
+  TComboBox& simple = Add<TComboBox>(form, nullptr, 20, 20, 160, 90, [](TComboBox& c) {
+    c.Style = TComboBoxStyle::csSimple;
+  });
+  std::vector<std::string> items;
+  for (int i = 0; i < 30; ++i) items.push_back("always " + std::to_string(i));
+  simple.SetItems(items);
+  TDateTimePicker& picker = Add<TDateTimePicker>(form, nullptr, 20, 130, 160, 21);
+  ShowSkinned(form);
+  TSkinComBox* skin = SkinOf<TSkinComBox>(simple);
+  ASSERT_NE(skin, nullptr);
+  ASSERT_NE(skin->ListSkin(), nullptr);
+  TWScrollbar* overlay = skin->ListSkin()->VerticalBar();
+  ASSERT_TRUE(PumpUntil([&] { return overlay->Shown(); }));
+  EXPECT_TRUE(test::skin::SameRect(test::skin::WindowRectOf(overlay->Window()),
+                                   VerticalBar(skin->ListWindow()).rcScrollBar));
+  EXPECT_EQ(GetParent(overlay->Window()), simple.Handle());
+
+  TSkinDateTime* date = SkinOf<TSkinDateTime>(picker);
+  ASSERT_NE(date, nullptr);
+  HWND arrow = date->ArrowWindow();
+  ASSERT_TRUE(arrow && IsWindowVisible(arrow));
+  const TDataSkinObject& arrows = *data->Skin().ComboxArrow;
+  RECT r{};
+  GetClientRect(arrow, &r);
+  Surface expected(r.right, r.bottom, 0xFFFF00FF);
+  DrawFrameCell(expected.View(), expected.View().Bounds(), arrows.Bitmap, false,
+                std::max(arrows.Frame, 1), 1);
+  EXPECT_EQ(Mismatches(Settled(arrow), expected, {0, 0}, expected.View().Bounds()), 0);
+  data->SetActive(false);
+  TSkinManage::Instance()->RunPendingAction();
+  Pump();
+  EXPECT_FALSE(IsWindow(arrow)) << "the arrow goes with the skin";
+  EXPECT_EQ(OverlaysIn(simple.Handle()), 0);
 }
 
 }  // namespace

@@ -122,7 +122,14 @@ LRESULT TWScrollbar::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:
+      if (wParam) {
+        PaintTo(reinterpret_cast<HDC>(wParam));
+        return 0;
+      }
       OnPaint();
+      return 0;
+    case WM_PRINTCLIENT:
+      PaintTo(reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(PointOf(lParam));

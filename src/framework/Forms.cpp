@@ -227,7 +227,13 @@ void TForm::Dispatch(TMessage& m) {
 // ---------------------------------------------------------------- TApplication
 
 namespace {
+constexpr UINT kRunQueuedWork = WM_APP + 0x301;
+
 LRESULT CALLBACK ApplicationWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kRunQueuedWork) {
+    if (g_application) g_application->RunQueuedWork();
+    return 0;
+  }
   return DefWindowProcA(w, msg, wParam, lParam);
 }
 }  // namespace
@@ -278,7 +284,11 @@ void TApplication::FinishCreation(TForm& form) {
 }
 
 void TApplication::Run() {
-  if (m_mainForm) m_mainForm->Show();
+  if (m_mainForm) {
+    m_mainForm->Show();
+    // Painted at once, before queued work that may take a while.
+    UpdateWindow(m_mainForm->Handle());
+  }
   MSG msg;
   while (!m_terminated) {
     BOOL got = GetMessageA(&msg, nullptr, 0, 0);
@@ -287,6 +297,23 @@ void TApplication::Run() {
     DispatchMessageA(&msg);
   }
   m_terminated = true;
+}
+
+void TApplication::Queue(std::function<void()> work) {
+  m_queued.push_back(std::move(work));
+  PostMessageA(Handle(), kRunQueuedWork, 0, 0);
+}
+
+void TApplication::RunQueuedWork() {
+  std::vector<std::function<void()>> work = std::move(m_queued);
+  m_queued.clear();
+  for (auto& step : work) {
+    try {
+      step();
+    } catch (const std::exception& e) {
+      HandleException(this, e);
+    }
+  }
 }
 
 void TApplication::ProcessMessages() {

@@ -102,6 +102,12 @@ class TApplication : public TComponent {
   TForm* MainForm() const { return m_mainForm; }
   // Shows the main form and runs the message loop until Terminate.
   void Run();
+  // Runs work from the message loop, after what is already in the queue
+  // (a form shown first, then work that need not delay it). Work queued
+  // after the loop has ended never runs.
+  void Queue(std::function<void()> work);
+  // Runs the queued work; the application window calls it.
+  void RunQueuedWork();
   void ProcessMessages();
   void Terminate();
   bool Terminated() const { return m_terminated; }
@@ -132,6 +138,7 @@ class TApplication : public TComponent {
   TControl* m_mouseControl = nullptr;
   bool m_terminated = false;
   bool m_comInitialised = false;
+  std::vector<std::function<void()>> m_queued;
 };
 
 // The one application object of the process, made on first use.

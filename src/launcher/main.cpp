@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "../../resources/resource.h"
+#include "launcher/StartTrace.h"
 #include "launcher/support.h"
 #include "launcher/supportForm.h"
+#include "skin/controls/WinSkinManage.h"
 
 namespace corvane {
 
@@ -115,6 +117,7 @@ void TForm1::FormCreate(TObject*) {
   IniPath = m_storePath.empty() ? StorePathBesideExecutable() : m_storePath;
   IniFile = std::make_unique<LinkStore>();
   IniFile->Open(IniPath);
+  StartTraceMark("store opened");
   // A stored picture that cannot be loaded must not leave the launcher
   // bordered, undroppable and without a menu: say so once, show the
   // application icon and finish starting.
@@ -125,9 +128,11 @@ void TForm1::FormCreate(TObject*) {
     UniqueIcon icon(CopyApplicationIcon());
     SkinImage1->Picture().AssignIcon(icon.Get());
   }
+  StartTraceMark("picture loaded");
   RestorePosition();
   DragAcceptFiles(Handle(), TRUE);
   BuildMenu();
+  StartTraceMark("menu built");
 }
 
 void TForm1::LoadGraphic() {
@@ -239,14 +244,29 @@ void TForm1::Dispatch(TMessage& m) {
     Form2->Show();
     return;
   }
+  if (m.Msg == WM_SHOWWINDOW && m.WParam) StartTraceMark("launcher shown");
   TForm::Dispatch(m);
 }
 
 int RunProgram() {
-  Application().Initialize();
+  StartTraceMark("program entry");
   Application().SetTitle("Corvane");
+  StartTraceMark("application ready");
   Application().CreateForm<TForm1>();
-  Application().CreateForm<TForm2>();
+  StartTraceMark("launcher created");
+  // COM, the link editor and the skin it carries are not needed to show
+  // the launcher: they come right after, before any click can reach the
+  // launcher (posted work goes before input), which then gets its skin as
+  // if it had been activated now.
+  Application().Queue([] {
+    // COM serves the shell calls of menu clicks and the editor; starting it
+    // costs more than showing the launcher.
+    Application().Initialize();
+    StartTraceMark("COM started");
+    Application().CreateForm<TForm2>();
+    StartTraceMark("link editor created");
+    if (TSkinManage* manager = TSkinManage::Instance()) manager->AdoptActiveWindow();
+  });
   Application().Run();
   ResetApplication();
   return 0;

@@ -345,6 +345,13 @@ bool TSkinManage::WindowFilterAllows(HWND window, const std::string& className) 
   return allowed;
 }
 
+void TSkinManage::AdoptActiveWindow() {
+  HWND active = GetActiveWindow();
+  if (!active) return;
+  if (State == 0) State = 1;
+  SkinWindow(active);
+}
+
 bool TSkinManage::SkinWindow(HWND window) {
   if (!Active || !IsWindow(window)) return false;
   PurgeDeadFormSkins();

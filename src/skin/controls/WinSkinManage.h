@@ -51,6 +51,9 @@ class TSkinManage {
   void RequestAction(int kind, int delayMs);
   // Skins one window now when it qualifies; true when a form skin was made.
   bool SkinWindow(HWND window);
+  // The thread's active window, activated before the hook existed, is
+  // skinned as if it were activated now.
+  void AdoptActiveWindow();
   // Skins a visible, non-child framework form.
   bool SkinFrameworkForm(TForm* form);
   // Reloads the skin images of every form skin that uses data.

@@ -218,18 +218,25 @@ bool DecodeRows(const DibHeader& h, std::span<const std::uint8_t> pixels, Surfac
   return anyAlpha;
 }
 
-// Run-length decoding. Pixels the stream skips keep palette colour 0; a
-// stream that ends without its end marker keeps what it drew.
+// A run-length stream draws at most 255 pixels per two bytes (a counted
+// run); end-of-line, delta and end-of-bitmap codes only skip pixels.
+constexpr double kRlePixelsPerByte = 255.0 / 2;
+
+// Run-length decoding, straight into the surface. Pixels the stream skips
+// keep palette colour 0; a stream that ends without its end marker keeps
+// what it drew.
 void DecodeRle(const DibHeader& h, std::span<const std::uint8_t> data, Surface& out) {
-  std::vector<std::uint8_t> indexes(static_cast<std::size_t>(h.width) * h.height, 0);
+  CheckDataCanFill(h.width, h.height, kRlePixelsPerByte * static_cast<double>(data.size()),
+                   data.size(), kFormat);
+  out = Surface(h.width, h.height, PaletteColour(h, 0));
+  const SurfaceView view = out.View();
   const bool four = h.compression == kRle4;
   long long x = 0;
   long long y = 0;  // counted from the bottom row
   std::size_t i = 0;
   auto put = [&](unsigned index) {
     if (x < h.width && y < h.height)
-      indexes[static_cast<std::size_t>(h.height - 1 - y) * h.width + x] =
-          static_cast<std::uint8_t>(index);
+      view.At(static_cast<int>(x), static_cast<int>(h.height - 1 - y)) = PaletteColour(h, index);
     ++x;
   };
   while (i + 1 < data.size() && y < h.height) {
@@ -260,8 +267,6 @@ void DecodeRle(const DibHeader& h, std::span<const std::uint8_t> data, Surface& 
       i += bytes + (bytes & 1);
     }
   }
-  Pixel* p = out.View().pixels;
-  for (std::uint8_t index : indexes) *p++ = PaletteColour(h, index);
 }
 
 // Where the pixels start: the file header's offset when it is plausible,
@@ -295,36 +300,41 @@ BmpInfo ProbeBmp(std::span<const std::uint8_t> file) {
 }
 
 Surface DecodeBmpWithLimits(std::span<const std::uint8_t> file, const PictureLimits& limits) {
-  ByteReader r(file, kFormat);
-  CheckSignature(r);
-  DibHeader h = ParseDibHeader(r, kFileHeaderSize, false, limits);
-  const std::size_t offset = PixelOffset(r, h);
-  const auto pixels = file.subspan(offset);
-  const bool rle = h.compression == kRle8 || h.compression == kRle4;
-  if (!rle) CheckRowsPresent(h, pixels, false);
-  Surface out(h.width, h.height);
-  if (rle)
-    DecodeRle(h, pixels, out);
-  else
-    DecodeRows(h, pixels, out);
-  return out;
+  return GuardMemory(kFormat, [&] {
+    ByteReader r(file, kFormat);
+    CheckSignature(r);
+    DibHeader h = ParseDibHeader(r, kFileHeaderSize, false, limits);
+    const std::size_t offset = PixelOffset(r, h);
+    const auto pixels = file.subspan(offset);
+    Surface out;
+    if (h.compression == kRle8 || h.compression == kRle4) {
+      DecodeRle(h, pixels, out);
+    } else {
+      CheckRowsPresent(h, pixels, false);
+      out = Surface(h.width, h.height);
+      DecodeRows(h, pixels, out);
+    }
+    return out;
+  });
 }
 
 DibImage DecodeDib(std::span<const std::uint8_t> dib, bool iconHeight, const PictureLimits& limits) {
-  ByteReader r(dib, kFormat);
-  DibHeader h = ParseDibHeader(r, 0, iconHeight, limits);
-  if (h.compression == kRle8 || h.compression == kRle4)
-    throw PictureFormatError("run-length compressed bitmap inside an icon");
-  // A true-colour header may announce a palette the data does not hold.
-  if (h.afterPalette > dib.size()) throw PictureFormatError("BMP file is truncated (palette)");
-  CheckRowsPresent(h, dib.subspan(h.afterPalette), true);
-  DibImage image;
-  image.surface = Surface(h.width, h.height);
-  image.bitCount = h.bitCount;
-  image.topDown = h.topDown;
-  image.alphaUsed = DecodeRows(h, dib.subspan(h.afterPalette), image.surface);
-  image.pixelEnd = h.afterPalette + static_cast<std::size_t>(RowStride(h) * h.height);
-  return image;
+  return GuardMemory(kFormat, [&] {
+    ByteReader r(dib, kFormat);
+    DibHeader h = ParseDibHeader(r, 0, iconHeight, limits);
+    if (h.compression == kRle8 || h.compression == kRle4)
+      throw PictureFormatError("run-length compressed bitmap inside an icon");
+    // A true-colour header may announce a palette the data does not hold.
+    if (h.afterPalette > dib.size()) throw PictureFormatError("BMP file is truncated (palette)");
+    CheckRowsPresent(h, dib.subspan(h.afterPalette), true);
+    DibImage image;
+    image.surface = Surface(h.width, h.height);
+    image.bitCount = h.bitCount;
+    image.topDown = h.topDown;
+    image.alphaUsed = DecodeRows(h, dib.subspan(h.afterPalette), image.surface);
+    image.pixelEnd = h.afterPalette + static_cast<std::size_t>(RowStride(h) * h.height);
+    return image;
+  });
 }
 
 Surface DecodeBmp(std::span<const std::uint8_t> file) { return DecodeBmpWithLimits(file, {}); }

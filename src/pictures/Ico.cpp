@@ -42,7 +42,7 @@ std::vector<IcoEntry> ReadIcoDirectory(std::span<const std::uint8_t> file) {
   if (count == 0) throw PictureFormatError("icon file holds no images");
   r.Require(kDirectoryHeader, count * kEntrySize, "image directory");
   std::vector<IcoEntry> entries;
-  entries.reserve(count);
+  GuardMemory(kFormat, [&] { entries.reserve(count); });
   for (unsigned i = 0; i < count; ++i) {
     const std::size_t at = kDirectoryHeader + i * kEntrySize;
     IcoEntry e;

@@ -7,6 +7,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <string>
 #include <vector>
@@ -25,7 +26,14 @@ struct JpegErrors {
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
   bool truncated;
+  bool outOfMemory;
 };
+
+// Huffman coding spends at least one bit on every 8 x 8 block of every
+// component (its DC code), in sequential and progressive files alike. The
+// rare arithmetic-coded files are held to the same rule: a real picture
+// spends far more, so only near-blank ones above a megapixel are refused.
+constexpr double kBlocksPerByte = 8;
 
 struct JpegProgress {
   jpeg_progress_mgr manager;
@@ -35,6 +43,9 @@ struct JpegProgress {
 void OnErrorExit(j_common_ptr info) {
   auto* errors = reinterpret_cast<JpegErrors*>(info->err);
   (*info->err->format_message)(info, errors->message);
+  // Both mean the picture needs more memory than the library may take.
+  const int code = info->err->msg_code;
+  errors->outOfMemory = code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE;
   std::longjmp(errors->jump, 1);
 }
 
@@ -62,6 +73,7 @@ class JpegReader {
     m_errors.manager.emit_message = OnMessage;
     m_errors.message[0] = 0;
     m_errors.truncated = false;
+    m_errors.outOfMemory = false;
     m_progress.manager.progress_monitor = OnProgress;
   }
   ~JpegReader() {
@@ -69,6 +81,12 @@ class JpegReader {
   }
   JpegReader(const JpegReader&) = delete;
   JpegReader& operator=(const JpegReader&) = delete;
+
+  // The library's error as ours.
+  PictureFormatError Failure() const {
+    if (m_errors.outOfMemory) return TooLargeToLoad("JPEG", "out of memory");
+    return PictureFormatError(std::string("JPEG file is damaged: ") + m_errors.message);
+  }
 
   jpeg_decompress_struct m_info{};
   JpegErrors m_errors{};
@@ -102,6 +120,21 @@ bool Decode(JpegReader* reader, std::uint8_t** rows) {
   return true;
 }
 
+// Throws unless the entropy-coded data after the first scan header could
+// hold every block of every component.
+void CheckScanDataCanFill(const jpeg_decompress_struct& info) {
+  double blocks = 0;
+  for (int c = 0; c < info.num_components; ++c)
+    blocks +=
+        static_cast<double>(info.comp_info[c].width_in_blocks) * info.comp_info[c].height_in_blocks;
+  const std::size_t bytes = info.src->bytes_in_buffer;
+  // The share of the blocks the data can hold is the share of pixels it can.
+  const double pixels = static_cast<double>(info.image_width) * info.image_height;
+  const double deliverable =
+      pixels * kBlocksPerByte * static_cast<double>(bytes) / std::max(blocks, 1.0);
+  CheckDataCanFill(info.image_width, info.image_height, deliverable, bytes, "JPEG");
+}
+
 }  // namespace
 
 bool IsJpeg(std::span<const std::uint8_t> data) {
@@ -109,40 +142,43 @@ bool IsJpeg(std::span<const std::uint8_t> data) {
 }
 
 Surface DecodeJpegWithLimits(std::span<const std::uint8_t> data, const PictureLimits& limits) {
-  if (!IsJpeg(data)) throw PictureFormatError("not a JPEG file (no start-of-image marker)");
-  JpegReader reader;
-  if (!Start(&reader, data.data(), data.size()))
-    throw PictureFormatError(std::string("JPEG file is damaged: ") + reader.m_errors.message);
-  CheckPictureSize(reader.m_info.image_width, reader.m_info.image_height, "JPEG", limits);
-  const int width = static_cast<int>(reader.m_info.image_width);
-  const int height = static_cast<int>(reader.m_info.image_height);
+  return GuardMemory("JPEG", [&] {
+    if (!IsJpeg(data)) throw PictureFormatError("not a JPEG file (no start-of-image marker)");
+    JpegReader reader;
+    if (!Start(&reader, data.data(), data.size())) throw reader.Failure();
+    CheckPictureSize(reader.m_info.image_width, reader.m_info.image_height, "JPEG", limits);
+    CheckScanDataCanFill(reader.m_info);
+    const int width = static_cast<int>(reader.m_info.image_width);
+    const int height = static_cast<int>(reader.m_info.image_height);
 
-  Surface out(width, height);
-  std::vector<std::uint8_t*> rows(static_cast<std::size_t>(height));
-  const SurfaceView view = out.View();
-  for (int y = 0; y < height; ++y) rows[static_cast<std::size_t>(y)] = reinterpret_cast<std::uint8_t*>(view.Row(y));
-  if (!Decode(&reader, rows.data()))
-    throw PictureFormatError(std::string("JPEG file is damaged: ") + reader.m_errors.message);
-  if (reader.m_errors.truncated) throw PictureFormatError("JPEG file is truncated");
-  if (reader.m_info.output_width != reader.m_info.image_width ||
-      reader.m_info.output_height != reader.m_info.image_height || reader.m_info.output_components != 4)
-    throw PictureFormatError("JPEG decoder produced an unexpected layout");
+    Surface out(width, height);
+    std::vector<std::uint8_t*> rows(static_cast<std::size_t>(height));
+    const SurfaceView view = out.View();
+    for (int y = 0; y < height; ++y)
+      rows[static_cast<std::size_t>(y)] = reinterpret_cast<std::uint8_t*>(view.Row(y));
+    if (!Decode(&reader, rows.data())) throw reader.Failure();
+    if (reader.m_errors.truncated) throw PictureFormatError("JPEG file is truncated");
+    if (reader.m_info.output_width != reader.m_info.image_width ||
+        reader.m_info.output_height != reader.m_info.image_height ||
+        reader.m_info.output_components != 4)
+      throw PictureFormatError("JPEG decoder produced an unexpected layout");
 
-  if (reader.m_info.out_color_space == JCS_CMYK) {
-    // Adobe writers store CMYK inverted; the others as is.
-    const bool inverted = reader.m_info.saw_Adobe_marker;
-    for (int y = 0; y < height; ++y) {
-      Pixel* row = view.Row(y);
-      for (int x = 0; x < width; ++x) {
-        const auto* p = reinterpret_cast<const std::uint8_t*>(row + x);
-        unsigned c = p[0], m = p[1], yel = p[2], k = p[3];
-        if (!inverted) c = 255 - c, m = 255 - m, yel = 255 - yel, k = 255 - k;
-        row[x] = 0xFF000000u | (Pixel{(c * k + 127) / 255} << 16) | (Pixel{(m * k + 127) / 255} << 8) |
-                 Pixel{(yel * k + 127) / 255};
+    if (reader.m_info.out_color_space == JCS_CMYK) {
+      // Adobe writers store CMYK inverted; the others as is.
+      const bool inverted = reader.m_info.saw_Adobe_marker;
+      for (int y = 0; y < height; ++y) {
+        Pixel* row = view.Row(y);
+        for (int x = 0; x < width; ++x) {
+          const auto* p = reinterpret_cast<const std::uint8_t*>(row + x);
+          unsigned c = p[0], m = p[1], yel = p[2], k = p[3];
+          if (!inverted) c = 255 - c, m = 255 - m, yel = 255 - yel, k = 255 - k;
+          row[x] = 0xFF000000u | (Pixel{(c * k + 127) / 255} << 16) |
+                   (Pixel{(m * k + 127) / 255} << 8) | Pixel{(yel * k + 127) / 255};
+        }
       }
     }
-  }
-  return out;
+    return out;
+  });
 }
 
 Surface DecodeJpeg(std::span<const std::uint8_t> data) { return DecodeJpegWithLimits(data, {}); }

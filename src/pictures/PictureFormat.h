@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -23,12 +24,29 @@ class PictureFormatError : public std::runtime_error {
 // for gigabytes.
 inline constexpr int kMaxPictureDimension = 16384;
 
+// Most pixels in all: an 8K screen (7680 x 4320), about 130 MB as 32-bit
+// pixels. A launcher picture bigger than any screen it could sit on is a
+// mistake, and one side at the limit must not make the other free.
+inline constexpr long long kMaxPicturePixels = 7680LL * 4320;
+
+// Pictures up to this many pixels (4 MB of canvas) are decoded whatever
+// their data holds, so small files that legitimately rely on skipped areas
+// (run-length deltas) still load; above it the data must be able to fill
+// the canvas before the canvas is allocated.
+inline constexpr long long kPixelsFreeOfDataCheck = 1LL << 20;
+
 // Bounds a decoder checks before allocating. The defaults suit the program;
-// fuzzers tighten them so that one input cannot take a gigabyte.
+// the skin's fuzzers tighten them to keep their runs fast.
 struct PictureLimits {
   int maxDimension = kMaxPictureDimension;
-  long long maxPixels = static_cast<long long>(kMaxPictureDimension) * kMaxPictureDimension;
+  long long maxPixels = kMaxPicturePixels;
 };
+
+// The error for a picture the program will not hold in memory; every path
+// (limits and failed allocations alike) says "too large to load".
+inline PictureFormatError TooLargeToLoad(const char* format, const std::string& why) {
+  return PictureFormatError(std::string(format) + " picture is too large to load (" + why + ")");
+}
 
 // Throws unless 1 <= width, height <= the limits' dimension and the pixel count fits.
 inline void CheckPictureSize(long long width, long long height, const char* format,
@@ -37,9 +55,35 @@ inline void CheckPictureSize(long long width, long long height, const char* form
     throw PictureFormatError(std::string(format) + " picture has no pixels (" +
                              std::to_string(width) + " x " + std::to_string(height) + ")");
   if (width > limits.maxDimension || height > limits.maxDimension || width * height > limits.maxPixels)
-    throw PictureFormatError(std::string(format) + " picture is too large (" +
-                             std::to_string(width) + " x " + std::to_string(height) +
-                             "; at most " + std::to_string(limits.maxDimension) + " each way)");
+    throw TooLargeToLoad(
+        format, std::to_string(width) + " x " + std::to_string(height) + " pixels; at most " +
+                    std::to_string(limits.maxDimension) + " each way and " +
+                    std::to_string(limits.maxPixels) + " in all" +
+                    (limits.maxPixels == kMaxPicturePixels ? ", an 8K screen's worth" : ""));
+}
+
+// Throws unless `dataBytes` of compressed data, which can expand to at most
+// `deliverable` pixels, could fill a width x height canvas. Checked before
+// the canvas is allocated, so memory follows what the file holds, never
+// what its header claims.
+inline void CheckDataCanFill(long long width, long long height, double deliverable,
+                             std::size_t dataBytes, const char* format) {
+  const long long pixels = width * height;
+  if (pixels <= kPixelsFreeOfDataCheck || static_cast<double>(pixels) <= deliverable) return;
+  throw PictureFormatError(std::string(format) + " file is truncated or damaged (its " +
+                           std::to_string(dataBytes) + " bytes of image data cannot hold " +
+                           std::to_string(width) + " x " + std::to_string(height) + " pixels)");
+}
+
+// Runs one decode; running out of memory anywhere in it becomes the
+// decoders' own error instead of a bare std::bad_alloc.
+template <typename Decode>
+auto GuardMemory(const char* format, Decode&& decode) -> decltype(decode()) {
+  try {
+    return decode();
+  } catch (const std::bad_alloc&) {
+    throw TooLargeToLoad(format, "out of memory");
+  }
 }
 
 // Reads little-endian fields from a byte span; any read past the end throws

@@ -2,8 +2,10 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,7 +21,13 @@ struct PngSource {
   std::size_t size;
   std::size_t position;
   char message[200];
+  bool outOfMemory;
 };
+
+// Deflate turns one byte into at most 1032 (a 258-byte match per two
+// one-bit codes); a little more covers a stream's first literal and headers.
+constexpr double kInflatePerByte = 1032;
+constexpr double kInflateSlack = 258;
 
 void ReadFromSpan(png_structp png, png_bytep out, png_size_t count) {
   auto* source = static_cast<PngSource*>(png_get_io_ptr(png));
@@ -36,16 +44,27 @@ void OnError(png_structp png, png_const_charp message) {
 
 void OnWarning(png_structp, png_const_charp) {}  // damage worth a warning is not worth a failure
 
+// libpng's allocations, so that running out of memory is told apart from damage.
+png_voidp Allocate(png_structp png, png_alloc_size_t size) {
+  void* p = std::malloc(size);
+  if (!p) static_cast<PngSource*>(png_get_mem_ptr(png))->outOfMemory = true;
+  return p;
+}
+void Release(png_structp, png_voidp p) {
+  std::free(p);
+}
+
 // Owns libpng's two structures for the whole decode.
 class PngReader {
  public:
   PngReader(PngSource* source, const PictureLimits& limits) {
-    m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, source, OnError, OnWarning);
-    if (!m_png) throw PictureFormatError("PNG decoder could not start (out of memory)");
+    m_png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, source, OnError, OnWarning, source,
+                                     Allocate, Release);
+    if (!m_png) throw TooLargeToLoad("PNG", "out of memory");
     m_info = png_create_info_struct(m_png);
     if (!m_info) {
       png_destroy_read_struct(&m_png, nullptr, nullptr);
-      throw PictureFormatError("PNG decoder could not start (out of memory)");
+      throw TooLargeToLoad("PNG", "out of memory");
     }
     png_set_read_fn(m_png, source, ReadFromSpan);
     png_set_user_limits(m_png, static_cast<png_uint_32>(limits.maxDimension),
@@ -67,11 +86,12 @@ class PngReader {
 // Reads the header and sets up conversion to BGRA. Returns false after a
 // libpng error (its text is in the source's message).
 bool ReadHeader(png_structp png, png_infop info, png_uint_32* width, png_uint_32* height,
-                std::size_t* rowBytes) {
+                int* fileBitsPerPixel, std::size_t* rowBytes) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_read_info(png, info);
   *width = png_get_image_width(png, info);
   *height = png_get_image_height(png, info);
+  *fileBitsPerPixel = png_get_bit_depth(png, info) * png_get_channels(png, info);
   const int colourType = png_get_color_type(png, info);
   png_set_expand(png);  // palette to RGB, small greys to 8 bits, tRNS to alpha
   png_set_strip_16(png);
@@ -96,8 +116,10 @@ bool ReadPixels(png_structp png, png_infop info, png_bytepp rows) {
 // Walks the chunk list before libpng sees it. libpng sizes some buffers from
 // a chunk's stated length before reading it, so a 100-byte file claiming a
 // gigabyte chunk would cost seconds of allocation; every chunk must lie
-// inside the data and the list must end with IEND.
-void CheckChunkLayout(std::span<const std::uint8_t> data) {
+// inside the data and the list must end with IEND. Returns the bytes of
+// compressed image data (all IDAT chunks).
+std::size_t CheckChunkLayout(std::span<const std::uint8_t> data) {
+  std::size_t imageData = 0;
   std::size_t at = 8;
   for (;;) {
     if (data.size() - at < 12) throw PictureFormatError("PNG file is truncated (no end chunk)");
@@ -107,8 +129,9 @@ void CheckChunkLayout(std::span<const std::uint8_t> data) {
       throw PictureFormatError("PNG file is truncated (a chunk of " + std::to_string(length) +
                                " bytes runs past the end)");
     const bool end = std::memcmp(data.data() + at + 4, "IEND", 4) == 0;
+    if (std::memcmp(data.data() + at + 4, "IDAT", 4) == 0) imageData += length;
     at += 12 + length;
-    if (end) return;
+    if (end) return imageData;
   }
 }
 
@@ -119,27 +142,38 @@ bool IsPng(std::span<const std::uint8_t> data) {
 }
 
 Surface DecodePngWithLimits(std::span<const std::uint8_t> data, const PictureLimits& limits) {
-  if (!IsPng(data)) throw PictureFormatError("not a PNG file (no PNG signature)");
-  CheckChunkLayout(data);
-  PngSource source{data.data(), data.size(), 0, {}};
-  PngReader reader(&source, limits);
-  png_uint_32 width = 0;
-  png_uint_32 height = 0;
-  std::size_t rowBytes = 0;
-  if (!ReadHeader(reader.Png(), reader.Info(), &width, &height, &rowBytes))
-    throw PictureFormatError(std::string("PNG file is damaged: ") + source.message);
-  CheckPictureSize(width, height, "PNG", limits);
-  if (rowBytes != static_cast<std::size_t>(width) * 4)
-    throw PictureFormatError("PNG decoder produced an unexpected row layout");
+  return GuardMemory("PNG", [&] {
+    if (!IsPng(data)) throw PictureFormatError("not a PNG file (no PNG signature)");
+    const std::size_t imageData = CheckChunkLayout(data);
+    PngSource source{data.data(), data.size(), 0, {}, false};
+    PngReader reader(&source, limits);
+    auto failure = [&source] {
+      return source.outOfMemory
+                 ? TooLargeToLoad("PNG", "out of memory")
+                 : PictureFormatError(std::string("PNG file is damaged: ") + source.message);
+    };
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int bitsPerPixel = 0;
+    std::size_t rowBytes = 0;
+    if (!ReadHeader(reader.Png(), reader.Info(), &width, &height, &bitsPerPixel, &rowBytes))
+      throw failure();
+    CheckPictureSize(width, height, "PNG", limits);
+    // Every pixel costs the inflated data at least its bits (filter bytes and
+    // interlace passes only add to that).
+    const double inflated = kInflatePerByte * static_cast<double>(imageData) + kInflateSlack;
+    CheckDataCanFill(width, height, inflated * 8 / std::max(bitsPerPixel, 1), imageData, "PNG");
+    if (rowBytes != static_cast<std::size_t>(width) * 4)
+      throw PictureFormatError("PNG decoder produced an unexpected row layout");
 
-  Surface out(static_cast<int>(width), static_cast<int>(height));
-  std::vector<png_bytep> rows(height);
-  const SurfaceView view = out.View();
-  for (png_uint_32 y = 0; y < height; ++y)
-    rows[y] = reinterpret_cast<png_bytep>(view.Row(static_cast<int>(y)));
-  if (!ReadPixels(reader.Png(), reader.Info(), rows.data()))
-    throw PictureFormatError(std::string("PNG file is damaged: ") + source.message);
-  return out;
+    Surface out(static_cast<int>(width), static_cast<int>(height));
+    std::vector<png_bytep> rows(height);
+    const SurfaceView view = out.View();
+    for (png_uint_32 y = 0; y < height; ++y)
+      rows[y] = reinterpret_cast<png_bytep>(view.Row(static_cast<int>(y)));
+    if (!ReadPixels(reader.Png(), reader.Info(), rows.data())) throw failure();
+    return out;
+  });
 }
 
 Surface DecodePng(std::span<const std::uint8_t> data) { return DecodePngWithLimits(data, {}); }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "pictures/Bmp.h"
@@ -144,7 +145,7 @@ TPicture::State TPicture::FromPixels(PictureKind kind, Surface pixels) {
   state.height = pixels.Height();
   if (AnyTranslucent(pixels)) {
     state.blend = CreateDibSection(pixels.View(), true);
-    if (!state.blend) throw PictureError("Not enough memory for a picture");
+    if (!state.blend) throw std::bad_alloc();  // named with its file by LoadFromFile
   }
   state.pixels = std::move(pixels);
   return state;
@@ -164,7 +165,7 @@ TPicture::State TPicture::Load(const std::string& fileName) {
       Surface pixels = DecodeBmp(bytes);
       State state;
       state.bitmap = CreateDibSection(pixels.View(), false);
-      if (!state.bitmap) throw PictureError("Not enough memory for picture \"" + fileName + "\"");
+      if (!state.bitmap) throw std::bad_alloc();
       state.kind = PictureKind::Bitmap;
       state.width = pixels.Width();
       state.height = pixels.Height();
@@ -183,7 +184,7 @@ TPicture::State TPicture::Load(const std::string& fileName) {
       Surface pixels = DecodeIco(bytes, GetSystemMetrics(SM_CXICON));
       State state;
       state.icon = CreateIconFromSurface(pixels.View());
-      if (!state.icon) throw PictureError("Not enough memory for picture \"" + fileName + "\"");
+      if (!state.icon) throw std::bad_alloc();
       state.kind = PictureKind::Icon;
       state.width = pixels.Width();
       state.height = pixels.Height();
@@ -213,7 +214,16 @@ TPicture::State TPicture::Load(const std::string& fileName) {
 }
 
 void TPicture::LoadFromFile(const std::string& fileName) {
-  Replace(Load(fileName));
+  State state;
+  try {
+    state = Load(fileName);
+  } catch (const std::bad_alloc&) {
+    // The file's bytes, the decode or the system's bitmap: whichever ran
+    // out, the picture is one this program cannot hold.
+    throw PictureError("Cannot load picture \"" + fileName +
+                       "\": it is too large to load (out of memory)");
+  }
+  Replace(std::move(state));
 }
 
 void TPicture::Replace(State&& state) {
@@ -246,7 +256,16 @@ void TPicture::AssignBitmap(UniqueBitmap bitmap) {
 
 void TPicture::Assign(const TPicture& other) {
   if (&other == this) return;
-  const State& from = other.m_state;
+  State state;
+  try {
+    state = Copy(other.m_state);
+  } catch (const std::bad_alloc&) {
+    throw PictureError("Cannot copy the picture: it is too large (out of memory)");
+  }
+  Replace(std::move(state));
+}
+
+TPicture::State TPicture::Copy(const State& from) {
   State state;
   state.kind = from.kind;
   state.width = from.width;
@@ -276,7 +295,7 @@ void TPicture::Assign(const TPicture& other) {
       break;
     }
   }
-  Replace(std::move(state));
+  return state;
 }
 
 void TPicture::Clear() {

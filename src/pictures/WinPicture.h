@@ -76,6 +76,7 @@ class TPicture {
   void Replace(State&& state);
   static State FromPixels(PictureKind kind, Surface pixels);
   static State Load(const std::string& fileName);
+  static State Copy(const State& from);
 
   State m_state;
 };

@@ -259,11 +259,15 @@ TEST(Bmp, AbsurdSizesAreRefusedBeforeAllocating) {
   huge.width = -5;
   ExpectFormatError([&] { DecodeBmp(huge.File()); }, "no pixels");
 
-  // A short file claiming the largest picture fails on its missing rows.
+  // The largest side both ways is more pixels than any picture may have.
   DibBuilder claim;
   claim.width = kMaxPictureDimension;
   claim.height = kMaxPictureDimension;
   claim.pixels.assign(64, 0);
+  ExpectFormatError([&] { DecodeBmp(claim.File()); }, "too large to load");
+  // A short file claiming a picture within the limits fails on its missing rows.
+  claim.width = 5000;
+  claim.height = 5000;
   ExpectFormatError([&] { DecodeBmp(claim.File()); }, "truncated");
 
   // Tighter limits, as fuzzers use them, count pixels too.

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "HeapMeter.h"
+#include "PictureBytes.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinPackage.h"
 
@@ -174,6 +176,19 @@ TEST(SkinPackage, UndecodableBitmapIsEmptyNotAnError) {
   ASSERT_TRUE(reader.LoadPackage(WriteSkinPackage({{"bad.bmp", FromText("BM not really")}})));
   EXPECT_FALSE(reader.FetchBitmapFile("bad.bmp").empty());
   EXPECT_TRUE(reader.FetchBitmap("bad.bmp").IsEmpty());
+}
+
+TEST(SkinPackage, ABitmapClaimingAHugePictureIsNoPictureAndCostsLittle) {
+  // 72 bytes of run-length bitmap whose header claims 5000 x 5000.
+  TSkinReader reader;
+  ASSERT_TRUE(reader.LoadPackage(WriteSkinPackage(
+      {{"huge.bmp", testing::ReadFixture("pictures/large/claims-5000-rle8.bmp")}})));
+  Surface picture;
+  if (auto peak = testing::PeakHeapBytes([&] { picture = reader.FetchBitmap("huge.bmp"); }))
+    EXPECT_LT(*peak, 1u << 20);
+  else
+    picture = reader.FetchBitmap("huge.bmp");
+  EXPECT_TRUE(picture.IsEmpty());
 }
 
 TEST(SkinPackage, UnknownVersionsGiveTheOlderSkinMessage) {

@@ -321,6 +321,32 @@ TEST_F(Launcher, AMissingPictureIsReportedOnceAndStartUpFinishes) {
   EXPECT_EQ(Captions(form), std::vector<std::string>{"Entry"});
 }
 
+TEST_F(Launcher, APictureTooLargeToLoadIsReportedAndTheLauncherStartsWithItsIcon) {
+  // Files of a few hundred bytes whose headers claim 16384 x 16384.
+  for (const char* name : {"claims-16384.png", "claims-16384.gif", "claims-16384.jpg",
+                           "claims-16384-rle8.bmp", "claims-16384.ico"}) {
+    const std::string file = std::string(CORVANE_FIXTURES) + "\\pictures\\large\\" + name;
+    Store("GRAPHIC", "File", file);
+    LoggedLink("Entry", "entry");
+    errors.clear();
+    TForm1& form = Start();
+    ASSERT_EQ(errors.size(), 1u) << name;
+    EXPECT_NE(errors[0].find(file), std::string::npos) << errors[0];
+    EXPECT_NE(errors[0].find("too large to load"), std::string::npos) << errors[0];
+    HWND w = form.Handle();
+    EXPECT_FALSE(GetWindowLongA(w, GWL_STYLE) & WS_CAPTION) << name;
+    EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << name;
+    RECT r = WindowRect(form);
+    EXPECT_EQ(r.right - r.left, 32) << name;  // the application icon
+    EXPECT_EQ(r.bottom - r.top, 32) << name;
+    EXPECT_EQ(Captions(form), std::vector<std::string>{"Entry"}) << name;
+    ResetApplication();
+    Application().OnException = [this](TObject*, const std::exception& e) {
+      errors.push_back(e.what());
+    };
+  }
+}
+
 TEST_F(Launcher, APngWithAlphaShapesTheWindowToItsVisiblePixels) {
   // A disc with a soft edge: alpha 0 outside, partly transparent at the rim.
   std::string png = folder.File("disc.png");

@@ -138,6 +138,7 @@ TEST(Picture, EveryExtensionLoadsWithItsKindAndSize) {
       {Fixture("ref-rgba.png"), PictureKind::Png, 8, 6},
       {folder.CopyOf("ref-rgba.png", "UPPER.PNG"), PictureKind::Png, 8, 6},
       {Fixture("ref.gif"), PictureKind::Gif, 8, 6},
+      {Fixture("large\\one-colour-4096.png"), PictureKind::Png, 4096, 4096},  // 2 KB on disk
       {Fixture("ref.ico"), PictureKind::Icon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)},
       {WriteEmf(folder), PictureKind::Metafile, 40, 30},
       {WriteWmf(folder, true), PictureKind::Metafile, 80, 60},
@@ -185,9 +186,13 @@ TEST(Picture, FailuresRaiseAClearErrorAndKeepThePreviousPicture) {
     std::string path;
     std::string words;
   };
-  for (const Case& c : {Case{folder.File("missing.png"), "Cannot open"}, Case{text, "Unknown picture file extension (.txt)"},
-                        Case{folder.File("noextension"), "Unknown picture file extension (none)"},
-                        Case{damaged, "truncated"}, Case{notJpeg, "JPEG"}, Case{badEmf, "metafile"}}) {
+  for (const Case& c :
+       {Case{folder.File("missing.png"), "Cannot open"},
+        Case{text, "Unknown picture file extension (.txt)"},
+        Case{folder.File("noextension"), "Unknown picture file extension (none)"},
+        Case{damaged, "truncated"}, Case{notJpeg, "JPEG"}, Case{badEmf, "metafile"},
+        Case{Fixture("large\\claims-16384.png"), "too large to load"},
+        Case{Fixture("large\\claims-5000-rle8.bmp"), "cannot hold 5000 x 5000 pixels"}}) {
     try {
       picture.LoadFromFile(c.path);
       ADD_FAILURE() << "loaded " << c.path;

@@ -21,6 +21,7 @@
 #include "framework/Forms.h"
 #include "framework/Panels.h"
 #include "framework/StdCtrls.h"
+#include "RangeGallery.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
 #include "skin_resource.h"
@@ -187,6 +188,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   app.Initialize();
   app.SetTitle("Skin gallery");
   app.CreateForm<TGalleryForm>();
+  CreateRangeGalleryForm();
   app.Run();
   ResetApplication();
   return 0;

@@ -6,6 +6,7 @@
 #include "framework/Forms.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
+#include "skin/controls/WinSkinRanges.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
@@ -50,6 +51,16 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
       return &owner.Create<TSkinStatusBar>();
     case K::Header:
       return &owner.Create<TSkinHeader>();
+    case K::Progress:
+      return &owner.Create<TSkinProgress>();
+    case K::TrackBar:
+      return &owner.Create<TSkinTrackBar>();
+    case K::UpDown:
+      return &owner.Create<TSkinUpDown>();
+    case K::ObjImage:
+      // Children of a radio or check group come without their row: the
+      // object tells check from radio by the class name then.
+      return &owner.Create<TSkinObjImage>(rule ? rule->mode : 0);
     default:
       return nullptr;
   }

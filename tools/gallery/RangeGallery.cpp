@@ -31,10 +31,10 @@ class TRangeGalleryForm : public TForm {
     SetBorderStyle(TFormBorderStyle::bsSingle);
     BorderIcons = biSystemMenu | biMinimize;
     SetCaption("Range controls");
-    const int width = 310, height = 430;
+    const int width = 310, height = 406;
     int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - kFirstFormWidth) / 2 - width - 8);
     SetBounds(left, 80, width, height);
-    SetClientSize(300, 400);
+    SetClientSize(300, 376);
 
     TGroupBox* progress = Box(8, 6, 284, 130, "Progress bars");
     int row = 22;
@@ -63,7 +63,7 @@ class TRangeGalleryForm : public TForm {
     standing->SetPosition(6);
     Place<TLabel>(tracks, 12, 114, 0, 0, "Lying, disabled, standing");
 
-    TGroupBox* spins = Box(8, 288, 284, 104, "Up-downs");
+    TGroupBox* spins = Box(8, 288, 284, 80, "Up-downs");
     Place<TUpDown>(spins, 12, 22, 16, 24);
     Place<TUpDown>(spins, 40, 26, 32, 16, {},
                    [](TUpDown& u) { u.Orientation = TUDOrientation::udHorizontal; });

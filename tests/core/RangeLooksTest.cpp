@@ -147,5 +147,18 @@ TEST(TrackChannel, ThreePiecesAlongTheChannel) {
   EXPECT_EQ(PlanBounds({}), Rect{});
 }
 
+TEST(MediaButtons, VisibleButtonsShareTheBarInTheirOrder) {
+  // Buttons 0, 2 and 3 of five visible on a 100-pixel bar: 33, 33, 34.
+  std::vector<Rect> buttons = MediaButtonRects({100, 30}, 0b01101, 5);
+  EXPECT_EQ(buttons,
+            (std::vector<Rect>{{0, 0, 33, 30}, {}, {33, 0, 66, 30}, {66, 0, 100, 30}, {}}));
+  EXPECT_EQ(MediaButtonAt(buttons, 0), 0);
+  EXPECT_EQ(MediaButtonAt(buttons, 33), 2);
+  EXPECT_EQ(MediaButtonAt(buttons, 99), 3);
+  EXPECT_EQ(MediaButtonAt(buttons, 100), -1);
+  EXPECT_EQ(MediaButtonAt(buttons, -1), -1);
+  EXPECT_EQ(MediaButtonRects({100, 30}, 0, 5), std::vector<Rect>(5));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -2,13 +2,14 @@
 // against the skin's trough and chunk pictures, the two-cell progress style,
 // track-bar channels and thumbs, up-down halves by state (the real mouse
 // pressing one), an up-down inside an edit, the plain up-down look, a
-// foreign check box given glyph strips, the rules' gates and the gallery's
-// range form.
+// foreign check box given glyph strips, a media player's button panel, the rules' gates and the
+// gallery's range form.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -24,6 +25,7 @@
 #include "framework/RangeCtrls.h"
 #include "framework/StdCtrls.h"
 #include "skin/controls/WinSkinManage.h"
+#include "skin/controls/WinSkinMedia.h"
 #include "skin/controls/WinSkinRanges.h"
 #include "skin/data/BitmapUtils.h"
 #include "skin/data/SkinPackage.h"
@@ -65,6 +67,29 @@ class TRzCheckBox : public TWinControl {
       return true;
     }
     return TWinControl::SetProperty(name, value);
+  }
+};
+
+// A media player of another library: a bar of buttons that it draws and
+// presses itself; it only records the presses that reach it.
+class TMediaPlayer : public TWinControl {
+  CORVANE_CLASS(TMediaPlayer, TWinControl)
+
+ public:
+  using TWinControl::TWinControl;
+  std::int64_t visibleButtons = 0b11111;  // play, pause, stop, next, previous
+  std::vector<int> downs, ups;
+
+  TPropValue GetProperty(std::string_view name) const override {
+    if (name == "VisibleButtons") return visibleButtons;
+    return TWinControl::GetProperty(name);
+  }
+
+ protected:
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == WM_LBUTTONDOWN) downs.push_back(GET_X_LPARAM(m.LParam));
+    if (m.Msg == WM_LBUTTONUP) ups.push_back(GET_X_LPARAM(m.LParam));
+    TWinControl::Dispatch(m);
   }
 };
 
@@ -497,6 +522,60 @@ TEST_F(SkinnedRanges, AForeignCheckBoxGetsGlyphStripsCutFromTheSkinAndGivesThemB
   TSkinManage::Instance()->RunPendingAction();
   Pump();
   EXPECT_FALSE(check.useGlyphs) << "its own glyphs again";
+}
+
+TEST_F(SkinnedRanges, AMediaPlayerIsCoveredByAPanelOfSkinButtonsThatHandsPressesOn) {
+  TForm& form = MakeForm();
+  auto& player = Add<TMediaPlayer>(form, nullptr, 20, 20, 150, 30);
+  ShowSkinned(form);
+  ASSERT_EQ(Query(player.Handle()), 1);
+  TSkinMP* skin = player.ComponentCount() ? dynamic_cast<TSkinMP*>(player.Components(0)) : nullptr;
+  ASSERT_NE(skin, nullptr);
+  ASSERT_NE(skin->Panel(), nullptr);
+  TWMediaPlayer& panel = *skin->Panel();
+  HWND p = panel.Handle();
+  EXPECT_TRUE(
+      test::skin::SameRect(test::skin::WindowRectOf(p), test::skin::WindowRectOf(player.Handle())));
+  EXPECT_EQ(panel.Tag, data->DisableTag);
+  EXPECT_NE(Query(p), 1) << "the panel itself stays plain";
+  EXPECT_EQ(GetWindow(p, GW_HWNDNEXT), player.Handle()) << "just above the player";
+  // Five buttons of 30 pixels: the first shows the skin's normal button cell
+  // (the program has no glyph pictures, so nothing is drawn over it).
+  const TDataSkinButton& b = data->Skin().Buttons;
+  Surface first = Cell(b, {30, 30}, 5, 1);
+  EXPECT_EQ(Mismatches(Shot(p), first, {0, 0}, first.View().Bounds()), 0);
+
+  // A press on the third button reaches the player; a release on another
+  // button does not, one on the same button does.
+  SendMessageA(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(75, 10));
+  EXPECT_EQ(panel.PressedButton(), 2);
+  SendMessageA(p, WM_LBUTTONUP, 0, MAKELPARAM(130, 10));
+  SendMessageA(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 10));
+  SendMessageA(p, WM_LBUTTONUP, 0, MAKELPARAM(85, 10));
+  EXPECT_EQ(player.downs, (std::vector<int>{75, 80}));
+  EXPECT_EQ(player.ups, (std::vector<int>{85}));
+  EXPECT_EQ(panel.PressedButton(), -1);
+  // Hidden buttons leave the bar to the others.
+  player.visibleButtons = 0b101;  // play and stop
+  SendMessageA(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 10));
+  EXPECT_EQ(panel.PressedButton(), 2);
+  SendMessageA(p, WM_LBUTTONUP, 0, MAKELPARAM(100, 10));
+
+  // The panel follows the player's place and visibility, and goes when the
+  // skin does.
+  player.SetBounds(40, 60, 120, 28);
+  Pump();
+  EXPECT_TRUE(
+      test::skin::SameRect(test::skin::WindowRectOf(p), test::skin::WindowRectOf(player.Handle())));
+  player.SetVisible(false);
+  EXPECT_FALSE(IsWindowVisible(p));
+  player.SetVisible(true);
+  EXPECT_TRUE(IsWindowVisible(p));
+  data->SetActive(false);
+  TSkinManage::Instance()->RunPendingAction();
+  Pump();
+  EXPECT_FALSE(IsWindow(p));
+  EXPECT_EQ(Query(player.Handle()), 0);
 }
 
 // The gallery's second form: every range control on it is skinned.

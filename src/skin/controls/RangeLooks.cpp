@@ -162,4 +162,28 @@ Rect PlanBounds(const std::vector<SlicePiece>& plan) {
   return r;
 }
 
+std::vector<Rect> MediaButtonRects(Size bar, unsigned visibleMask, int count) {
+  std::vector<Rect> buttons(static_cast<std::size_t>(std::max(count, 0)));
+  int visible = 0;
+  for (int i = 0; i < count; ++i)
+    if (visibleMask & (1u << i)) ++visible;
+  if (visible == 0 || bar.width <= 0 || bar.height <= 0) return buttons;
+  int width = bar.width / visible, shown = 0;
+  for (int i = 0; i < count; ++i) {
+    if (!(visibleMask & (1u << i))) continue;
+    int left = shown * width;
+    ++shown;
+    int right = shown == visible ? bar.width : left + width;
+    buttons[static_cast<std::size_t>(i)] = {left, 0, right, bar.height};
+  }
+  return buttons;
+}
+
+int MediaButtonAt(const std::vector<Rect>& buttons, int x) {
+  for (std::size_t i = 0; i < buttons.size(); ++i)
+    if (!buttons[i].IsEmpty() && x >= buttons[i].left && x < buttons[i].right)
+      return static_cast<int>(i);
+  return -1;
+}
+
 }  // namespace corvane

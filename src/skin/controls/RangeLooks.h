@@ -1,7 +1,8 @@
 // The geometry of the skinned range controls: how far a progress bar is
 // filled and where its chunks go, the two halves of an up-down and the cell
 // each half shows, the arrows of the plain up-down look, and the pieces a
-// track bar's channel is cut into. Portable and pure: rectangles and numbers
+// track bar's channel is cut into, and the buttons of a media-player bar.
+// Portable and pure: rectangles and numbers
 // in, rectangles and cells out; never includes platform headers.
 #pragma once
 
@@ -88,5 +89,15 @@ std::vector<SlicePiece> TrackChannelPlan(const Rect& channel, Size image, Margin
 
 // The rectangle a plan covers (the union of its targets).
 Rect PlanBounds(const std::vector<SlicePiece>& plan);
+
+// ---------------------------------------------------------------- media player
+
+// The buttons of a media-player bar of `count` buttons: the visible ones
+// (bit i of visibleMask for button i) side by side in their order, of equal
+// width, the last taking what the division leaves; hidden buttons get an
+// empty rectangle.
+std::vector<Rect> MediaButtonRects(Size bar, unsigned visibleMask, int count);
+// The button whose rectangle holds x (any height), or -1.
+int MediaButtonAt(const std::vector<Rect>& buttons, int x);
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include "framework/Forms.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
+#include "skin/controls/WinSkinMedia.h"
 #include "skin/controls/WinSkinRanges.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/WinSkinData.h"
@@ -57,6 +58,8 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
       return &owner.Create<TSkinTrackBar>();
     case K::UpDown:
       return &owner.Create<TSkinUpDown>();
+    case K::MediaPlayer:
+      return &owner.Create<TSkinMP>();
     case K::ObjImage:
       // Children of a radio or check group come without their row: the
       // object tells check from radio by the class name then.

@@ -21,35 +21,63 @@ HWND WindowIfAny(const TWinControl& c) {
   return c.HandleAllocated() ? const_cast<TWinControl&>(c).Handle() : nullptr;
 }
 
-// Reads and writes of the three integer properties every range control has.
-template <typename Control>
-TPropValue RangeProperty(const Control& c, std::string_view name) {
-  if (name == "Min") return std::int64_t{c.Min()};
-  if (name == "Max") return std::int64_t{c.Max()};
-  if (name == "Position") return std::int64_t{c.Position()};
-  return {};
+}  // namespace
+
+// ---------------------------------------------------------------- TRangeControl
+
+TRangeControl::TRangeControl(TComponent* owner, int max) : TWinControl(owner), m_max(max) {}
+
+void TRangeControl::WindowCreated() {
+  HWND h = Handle();
+  SendRange(h);
+  SendPosition(h);
 }
 
-template <typename Control>
-bool SetRangeProperty(Control& c, std::string_view name, const TPropValue& value) {
+int TRangeControl::Position() const {
+  if (HWND h = WindowIfAny(*this)) return ReadPosition(h);
+  return m_position;
+}
+
+void TRangeControl::SetRange(int min, int max) {
+  m_min = std::min(min, max);
+  m_max = std::max(min, max);
+  m_position = std::clamp(Position(), m_min, m_max);
+  if (HWND h = WindowIfAny(*this)) {
+    SendRange(h);
+    SendPosition(h);
+  }
+}
+
+void TRangeControl::SetPosition(int position) {
+  m_position = std::clamp(position, m_min, m_max);
+  if (HWND h = WindowIfAny(*this)) SendPosition(h);
+}
+
+TPropValue TRangeControl::GetProperty(std::string_view name) const {
+  if (name == "Min") return std::int64_t{m_min};
+  if (name == "Max") return std::int64_t{m_max};
+  if (name == "Position") return std::int64_t{Position()};
+  return TWinControl::GetProperty(name);
+}
+
+bool TRangeControl::SetProperty(std::string_view name, const TPropValue& value) {
+  bool ours = name == "Min" || name == "Max" || name == "Position";
+  if (!ours) return TWinControl::SetProperty(name, value);
   auto i = PropInt(value);
   if (!i) return false;
   int v = static_cast<int>(*i);
-  if (name == "Min") return c.SetRange(v, std::max(v, c.Max())), true;
-  if (name == "Max") return c.SetRange(std::min(v, c.Min()), v), true;
-  if (name == "Position") return c.SetPosition(v), true;
-  return false;
+  if (name == "Min")
+    SetRange(v, std::max(v, m_max));
+  else if (name == "Max")
+    SetRange(std::min(v, m_min), v);
+  else
+    SetPosition(v);
+  return true;
 }
-
-bool IsRangeProperty(std::string_view name) {
-  return name == "Min" || name == "Max" || name == "Position";
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------- TProgressBar
 
-TProgressBar::TProgressBar(TComponent* owner) : TWinControl(owner) {
+TProgressBar::TProgressBar(TComponent* owner) : TRangeControl(owner, 100) {
   m_width = 150;
   m_height = 17;
 }
@@ -62,29 +90,16 @@ void TProgressBar::CreateParams(TCreateParams& p) {
   if (Smooth) p.style |= PBS_SMOOTH;
 }
 
-void TProgressBar::WindowCreated() {
-  HWND h = Handle();
+void TProgressBar::SendRange(HWND h) {
   SendMessageA(h, PBM_SETRANGE32, static_cast<WPARAM>(m_min), static_cast<LPARAM>(m_max));
-  SendMessageA(h, PBM_SETSTEP, static_cast<WPARAM>(Step), 0);
+}
+
+void TProgressBar::SendPosition(HWND h) {
   SendMessageA(h, PBM_SETPOS, static_cast<WPARAM>(m_position), 0);
 }
 
-int TProgressBar::Position() const {
-  if (HWND h = WindowIfAny(*this)) return static_cast<int>(SendMessageA(h, PBM_GETPOS, 0, 0));
-  return m_position;
-}
-
-void TProgressBar::SetRange(int min, int max) {
-  m_min = std::min(min, max);
-  m_max = std::max(min, max);
-  m_position = std::clamp(m_position, m_min, m_max);
-  if (HWND h = WindowIfAny(*this))
-    SendMessageA(h, PBM_SETRANGE32, static_cast<WPARAM>(m_min), static_cast<LPARAM>(m_max));
-}
-
-void TProgressBar::SetPosition(int position) {
-  m_position = std::clamp(position, m_min, m_max);
-  if (HWND h = WindowIfAny(*this)) SendMessageA(h, PBM_SETPOS, static_cast<WPARAM>(m_position), 0);
+int TProgressBar::ReadPosition(HWND h) const {
+  return static_cast<int>(SendMessageA(h, PBM_GETPOS, 0, 0));
 }
 
 void TProgressBar::StepIt() {
@@ -99,27 +114,25 @@ void TProgressBar::StepIt() {
 }
 
 TPropValue TProgressBar::GetProperty(std::string_view name) const {
-  if (IsRangeProperty(name)) return RangeProperty(*this, name);
   if (name == "Step") return std::int64_t{Step};
   if (name == "Smooth") return std::int64_t{Smooth};
   if (name == "Orientation")
     return TEnumName{Orientation == TProgressBarOrientation::pbVertical ? "pbVertical"
                                                                         : "pbHorizontal"};
-  return TWinControl::GetProperty(name);
+  return TRangeControl::GetProperty(name);
 }
 
 bool TProgressBar::SetProperty(std::string_view name, const TPropValue& value) {
-  if (IsRangeProperty(name)) return SetRangeProperty(*this, name, value);
   if (name == "Step") {
     auto i = PropInt(value);
     return i && (Step = static_cast<int>(*i), true);
   }
-  return TWinControl::SetProperty(name, value);
+  return TRangeControl::SetProperty(name, value);
 }
 
 // ---------------------------------------------------------------- TTrackBar
 
-TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
+TTrackBar::TTrackBar(TComponent* owner) : TRangeControl(owner, 10) {
   m_width = 150;
   m_height = 45;
 }
@@ -133,50 +146,34 @@ void TTrackBar::CreateParams(TCreateParams& p) {
 }
 
 void TTrackBar::WindowCreated() {
-  HWND h = Handle();
+  SendMessageA(Handle(), TBM_SETTICFREQ, static_cast<WPARAM>(std::max(Frequency, 1)), 0);
+  TRangeControl::WindowCreated();
+}
+
+void TTrackBar::SendRange(HWND h) {
   SendMessageA(h, TBM_SETRANGEMIN, FALSE, m_min);
-  SendMessageA(h, TBM_SETRANGEMAX, FALSE, m_max);
-  SendMessageA(h, TBM_SETTICFREQ, static_cast<WPARAM>(std::max(Frequency, 1)), 0);
+  SendMessageA(h, TBM_SETRANGEMAX, TRUE, m_max);
+}
+
+void TTrackBar::SendPosition(HWND h) {
   SendMessageA(h, TBM_SETPOS, TRUE, m_position);
 }
 
-int TTrackBar::Position() const {
-  if (HWND h = WindowIfAny(*this)) return static_cast<int>(SendMessageA(h, TBM_GETPOS, 0, 0));
-  return m_position;
-}
-
-void TTrackBar::SetRange(int min, int max) {
-  m_min = std::min(min, max);
-  m_max = std::max(min, max);
-  m_position = std::clamp(Position(), m_min, m_max);
-  if (HWND h = WindowIfAny(*this)) {
-    SendMessageA(h, TBM_SETRANGEMIN, FALSE, m_min);
-    SendMessageA(h, TBM_SETRANGEMAX, TRUE, m_max);
-  }
-}
-
-void TTrackBar::SetPosition(int position) {
-  m_position = std::clamp(position, m_min, m_max);
-  if (HWND h = WindowIfAny(*this)) SendMessageA(h, TBM_SETPOS, TRUE, m_position);
+int TTrackBar::ReadPosition(HWND h) const {
+  return static_cast<int>(SendMessageA(h, TBM_GETPOS, 0, 0));
 }
 
 TPropValue TTrackBar::GetProperty(std::string_view name) const {
-  if (IsRangeProperty(name)) return RangeProperty(*this, name);
   if (name == "Frequency") return std::int64_t{Frequency};
   if (name == "Orientation")
     return TEnumName{Orientation == TTrackBarOrientation::trVertical ? "trVertical"
                                                                      : "trHorizontal"};
-  return TWinControl::GetProperty(name);
-}
-
-bool TTrackBar::SetProperty(std::string_view name, const TPropValue& value) {
-  if (IsRangeProperty(name)) return SetRangeProperty(*this, name, value);
-  return TWinControl::SetProperty(name, value);
+  return TRangeControl::GetProperty(name);
 }
 
 // ---------------------------------------------------------------- TUpDown
 
-TUpDown::TUpDown(TComponent* owner) : TWinControl(owner) {
+TUpDown::TUpDown(TComponent* owner) : TRangeControl(owner, 100) {
   m_width = 16;
   m_height = 24;
 }
@@ -192,31 +189,23 @@ void TUpDown::CreateParams(TCreateParams& p) {
 
 void TUpDown::WindowCreated() {
   HWND h = Handle();
-  SendMessageA(h, UDM_SETRANGE32, static_cast<WPARAM>(m_min), static_cast<LPARAM>(m_max));
   UDACCEL accel{0, static_cast<UINT>(std::max(Increment, 1))};
   SendMessageA(h, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+  SendRange(h);
   ApplyAssociate();
+  SendPosition(h);
+}
+
+void TUpDown::SendRange(HWND h) {
+  SendMessageA(h, UDM_SETRANGE32, static_cast<WPARAM>(m_min), static_cast<LPARAM>(m_max));
+}
+
+void TUpDown::SendPosition(HWND h) {
   SendMessageA(h, UDM_SETPOS32, 0, m_position);
 }
 
-int TUpDown::Position() const {
-  if (HWND h = WindowIfAny(*this)) return static_cast<int>(SendMessageA(h, UDM_GETPOS32, 0, 0));
-  return m_position;
-}
-
-void TUpDown::SetRange(int min, int max) {
-  m_min = std::min(min, max);
-  m_max = std::max(min, max);
-  m_position = std::clamp(Position(), m_min, m_max);
-  if (HWND h = WindowIfAny(*this)) {
-    SendMessageA(h, UDM_SETRANGE32, static_cast<WPARAM>(m_min), static_cast<LPARAM>(m_max));
-    SendMessageA(h, UDM_SETPOS32, 0, m_position);
-  }
-}
-
-void TUpDown::SetPosition(int position) {
-  m_position = std::clamp(position, m_min, m_max);
-  if (HWND h = WindowIfAny(*this)) SendMessageA(h, UDM_SETPOS32, 0, m_position);
+int TUpDown::ReadPosition(HWND h) const {
+  return static_cast<int>(SendMessageA(h, UDM_GETPOS32, 0, 0));
 }
 
 TWinControl* TUpDown::Associate() const {
@@ -227,38 +216,36 @@ TWinControl* TUpDown::Associate() const {
 
 void TUpDown::SetAssociate(TWinControl* control) {
   m_associate = control;
-  if (HandleAllocated()) ApplyAssociate();
+  if (HandleAllocated()) {
+    ApplyAssociate();
+    SendPosition(Handle());
+  }
 }
 
 void TUpDown::ApplyAssociate() {
-  HWND buddy = nullptr;
-  if (m_associate && m_associate->Parent()) buddy = m_associate->Handle();
+  HWND buddy = m_associate && m_associate->Parent() ? m_associate->Handle() : nullptr;
   SendMessageA(Handle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
-  if (buddy) SendMessageA(Handle(), UDM_SETPOS32, 0, Position());
 }
 
 TPropValue TUpDown::GetProperty(std::string_view name) const {
-  if (IsRangeProperty(name)) return RangeProperty(*this, name);
   if (name == "Increment") return std::int64_t{Increment};
   if (name == "Wrap") return std::int64_t{Wrap};
   if (name == "Associate") return static_cast<TComponent*>(Associate());
   if (name == "Orientation")
     return TEnumName{Orientation == TUDOrientation::udHorizontal ? "udHorizontal" : "udVertical"};
-  return TWinControl::GetProperty(name);
+  return TRangeControl::GetProperty(name);
 }
 
 bool TUpDown::SetProperty(std::string_view name, const TPropValue& value) {
-  if (IsRangeProperty(name)) return SetRangeProperty(*this, name, value);
   if (name == "Associate") {
-    if (auto* c = std::get_if<TComponent*>(&value)) {
-      auto* control = dynamic_cast<TWinControl*>(*c);
-      if (*c && !control) return false;
-      SetAssociate(control);
-      return true;
-    }
-    return false;
+    auto* c = std::get_if<TComponent*>(&value);
+    if (!c) return false;
+    auto* control = dynamic_cast<TWinControl*>(*c);
+    if (*c && !control) return false;
+    SetAssociate(control);
+    return true;
   }
-  return TWinControl::SetProperty(name, value);
+  return TRangeControl::SetProperty(name, value);
 }
 
 }  // namespace corvane

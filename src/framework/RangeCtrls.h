@@ -13,22 +13,44 @@
 
 namespace corvane {
 
+// What the three have in common: a range, a position inside it (the
+// window's once there is one: the user moves it), and their names.
+class TRangeControl : public TWinControl {
+  CORVANE_CLASS(TRangeControl, TWinControl)
+
+ public:
+  int Min() const { return m_min; }
+  int Max() const { return m_max; }
+  int Position() const;
+  // A range with max below min is taken with the two swapped; the position
+  // is kept inside it.
+  void SetRange(int min, int max);
+  void SetPosition(int position);
+
+  // "Min", "Max" and "Position".
+  TPropValue GetProperty(std::string_view name) const override;
+  bool SetProperty(std::string_view name, const TPropValue& value) override;
+
+ protected:
+  TRangeControl(TComponent* owner, int max);
+  // The window's own messages for range and position.
+  virtual void SendRange(HWND window) = 0;
+  virtual void SendPosition(HWND window) = 0;
+  virtual int ReadPosition(HWND window) const = 0;
+  // Hands range and position to a new window.
+  void WindowCreated() override;
+
+  int m_min = 0, m_max = 100, m_position = 0;
+};
+
 enum class TProgressBarOrientation { pbHorizontal, pbVertical };
 
 // A bar that fills as a task advances.
-class TProgressBar : public TWinControl {
-  CORVANE_CLASS(TProgressBar, TWinControl)
+class TProgressBar : public TRangeControl {
+  CORVANE_CLASS(TProgressBar, TRangeControl)
 
  public:
   explicit TProgressBar(TComponent* owner);
-
-  int Min() const { return m_min; }
-  int Max() const { return m_max; }
-  // The window's position once there is one (the system keeps it in range).
-  int Position() const;
-  // A range with max below min is taken with the two swapped.
-  void SetRange(int min, int max);
-  void SetPosition(int position);
   // Advances by Step, as the system does (wrapping to Min past Max).
   void StepIt();
   int Step = 10;
@@ -41,56 +63,42 @@ class TProgressBar : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& params) override;
-  void WindowCreated() override;
-
- private:
-  int m_min = 0, m_max = 100, m_position = 0;
+  void SendRange(HWND window) override;
+  void SendPosition(HWND window) override;
+  int ReadPosition(HWND window) const override;
 };
 
 enum class TTrackBarOrientation { trHorizontal, trVertical };
 
 // A thumb slid along a channel to pick a value.
-class TTrackBar : public TWinControl {
-  CORVANE_CLASS(TTrackBar, TWinControl)
+class TTrackBar : public TRangeControl {
+  CORVANE_CLASS(TTrackBar, TRangeControl)
 
  public:
   explicit TTrackBar(TComponent* owner);
-
-  int Min() const { return m_min; }
-  int Max() const { return m_max; }
-  int Position() const;
-  void SetRange(int min, int max);
-  void SetPosition(int position);
   TTrackBarOrientation Orientation = TTrackBarOrientation::trHorizontal;
   // A tick every Frequency values.
   int Frequency = 1;
 
   TPropValue GetProperty(std::string_view name) const override;
-  bool SetProperty(std::string_view name, const TPropValue& value) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void WindowCreated() override;
-
- private:
-  int m_min = 0, m_max = 10, m_position = 0;
+  void SendRange(HWND window) override;
+  void SendPosition(HWND window) override;
+  int ReadPosition(HWND window) const override;
 };
 
 enum class TUDOrientation { udVertical, udHorizontal };
 
 // Two arrow buttons that step a value; with an Associate (an edit) the
 // system places the buttons at its right edge and writes the value into it.
-class TUpDown : public TWinControl {
-  CORVANE_CLASS(TUpDown, TWinControl)
+class TUpDown : public TRangeControl {
+  CORVANE_CLASS(TUpDown, TRangeControl)
 
  public:
   explicit TUpDown(TComponent* owner);
-
-  int Min() const { return m_min; }
-  int Max() const { return m_max; }
-  int Position() const;
-  void SetRange(int min, int max);
-  void SetPosition(int position);
   TUDOrientation Orientation = TUDOrientation::udVertical;
   // Past Max continue at Min and the other way round.
   bool Wrap = false;
@@ -109,10 +117,12 @@ class TUpDown : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void WindowCreated() override;
+  void SendRange(HWND window) override;
+  void SendPosition(HWND window) override;
+  int ReadPosition(HWND window) const override;
 
  private:
   void ApplyAssociate();
-  int m_min = 0, m_max = 100, m_position = 0;
   TWinControl* m_associate = nullptr;
 };
 

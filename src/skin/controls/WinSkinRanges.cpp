@@ -64,25 +64,14 @@ bool TSkinProgress::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
   if (!CanDraw()) return true;
   if (TakePaintMessage(m)) return false;
-  switch (m.Msg) {
-    case PBM_SETPOS:
-    case PBM_DELTAPOS:
-    case PBM_STEPIT:
-    case PBM_SETRANGE:
-    case PBM_SETRANGE32:
-      // A task's loop may not let the window paint until it ends: the new
-      // position is shown now, as the system's own bar does.
-      CallOldHandlerQuietly(m);
-      PaintWindow(nullptr);
-      return false;
-    default:
-      if (DrawsAtOnce(m.Msg)) {
-        CallOldHandlerQuietly(m);
-        PaintWindow(nullptr);
-        return false;
-      }
-      return true;
-  }
+  // A task's loop may not let the window paint until it ends: a new
+  // position is shown now, as the system's own bar does.
+  bool changesTheBar = m.Msg == PBM_SETPOS || m.Msg == PBM_DELTAPOS || m.Msg == PBM_STEPIT ||
+                       m.Msg == PBM_SETRANGE || m.Msg == PBM_SETRANGE32;
+  if (!changesTheBar && !DrawsAtOnce(m.Msg)) return true;
+  CallOldHandlerQuietly(m);
+  PaintWindow(nullptr);
+  return false;
 }
 
 void TSkinProgress::Paint(HDC dc, const RECT& r) {

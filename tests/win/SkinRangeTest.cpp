@@ -103,17 +103,6 @@ LRESULT Query(HWND w) {
   return SendMessageA(w, WM_SKINQUERY, 0, 0);
 }
 
-// The window as the screen shows it once everything painted reached it.
-Surface Shot(HWND w) {
-  UpdateWindow(w);
-  GdiFlush();
-  for (int i = 0; i < 3; ++i) {
-    Pump();
-    Sleep(15);
-  }
-  return test::skin::CaptureWindow(w);
-}
-
 Size SizeOf(HWND w) {
   RECT r = test::skin::WindowRectOf(w);
   return {r.right - r.left, r.bottom - r.top};
@@ -230,7 +219,7 @@ class SkinnedRanges : public ::testing::Test {
   }
   // Cells of both halves of a whole up-down window.
   std::pair<int, int> HalfCells(HWND w, bool horizontal) {
-    Surface shot = Shot(w);
+    Surface shot = test::skin::CaptureSettled(w);
     Size size = SizeOf(w);
     Rect first = horizontal ? Rect{0, 0, size.width / 2, size.height}
                             : Rect{0, 0, size.width, size.height / 2};
@@ -257,11 +246,15 @@ TEST_F(SkinnedRanges, RangeControlsGetTheirSkinsUnlessTheirKindIsSwitchedOff) {
 
   // Switched off, a bar looks as the system draws it; on again, the skin's.
   bar.SetPosition(40);
-  Surface skinned = Shot(bar.Handle());
+  Surface skinned = test::skin::CaptureSettled(bar.Handle());
   SendMessageA(bar.Handle(), WM_SKINENABLE, 0, 0);
-  EXPECT_GT(Mismatches(Shot(bar.Handle()), skinned, {0, 0}, skinned.View().Bounds()), 100);
+  EXPECT_GT(Mismatches(test::skin::CaptureSettled(bar.Handle()), skinned, {0, 0},
+                       skinned.View().Bounds()),
+            100);
   SendMessageA(bar.Handle(), WM_SKINENABLE, 1, 0);
-  EXPECT_EQ(Mismatches(Shot(bar.Handle()), skinned, {0, 0}, skinned.View().Bounds()), 0);
+  EXPECT_EQ(Mismatches(test::skin::CaptureSettled(bar.Handle()), skinned, {0, 0},
+                       skinned.View().Bounds()),
+            0);
 
   data->SkinControls.Exclude(xcProgress);
   data->SkinControls.Exclude(xcTrackBar);
@@ -306,7 +299,7 @@ TEST_F(SkinnedRanges, ProgressBarsFillFromTheirLowLimitLyingAndStanding) {
     const Case& c = cases[i];
     HWND h = bars[i]->Handle();
     ASSERT_EQ(Query(h), 1);
-    Surface shot = Shot(h);
+    Surface shot = test::skin::CaptureSettled(h);
     // A standing bar turned back on its side fills from the left again.
     if (c.vertical) RotateBitmapRight(shot);
     Surface expected =
@@ -354,7 +347,7 @@ TEST_F(SkinnedRanges, TheTwoCellStyleStretchesItsSecondCellOverTheFilledPart) {
   auto& bar = Add<TProgressBar>(form, nullptr, 20, 20, 160, 18);
   bar.SetPosition(25);
   ShowSkinned(form);
-  Surface shot = Shot(bar.Handle());
+  Surface shot = test::skin::CaptureSettled(bar.Handle());
   Surface expected(160, 18, Face());
   Overlay(expected, Cell(*data->Skin().Progress, {160, 18}, 2, 1), {0, 0});
   Overlay(expected, Cell(*data->Skin().Progress, {40, 18}, 2, 2), {0, 0});
@@ -378,7 +371,7 @@ TEST_F(SkinnedRanges, TrackBarsShowTheSkinsChannelAndThumbOnTheFace) {
     bool vertical = bar == &standing;
     HWND h = bar->Handle();
     ASSERT_EQ(Query(h), 1);
-    Surface shot = Shot(h);
+    Surface shot = test::skin::CaptureSettled(h);
     EXPECT_TRUE(SameColour(shot.At(1, 1), ColourFromPixel(Face()))) << "the face behind";
     RECT thumb{};
     SendMessageA(h, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
@@ -400,7 +393,7 @@ TEST_F(SkinnedRanges, TrackBarsShowTheSkinsChannelAndThumbOnTheFace) {
   const TDataSkinObject& track = *s.Track;
   int top =
       channel.top + std::max<int>(channel.bottom - channel.top - track.Bitmap.Height(), 0) / 2;
-  Surface shot = Shot(h);
+  Surface shot = test::skin::CaptureSettled(h);
   Surface end(track.LeftWidth, track.Bitmap.Height());
   StretchCopy(end.View(), end.View().Bounds(), track.Bitmap.View(), end.View().Bounds());
   EXPECT_EQ(Mismatches(shot, end, {channel.left, top}, end.View().Bounds()), 0);
@@ -457,7 +450,7 @@ TEST_F(SkinnedRanges, AnUpDownInsideAnEditKeepsOffItsBorderOnWhite) {
   skin.SetInsideEdit(true);
   skin.AttachWindow(spin, data, TSkinManage::Instance()->FindFormSkin(form.Handle()));
   ASSERT_EQ(Query(spin), 1);
-  Surface shot = Shot(spin);
+  Surface shot = test::skin::CaptureSettled(spin);
   RECT own = test::skin::WindowRectOf(spin), field = test::skin::WindowRectOf(edit.Handle());
   // The halves start 3 pixels inside the field's window and end 3 before
   // its bottom and right; everything around them is white.
@@ -485,7 +478,7 @@ TEST_F(SkinnedRanges, WithoutUpDownPicturesTheHalvesArePlainButtonsWithArrows) {
   ASSERT_EQ(Query(spin.Handle()), 1);
   const SkinDefinition& s = data->Skin();
   auto colour = [&](int index) { return ResolveColour(s.Colours[index], s.System()); };
-  Surface shot = Shot(spin.Handle());
+  Surface shot = test::skin::CaptureSettled(spin.Handle());
   // Outlined in the dark shadow, the face inside, an arrow of text colour
   // at each half's centre pointing away from the other half.
   EXPECT_TRUE(SameColour(shot.At(0, 0), colour(SkinDefinition::kButtonDkShadow)));
@@ -543,7 +536,7 @@ TEST_F(SkinnedRanges, AMediaPlayerIsCoveredByAPanelOfSkinButtonsThatHandsPresses
   // (the program has no glyph pictures, so nothing is drawn over it).
   const TDataSkinButton& b = data->Skin().Buttons;
   Surface first = Cell(b, {30, 30}, 5, 1);
-  EXPECT_EQ(Mismatches(Shot(p), first, {0, 0}, first.View().Bounds()), 0);
+  EXPECT_EQ(Mismatches(test::skin::CaptureSettled(p), first, {0, 0}, first.View().Bounds()), 0);
 
   // A press on the third button reaches the player; a release on another
   // button does not, one on the same button does.

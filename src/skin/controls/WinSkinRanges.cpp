@@ -257,15 +257,19 @@ bool TSkinUpDown::Horizontal() const {
   return m_mode == 1 || (GetWindowLongW(Handle(), GWL_STYLE) & UDS_HORZ) != 0;
 }
 
-int TSkinUpDown::HalfUnderCursor() const {
+int TSkinUpDown::HalfAt(POINT screen) const {
   HWND h = Handle();
   RECT window{};
-  POINT cursor{};
-  if (!h || !GetWindowRect(h, &window) || !GetCursorPos(&cursor)) return -1;
-  Point at{cursor.x - window.left, cursor.y - window.top};
+  if (!h || !GetWindowRect(h, &window)) return -1;
+  Point at{screen.x - window.left, screen.y - window.top};
   UpDownHalves halves =
       SplitUpDown({0, 0, window.right - window.left, window.bottom - window.top}, Horizontal());
   return halves.first.Contains(at) ? 0 : halves.second.Contains(at) ? 1 : -1;
+}
+
+int TSkinUpDown::HalfUnderCursor() const {
+  POINT cursor{};
+  return GetCursorPos(&cursor) ? HalfAt(cursor) : -1;
 }
 
 bool TSkinUpDown::BeforeMessage(TMessage& m) {
@@ -273,11 +277,15 @@ bool TSkinUpDown::BeforeMessage(TMessage& m) {
   if (TakePaintMessage(m)) return false;
   switch (m.Msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONDBLCLK: {
+      // The half the press is in, by the press's own point.
+      POINT press{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      ClientToScreen(Handle(), &press);
       CallOldHandler(m);
-      m_pressedHalf = HalfUnderCursor();
+      m_pressedHalf = HalfAt(press);
       PaintWindow(nullptr);
       return false;
+    }
     case WM_LBUTTONUP:
       m_pressedHalf = -1;
       CallOldHandler(m);

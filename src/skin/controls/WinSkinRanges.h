@@ -82,7 +82,8 @@ class TSkinUpDown : public TSkinControl {
 
  private:
   bool Horizontal() const;
-  // The half under the cursor, -1 outside both.
+  // The half at a screen point, or under the cursor; -1 outside both.
+  int HalfAt(POINT screen) const;
   int HalfUnderCursor() const;
   void PaintHalf(Surface& canvas, const Rect& half, int index, int state, bool horizontal);
 

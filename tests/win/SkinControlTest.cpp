@@ -946,7 +946,7 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
     struct GalleryForm {
       const char* className;
       int leastWindows;
-    } forms[] = {{"TGalleryForm", 25}, {"TFieldGalleryForm", 14}};
+    } forms[] = {{"TGalleryForm", 25}, {"TFieldGalleryForm", 14}, {"TRangeGalleryForm", 8}};
     HWND first = nullptr;
     for (const GalleryForm& expected : forms) {
       HWND form = nullptr;

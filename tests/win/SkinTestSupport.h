@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "FrameworkTestSupport.h"
 #include "framework/Forms.h"
 #include "pictures/WinSurface.h"
 #include "skin/data/SkinLoad.h"
@@ -102,11 +103,27 @@ inline bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-inline Surface CaptureWindow(HWND window) { return CaptureScreen(WindowRectOf(window)); }
+inline Surface CaptureWindow(HWND window) {
+  return CaptureScreen(WindowRectOf(window));
+}
+
+// The window as the screen shows it once everything painted has reached it
+// (the system puts window pictures on the screen a moment after they are
+// drawn, while the program handles its messages).
+inline Surface CaptureSettled(HWND window) {
+  UpdateWindow(window);
+  GdiFlush();
+  for (int i = 0; i < 3; ++i) {
+    Pump();
+    Sleep(15);
+  }
+  return CaptureWindow(window);
+}
 
 // Mismatches over the frame ring of a nine-slice picture: its margins, where
 // no caption is ever drawn.
-inline int RingMismatches(const Surface& shot, const Surface& expected, int left, int top, int right, int bottom) {
+inline int RingMismatches(const Surface& shot, const Surface& expected, int left, int top,
+                          int right, int bottom) {
   int w = expected.Width(), h = expected.Height();
   return Mismatches(shot, expected, {0, 0}, {0, 0, w, top}) +
          Mismatches(shot, expected, {0, 0}, {0, h - bottom, w, h}) +

@@ -22,6 +22,7 @@
 #include "framework/Panels.h"
 #include "framework/StdCtrls.h"
 #include "FieldGallery.h"
+#include "RangeGallery.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
 #include "skin_resource.h"
@@ -190,6 +191,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   app.SetTitle("Skin gallery");
   app.CreateForm<TGalleryForm>();
   CreateFieldGallery();
+  CreateRangeGalleryForm();
   app.Run();
   ResetApplication();
   return 0;

@@ -187,7 +187,9 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
   if (Is(f, "TBitBtn")) return on(xcBitBtn) ? Attach(K::BitButton) : Ended();
   if (Is(f, "THeaderControl") && on(xcPanel)) return Attach(K::Header);
   if (Is(f, "TCustomCheckBox") && on(xcCheckBox)) return Attach(K::CheckBox);
+  if (Is(f, "TTrackBar") && on(xcTrackBar)) return Attach(K::TrackBar);
   if (Is(f, "TRadioButton") && on(xcRadioButton)) return Attach(K::RadioButton);
+  if (Is(f, "TProgressBar") && on(xcProgress)) return Attach(K::Progress);
   if (Is(f, "TScrollBar") && on(xcScrollbar)) return Attach(K::ScControl);
   if (Is(f, "TCustomComboBox") && on(xcCombo)) return Attach(K::ComboBox);
   if (Is(f, "TDateTimePicker") && on(xcEdit))

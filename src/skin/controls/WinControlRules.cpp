@@ -8,6 +8,8 @@
 #include "skin/controls/WinSkinContainers.h"
 #include "skin/controls/WinSkinEdits.h"
 #include "skin/controls/WinSkinScrollBars.h"
+#include "skin/controls/WinSkinMedia.h"
+#include "skin/controls/WinSkinRanges.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
@@ -67,6 +69,18 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
     }
     case K::DateTime:
       return &owner.Create<TSkinDateTime>();
+    case K::Progress:
+      return &owner.Create<TSkinProgress>();
+    case K::TrackBar:
+      return &owner.Create<TSkinTrackBar>();
+    case K::UpDown:
+      return &owner.Create<TSkinUpDown>();
+    case K::MediaPlayer:
+      return &owner.Create<TSkinMP>();
+    case K::ObjImage:
+      // Children of a radio or check group come without their row: the
+      // object tells check from radio by the class name then.
+      return &owner.Create<TSkinObjImage>(rule ? rule->mode : 0);
     default:
       return nullptr;
   }

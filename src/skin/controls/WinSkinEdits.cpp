@@ -8,6 +8,7 @@
 #include "pictures/WinSurface.h"
 #include "skin/controls/ControlRules.h"
 #include "skin/controls/EditLooks.h"
+#include "skin/controls/WinSkinRanges.h"
 #include "skin/controls/WinSkinScrollBars.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
@@ -55,8 +56,32 @@ TSkinEdit::~TSkinEdit() = default;
 
 void TSkinEdit::FindSpin() {
   m_spinSearched = true;
-  // Up-down controls inside an edit get their skin from the up-down family;
-  // until it exists they stay the system's.
+  HWND h = Handle();
+  if (!h) return;
+  for (HWND child = GetTopWindow(h); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    std::string cls = AsciiLower(WindowClassName(child));
+    if (cls != "msctls_updown32" && cls.find("spin") == std::string::npos &&
+        cls.find("updown") == std::string::npos)
+      continue;
+    // A framework up-down has its own skin by the control rules already.
+    if (SendMessageW(child, WM_SKINQUERY, 0, 0) == 1) return;
+    // Owned here, not by the form skin: it lives and goes with the field's.
+    m_spin = &Create<TSkinUpDown>();
+    m_spin->SetInsideEdit(true);
+    m_spin->AttachWindow(child, SkinData(), nullptr);
+    return;
+  }
+}
+
+void TSkinEdit::Restore() {
+  if (!SkinOn()) return;
+  if (m_spin) {
+    if (m_spin->State() != kSkinWindowGone) m_spin->Restore();
+    FreeComponent(m_spin);
+    m_spin = nullptr;
+  }
+  m_spinSearched = false;
+  TSkinControl::Restore();
 }
 
 bool TSkinEdit::BeforeMessage(TMessage& m) {

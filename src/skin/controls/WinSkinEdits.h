@@ -26,6 +26,9 @@ class TSkinEdit : public TSkinControl {
  public:
   explicit TSkinEdit(TComponent* owner);
   ~TSkinEdit() override;
+  void Restore() override;
+  // The skin of an up-down inside the field, once found.
+  TSkinUpDown* Spin() const { return m_spin; }
 
  protected:
   bool BeforeMessage(TMessage& m) override;

@@ -6,7 +6,10 @@
 // its own start-up time goes; the last launcher run's trace is printed.
 // Prints the medians and, last, their ratio.
 //
-//   start_bench corvane.exe bare_window.exe [pairs] [store.ini]
+//   start_bench corvane.exe bare_window.exe [pairs] [links]
+//
+// links: a store of that many links is given to every launcher start; every
+// tenth lies on a network share that does not exist.
 #include <windows.h>
 
 #include <cstdio>
@@ -91,18 +94,25 @@ std::string EnvironmentWith(const std::string& assignment) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::printf("usage: start_bench corvane.exe bare_window.exe [pairs] [store.ini]\n");
+    std::printf("usage: start_bench corvane.exe bare_window.exe [pairs] [links]\n");
     return 2;
   }
   const std::string launcher = argv[1];
   const std::string bare = argv[2];
   const int pairs = argc > 3 ? std::atoi(argv[3]) : 8;
-  const std::string seed = argc > 4 ? argv[4] : "";
+  const int links = argc > 4 ? std::atoi(argv[4]) : 0;
   const std::string ini = FolderOf(launcher) + "corvane.ini";
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
   const std::string trace = std::string(temp) + "corvane-start-trace.txt";
   const std::string environment = EnvironmentWith("CORVANE_START_TRACE=" + trace);
+  const std::string seed = std::string(temp) + "corvane-start-store.ini";
+  DeleteFileA(seed.c_str());
+  for (int i = 0; i < links; ++i) {
+    std::string name = "Link " + std::to_string(i);
+    const char* target = i % 10 == 9 ? "\\\\no-such-host\\share\\tool.exe" : "C:\\windows\\notepad.exe";
+    WritePrivateProfileStringA(name.c_str(), "Link", target, seed.c_str());
+  }
 
   // One start of each first, so neither pays for warming the system's caches.
   DeleteFileA(ini.c_str());
@@ -111,7 +121,7 @@ int main(int argc, char** argv) {
   std::vector<double> launcherTimes, bareTimes;
   for (int i = 0; i < pairs; ++i) {
     DeleteFileA(ini.c_str());
-    if (!seed.empty()) CopyFileA(seed.c_str(), ini.c_str(), FALSE);
+    if (links > 0) CopyFileA(seed.c_str(), ini.c_str(), FALSE);
     DeleteFileA(trace.c_str());
     double l = TimeToWindow(launcher, environment);
     double b = TimeToWindow(bare, "");
@@ -129,7 +139,7 @@ int main(int argc, char** argv) {
   std::printf("last launcher start, ms since its process was created:\n");
   while (std::getline(steps, line)) std::printf("  %s\n", line.c_str());
   double l = Median(launcherTimes), b = Median(bareTimes);
-  std::printf("median of %d pairs: launcher %.1f ms, bare %.1f ms\n", pairs, l, b);
+  std::printf("median of %d pairs (%d links): launcher %.1f ms, bare %.1f ms\n", pairs, links, l, b);
   std::printf("ratio %.2f\n", b > 0 ? l / b : 0.0);
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../../resources/resource.h"
+#include "launcher/MenuIcons.h"
 #include "launcher/StartTrace.h"
 #include "launcher/support.h"
 #include "launcher/supportForm.h"
@@ -17,6 +18,9 @@ namespace corvane {
 TForm1* Form1 = nullptr;
 
 namespace {
+
+// Posted by the icon worker when icons are ready to take.
+constexpr UINT kMenuIconsReady = WM_APP + 0x310;
 
 constexpr const char* kGraphic = "GRAPHIC";
 
@@ -74,7 +78,8 @@ Rect PullOntoWorkArea(const Rect& window, const Rect& work) {
   return Rect::FromSize(left, top, window.Width(), window.Height());
 }
 
-TForm1::TForm1(TComponent* owner, std::string storePath) : TForm(owner), m_storePath(std::move(storePath)) {
+TForm1::TForm1(TComponent* owner, std::string storePath, bool menuAfterShow)
+    : TForm(owner), m_storePath(std::move(storePath)), m_menuAfterShow(menuAfterShow) {
   Name = "Form1";
   SetBounds(986, 232, 123, 66);
   SetCaption("Form1");
@@ -107,6 +112,7 @@ TForm1::TForm1(TComponent* owner, std::string storePath) : TForm(owner), m_store
 }
 
 TForm1::~TForm1() {
+  m_iconLoader.reset();
   if (Form1 == this) Form1 = nullptr;
   if (IniFile) IniFile->Close();
 }
@@ -131,6 +137,15 @@ void TForm1::FormCreate(TObject*) {
   StartTraceMark("picture loaded");
   RestorePosition();
   DragAcceptFiles(Handle(), TRUE);
+  // The icons of hundreds of links (some on shares that answer slowly) must
+  // not hold the launcher back; posted work still runs before any click.
+  if (m_menuAfterShow) {
+    Application().Queue([this] {
+      BuildMenu();
+      StartTraceMark("menu built");
+    });
+    return;
+  }
   BuildMenu();
   StartTraceMark("menu built");
 }
@@ -170,6 +185,9 @@ void TForm1::RestorePosition() {
 }
 
 void TForm1::BuildMenu() {
+  // A loader of the last menu must not hand its icons to this one.
+  m_iconLoader.reset();
+  m_iconTargets.clear();
   PopupMenu1->Clear();
   ImageList1->Clear();
   std::vector<std::string> sections;
@@ -179,6 +197,7 @@ void TForm1::BuildMenu() {
   sections.erase(std::unique(sections.begin(), sections.end(),
                              [](const std::string& a, const std::string& b) { return CompareNames(a, b) == 0; }),
                  sections.end());
+  std::vector<std::string> iconLinks;
   for (const std::string& name : MenuLinkNames(sections)) {
     TMenuItem* item = nullptr;
     try {
@@ -186,6 +205,12 @@ void TForm1::BuildMenu() {
       item->SetCaption(name);
       item->OnClick = [this](TObject* s) { MenuItemClick(s); };
       PopupMenu1->Add(*item);
+      if (m_menuAfterShow) {
+        // The program's own start: icons follow from the worker.
+        iconLinks.push_back(IniFile->ReadString(name, "Link", ""));
+        m_iconTargets.push_back(item);
+        continue;
+      }
       UniqueIcon icon(MenuIconFor(IniFile->ReadString(name, "Link", "")));
       // The icon's index is the entry's: an icon the list refuses takes its
       // entry with it, so later entries keep their own icons.
@@ -195,6 +220,23 @@ void TForm1::BuildMenu() {
     } catch (const std::exception&) {
       if (item) PopupMenu1->FreeComponent(item);
     }
+  }
+  if (!iconLinks.empty())
+    m_iconLoader = std::make_unique<MenuIconLoader>(std::move(iconLinks), MenuIconFor, Handle(),
+                                                    kMenuIconsReady);
+}
+
+void TForm1::TakeMenuIcons() {
+  if (!m_iconLoader) return;
+  for (auto& [index, icon] : m_iconLoader->TakeReady()) {
+    if (index >= m_iconTargets.size()) continue;
+    // An icon the list refuses leaves its entry without one.
+    int image = ImageList1->AddIcon(icon.Get());
+    if (image >= 0) m_iconTargets[index]->SetImageIndex(image);
+  }
+  if (m_iconLoader->Done() && m_iconLoader->TakeReady().empty()) {
+    m_iconLoader.reset();
+    StartTraceMark("menu icons read");
   }
 }
 
@@ -244,6 +286,10 @@ void TForm1::Dispatch(TMessage& m) {
     Form2->Show();
     return;
   }
+  if (m.Msg == kMenuIconsReady) {
+    TakeMenuIcons();
+    return;
+  }
   if (m.Msg == WM_SHOWWINDOW && m.WParam) StartTraceMark("launcher shown");
   TForm::Dispatch(m);
 }
@@ -252,7 +298,7 @@ int RunProgram() {
   StartTraceMark("program entry");
   Application().SetTitle("Corvane");
   StartTraceMark("application ready");
-  Application().CreateForm<TForm1>();
+  Application().CreateForm<TForm1>(std::string{}, true);
   StartTraceMark("launcher created");
   // COM, the link editor and the skin it carries are not needed to show
   // the launcher: they come right after, before any click can reach the

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "components/SkinImage.h"
 #include "framework/Forms.h"
@@ -18,13 +19,18 @@
 
 namespace corvane {
 
+class MenuIconLoader;
+
 class TForm1 : public TForm {
   CORVANE_CLASS(TForm1, TForm)
 
  public:
   // storePath is the link store's path; empty means the executable's path
   // with the extension ".ini" (tests give their own).
-  explicit TForm1(TComponent* owner, std::string storePath = {});
+  // menuAfterShow (the program's own start): the menu is built from the
+  // message loop right after the launcher is shown, and its icons are read
+  // by a worker thread and put in as they come.
+  explicit TForm1(TComponent* owner, std::string storePath = {}, bool menuAfterShow = false);
   ~TForm1() override;
 
   TSkinImage* SkinImage1 = nullptr;
@@ -53,7 +59,13 @@ class TForm1 : public TForm {
  private:
   void LoadPicture();
   void RestorePosition();
+  // Puts the icons the worker has read so far into the menu.
+  void TakeMenuIcons();
   std::string m_storePath;
+  bool m_menuAfterShow = false;
+  std::unique_ptr<MenuIconLoader> m_iconLoader;
+  // The entry of each link the worker reads an icon for.
+  std::vector<TMenuItem*> m_iconTargets;
 };
 
 // The launcher window while it exists.

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,34 @@ TEST_F(Launcher, MenuListsTheLinksSortedWithOneImageEach) {
   form.BuildMenu();
   EXPECT_EQ(form.PopupMenu1->Count(), 5);
   EXPECT_EQ(form.ImageList1->Count(), 5);
+}
+
+// The program's own start: the menu comes right after the window, its icons
+// from a worker (a slow share cannot hold the launcher); once read, every
+// entry has an icon of its own, also when the menu is rebuilt meanwhile.
+TEST_F(Launcher, AtProgramStartTheMenuFollowsTheWindowAndItsIconsComeFromAWorker) {
+  for (int i = 0; i < 200; ++i) {
+    char name[16];
+    wsprintfA(name, "Link %03d", i);
+    Store(name, "Link", i % 10 == 9 ? "\\\\no-such-host\\share\\tool.exe" : LoggerPath());
+  }
+  Store("-", "Link", "");
+  TForm1& form = Application().CreateForm<TForm1>(storePath, true);
+  EXPECT_EQ(form.PopupMenu1->Count(), 0) << "the menu is built after the window shows";
+  form.Show();
+  ASSERT_TRUE(PumpUntil([&] { return form.PopupMenu1->Count() == 201; }));
+  form.BuildMenu();  // while the first worker may still be reading
+  auto allIcons = [&] {
+    for (int i = 0; i < form.PopupMenu1->Count(); ++i)
+      if (form.PopupMenu1->Items(i)->ImageIndex() < 0) return false;
+    return true;
+  };
+  ASSERT_TRUE(PumpUntil(allIcons, 30000));
+  EXPECT_EQ(form.PopupMenu1->Count(), 201);
+  EXPECT_EQ(form.ImageList1->Count(), 201);
+  std::set<int> indexes;
+  for (int i = 0; i < form.PopupMenu1->Count(); ++i) indexes.insert(form.PopupMenu1->Items(i)->ImageIndex());
+  EXPECT_EQ(indexes.size(), 201u) << "each entry its own icon";
 }
 
 TEST_F(Launcher, AnExistingFilesIconDiffersFromTheApplicationIcon) {

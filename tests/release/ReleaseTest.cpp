@@ -219,20 +219,10 @@ class RunningProgram {
     HWND box = nullptr;
     if (!PumpUntil([&] { return (box = Window("#32770")) && IsWindowVisible(box); }, milliseconds))
       return {};
-    std::string longest;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM out) -> BOOL {
-          char text[2048] = {};
-          GetWindowTextA(child, text, sizeof text);
-          auto* best = reinterpret_cast<std::string*>(out);
-          if (std::string(text).size() > best->size()) *best = text;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&longest));
+    std::string message = test::MessageBoxText(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     PumpUntil([&] { return !IsWindow(box); }, 3000);
-    return longest;
+    return message;
   }
 
  private:
@@ -241,24 +231,37 @@ class RunningProgram {
   HWND m_launcher = nullptr;
 };
 
-// The editor's child window with this text (a button's caption).
-HWND ChildWithText(HWND parent, const std::string& text) {
-  struct Find {
-    const std::string* text;
-    HWND found;
-  } f{&text, nullptr};
+// Every window inside parent, with its class and text.
+struct Child {
+  HWND window;
+  std::string cls;
+  std::string text;
+  RECT box;
+};
+std::vector<Child> Children(HWND parent) {
+  std::vector<Child> children;
   EnumChildWindows(
       parent,
       [](HWND w, LPARAM p) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(p);
-        char caption[128] = {};
-        GetWindowTextA(w, caption, sizeof caption);
-        if (*f->text != caption) return TRUE;
-        f->found = w;
-        return FALSE;
+        Child child{w, {}, {}, {}};
+        char buffer[256] = {};
+        GetClassNameA(w, buffer, sizeof buffer);
+        child.cls = buffer;
+        GetWindowTextA(w, buffer, sizeof buffer);
+        child.text = buffer;
+        GetWindowRect(w, &child.box);
+        reinterpret_cast<std::vector<Child>*>(p)->push_back(child);
+        return TRUE;
       },
-      reinterpret_cast<LPARAM>(&f));
-  return f.found;
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+// The child window with this text (a button's caption), or null.
+HWND ChildWithText(HWND parent, const std::string& text) {
+  for (const Child& c : Children(parent))
+    if (c.text == text) return c.window;
+  return nullptr;
 }
 
 // Clicks a button as the system reports a click to its parent.
@@ -324,26 +327,15 @@ TEST(UnpackedProgram, ReadmeButtonNamesTheReadmeWhenItCannotBeOpened) {
   }
 }
 
-// The edit fields of the editor's "Menu Links" box, top to bottom and left
-// to right: file name, menu entry name, parameters.
-std::vector<HWND> LinkFields(HWND editor) {
-  std::vector<HWND> edits;
-  EnumChildWindows(
-      editor,
-      [](HWND w, LPARAM p) -> BOOL {
-        char cls[32] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (lstrcmpiA(cls, "TEdit") == 0) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&edits));
-  std::sort(edits.begin(), edits.end(), [](HWND a, HWND b) {
-    RECT ra{}, rb{};
-    GetWindowRect(a, &ra);
-    GetWindowRect(b, &rb);
-    return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+// The children of one class, top to bottom and left to right.
+std::vector<Child> ChildrenOfClass(HWND parent, const char* cls) {
+  std::vector<Child> found;
+  for (const Child& c : Children(parent))
+    if (lstrcmpiA(c.cls.c_str(), cls) == 0) found.push_back(c);
+  std::sort(found.begin(), found.end(), [](const Child& a, const Child& b) {
+    return a.box.top != b.box.top ? a.box.top < b.box.top : a.box.left < b.box.left;
   });
-  return edits;
+  return found;
 }
 
 TEST(ReadOnlyFolder, SavingALinkNamesTheFolderKeepsTheStoreAndTheLauncherRuns) {
@@ -356,32 +348,20 @@ TEST(ReadOnlyFolder, SavingALinkNamesTheFolderKeepsTheStoreAndTheLauncherRuns) {
   HWND editor = program.OpenEditor();
   ASSERT_TRUE(editor);
   // The stored links were read: the menu-item list (the taller list) shows them.
-  struct Lists {
-    HWND tallest = nullptr;
-    LONG height = 0;
-  } lists;
-  EnumChildWindows(
-      editor,
-      [](HWND w, LPARAM p) -> BOOL {
-        char cls[32] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        RECT r{};
-        GetWindowRect(w, &r);
-        auto* found = reinterpret_cast<Lists*>(p);
-        if (lstrcmpiA(cls, "TListBox") == 0 && r.bottom - r.top > found->height) {
-          found->tallest = w;
-          found->height = r.bottom - r.top;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&lists));
-  ASSERT_TRUE(lists.tallest);
-  EXPECT_EQ(SendMessageA(lists.tallest, LB_GETCOUNT, 0, 0), 2);
+  std::vector<Child> lists = ChildrenOfClass(editor, "TListBox");
+  auto height = [](const Child& c) { return c.box.bottom - c.box.top; };
+  auto menuItems =
+      std::max_element(lists.begin(), lists.end(),
+                       [&](const Child& a, const Child& b) { return height(a) < height(b); });
+  ASSERT_NE(menuItems, lists.end());
+  EXPECT_EQ(SendMessageA(menuItems->window, LB_GETCOUNT, 0, 0), 2);
 
-  std::vector<HWND> fields = LinkFields(editor);
+  // File name, menu entry name, parameters.
+  std::vector<Child> fields = ChildrenOfClass(editor, "TEdit");
   ASSERT_EQ(fields.size(), 3u);
-  SendMessageA(fields[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\windows\\notepad.exe"));
-  SendMessageA(fields[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Notes"));
+  SendMessageA(fields[0].window, WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("C:\\windows\\notepad.exe"));
+  SendMessageA(fields[1].window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Notes"));
   Click(ChildWithText(editor, "Save"));
   std::string message = program.AwaitMessageBox(10000);
   EXPECT_EQ(message.rfind("Unable to write to " + store, 0), 0u) << message;

@@ -51,9 +51,11 @@ target_include_directories(corvane_win PRIVATE ${CORVANE_ROOT}/resources)
 target_link_libraries(corvane_win PUBLIC corvane_core
   comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi version urlmon wininet ws2_32 gdi32 user32 msimg32)
 
+# The manifest carries the version too; windres finds it in generated/.
+configure_file(${CORVANE_ROOT}/resources/corvane.manifest.in ${generated}/corvane.manifest @ONLY)
 set(resource_file ${CORVANE_ROOT}/resources/corvane.rc)
 set_source_files_properties(${resource_file} PROPERTIES
-  OBJECT_DEPENDS "${generated}/corvane.ico;${CORVANE_ROOT}/resources/corvane.manifest")
+  OBJECT_DEPENDS "${generated}/corvane.ico;${generated}/corvane.manifest;${CORVANE_ROOT}/resources/version.h")
 set_source_files_properties(${CORVANE_ROOT}/resources/skin.rc PROPERTIES
   OBJECT_DEPENDS "${generated}/stored.skn;${CORVANE_ROOT}/resources/skin_resource.h")
 add_executable(corvane WIN32 ${CORVANE_ROOT}/src/launcher/EntryPoint.cpp ${resource_file}
@@ -73,3 +75,6 @@ add_dependencies(skin_gallery generated_resources)
 corvane_warnings(skin_gallery)
 target_include_directories(skin_gallery PRIVATE ${generated} ${CORVANE_ROOT}/resources)
 target_link_libraries(skin_gallery PRIVATE corvane_win)
+
+# The release package: stripped program, its symbols, readme and licences.
+include(${CORVANE_ROOT}/cmake/Release.cmake)

@@ -25,8 +25,17 @@ void LinkStore::RequireOpen() const {
   if (!m_file) throw LinkStoreError("The link store is not open");
 }
 
-void LinkStore::ThrowUnableToWrite() const {
-  throw LinkStoreError("Unable to write to " + m_path);
+void LinkStore::ThrowUnableToWrite(Outcome why) const {
+  std::string message = "Unable to write to " + m_path;
+  if (why == Outcome::FolderRefused) {
+    std::size_t slash = m_path.find_last_of("\\/");
+    std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
+    message += "\n\nThe folder " + folder +
+               " cannot be written to, so no links can be saved there. Nothing stored was "
+               "changed. Move Corvane's folder to a place you can write to, such as your "
+               "Documents folder.";
+  }
+  throw LinkStoreError(message);
 }
 
 const IniDocument& LinkStore::Current(bool thorough) {
@@ -42,21 +51,21 @@ const IniDocument& LinkStore::Current(bool thorough) {
 }
 
 template <typename Change>
-bool LinkStore::Modify(Change change) {
+LinkStore::Outcome LinkStore::Modify(Change change) {
   RequireOpen();
   StoreLock lock = m_file->Lock();
-  if (!lock) return false;
+  if (!lock) return Outcome::FolderRefused;
   Current(true);
   // Replacing a file we could not read would throw away whatever it holds.
-  if (m_unreadable) return false;
+  if (m_unreadable) return Outcome::FileRefused;
   IniDocument changed = m_document;
-  if (!change(changed)) return true;
-  if (m_file->IsReadOnly()) return false;
+  if (!change(changed)) return Outcome::Written;
+  if (m_file->IsReadOnly()) return Outcome::FileRefused;
   FileStamp written;
-  if (!m_file->Replace(changed.Serialize(), m_stamp, written)) return false;
+  if (!m_file->Replace(changed.Serialize(), m_stamp, written)) return Outcome::FileRefused;
   m_document = std::move(changed);
   m_stamp = written;
-  return true;
+  return Outcome::Written;
 }
 
 std::string LinkStore::ReadString(std::string_view section, std::string_view key,
@@ -71,8 +80,8 @@ void LinkStore::WriteString(std::string_view section, std::string_view key,
   if (!problem) problem = KeyNameProblem(key);
   if (!problem) problem = ValueProblem(value);
   if (problem) throw LinkStoreError(*problem + " (not written to " + m_path + ")");
-  if (!Modify([&](IniDocument& doc) { return doc.WriteString(section, key, value); }))
-    ThrowUnableToWrite();
+  Outcome outcome = Modify([&](IniDocument& doc) { return doc.WriteString(section, key, value); });
+  if (outcome != Outcome::Written) ThrowUnableToWrite(outcome);
 }
 
 int LinkStore::ReadInteger(std::string_view section, std::string_view key, int defaultValue) {
@@ -88,7 +97,8 @@ void LinkStore::ReadSections(std::vector<std::string>& list) {
 }
 
 void LinkStore::EraseSection(std::string_view section) {
-  if (!Modify([&](IniDocument& doc) { return doc.EraseSection(section); })) ThrowUnableToWrite();
+  Outcome outcome = Modify([&](IniDocument& doc) { return doc.EraseSection(section); });
+  if (outcome != Outcome::Written) ThrowUnableToWrite(outcome);
 }
 
 void LinkStore::DeleteKey(std::string_view section, std::string_view key) {

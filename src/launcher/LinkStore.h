@@ -83,12 +83,18 @@ class LinkStore {
   // the thorough check; single reads, which come by the thousand after a
   // listing, use the quick one.
   const IniDocument& Current(bool thorough);
+  // What a change came to: written (or nothing to write), or refused by the
+  // file itself or by its folder (no lock file can be made there: a
+  // read-only folder or share, or a program folder the user may not change).
+  enum class Outcome { Written, FileRefused, FolderRefused };
   // Applies change under the lock to the file's current content and replaces
-  // the file when something changed; returns false when the system refused.
+  // the file when something changed.
   template <typename Change>
-  bool Modify(Change change);
+  Outcome Modify(Change change);
   void RequireOpen() const;
-  [[noreturn]] void ThrowUnableToWrite() const;
+  // "Unable to write to <path>"; a refusing folder is named on a second line
+  // with what the user can do, since no retry in place can help.
+  [[noreturn]] void ThrowUnableToWrite(Outcome why) const;
 
   std::string m_path;
   std::unique_ptr<StoreFile> m_file;

@@ -199,11 +199,16 @@ std::string CopyToProgramFolder(const std::string& source) {
   return dest;
 }
 
-bool ExecuteFile(const std::string& operation, const std::string& fileName,
-                 const std::string& params, HWND owner) {
+INT_PTR ShellOpen(const std::string& operation, const std::string& fileName,
+                  const std::string& params, HWND owner) {
   HINSTANCE result = ShellExecuteA(owner, operation.empty() ? nullptr : operation.c_str(),
                                    fileName.c_str(), params.c_str(), nullptr, SW_SHOWNORMAL);
-  return reinterpret_cast<INT_PTR>(result) > 32;
+  return reinterpret_cast<INT_PTR>(result);
+}
+
+bool ExecuteFile(const std::string& operation, const std::string& fileName,
+                 const std::string& params, HWND owner) {
+  return ShellOpen(operation, fileName, params, owner) > 32;
 }
 
 }  // namespace corvane

@@ -43,7 +43,12 @@ bool StartupShortcut(const std::string& exePath, const std::string& name, bool q
 std::string CopyToProgramFolder(const std::string& source);
 
 // Asks the shell to open fileName with the verb operation (empty: the default
-// verb) and parameters params; True when the shell accepted the request.
+// verb) and parameters params; the shell's result, above 32 when it accepted
+// the request, otherwise an error code (SE_ERR_NOASSOC, a system error).
+INT_PTR ShellOpen(const std::string& operation, const std::string& fileName,
+                  const std::string& params, HWND owner = nullptr);
+
+// ShellOpen as a yes or no: True when the shell accepted the request.
 bool ExecuteFile(const std::string& operation, const std::string& fileName,
                  const std::string& params, HWND owner = nullptr);
 

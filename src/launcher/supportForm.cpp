@@ -162,6 +162,27 @@ std::string ReadmePath(const std::string& exePath) {
   return base + ".rtf";
 }
 
+std::string ReadmeProblem(const std::string& readme, INT_PTR shellResult) {
+  switch (shellResult) {
+    case SE_ERR_FNF:
+    case SE_ERR_PNF:
+      return "The readme " + readme +
+             " is missing. It comes with Corvane in its zip; unzip that again into this folder.";
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE:
+      return "No program is registered to open " + readme +
+             ". Open it with WordPad or Word, or register a program for .rtf files.";
+    default:
+      break;
+  }
+  if (shellResult > 32) return {};
+  // The remaining small codes are the system's error numbers.
+  std::string reason = shellResult > 0 && shellResult < SE_ERR_SHARE
+                           ? SystemErrorText(HRESULT_FROM_WIN32(static_cast<DWORD>(shellResult)))
+                           : "error " + std::to_string(shellResult);
+  return "Unable to open " + readme + ": " + reason;
+}
+
 TForm2::TForm2(TComponent* owner) : TForm(owner) {
   Name = "Form2";
   SetBorderStyle(TFormBorderStyle::bsDialog);
@@ -436,7 +457,9 @@ void TForm2::Button5Click(TObject*) {
 }
 
 void TForm2::Button8Click(TObject*) {
-  ExecuteFile("", ReadmePath(ExecutablePath()), "", Application().Handle());
+  std::string readme = ReadmePath(ExecutablePath());
+  std::string problem = ReadmeProblem(readme, ShellOpen("", readme, "", Application().Handle()));
+  if (!problem.empty()) ShowMessage(problem);
 }
 
 void TForm2::Button6Click(TObject*) {

@@ -61,6 +61,11 @@ LinkTarget ClassifyLinkTarget(const std::string& link);
 // The readme beside the program: the executable's path ending in ".rtf".
 std::string ReadmePath(const std::string& exePath);
 
+// What to tell the user when the shell's result for opening the readme is a
+// failure (32 or less), naming the file; empty when the shell opened it. The
+// shell itself shows nothing for these failures.
+std::string ReadmeProblem(const std::string& readme, INT_PTR shellResult);
+
 class TForm2 : public TForm {
   CORVANE_CLASS(TForm2, TForm)
 

@@ -299,7 +299,14 @@ TEST(LinkStoreRefusal, FolderThatCannotHoldFilesGivesTheError) {
   LinkStore store;
   store.Open(path);
   EXPECT_EQ(store.ReadString("A", "Link", "none"), "none");
-  EXPECT_EQ(Message([&] { store.WriteString("A", "Link", "a"); }), "Unable to write to " + path);
+  // The message names the folder as the cause, on a line after the path.
+  const std::string folderCause =
+      "The folder " + folder.Path("notafolder") + "/ cannot be written to";
+  for (const std::string& message : {Message([&] { store.WriteString("A", "Link", "a"); }),
+                                     Message([&] { store.EraseSection("A"); })}) {
+    EXPECT_EQ(message.rfind("Unable to write to " + path + "\n", 0), 0u) << message;
+    EXPECT_NE(message.find(folderCause), std::string::npos) << message;
+  }
   EXPECT_EQ(ReadBytes(folder.Path("notafolder")), "data");
 }
 
@@ -315,7 +322,10 @@ TEST(LinkStoreRefusal, ReadOnlyFolderGivesTheErrorAndKeepsTheFile) {
                     "folder permissions)";
   LinkStore store;
   store.Open(path);
-  EXPECT_EQ(Message([&] { store.WriteString("Mail", "Link", "x"); }), "Unable to write to " + path);
+  std::string message = Message([&] { store.WriteString("Mail", "Link", "x"); });
+  EXPECT_EQ(message.rfind("Unable to write to " + path + "\n", 0), 0u) << message;
+  EXPECT_NE(message.find("The folder " + (dir / "").string() + " cannot be written to"),
+            std::string::npos);
   EXPECT_EQ(ReadBytes(path), "[Mail]\r\nLink=mail.exe\r\n");
 }
 

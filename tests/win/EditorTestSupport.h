@@ -34,6 +34,26 @@ inline HWND FindThreadDialog() {
   return found;
 }
 
+// A message box's message: its longest static text (the icon is a static
+// too). Works on another process's box as well.
+inline std::string MessageBoxText(HWND box) {
+  std::string longest;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM out) -> BOOL {
+        char cls[16] = {};
+        GetClassNameA(child, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Static") != 0) return TRUE;
+        char text[2048] = {};
+        GetWindowTextA(child, text, sizeof text);
+        auto* best = reinterpret_cast<std::string*>(out);
+        if (std::strlen(text) > best->size()) *best = text;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&longest));
+  return longest;
+}
+
 namespace detail {
 inline std::string& BoxCaption() {
   static std::string caption;
@@ -53,22 +73,7 @@ inline void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
   char caption[256] = {};
   GetWindowTextA(box, caption, sizeof caption);
   BoxCaption() = caption;
-  // The message is the box's longest static text (the icon is a static too).
-  std::string longest;
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM out) -> BOOL {
-        char cls[16] = {};
-        GetClassNameA(child, cls, sizeof cls);
-        if (lstrcmpiA(cls, "Static") != 0) return TRUE;
-        char text[1024] = {};
-        GetWindowTextA(child, text, sizeof text);
-        auto* best = reinterpret_cast<std::string*>(out);
-        if (std::strlen(text) > best->size()) *best = text;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&longest));
-  BoxText() = longest;
+  BoxText() = MessageBoxText(box);
   ++BoxCount();
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 }

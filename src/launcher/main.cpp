@@ -228,13 +228,16 @@ void TForm1::BuildMenu() {
 
 void TForm1::TakeMenuIcons() {
   if (!m_iconLoader) return;
+  // Read before taking: once the worker is done, everything it read is
+  // ready, so nothing read is left behind when the loader goes.
+  const bool done = m_iconLoader->Done();
   for (auto& [index, icon] : m_iconLoader->TakeReady()) {
     if (index >= m_iconTargets.size()) continue;
     // An icon the list refuses leaves its entry without one.
     int image = ImageList1->AddIcon(icon.Get());
     if (image >= 0) m_iconTargets[index]->SetImageIndex(image);
   }
-  if (m_iconLoader->Done() && m_iconLoader->TakeReady().empty()) {
+  if (done) {
     m_iconLoader.reset();
     StartTraceMark("menu icons read");
   }

@@ -72,12 +72,7 @@ Surface CaptureWindow(HWND w) {
   return test::skin::CaptureWindow(w);
 }
 
-template <typename T>
-T* SkinOf(TComponent& control) {
-  for (int i = 0; i < control.ComponentCount(); ++i)
-    if (auto* s = dynamic_cast<T*>(control.Components(i))) return s;
-  return nullptr;
-}
+using test::skin::SkinOf;
 
 class SkinnedControls : public ::testing::Test {
  protected:
@@ -112,13 +107,7 @@ class SkinnedControls : public ::testing::Test {
   }
   // Shows the form and waits until its skin has walked its controls.
   void ShowSkinned(TForm& form) {
-    form.Show();
-    SetForegroundWindow(form.Handle());
-    ASSERT_TRUE(PumpUntil([&] {
-      TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(form.Handle());
-      return skin && skin->FrameState() == kFrameActive;
-    }));
-    Pump();
+    ASSERT_TRUE(test::skin::ShowAndAwaitSkin(form));
     SetFocus(form.Handle());
     Pump();
   }

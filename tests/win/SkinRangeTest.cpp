@@ -174,21 +174,9 @@ class SkinnedRanges : public ::testing::Test {
   template <typename T>
   T& Add(TForm& form, TWinControl* parent, int left, int top, int width, int height,
          const std::function<void(T&)>& prepare = {}) {
-    T& control = form.Create<T>();
-    control.SetBounds(left, top, width, height);
-    if (prepare) prepare(control);
-    control.SetParent(parent ? parent : &form);
-    return control;
+    return test::skin::PlaceOn<T>(form, parent, left, top, width, height, prepare);
   }
-  void ShowSkinned(TForm& form) {
-    form.Show();
-    SetForegroundWindow(form.Handle());
-    ASSERT_TRUE(PumpUntil([&] {
-      TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(form.Handle());
-      return skin && skin->FrameState() == kFrameActive;
-    }));
-    Pump();
-  }
+  void ShowSkinned(TForm& form) { ASSERT_TRUE(test::skin::ShowAndAwaitSkin(form)); }
   Pixel Face() const {
     const SkinDefinition& s = data->Skin();
     return PixelFromColour(ResolveColour(s.Colours[SkinDefinition::kButtonFace], s.System()));

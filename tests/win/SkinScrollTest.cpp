@@ -37,12 +37,7 @@ using test::Pump;
 using test::PumpUntil;
 using test::skin::Mismatches;
 
-template <typename T>
-T* SkinOf(TComponent& control) {
-  for (int i = 0; i < control.ComponentCount(); ++i)
-    if (auto* s = dynamic_cast<T*>(control.Components(i))) return s;
-  return nullptr;
-}
+using test::skin::SkinOf;
 
 SCROLLBARINFO VerticalBar(HWND w) {
   SCROLLBARINFO info{};
@@ -113,21 +108,9 @@ class SkinnedScrolling : public ::testing::Test {
   template <typename T>
   T& Add(TForm& form, TWinControl* parent, int left, int top, int width, int height,
          const std::function<void(T&)>& prepare = {}) {
-    T& control = form.Create<T>();
-    control.SetBounds(left, top, width, height);
-    if (prepare) prepare(control);
-    control.SetParent(parent ? parent : &form);
-    return control;
+    return test::skin::PlaceOn<T>(form, parent, left, top, width, height, prepare);
   }
-  void ShowSkinned(TForm& form) {
-    form.Show();
-    SetForegroundWindow(form.Handle());
-    ASSERT_TRUE(PumpUntil([&] {
-      TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(form.Handle());
-      return skin && skin->FrameState() == kFrameActive;
-    }));
-    Pump();
-  }
+  void ShowSkinned(TForm& form) { ASSERT_TRUE(test::skin::ShowAndAwaitSkin(form)); }
   TSkinData& Skin(const std::vector<std::uint8_t>& stream = test::skin::StoredSkin()) {
     data = &test::skin::ActiveSkinData(stream);
     return *data;

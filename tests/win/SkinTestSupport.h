@@ -5,18 +5,22 @@
 #include <windows.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "FrameworkTestSupport.h"
+#include "FrameworkTestSupport.h"
 #include "framework/Forms.h"
 #include "pictures/WinSurface.h"
+#include "skin/controls/WinSkinManage.h"
 #include "skin/data/SkinLoad.h"
 #include "skin/data/SkinPackage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
+#include "skin/forms/WinSkinForm.h"
 
 namespace corvane::test::skin {
 
@@ -136,6 +140,39 @@ inline Surface CellPicture(const Surface& strip, int frames, int cell) {
   Surface out(strip.Width() / frames, strip.Height(), 0xFFFF00FF);
   DrawFrameCell(out.View(), out.View().Bounds(), strip, false, frames, cell);
   return out;
+}
+
+// The first skinning object of kind T a control owns, or nullptr.
+template <typename T>
+T* SkinOf(TComponent& control) {
+  for (int i = 0; i < control.ComponentCount(); ++i)
+    if (auto* s = dynamic_cast<T*>(control.Components(i))) return s;
+  return nullptr;
+}
+
+// A new control of form on parent (the form itself when none), prepared
+// before its window is made.
+template <typename T>
+T& PlaceOn(TForm& form, TWinControl* parent, int left, int top, int width, int height,
+           const std::function<void(T&)>& prepare = {}) {
+  T& control = form.Create<T>();
+  control.SetBounds(left, top, width, height);
+  if (prepare) prepare(control);
+  control.SetParent(parent ? parent : &form);
+  return control;
+}
+
+// Shows form in front and waits until its skin's frame is active (its
+// controls walked); false when that never came.
+inline bool ShowAndAwaitSkin(TForm& form) {
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  bool skinned = PumpUntil([&] {
+    TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(form.Handle());
+    return skin && skin->FrameState() == kFrameActive;
+  });
+  Pump();
+  return skinned;
 }
 
 }  // namespace corvane::test::skin

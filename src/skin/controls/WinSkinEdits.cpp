@@ -272,15 +272,14 @@ void TSkinComBox::PaintBuffered(TMessage& m) {
   }
   PAINTSTRUCT ps{};
   HDC target = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(h, &ps);
-  if (!m_buffer || m_buffer->Width() != client.right || m_buffer->Height() != client.bottom)
-    m_buffer = std::make_unique<OffscreenSurface>(client.right, client.bottom);
-  if (m_buffer->Valid()) {
-    TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(m_buffer->Dc()), 0, 0};
+  OffscreenSurface& picture = BufferOfSize(m_buffer, {client.right, client.bottom});
+  if (picture.Valid()) {
+    TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(picture.Dc()), 0, 0};
     CallOldHandler(paint);
     try {
       RECT window{};
       GetWindowRect(h, &window);
-      Paint(m_buffer->Dc(), {0, 0, window.right - window.left, window.bottom - window.top});
+      Paint(picture.Dc(), {0, 0, window.right - window.left, window.bottom - window.top});
     } catch (...) {
       // The system's picture stands.
     }
@@ -292,7 +291,7 @@ void TSkinComBox::PaintBuffered(TMessage& m) {
       ExcludeClipRect(target, field.left, field.top, field.right, field.bottom);
     }
     GdiFlush();
-    BitBlt(target, 0, 0, client.right, client.bottom, m_buffer->Dc(), 0, 0, SRCCOPY);
+    BitBlt(target, 0, 0, client.right, client.bottom, picture.Dc(), 0, 0, SRCCOPY);
   }
   if (!m.WParam) EndPaint(h, &ps);
   m.Result = 0;

@@ -45,6 +45,21 @@ ScrollRange RangeOf(const SCROLLINFO& si) {
   return {si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos};
 }
 
+// The look of a native bar as the system reports it.
+ScrollBarLook LookOfBar(const SCROLLBARINFO& info, bool vertical, int arrowSize, int hotPart,
+                        bool tracking) {
+  ScrollBarLook look;
+  look.size = SizeOf(info.rcScrollBar);
+  look.vertical = vertical;
+  look.enabled = !(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
+  look.arrowSize = arrowSize;
+  look.hotPart = hotPart;
+  look.tracking = tracking;
+  look.thumbTop = info.xyThumbTop;
+  look.thumbBottom = info.xyThumbBottom;
+  return look;
+}
+
 }  // namespace
 
 ScrollBarPictures ScrollPicturesOf(const TSkinData& data, bool vertical) {
@@ -255,15 +270,7 @@ RECT TWScrollbar::BarInWindow() const {
 }
 
 ScrollBarLook TWScrollbar::LookOf(const SCROLLBARINFO& info) const {
-  ScrollBarLook look;
-  look.size = SizeOf(info.rcScrollBar);
-  look.vertical = m_vertical;
-  look.enabled = !(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
-  look.arrowSize = m_arrowSize;
-  look.hotPart = m_hotPart;
-  look.tracking = m_tracking;
-  look.thumbTop = info.xyThumbTop;
-  look.thumbBottom = info.xyThumbBottom;
+  ScrollBarLook look = LookOfBar(info, m_vertical, m_arrowSize, m_hotPart, m_tracking);
   if (m_tracking && m_hotPart == kScrollThumb && m_kind != kBarControl) {
     // The system moves its thumb only as the position changes; the skin's
     // follows the cursor exactly, as a dragged thumb should.
@@ -301,11 +308,8 @@ void TWScrollbar::PaintTo(HDC dc) {
   m_length = m_vertical ? look.size.height : look.size.width;
   m_thumbTop = look.thumbTop;
   m_thumbBottom = look.thumbBottom;
-  OffscreenSurface& picture = [&]() -> OffscreenSurface& {
-    if (!m_buffer || m_buffer->Width() != client.right || m_buffer->Height() != client.bottom)
-      m_buffer = std::make_unique<OffscreenSurface>(client.right, client.bottom);
-    return *m_buffer;
-  }();
+  OffscreenSurface& picture =
+      TSkinControl::BufferOfSize(m_buffer, {client.right, client.bottom});
   if (!picture.Valid()) return;
   ComposeScrollBar(picture, look, *data);
   BitBlt(dc, 0, 0, picture.Width(), picture.Height(), picture.Dc(), 0, 0, SRCCOPY);
@@ -752,26 +756,17 @@ void TComboxScrollBar::PaintBar() {
   if (!h || !SkinData() || !HasStrip(*SkinData()) || !ReadBar(info)) return;
   RECT window{};
   GetWindowRect(h, &window);
-  ScrollBarLook look;
-  look.size = SizeOf(info.rcScrollBar);
-  look.vertical = true;
-  look.enabled = !(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
-  look.arrowSize = m_arrowSize;
-  look.hotPart = m_hotPart;
-  look.tracking = m_tracking;
-  look.thumbTop = info.xyThumbTop;
-  look.thumbBottom = info.xyThumbBottom;
+  ScrollBarLook look = LookOfBar(info, true, m_arrowSize, m_hotPart, m_tracking);
   if (m_dragThumbTop >= 0) {
     look.thumbBottom = m_dragThumbTop + (info.xyThumbBottom - info.xyThumbTop);
     look.thumbTop = m_dragThumbTop;
   }
-  if (!m_buffer || m_buffer->Width() != look.size.width || m_buffer->Height() != look.size.height)
-    m_buffer = std::make_unique<OffscreenSurface>(look.size.width, look.size.height);
-  if (!m_buffer->Valid()) return;
-  ComposeScrollBar(*m_buffer, look, *SkinData());
+  OffscreenSurface& picture = BufferOfSize(m_buffer, look.size);
+  if (!picture.Valid()) return;
+  ComposeScrollBar(picture, look, *SkinData());
   WindowDC dc(h, true);
   BitBlt(dc.Get(), info.rcScrollBar.left - window.left, info.rcScrollBar.top - window.top,
-         look.size.width, look.size.height, m_buffer->Dc(), 0, 0, SRCCOPY);
+         look.size.width, look.size.height, picture.Dc(), 0, 0, SRCCOPY);
 }
 
 void TComboxScrollBar::SendScroll(int code, int position) {

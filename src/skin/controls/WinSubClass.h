@@ -73,6 +73,10 @@ class TSkinControl : public TComponent {
   void Repaint();
 
   HWND Handle() const;
+
+  // A control's off-screen picture, kept between paints and remade only
+  // when the size changes (also for the skins' own small windows).
+  static OffscreenSurface& BufferOfSize(std::unique_ptr<OffscreenSurface>& buffer, Size size);
   TControl* Control() const { return m_control; }
   TWinSkinForm* FormSkin() const { return m_formSkin; }
   TSkinData* SkinData() const { return m_skinData; }
@@ -110,9 +114,7 @@ class TSkinControl : public TComponent {
   // PaintMessage, background erasing answered as done. True when m was one
   // of them (the old handler must not see it).
   bool TakePaintMessage(TMessage& m);
-  // A control's off-screen picture, kept between paints and remade only
-  // when the size changes; and its one blit to the screen.
-  static OffscreenSurface& BufferOfSize(std::unique_ptr<OffscreenSurface>& buffer, Size size);
+  // One blit of a control's picture to the screen.
   static void PutOnScreen(HDC dc, const RECT& r, const OffscreenSurface& picture);
 
   // Drawing helpers.

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "framework/Menus.h"
+
 namespace corvane {
 
 namespace {
@@ -60,6 +62,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
+  SetMenu(nullptr);
   // Controls go while the form's window still exists, so each one tears its
   // own window down in order.
   DestroyComponents();
@@ -155,6 +158,27 @@ void TForm::ChildBoundsChanged() {
   if (AutoSize()) AdjustSize();
 }
 
+void TForm::SetMenu(TMainMenu* menu) {
+  if (menu == m_menu) return;
+  if (m_menu) m_menu->m_form = nullptr;
+  m_menu = menu;
+  if (m_menu) {
+    if (m_menu->m_form && m_menu->m_form != this) m_menu->m_form->SetMenu(nullptr);
+    m_menu->m_form = this;
+  }
+  ShowMenuBar();
+}
+
+void TForm::ShowMenuBar() {
+  if (!HandleAllocated()) return;
+  ::SetMenu(Handle(), m_menu ? m_menu->Handle() : nullptr);
+}
+
+void TForm::WindowCreated() {
+  TWinControl::WindowCreated();
+  ShowMenuBar();
+}
+
 void TForm::Show() {
   Handle();
   if (Position == TPosition::poScreenCenter && !m_centred) {
@@ -219,6 +243,15 @@ void TForm::Dispatch(TMessage& m) {
       }
       return;
     case CM_VISIBLECHANGED: return;  // Show and Hide do the window's part
+    case CM_MENUCHANGED: ShowMenuBar(); return;
+    case WM_DESTROY:
+      // The system destroys a window's menu with it; the menu object owns
+      // its handle, so the window lets go of it first.
+      if (m_menu && GetMenu(Handle()) == m_menu->ShownHandle()) ::SetMenu(Handle(), nullptr);
+      break;
+    case WM_COMMAND: case WM_MEASUREITEM: case WM_DRAWITEM: case WM_MENUCHAR:
+      if (HandleMenuMessage(m.Msg, m.WParam, m.LParam, m.Result)) return;
+      break;
     default: break;
   }
   TWinControl::Dispatch(m);

@@ -17,6 +17,8 @@
 
 namespace corvane {
 
+class TMainMenu;
+
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum class TFormStyle { fsNormal, fsStayOnTop };
 enum class TPosition { poDesigned, poScreenCenter };
@@ -41,6 +43,10 @@ class TForm : public TWinControl {
   TPosition Position = TPosition::poDesigned;
   void SetClientWidth(int w) { SetClientSize(w, ClientHeightDesigned()); }
   void SetClientHeight(int h) { SetClientSize(ClientWidthDesigned(), h); }
+
+  // The form's menu bar (not owned; usually one of the form's components).
+  TMainMenu* Menu() const { return m_menu; }
+  void SetMenu(TMainMenu* menu);
 
   void Show();
   void Hide();
@@ -68,10 +74,14 @@ class TForm : public TWinControl {
   int ClientWidthDesigned();
   int ClientHeightDesigned();
   void ApplyStyle();
+  // Gives the window the menu's current bar.
+  void ShowMenuBar();
+  void WindowCreated() override;
 
   TFormBorderStyle m_borderStyle = TFormBorderStyle::bsSizeable;
   TFormStyle m_formStyle = TFormStyle::fsNormal;
   bool m_centred = false;
+  TMainMenu* m_menu = nullptr;
 };
 
 using TExceptionEvent = std::function<void(TObject* sender, const std::exception& error)>;

@@ -6,7 +6,9 @@
 #include <utility>
 #include <stdexcept>
 
+#include "core/Mnemonic.h"
 #include "framework/Forms.h"
+#include "framework/Messages.h"
 #include "framework/ImgList.h"
 
 namespace corvane {
@@ -47,54 +49,8 @@ int TextWidth(HDC dc, const std::string& text, UINT format = 0) {
 
 LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   try {
-    switch (msg) {
-      case WM_COMMAND:
-        if (HIWORD(wParam) == 0 && lParam == 0) {
-          if (TMenuItem* item = TPopupMenu::FindItem(LOWORD(wParam))) item->Click();
-          return 0;
-        }
-        break;
-      case WM_MENUCHAR: {
-        // Owner-drawn items have no text for the system: the "&" letters are
-        // matched here.
-        HMENU menu = reinterpret_cast<HMENU>(lParam);
-        char key = static_cast<char>(std::tolower(LOWORD(wParam) & 0xFF));
-        int count = GetMenuItemCount(menu);
-        for (int i = 0; i < count; ++i) {
-          TMenuItem* item = TPopupMenu::FindItem(GetMenuItemID(menu, i));
-          if (item && item->Enabled() && key && MenuMnemonic(item->Caption()) == key)
-            return MAKELRESULT(i, MNC_EXECUTE);
-        }
-        return MAKELRESULT(0, MNC_IGNORE);
-      }
-      case WM_MEASUREITEM: {
-        auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (mis->CtlType != ODT_MENU) break;
-        TMenuItem* item = TPopupMenu::FindItem(mis->itemID);
-        if (!item || !item->Menu()) break;
-        WindowDC screen(nullptr);
-        SelectGuard font(screen.Get(), MenuFont());
-        int w = 0, h = 0;
-        item->Menu()->MeasureItem(*item, screen.Get(), w, h);
-        if (item->Menu()->OnMeasureItem) item->Menu()->OnMeasureItem(*item, screen.Get(), w, h);
-        mis->itemWidth = static_cast<UINT>(std::max(w, 0));
-        mis->itemHeight = static_cast<UINT>(std::max(h, 0));
-        return TRUE;
-      }
-      case WM_DRAWITEM: {
-        auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (dis->CtlType != ODT_MENU) break;
-        TMenuItem* item = TPopupMenu::FindItem(dis->itemID);
-        if (!item || !item->Menu()) break;
-        SelectGuard font(dis->hDC, MenuFont());
-        if (item->Menu()->OnDrawItem)
-          item->Menu()->OnDrawItem(*item, dis->hDC, dis->rcItem, dis->itemState);
-        else
-          item->Menu()->DrawItem(*item, dis->hDC, dis->rcItem, dis->itemState);
-        return TRUE;
-      }
-      default: break;
-    }
+    LRESULT result = 0;
+    if (HandleMenuMessage(msg, wParam, lParam, result)) return result;
   } catch (const std::exception& e) {
     Application().HandleException(nullptr, e);
     return 0;
@@ -103,6 +59,69 @@ LRESULT CALLBACK PopupListProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 }  // namespace
+
+bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) != 0 || lParam != 0) return false;
+      if (TMenuItem* item = TMenu::FindItem(LOWORD(wParam))) {
+        item->Click();
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_MENUCHAR: {
+      // Owner-drawn items are not matched by the system: the "&" letters
+      // are matched here.
+      HMENU menu = reinterpret_cast<HMENU>(lParam);
+      char key = static_cast<char>(std::tolower(LOWORD(wParam) & 0xFF));
+      int count = GetMenuItemCount(menu);
+      for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_SUBMENU;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        TMenuItem* item = TMenu::FindItem(info.wID);
+        if (item && item->Enabled() && key && MenuMnemonic(item->Caption()) == key) {
+          // An item with a submenu opens it; any other is chosen.
+          result = MAKELRESULT(i, info.hSubMenu ? MNC_SELECT : MNC_EXECUTE);
+          return true;
+        }
+      }
+      return false;
+    }
+    case WM_MEASUREITEM: {
+      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (!mis || mis->CtlType != ODT_MENU) return false;
+      TMenuItem* item = TMenu::FindItem(mis->itemID);
+      TMenu* menu = item ? item->Menu() : nullptr;
+      if (!menu) return false;
+      WindowDC screen(nullptr);
+      SelectGuard font(screen.Get(), MenuFont());
+      int w = 0, h = 0;
+      menu->MeasureItem(*item, screen.Get(), w, h);
+      if (menu->OnMeasureItem) menu->OnMeasureItem(*item, screen.Get(), w, h);
+      mis->itemWidth = static_cast<UINT>(std::max(w, 0));
+      mis->itemHeight = static_cast<UINT>(std::max(h, 0));
+      result = TRUE;
+      return true;
+    }
+    case WM_DRAWITEM: {
+      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (!dis || dis->CtlType != ODT_MENU) return false;
+      TMenuItem* item = TMenu::FindItem(dis->itemID);
+      TMenu* menu = item ? item->Menu() : nullptr;
+      if (!menu) return false;
+      SelectGuard font(dis->hDC, MenuFont());
+      if (menu->OnDrawItem) menu->OnDrawItem(*item, dis->hDC, dis->rcItem, dis->itemState);
+      else menu->DrawItem(*item, dis->hDC, dis->rcItem, dis->itemState);
+      result = TRUE;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
 
 HWND PopupListWindow() {
   static UniqueWindow window;
@@ -135,26 +154,57 @@ std::pair<std::string, std::string> SplitMenuCaption(const std::string& caption)
   return {caption.substr(0, tab), caption.substr(tab + 1)};
 }
 
-char MenuMnemonic(const std::string& caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] != '&') return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
-    ++i;  // "&&" is a plain ampersand
-  }
-  return 0;
-}
+char MenuMnemonic(const std::string& caption) { return CaptionMnemonic(caption); }
 
 // ---------------------------------------------------------------- TMenuItem
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) { m_command = AllocateCommand(this); }
 
 TMenuItem::~TMenuItem() {
-  if (m_menu) m_menu->Remove(*this);
+  Detach();
+  // Items owned elsewhere outlive their parent: they only forget it.
+  for (TMenuItem* item : m_items) item->m_parent = nullptr;
+  m_items.clear();
   ItemsByCommand().erase(m_command);
 }
 
+void TMenuItem::Detach() {
+  if (m_menu) m_menu->Remove(*this);
+  if (m_parent) m_parent->Remove(*this);
+}
+
+TMenu* TMenuItem::Menu() const {
+  // Parent chains are short; a cycle must not hang.
+  const TMenuItem* item = this;
+  for (int depth = 0; item->m_parent && depth < 1000; ++depth) item = item->m_parent;
+  return item->m_menu;
+}
+
+HMENU TMenuItem::ParentHandle() const {
+  if (m_parent) return m_parent->m_submenu;
+  return m_menu ? m_menu->ShownHandle() : nullptr;
+}
+
 void TMenuItem::Changed() {
-  if (m_menu) m_menu->ItemsChanged();
+  if (TMenu* menu = Menu()) menu->ItemsChanged();
+}
+
+void TMenuItem::Add(TMenuItem& item) {
+  // An item cannot hold itself or one of its own parents.
+  for (const TMenuItem* p = this; p; p = p->m_parent)
+    if (p == &item) throw std::invalid_argument("A menu item cannot hold its own parent");
+  item.Detach();
+  item.m_parent = this;
+  m_items.push_back(&item);
+  Changed();
+}
+
+void TMenuItem::Remove(TMenuItem& item) {
+  auto it = std::find(m_items.begin(), m_items.end(), &item);
+  if (it == m_items.end()) return;
+  m_items.erase(it);
+  item.m_parent = nullptr;
+  Changed();
 }
 
 void TMenuItem::SetCaption(const std::string& caption) {
@@ -201,29 +251,42 @@ bool TMenuItem::SetProperty(std::string_view name, const TPropValue& value) {
   return TComponent::SetProperty(name, value);
 }
 
-// ---------------------------------------------------------------- TPopupMenu
+// ---------------------------------------------------------------- TMenu
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner) {}
+TMenu::TMenu(TComponent* owner) : TComponent(owner) {}
 
-TPopupMenu::~TPopupMenu() {
-  // Items owned elsewhere outlive the menu: they only forget it.
+TMenu::~TMenu() {
+  // Items owned elsewhere outlive the menu: they only forget it (and the
+  // submenus that go with its handle).
+  ForgetSubmenus(m_items);
   for (TMenuItem* item : m_items) item->m_menu = nullptr;
   m_items.clear();
 }
 
-TMenuItem* TPopupMenu::FindItem(UINT command) {
+TMainMenu::~TMainMenu() {
+  if (m_form) m_form->SetMenu(nullptr);
+}
+
+void TMainMenu::ItemsChanged() {
+  TMenu::ItemsChanged();
+  // The form shows the new bar (and a skin on it hears of the change).
+  if (m_form && m_form->HandleAllocated() && m_form->Menu() == this)
+    SendMessageA(m_form->Handle(), CM_MENUCHANGED, 0, 0);
+}
+
+TMenuItem* TMenu::FindItem(UINT command) {
   auto it = ItemsByCommand().find(command);
   return it == ItemsByCommand().end() ? nullptr : it->second;
 }
 
-void TPopupMenu::Add(TMenuItem& item) {
-  if (item.m_menu) item.m_menu->Remove(item);
+void TMenu::Add(TMenuItem& item) {
+  item.Detach();
   item.m_menu = this;
   m_items.push_back(&item);
   ItemsChanged();
 }
 
-void TPopupMenu::Remove(TMenuItem& item) {
+void TMenu::Remove(TMenuItem& item) {
   auto it = std::find(m_items.begin(), m_items.end(), &item);
   if (it == m_items.end()) return;
   m_items.erase(it);
@@ -231,7 +294,7 @@ void TPopupMenu::Remove(TMenuItem& item) {
   ItemsChanged();
 }
 
-void TPopupMenu::Clear() {
+void TMenu::Clear() {
   while (!m_items.empty()) {
     TMenuItem* item = m_items.back();
     Remove(*item);
@@ -239,13 +302,16 @@ void TPopupMenu::Clear() {
   }
 }
 
-HMENU TPopupMenu::Handle() {
-  if (!m_dirty && m_menu) return m_menu.Get();
-  m_menu.Reset(CreatePopupMenu());
-  if (!m_menu) throw std::runtime_error("Cannot create a popup menu");
-  bool ownerDrawn = IsOwnerDrawn();
+void TMenu::ForgetSubmenus(const std::vector<TMenuItem*>& items) {
+  for (TMenuItem* item : items) {
+    item->m_submenu = nullptr;
+    ForgetSubmenus(item->m_items);
+  }
+}
+
+void TMenu::InsertItems(HMENU menu, const std::vector<TMenuItem*>& items, bool ownerDrawn) {
   UINT position = 0;
-  for (TMenuItem* item : m_items) {
+  for (TMenuItem* item : items) {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA;
@@ -255,16 +321,42 @@ HMENU TPopupMenu::Handle() {
                   (item->Default ? MFS_DEFAULT : 0);
     if (item->IsLine()) {
       info.fType = MFT_SEPARATOR | (ownerDrawn ? MFT_OWNERDRAW : 0);
-    } else if (ownerDrawn) {
-      info.fType = MFT_OWNERDRAW;
     } else {
-      info.fType = MFT_STRING;
+      info.fType = (ownerDrawn ? MFT_OWNERDRAW : MFT_STRING) | (item->RightJustify ? MFT_RIGHTJUSTIFY : 0);
+      // The text stays with owner-drawn items too: the system's keyboard
+      // access and screen readers read it from the menu.
       info.fMask |= MIIM_STRING;
       info.dwTypeData = const_cast<char*>(item->Caption().c_str());
     }
-    if (!InsertMenuItemA(m_menu.Get(), position++, TRUE, &info))
+    if (item->Count() > 0) {
+      HMENU submenu = CreatePopupMenu();
+      if (!submenu) throw std::runtime_error("Cannot create a submenu for " + item->Caption());
+      item->m_submenu = submenu;
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = submenu;
+      // Inserted first: the submenu is destroyed with its parent from here on.
+      if (!InsertMenuItemA(menu, position++, TRUE, &info)) {
+        DestroyMenu(submenu);
+        item->m_submenu = nullptr;
+        throw std::runtime_error("Cannot add menu item " + item->Caption());
+      }
+      InsertItems(submenu, item->m_items, ownerDrawn);
+      continue;
+    }
+    item->m_submenu = nullptr;
+    if (!InsertMenuItemA(menu, position++, TRUE, &info))
       throw std::runtime_error("Cannot add menu item " + item->Caption());
   }
+}
+
+HMENU TMenu::Handle() {
+  if (!m_dirty && m_menu) return m_menu.Get();
+  UniqueMenu built(CreateEmptyMenu());
+  if (!built) throw std::runtime_error("Cannot create a menu");
+  ForgetSubmenus(m_items);
+  InsertItems(built.Get(), m_items, IsOwnerDrawn());
+  // The old menu goes only now: whoever shows it gets the new one first.
+  std::swap(m_menu, built);
   m_dirty = false;
   return m_menu.Get();
 }
@@ -277,7 +369,7 @@ void TPopupMenu::Popup(int x, int y) {
   PostMessageA(PopupListWindow(), WM_NULL, 0, 0);
 }
 
-void TPopupMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) {
+void TMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) {
   if (item.IsLine()) {
     width = 0;
     height = GetSystemMetrics(SM_CYMENU) / 2;
@@ -291,7 +383,7 @@ void TPopupMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) {
   height = std::max({static_cast<int>(r.bottom) + 6, 16 + 4, GetSystemMetrics(SM_CYMENU)});
 }
 
-void TPopupMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state) {
+void TMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state) {
   bool selected = (state & ODS_SELECTED) != 0 && !item.IsLine();
   bool disabled = (state & (ODS_DISABLED | ODS_GRAYED)) != 0 || !item.Enabled();
   FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));

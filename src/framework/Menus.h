@@ -1,7 +1,10 @@
-// Popup menus and their items. Captions are shown as given: no accelerators
-// are added and no separators removed; a caption "-" is a separator line.
-// With an image list (or OwnerDraw) every item is owner-drawn, and the
-// measuring and drawing can be taken over (the skin engine does).
+// Menus and their items: popup menus, a form's main menu (its menu bar) and
+// the submenus of items that have items of their own. Captions are shown as
+// given: no accelerators are added and no separators removed; a caption "-"
+// is a separator line. With an image list (or OwnerDraw) every item is
+// owner-drawn, and the measuring and drawing can be taken over (the skin
+// engine does). Owner-drawn items keep their text in the system's menu, so
+// keyboard access and screen readers still find it.
 #pragma once
 
 #include "core/Geometry.h"
@@ -18,9 +21,10 @@
 
 namespace corvane {
 
-class TPopupMenu;
+class TMenu;
 class TImageList;
 class TControl;
+class TForm;
 
 class TMenuItem : public TComponent {
   CORVANE_CLASS(TMenuItem, TComponent)
@@ -41,10 +45,26 @@ class TMenuItem : public TComponent {
   bool IsLine() const { return m_caption == "-"; }
   // The identifier the menu system reports when this item is chosen.
   UINT Command() const { return m_command; }
-  TPopupMenu* Menu() const { return m_menu; }
+  // The menu the item belongs to, through its parent items.
+  TMenu* Menu() const;
+
+  // Items of its own make the item open a submenu.
+  int Count() const { return static_cast<int>(m_items.size()); }
+  TMenuItem* Items(int index) const { return m_items.at(index); }
+  void Add(TMenuItem& item);
+  void Remove(TMenuItem& item);
+  TMenuItem* Parent() const { return m_parent; }
+  // The submenu as the system holds it (none without items of its own).
+  HMENU Handle() const { return m_submenu; }
+  // The system menu that shows this item: its parent's submenu or its
+  // menu's handle.
+  HMENU ParentHandle() const;
 
   // Drawn bold: the item a double click would choose.
   bool Default = false;
+  // In a menu bar: this item and the ones after it stand at the bar's right
+  // end (a help menu).
+  bool RightJustify = false;
   TNotifyEvent OnClick;
   // Raises OnClick (the item is the sender).
   virtual void Click();
@@ -54,14 +74,21 @@ class TMenuItem : public TComponent {
 
  private:
   friend class TPopupMenu;
+  friend class TMenu;
   void Changed();
+  void Detach();
 
   std::string m_caption;
   int m_imageIndex = -1;
   bool m_enabled = true;
   bool m_checked = false;
   UINT m_command = 0;
-  TPopupMenu* m_menu = nullptr;
+  // Where the item is: in a menu's own list, or under a parent item.
+  TMenu* m_menu = nullptr;
+  TMenuItem* m_parent = nullptr;
+  std::vector<TMenuItem*> m_items;
+  // Built with the menu's handle and destroyed with it.
+  HMENU m_submenu = nullptr;
 };
 
 // Measures an owner-drawn item: width and height come in with the default
@@ -70,12 +97,14 @@ using TMenuMeasureEvent = std::function<void(TMenuItem& item, HDC dc, int& width
 // Draws an owner-drawn item; state holds the ODS_ flags of the system.
 using TMenuDrawEvent = std::function<void(TMenuItem& item, HDC dc, const RECT& rect, UINT state)>;
 
-class TPopupMenu : public TComponent {
-  CORVANE_CLASS(TPopupMenu, TComponent)
+// What popup menus and menu bars share: the items, their drawing and the
+// system menu built from them.
+class TMenu : public TComponent {
+  CORVANE_CLASS(TMenu, TComponent)
 
  public:
-  explicit TPopupMenu(TComponent* owner);
-  ~TPopupMenu() override;
+  explicit TMenu(TComponent* owner);
+  ~TMenu() override;
 
   int Count() const { return static_cast<int>(m_items.size()); }
   TMenuItem* Items(int index) const { return m_items.at(index); }
@@ -87,9 +116,6 @@ class TPopupMenu : public TComponent {
 
   TImageList* Images = nullptr;
   bool OwnerDraw = false;
-  // The control whose context menu opened this menu last.
-  TControl* PopupComponent = nullptr;
-  TNotifyEvent OnPopup;
   // Take-over points for measuring and drawing items; unset means the
   // framework's own look (MeasureItem / DrawItem).
   TMenuMeasureEvent OnMeasureItem;
@@ -99,9 +125,6 @@ class TPopupMenu : public TComponent {
   HMENU Handle();
   // The handle as it stands, never rebuilt (what an open menu shows).
   HMENU ShownHandle() const { return m_menu.Get(); }
-  // Opens the menu at a screen point and returns when it closes; the
-  // chosen item's OnClick runs when its command arrives.
-  void Popup(int x, int y);
   // True when items are drawn by the program.
   bool IsOwnerDrawn() const { return OwnerDraw || Images != nullptr; }
 
@@ -111,16 +134,61 @@ class TPopupMenu : public TComponent {
   // The living item with this command identifier, or nullptr.
   static TMenuItem* FindItem(UINT command);
 
-  // Makes the next Handle() build the menu again (after OwnerDraw changed).
-  void ItemsChanged() { m_dirty = true; }
+  // Makes the next Handle() build the menu again (after an item or
+  // OwnerDraw changed).
+  virtual void ItemsChanged() { m_dirty = true; }
+
+ protected:
+  // A menu bar is made differently from a popup menu.
+  virtual HMENU CreateEmptyMenu() const { return CreatePopupMenu(); }
 
  private:
   friend class TMenuItem;
+  void InsertItems(HMENU menu, const std::vector<TMenuItem*>& items, bool ownerDrawn);
+  static void ForgetSubmenus(const std::vector<TMenuItem*>& items);
 
   std::vector<TMenuItem*> m_items;
   UniqueMenu m_menu;
   bool m_dirty = true;
 };
+
+class TPopupMenu : public TMenu {
+  CORVANE_CLASS(TPopupMenu, TMenu)
+
+ public:
+  explicit TPopupMenu(TComponent* owner) : TMenu(owner) {}
+
+  // The control whose context menu opened this menu last.
+  TControl* PopupComponent = nullptr;
+  TNotifyEvent OnPopup;
+  // Opens the menu at a screen point and returns when it closes; the
+  // chosen item's OnClick runs when its command arrives.
+  void Popup(int x, int y);
+};
+
+// A form's menu bar. Its items' commands, measuring and drawing arrive at
+// the form; a change rebuilds the bar the form shows.
+class TMainMenu : public TMenu {
+  CORVANE_CLASS(TMainMenu, TMenu)
+
+ public:
+  explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
+  // Leaves its form's window first.
+  ~TMainMenu() override;
+  void ItemsChanged() override;
+
+ protected:
+  HMENU CreateEmptyMenu() const override { return CreateMenu(); }
+
+ private:
+  friend class TForm;
+  TForm* m_form = nullptr;
+};
+
+// The menu messages a window gets for framework items (WM_COMMAND of a
+// menu, WM_MEASUREITEM, WM_DRAWITEM, WM_MENUCHAR): true when it was one
+// and is answered in result.
+bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 // The hidden window that receives the commands, measuring and drawing
 // requests of every popup menu of the framework.

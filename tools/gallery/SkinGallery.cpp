@@ -22,6 +22,7 @@
 #include "framework/Panels.h"
 #include "framework/StdCtrls.h"
 #include "FieldGallery.h"
+#include "MenuGallery.h"
 #include "RangeGallery.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
@@ -192,6 +193,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   app.CreateForm<TGalleryForm>();
   CreateFieldGallery();
   CreateRangeGalleryForm();
+  CreateMenuGallery();
   app.Run();
   ResetApplication();
   return 0;

@@ -125,6 +125,7 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
   m_subclass.Install(Handle, [this](HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return WindowProcedure(w, msg, wp, lp);
   });
+  if (m_frameSkinned && m_mdiKind != MdiKind::Child) TakeMenuBar();
   if (m_frameSkinned) LoadFrameMetrics();
   else m_frameState = kFrameActive;
   if (m_mdiKind == MdiKind::Child && m_windowState == WindowShowState::Maximised && manager &&
@@ -144,9 +145,13 @@ void TWinSkinForm::OnSkinStart() {
   if (m_started) return;
   m_started = true;
   m_systemMenu = GetSystemMenu(Handle, FALSE);
-  m_hadMenu = GetMenu(Handle) != nullptr;
+  m_hadMenu = m_hadMenu || GetMenu(Handle) != nullptr;
   RECT client{};
   GetClientRect(Handle, &client);
+  // Taking the menu bar off the window grew its client area; the skinned
+  // frame keeps the client the window had with its bar, and the system
+  // frame measured here includes the bar it gets back on unskinning.
+  if (m_clientBeforeMenuBar) client = *m_clientBeforeMenuBar;
   m_savedClient = ToRect(client);
   Rect window = WindowRectOf(Handle);
   m_systemFrameSize = {window.Width() - client.right, window.Height() - client.bottom};
@@ -306,6 +311,8 @@ void TWinSkinForm::Unskin() {
   }
   RestoreSysMenuBit();
   m_subclass.Remove();
+  const bool hadMenuBar = m_menuBar != nullptr;
+  GiveMenuBarBack();
   LONG style = GetWindowLongA(Handle, GWL_STYLE);
   bool resize = !destroying && (m_mdiKind == MdiKind::Child || !(style & WS_CHILD)) && m_started &&
                 m_frameState != kFrameWaiting;
@@ -314,16 +321,21 @@ void TWinSkinForm::Unskin() {
     POINT at{window.left, window.top};
     if (m_mdiKind == MdiKind::Child) ScreenToClient(GetParent(Handle), &at);
     Size size = UnskinnedWindowSize({window.Width(), window.Height()}, m_systemFrameSize, m_metrics);
+    // The strip goes; the system frame measured at the start holds the bar.
+    if (hadMenuBar) size.height -= m_menuHeight;
     SetWindowPos(Handle, nullptr, at.x, at.y, size.width, size.height,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
   SetWindowRgn(Handle, nullptr, TRUE);
   m_regionSet = false;
   m_regionSize = {};
+  m_menuHeight = 0;
   if (m_form && !destroying) m_form->Invalidate();
 }
 
 void TWinSkinForm::ReleaseSkin() {
+  // The window is going: the menu stays where it is, the bar's objects go.
+  m_menuBar.reset();
   FreeCaptionButtons();
   m_skinSystemMenu.reset();
   m_formHook.Remove();
@@ -504,12 +516,17 @@ LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lPar
       }
     case WM_SYSCOMMAND:
       return OnSysCommand(msg, wParam, lParam);
-    case CM_MENUCHANGED: {
-      m_skinData->FramePaintFlag = 0;
-      LRESULT r = CallDefault(msg, wParam, lParam);
-      m_skinData->FramePaintFlag = 1;
-      return r;
-    }
+    case CM_MENUCHANGED:
+      return OnMenuChanged(msg, wParam, lParam);
+    case WM_SKINMENUBAR:
+      if (m_menuBar) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        OpenMenuBarItem(m_menuBar->FindMenuBarItem(WindowPoint(at.x, at.y)), false);
+      }
+      return 0;
+    case WM_MENUSELECT:
+      if (m_menuBar) m_menuBar->MenuSelected(wParam, lParam);
+      return CallDefault(msg, wParam, lParam);
     default:
       break;
   }
@@ -643,6 +660,16 @@ LRESULT TWinSkinForm::OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam) {
   UINT command = static_cast<UINT>(wParam) & 0xFFF0;
+  if (m_menuBar && m_menuBar->Tracking()) return CallDefault(msg, wParam, lParam);
+  if (command == SC_KEYMENU && m_menuBar && lParam != ' ' && lParam != '-' && !GetCapture()) {
+    // Alt or F10 alone opens the first item, Alt and a letter the item it
+    // marks; a letter no item has is the system's (it beeps).
+    TMenuBtn* item = lParam == 0 ? m_menuBar->FirstItem() : m_menuBar->ItemForKey(static_cast<char>(lParam));
+    if (item) {
+      OpenMenuBarItem(item, true);
+      return 0;
+    }
+  }
   if (command == SC_KEYMENU && lParam == ' ') {
     // Alt+Space: the skin's window menu, at the client area's corner.
     POINT origin{0, 0};
@@ -925,11 +952,13 @@ void TWinSkinForm::HoverStarted() {
 
 TNCObject* TWinSkinForm::ObjectAt(Point p) {
   SyncCaptionButtons();
-  // The menu-bar items come next here, once the window has a skinned menu bar.
-  return FindCaptionButton(m_captionButtons, p);
+  if (TNCObject* button = FindCaptionButton(m_captionButtons, p)) return button;
+  return m_menuBar ? m_menuBar->FindMenuBarItem(p) : nullptr;
 }
 
 void TWinSkinForm::OnHoverTick() {
+  // The open bar item stays pressed while its menu is open.
+  if (m_menuBar && m_menuBar->Tracking()) return;
   if (!HotObject) {
     m_hoverTimer.Stop();
     return;
@@ -1071,8 +1100,18 @@ void TWinSkinForm::BuildSkinSystemMenu() {
 LRESULT TWinSkinForm::OnMeasureMenuItem(UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
   if (!mis || mis->CtlType != ODT_MENU || !m_hadMenu) return CallDefault(msg, wParam, lParam);
-  // A framework form's own command numbers belong to its own items.
-  if (m_form && mis->itemID >= 1 && mis->itemID <= 4095) return CallDefault(msg, wParam, lParam);
+  if (TMenuItem* item = BarMenuItem(mis->itemID)) {
+    WindowDC dc(Handle);
+    SelectGuard font(dc.Get(), MenuFont());
+    int w = 0, h = 0;
+    item->Menu()->MeasureItem(*item, dc.Get(), w, h);
+    MeasureMainMenuItem(*m_skinData, *item, w, h);
+    mis->itemWidth = static_cast<UINT>(std::max(w, 0));
+    mis->itemHeight = static_cast<UINT>(std::max(h, 0));
+    return TRUE;
+  }
+  // Every other framework item is its own menu's to measure.
+  if (m_form && TMenu::FindItem(mis->itemID)) return CallDefault(msg, wParam, lParam);
   // The menu about to open holds the item; the window's own menu otherwise.
   std::string text = HandleItemText(m_activeMenu ? m_activeMenu : GetMenu(Handle), mis->itemID);
   WindowDC dc(Handle);
@@ -1083,10 +1122,71 @@ LRESULT TWinSkinForm::OnMeasureMenuItem(UINT msg, WPARAM wParam, LPARAM lParam) 
 LRESULT TWinSkinForm::OnDrawMenuItem(UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
   if (!dis || dis->CtlType != ODT_MENU || !m_hadMenu) return CallDefault(msg, wParam, lParam);
-  if (m_form && dis->itemID >= 1 && dis->itemID <= 4095) return CallDefault(msg, wParam, lParam);
+  if (TMenuItem* item = BarMenuItem(dis->itemID)) {
+    SelectGuard font(dis->hDC, MenuFont());
+    DrawMenuItem(*m_skinData, item->ParentHandle(), LookOf(*item), dis->hDC, dis->rcItem, dis->itemState);
+    return TRUE;
+  }
+  if (m_form && TMenu::FindItem(dis->itemID)) return CallDefault(msg, wParam, lParam);
   HMENU menu = reinterpret_cast<HMENU>(dis->hwndItem);
   DrawMenuItem(*m_skinData, menu, LookOfHandleItem(menu, dis->itemID), dis->hDC, dis->rcItem, dis->itemState);
   return TRUE;
+}
+
+TMenuItem* TWinSkinForm::BarMenuItem(UINT command) const {
+  if (!m_form || !m_form->Menu()) return nullptr;
+  TMenuItem* item = TMenu::FindItem(command);
+  return item && item->Menu() == m_form->Menu() ? item : nullptr;
+}
+
+// ------------------------------------------------------------- menu bar
+
+void TWinSkinForm::TakeMenuBar() {
+  if (!GetMenu(Handle)) return;
+  m_hadMenu = true;
+  RECT before{};
+  GetClientRect(Handle, &before);
+  auto bar = std::make_unique<TWinSkinMenu>(*this);
+  // A menu without items stays the window's own.
+  if (!bar->BuildItems()) return;
+  m_menuBar = std::move(bar);
+  m_clientBeforeMenuBar = before;
+  m_menuHeight = GetSystemMetrics(SM_CYMENU);
+}
+
+void TWinSkinForm::GiveMenuBarBack() {
+  if (!m_menuBar) return;
+  if (HotObject && dynamic_cast<TMenuBtn*>(HotObject)) HotObject = nullptr;
+  if (PressedObject && dynamic_cast<TMenuBtn*>(PressedObject)) PressedObject = nullptr;
+  m_menuBar->GiveMenuBack();
+  m_menuBar.reset();
+}
+
+void TWinSkinForm::OpenMenuBarItem(TMenuBtn* item, bool byKeyboard) {
+  if (!item || !m_menuBar) return;
+  m_skinData->HideCaptionHint();
+  m_menuBar->OpenMenuBarItem(item, byKeyboard);
+  // A change that came while the menu was open is taken now: the menu it
+  // would have rebuilt was on the screen.
+  if (m_menuChangedWhileOpen) {
+    m_menuChangedWhileOpen = false;
+    PostMessageA(Handle, CM_MENUCHANGED, 0, 0);
+  }
+}
+
+LRESULT TWinSkinForm::OnMenuChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (m_menuBar && m_menuBar->Tracking()) {
+    m_menuChangedWhileOpen = true;
+    return 0;
+  }
+  m_skinData->FramePaintFlag = 0;
+  LRESULT r = CallDefault(msg, wParam, lParam);
+  m_skinData->FramePaintFlag = 1;
+  if (m_menuBar && GetMenu(Handle)) {
+    m_menuBar->MenuChanged(m_skinData->MenuUpdate);
+    RepaintNonClient();
+  }
+  return r;
 }
 
 // ------------------------------------------------ non-client mouse messages
@@ -1111,6 +1211,11 @@ LRESULT TWinSkinForm::OnNcLButtonDown(UINT msg, WPARAM wParam, LPARAM lParam) {
   m_skinData->HideCaptionHint();
   if (TNCObject* object = ObjectAt(WindowPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))) {
     if (!m_active) SetForegroundWindow(Handle);
+    if (auto* item = dynamic_cast<TMenuBtn*>(object)) {
+      // The bar opens on the press, as the system's own.
+      OpenMenuBarItem(item, false);
+      return 0;
+    }
     object->MouseDown();
     HoverStarted();
     return 0;
@@ -1196,8 +1301,12 @@ void TWinSkinForm::RepaintNonClient(HDC given) {
     }
     PaintCaption(picture, parts.caption);
     if (!minimised && m_menuHeight > 0) {
-      RECT strip = ToRECT(parts.menuBar);
-      FillRect(picture.Dc(), &strip, m_skinData->FaceBrush());
+      if (m_menuBar) {
+        m_menuBar->PaintBar(picture, parts.menuBar);
+      } else {
+        RECT strip = ToRECT(parts.menuBar);
+        FillRect(picture.Dc(), &strip, m_skinData->FaceBrush());
+      }
     }
 
     std::unique_ptr<WindowDC> own;
@@ -1212,7 +1321,7 @@ void TWinSkinForm::RepaintNonClient(HDC given) {
       CopyToWindow(dc, picture, {0, 0, size.width, m_metrics.top});
     } else {
       // The client area is the window's own: one blit of the frame around it.
-      Rect client = SkinnedClientRect({0, 0, size.width, size.height}, m_metrics, 0);
+      Rect client = SkinnedClientRect({0, 0, size.width, size.height}, m_metrics, m_menuHeight);
       ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
       CopyToWindow(dc, picture, {0, 0, size.width, size.height});
     }

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "framework/Subclass.h"
 #include "skin/forms/CaptionButtons.h"
 #include "skin/forms/FrameGeometry.h"
+#include "skin/forms/WinSkinMenuBar.h"
 #include "skin/forms/WinSkinPopMenu.h"
 
 namespace corvane {
@@ -24,6 +26,7 @@ namespace corvane {
 class TSkinData;
 class TForm;
 class TPopupMenu;
+class TMenuItem;
 class OffscreenSurface;
 
 // FrameState values.
@@ -98,6 +101,8 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   // The menu the last ShowSystemMenu built (none before).
   TPopupMenu* SkinSystemMenu() const { return m_skinSystemMenu.get(); }
   const CaptionButtonList& Buttons() const { return m_captionButtons; }
+  // The skinned menu bar (none when the window has no menu).
+  TWinSkinMenu* MenuBar() const { return m_menuBar.get(); }
   // How often one caption button and the whole frame were painted.
   int ButtonPaints() const { return m_buttonPaints; }
   int FramePaints() const { return m_framePaints; }
@@ -174,6 +179,12 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   LRESULT OnNcRButton(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnMeasureMenuItem(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnDrawMenuItem(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The framework item of the menu bar's own menu with this command.
+  TMenuItem* BarMenuItem(UINT command) const;
+  void TakeMenuBar();
+  void GiveMenuBarBack();
+  void OpenMenuBarItem(TMenuBtn* item, bool byKeyboard);
+  LRESULT OnMenuChanged(UINT msg, WPARAM wParam, LPARAM lParam);
 
   TSkinData* m_skinData = nullptr;
   TForm* m_form = nullptr;
@@ -221,6 +232,11 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   WindowTimer m_hoverTimer{0x534B4E43, kHoverInterval};
   int m_hoverCounter = 0;
   std::unique_ptr<TPopupMenu> m_skinSystemMenu;
+  std::unique_ptr<TWinSkinMenu> m_menuBar;
+  // The client area while the window still showed its own menu bar: the
+  // skinned frame keeps that size.
+  std::optional<RECT> m_clientBeforeMenuBar;
+  bool m_menuChangedWhileOpen = false;
   DWORD m_lastMenuClick = 0;
   UINT m_doubleClickTime = GetDoubleClickTime();
   int m_buttonPaints = 0;

@@ -351,6 +351,12 @@ void MeasurePopupItem(const TSkinData& skinData, const TMenuItem& item, int& wid
                                 item.Menu() && item.Menu()->Images != nullptr);
 }
 
+void MeasureMainMenuItem(const TSkinData& skinData, const TMenuItem& item, int& width, int&) {
+  const SkinDefinition& skin = skinData.Skin();
+  width = SkinnedMainMenuItemWidth(width, skin.MenuItem ? skin.MenuItem->LeftWidth : -1,
+                                   item.Menu() && item.Menu()->Images != nullptr);
+}
+
 bool HighContrastOn() {
   HIGHCONTRASTA contrast{};
   contrast.cbSize = sizeof contrast;
@@ -367,39 +373,43 @@ template <typename Fn>
 void ForEachFormMenu(TForm& form, Fn&& fn, int depth = 0) {
   if (depth > 16) return;  // owner chains are short; a cycle must not hang
   for (int i = 0; i < form.ComponentCount(); ++i)
-    if (auto* menu = dynamic_cast<TPopupMenu*>(form.Components(i))) fn(*menu);
+    if (auto* menu = dynamic_cast<TMenu*>(form.Components(i))) fn(*menu);
   for (int i = 0; i < Screen().FormCount(); ++i)
     if (TForm* owned = Screen().Forms(i); owned != &form && owned->Owner() == &form) ForEachFormMenu(*owned, fn, depth + 1);
 }
 
 }  // namespace
 
-void PaintWithSkin(TSkinData& skinData, TPopupMenu& menu) {
+void PaintWithSkin(TSkinData& skinData, TMenu& menu) {
   TSkinData* data = &skinData;
   TMenuMeasureEvent own = menu.OnMeasureItem;
   menu.OwnerDraw = true;
-  menu.OnMeasureItem = [data, own](TMenuItem& item, HDC dc, int& w, int& h) {
+  const bool bar = menu.InheritsFrom("TMainMenu");
+  menu.OnMeasureItem = [data, own, bar](TMenuItem& item, HDC dc, int& w, int& h) {
     if (own) own(item, dc, w, h);
+    else if (bar) MeasureMainMenuItem(*data, item, w, h);
     else MeasurePopupItem(*data, item, w, h);
   };
   menu.OnDrawItem = [data](TMenuItem& item, HDC dc, const RECT& rect, UINT state) {
-    DrawMenuItem(*data, item.Menu() ? item.Menu()->ShownHandle() : nullptr, LookOf(item), dc, rect, state);
+    DrawMenuItem(*data, item.ParentHandle(), LookOf(item), dc, rect, state);
   };
   // Owner drawing changes how the system holds the items.
   menu.ItemsChanged();
 }
 
 void SkinnedFormMenus::HandOver(TSkinData& skinData, TForm& form) {
-  if (!skinData.SkinControls.Contains(xcPopupMenu) || HighContrastOn()) return;
-  ForEachFormMenu(form, [&](TPopupMenu& menu) {
-    if (menu.Tag == skinData.DisableTag || Holds(&menu)) return;
+  if (HighContrastOn()) return;
+  ForEachFormMenu(form, [&](TMenu& menu) {
+    // Menu bars' submenus are painted when the skin paints menu items.
+    const bool wanted = skinData.SkinControls.Contains(menu.InheritsFrom("TMainMenu") ? xcMenuItem : xcPopupMenu);
+    if (!wanted || menu.Tag == skinData.DisableTag || Holds(&menu)) return;
     m_saved[&menu] = {menu.OwnerDraw, menu.OnMeasureItem, menu.OnDrawItem};
     PaintWithSkin(skinData, menu);
   });
 }
 
 void SkinnedFormMenus::GiveBack(TForm& form) {
-  ForEachFormMenu(form, [&](TPopupMenu& menu) {
+  ForEachFormMenu(form, [&](TMenu& menu) {
     auto it = m_saved.find(&menu);
     if (it == m_saved.end()) return;
     menu.OwnerDraw = it->second.ownerDraw;

@@ -91,27 +91,30 @@ void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, H
                   UINT state);
 // The skin's measurement on top of the framework's default one.
 void MeasurePopupItem(const TSkinData& skinData, const TMenuItem& item, int& width, int& height);
+// The same for an item of a menu bar's submenus.
+void MeasureMainMenuItem(const TSkinData& skinData, const TMenuItem& item, int& width, int& height);
 
 // Switches a menu to the skin's measuring and drawing (a measure handler of
 // its own stays).
-void PaintWithSkin(TSkinData& skinData, TPopupMenu& menu);
+void PaintWithSkin(TSkinData& skinData, TMenu& menu);
 
 // Whether the system asks for high-contrast colours: menus are then left
 // to the system.
 bool HighContrastOn();
 
-// Popup menus of a form (and of the forms it owns) handed to the skin's
-// painting and back. What each menu had is kept so that switching off
+// Popup menus and menu bars of a form (and of the forms it owns) handed to
+// the skin's painting and back. What each menu had is kept so that switching off
 // restores it exactly.
 class SkinnedFormMenus {
  public:
   ~SkinnedFormMenus() = default;
-  // Hands over every menu of form the skin may paint (xcPopupMenu, Tag not
-  // DisableTag); menus already handed over are left as they are.
+  // Hands over every menu of form the skin may paint (popup menus with
+  // xcPopupMenu, menu bars with xcMenuItem, Tag not DisableTag); menus
+  // already handed over are left as they are.
   void HandOver(TSkinData& skinData, TForm& form);
   // Gives every menu of form still alive back what it had.
   void GiveBack(TForm& form);
-  bool Holds(const TPopupMenu* menu) const { return m_saved.count(menu) != 0; }
+  bool Holds(const TMenu* menu) const { return m_saved.count(menu) != 0; }
 
  private:
   struct Saved {
@@ -119,7 +122,7 @@ class SkinnedFormMenus {
     TMenuMeasureEvent measure;
     TMenuDrawEvent draw;
   };
-  std::map<const TPopupMenu*, Saved> m_saved;
+  std::map<const TMenu*, Saved> m_saved;
 };
 
 }  // namespace corvane

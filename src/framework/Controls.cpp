@@ -741,6 +741,16 @@ void TWinControl::Dispatch(TMessage& m) {
       OnWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
       break;
     case WM_CONTEXTMENU: OnContextMenu(m); return;
+    case WM_SYSCHAR:
+      // Alt and a letter typed in a control is the form's first: its menu
+      // bar may have that accelerator.
+      if (GetWindowLongA(m_handle, GWL_STYLE) & WS_CHILD)
+        if (TWinControl* form = ControlOfWindow(GetAncestor(m_handle, GA_ROOT)); form && form != this)
+          if (form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) {
+            m.Result = 0;
+            return;
+          }
+      break;
     case WM_SETCURSOR:
       if (Screen().Cursor() != crDefault) {
         ::SetCursor(CursorHandle(Screen().Cursor()));

@@ -98,6 +98,7 @@ namespace {
 using test::Pump;
 using test::PumpUntil;
 using test::skin::Mismatches;
+using test::skin::FileBytes;
 
 LRESULT Query(HWND w) {
   return SendMessageA(w, WM_SKINQUERY, 0, 0);
@@ -121,11 +122,6 @@ void Overlay(Surface& canvas, const Surface& picture, Point at) {
                   picture.View(), kColourKey);
 }
 
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class SkinnedRanges : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -145,23 +141,10 @@ class SkinnedRanges : public ::testing::Test {
   // bytes leave a file out) and the definition edited.
   void UseAlteredSkin(const std::map<std::string, std::vector<std::uint8_t>>& replaced,
                       const std::function<void(std::string&)>& editDefinition) {
-    TSkinReader reader;
-    ASSERT_TRUE(reader.Load(test::skin::StoredSkin()));
-    std::vector<SkinPackageFile> files;
-    for (std::size_t i = 0; i < reader.Count(); ++i) {
-      const std::string& name = reader.Entries()[i].name;
-      std::vector<std::uint8_t> bytes = reader.FileAt(i);
-      if (auto it = replaced.find(name); it != replaced.end()) bytes = it->second;
-      if (name.size() > 4 && name.compare(name.size() - 4, 4, ".ini") == 0) {
-        std::string text(bytes.begin(), bytes.end());
-        editDefinition(text);
-        bytes.assign(text.begin(), text.end());
-      }
-      if (!bytes.empty()) files.emplace_back(name, bytes);
-    }
+    std::vector<std::uint8_t> stream = test::skin::AlteredSkin(replaced, editDefinition);
     ResetApplication();
     TSkinManage::Destroy();
-    data = &test::skin::ActiveSkinData(WriteSkinStream(files, reader.Version()));
+    data = &test::skin::ActiveSkinData(stream);
     ASSERT_FALSE(data->SkinEmpty());
   }
   TForm& MakeForm(int left = 120, int top = 100) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "FrameworkTestSupport.h"
 #include "FrameworkTestSupport.h"
 #include "framework/Forms.h"
 #include "pictures/WinSurface.h"
@@ -24,25 +24,36 @@
 
 namespace corvane::test::skin {
 
-inline std::vector<std::uint8_t> StoredSkin() {
-  std::ifstream in(CORVANE_STORED_SKIN, std::ios::binary);
+inline std::vector<std::uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The stored skin with some of its files left out (empty bytes) or replaced.
+inline std::vector<std::uint8_t> StoredSkin() { return FileBytes(CORVANE_STORED_SKIN); }
+
+// The stored skin with some of its files left out (empty bytes) or replaced,
+// and its definition (the .ini file) edited.
 inline std::vector<std::uint8_t> AlteredSkin(
-    const std::map<std::string, std::vector<std::uint8_t>>& replaced) {
+    const std::map<std::string, std::vector<std::uint8_t>>& replaced,
+    const std::function<void(std::string&)>& editDefinition = {}) {
   TSkinReader reader;
   reader.Load(StoredSkin());
   std::vector<SkinPackageFile> files;
   for (std::size_t i = 0; i < reader.Count(); ++i) {
     const std::string& name = reader.Entries()[i].name;
-    auto it = replaced.find(name);
-    if (it == replaced.end())
-      files.emplace_back(name, reader.FileAt(i));
-    else if (!it->second.empty())
-      files.emplace_back(name, it->second);
+    std::vector<std::uint8_t> bytes = reader.FileAt(i);
+    if (auto it = replaced.find(name); it != replaced.end()) bytes = it->second;
+    if (editDefinition && name.size() > 4 && name.compare(name.size() - 4, 4, ".ini") == 0) {
+      std::string text(bytes.begin(), bytes.end());
+      editDefinition(text);
+      bytes.assign(text.begin(), text.end());
+    }
+    if (!bytes.empty()) files.emplace_back(name, bytes);
   }
+  // Files the stored skin does not have are added.
+  for (const auto& [name, bytes] : replaced)
+    if (!bytes.empty() && std::none_of(files.begin(), files.end(), [&](const SkinPackageFile& f) { return f.first == name; }))
+      files.emplace_back(name, bytes);
   return WriteSkinStream(files, reader.Version());
 }
 

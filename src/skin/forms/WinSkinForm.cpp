@@ -586,6 +586,16 @@ void TWinSkinForm::FormHook(TMessage& m) {
     case WM_SKINREFRESH:
       RefreshSkin();
       return;
+    case CM_DIALOGCHAR:
+      // The form's own handling comes first; an Alt+letter it left is the
+      // skinned bar's when one of its items has that accelerator.
+      m_formHook.CallOld(m);
+      if (!m.Result && m_menuBar && GetKeyState(VK_MENU) < 0 &&
+          m_menuBar->ItemForKey(static_cast<char>(m.WParam))) {
+        PostMessageA(Handle, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(m.WParam));
+        m.Result = 1;
+      }
+      return;
     case WM_SKINPRINTNC:
       if (m.LParam != SKIN_MAGIC) break;
       if (m.WParam) RepaintNonClient(reinterpret_cast<HDC>(m.WParam));

@@ -70,6 +70,8 @@ class TWinSkinMenu {
   // false when the item has none (it only sent its command).
   bool OpenMenuBarItem(TMenuBtn* item, bool byKeyboard);
   bool Tracking() const { return m_tracking; }
+  // The item whose submenu is open; -1 none.
+  int OpenIndex() const { return m_openIndex; }
   // WM_MENUSELECT of the window while a submenu is open.
   void MenuSelected(WPARAM wParam, LPARAM lParam);
 

@@ -232,6 +232,17 @@ void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& item, const Rect& bounds)
   DrawTextA(dc, item.Caption.c_str(), -1, &r, kCaptionDraw);
 }
 
+void TWinSkinMenu::DrawItemLook(HDC dc, const TMenuBtn& item, const Rect& bounds) {
+  // Hot and pressed items get a one-pixel frame in the highlight colour.
+  if (item.State == kNcHot || item.State == kNcPressed) {
+    const SkinDefinition& skin = m_form.SkinData()->Skin();
+    RECT frame{bounds.left, bounds.top, bounds.right, bounds.bottom};
+    UniqueBrush brush(CreateSolidBrush(Ref(ResolveColour(skin.Colours[SkinDefinition::kButtonHilight], skin.System()))));
+    FrameRect(dc, &frame, brush.Get());
+  }
+  DrawCaption(dc, item, bounds);
+}
+
 void TWinSkinMenu::PaintBar(OffscreenSurface& picture, const Rect& strip) {
   m_barRect = strip;
   if (strip.IsEmpty()) return;
@@ -257,12 +268,7 @@ void TWinSkinMenu::PaintBar(OffscreenSurface& picture, const Rect& strip) {
     // The open item stays pressed through a full repaint.
     if (m_tracking && item->Index == m_openIndex) item->State = kNcPressed;
     else if (item.get() != m_form.HotObject) item->State = kNcNormal;
-    if (item->State != kNcNormal) {
-      RECT frame{item->Bounds.left, item->Bounds.top, item->Bounds.right, item->Bounds.bottom};
-      UniqueBrush brush(CreateSolidBrush(Ref(ResolveColour(skin.Colours[SkinDefinition::kButtonHilight], skin.System()))));
-      FrameRect(picture.Dc(), &frame, brush.Get());
-    }
-    DrawCaption(picture.Dc(), *item, item->Bounds);
+    DrawItemLook(picture.Dc(), *item, item->Bounds);
   }
   ++m_barPaints;
 }
@@ -277,14 +283,7 @@ void TWinSkinMenu::PaintItem(TMenuBtn& item) {
     const Rect local{0, 0, r.Width(), r.Height()};
     StretchCopy(picture.View(), local, m_barBitmap.View(), r.Offset(-m_barRect.left, -m_barRect.top));
     GdiFlush();
-    const Rect bounds = item.Bounds.Offset(-r.left, -r.top);
-    if (item.State == kNcHot || item.State == kNcPressed) {
-      const SkinDefinition& skin = m_form.SkinData()->Skin();
-      RECT frame{bounds.left, bounds.top, bounds.right, bounds.bottom};
-      UniqueBrush brush(CreateSolidBrush(Ref(ResolveColour(skin.Colours[SkinDefinition::kButtonHilight], skin.System()))));
-      FrameRect(picture.Dc(), &frame, brush.Get());
-    }
-    DrawCaption(picture.Dc(), item, bounds);
+    DrawItemLook(picture.Dc(), item, item.Bounds.Offset(-r.left, -r.top));
     WindowDC dc(m_form.Handle, true);
     if (dc.Get()) BitBlt(dc.Get(), r.left, r.top, r.Width(), r.Height(), picture.Dc(), 0, 0, SRCCOPY);
   } catch (...) {

@@ -87,6 +87,7 @@ class TWinSkinMenu {
   std::vector<MenuBarEntry> SwitchEntries() const;
   void Layout(const Rect& strip, HDC dc);
   void DrawCaption(HDC dc, const TMenuBtn& item, const Rect& bounds);
+  void DrawItemLook(HDC dc, const TMenuBtn& item, const Rect& bounds);
   bool RightToLeft() const;
   // The message-filter hook's view of one menu message; true consumes it.
   bool FilterMenuMessage(const MSG& msg);

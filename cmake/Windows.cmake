@@ -70,7 +70,8 @@ target_link_libraries(corvane PRIVATE corvane_win)
 # (tools/gallery); built and tested with the program, never shipped.
 add_executable(skin_gallery WIN32 ${CORVANE_ROOT}/tools/gallery/SkinGallery.cpp
   ${CORVANE_ROOT}/tools/gallery/FieldGallery.cpp
-  ${CORVANE_ROOT}/tools/gallery/RangeGallery.cpp ${CORVANE_ROOT}/resources/skin.rc)
+  ${CORVANE_ROOT}/tools/gallery/RangeGallery.cpp ${CORVANE_ROOT}/tools/gallery/TabGallery.cpp
+  ${CORVANE_ROOT}/resources/skin.rc)
 add_dependencies(skin_gallery generated_resources)
 corvane_warnings(skin_gallery)
 target_include_directories(skin_gallery PRIVATE ${generated} ${CORVANE_ROOT}/resources)

@@ -23,6 +23,7 @@
 #include "framework/StdCtrls.h"
 #include "FieldGallery.h"
 #include "RangeGallery.h"
+#include "TabGallery.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
 #include "skin_resource.h"
@@ -157,6 +158,9 @@ class TGalleryForm : public TForm {
     SkinData1->BeginReading();
     SkinData1->SetActive(true);
     SkinData1->Options = {xoPreview, xoToolbarBK, xoCaptionButtonHint};
+    std::vector<std::string> classes = SkinData1->Skin3rd();
+    classes.push_back(kImagePageControlKind);
+    SkinData1->SetSkin3rd(classes);
     std::string file = SkinFileArgument();
     SkinData1->SetSkinStream(file.empty() ? StoredSkin() : ReadFile(file));
   }
@@ -192,6 +196,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   app.CreateForm<TGalleryForm>();
   CreateFieldGallery();
   CreateRangeGalleryForm();
+  CreateTabGalleryForm();
   app.Run();
   ResetApplication();
   return 0;

@@ -935,7 +935,8 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
     struct GalleryForm {
       const char* className;
       int leastWindows;
-    } forms[] = {{"TGalleryForm", 25}, {"TFieldGalleryForm", 14}, {"TRangeGalleryForm", 8}};
+    } forms[] = {{"TGalleryForm", 25}, {"TFieldGalleryForm", 14}, {"TRangeGalleryForm", 8},
+                 {"TTabGalleryForm", 14}};
     HWND first = nullptr;
     for (const GalleryForm& expected : forms) {
       HWND form = nullptr;

@@ -29,22 +29,32 @@ HWND WindowIfAny(const TWinControl& c) {
   return c.HandleAllocated() ? const_cast<TWinControl&>(c).Handle() : nullptr;
 }
 
-// A picture of a DC's size to compose in, blitted once (no flicker).
+RECT ClientOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return client;
+}
+
+// A picture of a window's client area to compose in, blitted to the
+// window's DC once (no flicker).
 class BackBuffer {
  public:
-  BackBuffer(HDC target, int width, int height)
+  BackBuffer(HDC target, HWND window)
       : m_target(target),
-        m_width(width),
-        m_height(height),
+        m_client(ClientOf(window)),
         m_dc(CreateCompatibleDC(target)),
-        m_bitmap(CreateCompatibleBitmap(target, std::max(width, 1), std::max(height, 1))),
+        m_bitmap(CreateCompatibleBitmap(target, std::max<int>(m_client.right, 1),
+                                        std::max<int>(m_client.bottom, 1))),
         m_select(m_dc.Get(), m_bitmap.Get()) {}
-  ~BackBuffer() { BitBlt(m_target, 0, 0, m_width, m_height, m_dc.Get(), 0, 0, SRCCOPY); }
+  ~BackBuffer() {
+    BitBlt(m_target, 0, 0, m_client.right, m_client.bottom, m_dc.Get(), 0, 0, SRCCOPY);
+  }
   HDC Dc() const { return m_dc.Get(); }
+  const RECT& Client() const { return m_client; }
 
  private:
   HDC m_target;
-  int m_width, m_height;
+  RECT m_client;
   MemoryDC m_dc;
   UniqueBitmap m_bitmap;
   SelectGuard m_select;
@@ -358,9 +368,8 @@ void TTabSet::Dispatch(TMessage& m) {
 }
 
 void TTabSet::PaintWindow(HDC dc) {
-  RECT client{};
-  GetClientRect(Handle(), &client);
-  BackBuffer buffer(dc, client.right, client.bottom);
+  BackBuffer buffer(dc, Handle());
+  const RECT& client = buffer.Client();
   HDC b = buffer.Dc();
   FillRect(b, &client, GetSysColorBrush(COLOR_BTNFACE));
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
@@ -456,9 +465,8 @@ void TImagePageControl::Dispatch(TMessage& m) {
 }
 
 void TImagePageControl::PaintWindow(HDC dc) {
-  RECT client{};
-  GetClientRect(Handle(), &client);
-  BackBuffer buffer(dc, client.right, client.bottom);
+  BackBuffer buffer(dc, Handle());
+  const RECT& client = buffer.Client();
   HDC b = buffer.Dc();
   UniqueBrush face(CreateSolidBrush(ColorToRGB(Color())));
   FillRect(b, &client, face.Get());

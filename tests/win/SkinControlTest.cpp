@@ -777,13 +777,7 @@ TEST_F(SkinnedControls, AMessageBoxsButtonsAreSkinnedAndStillAnswerReturnAndEsca
 TEST_F(SkinnedControls, TwoHundredSkinCyclesOfTheEditorLeaveTheHandleCountsWhereTheyWere) {
   test::TempFolder folder;
   TForm2& editor = ShowEditor(folder);
-  auto cycle = [&] {
-    data->SetActive(false);
-    TSkinManage::Instance()->RunPendingAction();
-    data->SetActive(true);
-    TSkinManage::Instance()->RunPendingAction();
-    Pump();
-  };
+  auto cycle = [&] { test::skin::SkinCycle(*data); };
   cycle();
   long owned = OwnedHandleCount();
   DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);

@@ -264,13 +264,7 @@ TEST_F(SkinnedTabs, TwoHundredSkinCyclesLeaveTheHandleCountsWhereTheyWere) {
   auto& set = test::skin::PlaceOn<TTabSet>(form, nullptr, 10, 200, 300, 22);
   set.SetTabs(many);
   ASSERT_TRUE(test::skin::ShowAndAwaitSkin(form));
-  auto cycle = [&] {
-    data->SetActive(false);
-    TSkinManage::Instance()->RunPendingAction();
-    data->SetActive(true);
-    TSkinManage::Instance()->RunPendingAction();
-    Pump();
-  };
+  auto cycle = [&] { test::skin::SkinCycle(*data); };
   cycle();
   long owned = OwnedHandleCount();
   DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);

@@ -111,6 +111,23 @@ Surface CopyOf(SurfaceView source) {
   return out;
 }
 
+// A control's picture filled with the face, ready for text drawn
+// transparently in the window's font (kept selected while this lives).
+class FaceTextPicture {
+ public:
+  FaceTextPicture(OffscreenSurface& picture, HWND window, HBRUSH face)
+      : m_picture(picture), m_font(picture.Dc(), FontOrDefault(WindowFont(window))) {
+    RECT all{0, 0, picture.Width(), picture.Height()};
+    FillRect(picture.Dc(), &all, face);
+    SetBkMode(picture.Dc(), TRANSPARENT);
+  }
+  HDC Dc() const { return m_picture.Dc(); }
+
+ private:
+  OffscreenSurface& m_picture;
+  SelectGuard m_font;
+};
+
 int ItemCount(HWND h) {
   return std::max(static_cast<int>(SendMessageW(h, TCM_GETITEMCOUNT, 0, 0)), 0);
 }
@@ -316,11 +333,8 @@ void TSkinTab31::Paint(HDC dc, const RECT& r) {
   if (size.width <= 0 || size.height <= 0 || !tabs || m_tabImage.IsEmpty() || !h) return;
   SkinScroller();
   OffscreenSurface& picture = BufferOfSize(m_buffer, size);
-  HDC pdc = picture.Dc();
-  RECT all{0, 0, size.width, size.height};
-  FillFace(pdc, all);
-  SelectGuard selectFont(pdc, FontOrDefault(WindowFont(h)));
-  SetBkMode(pdc, TRANSPARENT);
+  FaceTextPicture face(picture, h, m_skinData->FaceBrush());
+  HDC pdc = face.Dc();
 
   std::vector<std::wstring> texts;
   std::string lines = PropertyText(Control(), "Tabs");
@@ -379,12 +393,9 @@ void TSkinTabBtn::Paint(HDC dc, const RECT& r) {
   POINT origin = ClientOriginInWindow(h);
   int rowBottom = std::min(TabPageFrame(DisplayArea(h, origin)).top + 1, size.height);
   OffscreenSurface& picture = BufferOfSize(m_buffer, size);
-  HDC pdc = picture.Dc();
-  RECT all{0, 0, size.width, size.height};
   // Below the row the control shows only its background.
-  FillFace(pdc, all);
-  SelectGuard selectFont(pdc, FontOrDefault(WindowFont(h)));
-  SetBkMode(pdc, TRANSPARENT);
+  FaceTextPicture face(picture, h, m_skinData->FaceBrush());
+  HDC pdc = face.Dc();
   HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(h, TCM_GETIMAGELIST, 0, 0));
   int count = ItemCount(h), current = CurrentTab(h);
   int frames = std::max(buttons.Frame, 1);

@@ -32,6 +32,8 @@ class TTabGalleryForm : public TForm {
     SetClientSize(590, 430);
 
     const std::vector<std::string> three{"First", "Second", "Third"};
+    // Short texts, so the three tabs fit beside each other on every side.
+    const std::vector<std::string> short3{"One", "Two", "Six"};
     TTabPosition sides[] = {TTabPosition::tpTop, TTabPosition::tpBottom, TTabPosition::tpLeft,
                             TTabPosition::tpRight};
     int column = 8;
@@ -39,8 +41,9 @@ class TTabGalleryForm : public TForm {
       auto* tabs = Place<TTabControl>(this, column, 8, 136, 110, [side](TTabControl& t) {
         t.TabPosition = side;
       });
-      tabs->SetTabs(three);
-      tabs->SetTabIndex(1);
+      tabs->SetTabs(short3);
+      // The first tab: the system scrolls a narrow row to the current one.
+      tabs->SetTabIndex(0);
       column += 144;
     }
 

@@ -777,13 +777,7 @@ TEST_F(SkinnedControls, AMessageBoxsButtonsAreSkinnedAndStillAnswerReturnAndEsca
 TEST_F(SkinnedControls, TwoHundredSkinCyclesOfTheEditorLeaveTheHandleCountsWhereTheyWere) {
   test::TempFolder folder;
   TForm2& editor = ShowEditor(folder);
-  auto cycle = [&] {
-    data->SetActive(false);
-    TSkinManage::Instance()->RunPendingAction();
-    data->SetActive(true);
-    TSkinManage::Instance()->RunPendingAction();
-    Pump();
-  };
+  auto cycle = [&] { test::skin::SkinCycle(*data); };
   cycle();
   long owned = OwnedHandleCount();
   DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
@@ -935,7 +929,8 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
     struct GalleryForm {
       const char* className;
       int leastWindows;
-    } forms[] = {{"TGalleryForm", 25}, {"TFieldGalleryForm", 14}, {"TRangeGalleryForm", 8}};
+    } forms[] = {{"TGalleryForm", 25}, {"TFieldGalleryForm", 14}, {"TRangeGalleryForm", 8},
+                 {"TTabGalleryForm", 14}, {"TMenuGalleryForm", 1}};
     HWND first = nullptr;
     for (const GalleryForm& expected : forms) {
       HWND form = nullptr;

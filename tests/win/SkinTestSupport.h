@@ -186,4 +186,13 @@ inline bool ShowAndAwaitSkin(TForm& form) {
   return skinned;
 }
 
+// Switches the skin component off and on again, each taking effect at once.
+inline void SkinCycle(TSkinData& data) {
+  data.SetActive(false);
+  TSkinManage::Instance()->RunPendingAction();
+  data.SetActive(true);
+  TSkinManage::Instance()->RunPendingAction();
+  Pump();
+}
+
 }  // namespace corvane::test::skin

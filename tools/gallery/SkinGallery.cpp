@@ -24,6 +24,7 @@
 #include "FieldGallery.h"
 #include "MenuGallery.h"
 #include "RangeGallery.h"
+#include "TabGallery.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
 #include "skin_resource.h"
@@ -158,6 +159,9 @@ class TGalleryForm : public TForm {
     SkinData1->BeginReading();
     SkinData1->SetActive(true);
     SkinData1->Options = {xoPreview, xoToolbarBK, xoCaptionButtonHint};
+    std::vector<std::string> classes = SkinData1->Skin3rd();
+    classes.push_back(kImagePageControlKind);
+    SkinData1->SetSkin3rd(classes);
     std::string file = SkinFileArgument();
     SkinData1->SetSkinStream(file.empty() ? StoredSkin() : ReadFile(file));
   }
@@ -194,6 +198,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CreateFieldGallery();
   CreateRangeGalleryForm();
   CreateMenuGallery();
+  CreateTabGalleryForm();
   app.Run();
   ResetApplication();
   return 0;

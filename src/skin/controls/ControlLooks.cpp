@@ -188,4 +188,18 @@ int HeaderItemAt(const std::vector<Rect>& items, Point p) {
   return -1;
 }
 
+ItemPlacement PlaceItemContent(Size item, Size text, Size image, ItemAlign align) {
+  int x = 3;
+  if (align == ItemAlign::Centre)
+    x = (item.width - text.width - image.width) / 2;
+  else if (align == ItemAlign::Right)
+    x = std::max(item.width - text.width - image.width - 2, 1);
+  ItemPlacement placement;
+  placement.image = {x, (item.height - image.height) / 2};
+  int top = (item.height - text.height) / 2;
+  placement.text = Rect{x + image.width, top, item.width, top + text.height}.Intersect(
+      {0, 0, item.width, item.height});
+  return placement;
+}
+
 }  // namespace corvane

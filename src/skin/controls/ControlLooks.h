@@ -92,4 +92,17 @@ int HeaderItemAt(const std::vector<Rect>& items, Point p);
 // An item rectangle as the hot test uses it: 3 pixels off each side.
 Rect HeaderHotRect(const Rect& item);
 
+// Where the image and the text of a header item (also of a tab) go inside
+// the item, in the item's coordinates: the pair starts 3 pixels in for
+// left alignment, centred, or ends 2 pixels before the right edge (at
+// least 1 in); both centred vertically, the text right after the image and
+// clipped to the item. image is 0 x 0 when the item shows none.
+enum class ItemAlign { Left, Centre, Right };
+struct ItemPlacement {
+  Point image;
+  Rect text;
+  friend bool operator==(const ItemPlacement&, const ItemPlacement&) = default;
+};
+ItemPlacement PlaceItemContent(Size item, Size text, Size image, ItemAlign align);
+
 }  // namespace corvane

@@ -185,6 +185,9 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
     return r;
   }
   if (Is(f, "TBitBtn")) return on(xcBitBtn) ? Attach(K::BitButton) : Ended();
+  if (Is(f, "TTabSheet") && tabs) return Attach(K::TabSheet);
+  if (Is(f, "TCustomTabControl") && tabs)
+    return Attach(f.styleProperty == "tsTabs" ? K::Tab : K::TabBtn);
   if (Is(f, "THeaderControl") && on(xcPanel)) return Attach(K::Header);
   if (Is(f, "TCustomCheckBox") && on(xcCheckBox)) return Attach(K::CheckBox);
   if (Is(f, "TTrackBar") && on(xcTrackBar)) return Attach(K::TrackBar);

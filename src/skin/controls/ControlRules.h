@@ -89,6 +89,9 @@ struct ControlFacts {
   bool tabsElement = false;
   // The window rectangle differs from the client rectangle (a border).
   bool hasBorder = false;
+  // The control's property "Style" as text (tab controls: "tsTabs" or a
+  // button style).
+  std::string styleProperty;
   // The control's property "Kind" as text, and "NumButtons" (-1 absent).
   std::string kindProperty;
   int numButtons = -1;

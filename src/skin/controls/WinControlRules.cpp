@@ -10,6 +10,7 @@
 #include "skin/controls/WinSkinScrollBars.h"
 #include "skin/controls/WinSkinMedia.h"
 #include "skin/controls/WinSkinRanges.h"
+#include "skin/controls/WinSkinTabs.h"
 #include "skin/controls/WinSubClass.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
@@ -75,6 +76,16 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
       return &owner.Create<TSkinTrackBar>();
     case K::UpDown:
       return &owner.Create<TSkinUpDown>();
+    case K::Tab:
+      return &owner.Create<TSkinTab>();
+    case K::Tab31:
+      return &owner.Create<TSkinTab31>();
+    case K::TabBtn:
+      return &owner.Create<TSkinTabBtn>();
+    case K::TabSheet:
+      return &owner.Create<TSkinTabSheet>();
+    case K::AdvPage:
+      return &owner.Create<TSkinAdvPage>();
     case K::MediaPlayer:
       return &owner.Create<TSkinMP>();
     case K::ObjImage:
@@ -168,6 +179,7 @@ void ControlSkinner::SkinControl(TControl& control) {
   }
   facts.tabsElement = m_data.Skin().Tabs && !m_data.Skin().Tabs->Bitmap.IsEmpty();
   facts.kindProperty = PropertyText(&control, "Kind");
+  facts.styleProperty = PropertyText(&control, "Style");
   facts.numButtons = static_cast<int>(PropertyInt(&control, "NumButtons"));
   facts.dateTimeAsField = AsciiLower(PropertyText(&control, "Kind")) == "dtktime" ||
                           AsciiLower(PropertyText(&control, "DateMode")) == "dmupdown";

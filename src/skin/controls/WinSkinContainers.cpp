@@ -48,6 +48,29 @@ void DrawAreaText(HDC dc, const std::wstring& text, const RECT& area, unsigned a
 
 }  // namespace
 
+void DrawItemContent(HDC dc, const RECT& item, const std::wstring& text, HIMAGELIST images,
+                     int imageIndex, ItemAlign align, unsigned textFlags) {
+  Size size{item.right - item.left, item.bottom - item.top};
+  int imageWidth = 0, imageHeight = 0;
+  bool image = images && imageIndex != -1 &&
+               ImageList_GetIconSize(images, &imageWidth, &imageHeight) && imageWidth < size.width;
+  if (!image) imageWidth = imageHeight = 0;
+  RECT measured{0, 0, size.width, size.height};
+  DrawTextWide(dc, text, measured,
+               DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_END_ELLIPSIS);
+  ItemPlacement placement =
+      PlaceItemContent(size, {measured.right - measured.left, measured.bottom - measured.top},
+                       {imageWidth, imageHeight}, align);
+  if (image) {
+    GdiFlush();
+    ImageList_Draw(images, imageIndex, dc, item.left + placement.image.x,
+                   item.top + placement.image.y, ILD_TRANSPARENT);
+  }
+  Rect t = placement.text.Offset(item.left, item.top);
+  RECT place{t.left, t.top, t.right, t.bottom};
+  DrawTextWide(dc, text, place, textFlags | DT_END_ELLIPSIS | DT_EXPANDTABS | DT_WORDBREAK);
+}
+
 // ================================================================ TSkinGroupBox
 
 TSkinGroupBox::TSkinGroupBox(TComponent* owner) : TSkinControl(owner) {}
@@ -377,32 +400,13 @@ void TSkinHeader::Paint(HDC dc, const RECT& r) {
         HeaderHotRect({item.left, item.top, item.right, item.bottom});
     rightmost = std::max(rightmost, static_cast<int>(item.right));
 
-    int width = item.right - item.left;
-    int imageWidth = 0, imageHeight = 0;
-    bool image = images && (info.fmt & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT)) && info.iImage != -1 &&
-                 ImageList_GetIconSize(images, &imageWidth, &imageHeight) && imageWidth < width;
-    if (!image) imageWidth = 0;
-    std::wstring text = buffer;
-    RECT measured{0, 0, width, item.bottom - item.top};
-    DrawTextWide(pdc, text, measured,
-                 DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK | DT_END_ELLIPSIS);
-    int textWidth = measured.right - measured.left, textHeight = measured.bottom - measured.top;
-    int x = 3;
-    if (info.fmt & HDF_CENTER)
-      x = (width - textWidth - imageWidth) / 2;
-    else if (info.fmt & HDF_RIGHT)
-      x = std::max(width - textWidth - imageWidth - 2, 1);
-    int height = item.bottom - item.top;
-    if (image) {
-      GdiFlush();
-      ImageList_Draw(images, info.iImage, pdc, item.left + x, item.top + (height - imageHeight) / 2,
-                     ILD_TRANSPARENT);
-    }
+    bool image = images && (info.fmt & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT));
+    ItemAlign align = (info.fmt & HDF_CENTER)  ? ItemAlign::Centre
+                      : (info.fmt & HDF_RIGHT) ? ItemAlign::Right
+                                               : ItemAlign::Left;
     SetTextColor(pdc, enabled ? GetSysColor(COLOR_BTNTEXT) : GetSysColor(COLOR_BTNSHADOW));
-    RECT place{item.left + x + imageWidth, item.top + (height - textHeight) / 2, item.right,
-               item.top + (height - textHeight) / 2 + textHeight};
-    IntersectRect(&place, &place, &item);
-    DrawTextWide(pdc, text, place, TextFlags(DT_END_ELLIPSIS | DT_EXPANDTABS | DT_WORDBREAK));
+    DrawItemContent(pdc, item, buffer, image ? images : nullptr, info.iImage, align,
+                    TextFlags(0));
   }
   if (rightmost < size.width)
     DrawCellOn(picture, {rightmost, 0, size.width, size.height}, bar, frames, 1);

@@ -11,11 +11,22 @@
 #include <memory>
 #include <vector>
 
+#include <commctrl.h>
+
+#include <string>
+
+#include "skin/controls/ControlLooks.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace corvane {
 
 class OffscreenSurface;
+
+// The image (from images, when imageIndex is not -1 and it is narrower
+// than the item) and the text of a header item or a tab, placed in item on
+// dc with the text colour and font already set.
+void DrawItemContent(HDC dc, const RECT& item, const std::wstring& text, HIMAGELIST images,
+                     int imageIndex, ItemAlign align, unsigned textFlags);
 
 // Group boxes: a rounded frame in the shadow colour with the caption over
 // it; a framework group box (Mode 1) is filled with the face first and its

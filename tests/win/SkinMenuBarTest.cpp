@@ -271,10 +271,7 @@ TEST_F(SkinnedMenuBar, AMenuChangedWhileOpenIsTakenWhenItClosesAndCyclesLeakNoth
   EXPECT_EQ(Bar().Items(5).Bounds.Width(), 0) << "an empty caption takes no room";
 
   auto cycle = [&] {
-    data->SetActive(false);
-    TSkinManage::Instance()->RunPendingAction();
-    data->SetActive(true);
-    TSkinManage::Instance()->RunPendingAction();
+    SkinCycle(*data);
     PumpUntil([&] { return Skin() && Skin()->FrameState() == kFrameActive; });
   };
   cycle();

@@ -48,8 +48,12 @@ target_compile_definitions(corvane_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRIC
 corvane_warnings(corvane_win)
 # The stored skin's resource identifier, shared with skin.rc.
 target_include_directories(corvane_win PRIVATE ${CORVANE_ROOT}/resources)
-target_link_libraries(corvane_win PUBLIC corvane_core
-  comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi version urlmon wininet ws2_32 gdi32 user32 msimg32)
+# Everything but the window and drawing libraries loads at its first call:
+# the launcher shows before any of them is needed.
+include(${CORVANE_ROOT}/cmake/DelayLoad.cmake)
+corvane_delay_load_libraries(late_libraries
+  comctl32 comdlg32 shell32 ole32 oleaut32 shlwapi version urlmon wininet msimg32)
+target_link_libraries(corvane_win PUBLIC corvane_core ${late_libraries} uuid ws2_32 gdi32 user32)
 
 # The manifest carries the version too; windres finds it in generated/.
 configure_file(${CORVANE_ROOT}/resources/corvane.manifest.in ${generated}/corvane.manifest @ONLY)

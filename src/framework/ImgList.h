@@ -35,14 +35,16 @@ class TImageList : public TComponent {
   void Clear();
   // Draws image index at x, y; a disabled image is drawn greyed.
   void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
-  HIMAGELIST Handle() const { return m_list.Get(); }
+  // The list itself, made on first use: a form that declares a list pays
+  // for the common controls library only once it puts images in.
+  HIMAGELIST Handle() const;
   // Whether the handle is shared with others (kept for designed forms).
   bool ShareImages = false;
 
  private:
   int m_width;
   int m_height;
-  UniqueImageList m_list;
+  mutable UniqueImageList m_list;
 };
 
 }  // namespace corvane

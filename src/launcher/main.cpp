@@ -78,8 +78,8 @@ Rect PullOntoWorkArea(const Rect& window, const Rect& work) {
   return Rect::FromSize(left, top, window.Width(), window.Height());
 }
 
-TForm1::TForm1(TComponent* owner, std::string storePath, bool menuAfterShow)
-    : TForm(owner), m_storePath(std::move(storePath)), m_menuAfterShow(menuAfterShow) {
+TForm1::TForm1(TComponent* owner, std::string storePath, bool restAfterShow)
+    : TForm(owner), m_storePath(std::move(storePath)), m_restAfterShow(restAfterShow) {
   Name = "Form1";
   SetBounds(986, 232, 123, 66);
   SetCaption("Form1");
@@ -136,16 +136,18 @@ void TForm1::FormCreate(TObject*) {
   }
   StartTraceMark("picture loaded");
   RestorePosition();
-  DragAcceptFiles(Handle(), TRUE);
-  // The icons of hundreds of links (some on shares that answer slowly) must
-  // not hold the launcher back; posted work still runs before any click.
-  if (m_menuAfterShow) {
-    Application().Queue([this] {
-      BuildMenu();
-      StartTraceMark("menu built");
-    });
+  // The icons of hundreds of links (some on shares that answer slowly) and
+  // the shell library behind dropped files must not hold the launcher back;
+  // posted work still runs before any click or drop can reach it.
+  if (m_restAfterShow) {
+    Application().Queue([this] { AcceptDropsAndBuildMenu(); });
     return;
   }
+  AcceptDropsAndBuildMenu();
+}
+
+void TForm1::AcceptDropsAndBuildMenu() {
+  DragAcceptFiles(Handle(), TRUE);
   BuildMenu();
   StartTraceMark("menu built");
 }
@@ -205,7 +207,7 @@ void TForm1::BuildMenu() {
       item->SetCaption(name);
       item->OnClick = [this](TObject* s) { MenuItemClick(s); };
       PopupMenu1->Add(*item);
-      if (m_menuAfterShow) {
+      if (m_restAfterShow) {
         // The program's own start: icons follow from the worker.
         iconLinks.push_back(IniFile->ReadString(name, "Link", ""));
         m_iconTargets.push_back(item);

@@ -27,10 +27,11 @@ class TForm1 : public TForm {
  public:
   // storePath is the link store's path; empty means the executable's path
   // with the extension ".ini" (tests give their own).
-  // menuAfterShow (the program's own start): the menu is built from the
-  // message loop right after the launcher is shown, and its icons are read
-  // by a worker thread and put in as they come.
-  explicit TForm1(TComponent* owner, std::string storePath = {}, bool menuAfterShow = false);
+  // restAfterShow (the program's own start): dropped files are accepted and
+  // the menu is built from the message loop right after the launcher is
+  // shown, and the menu's icons are read by a worker thread and put in as
+  // they come.
+  explicit TForm1(TComponent* owner, std::string storePath = {}, bool restAfterShow = false);
   ~TForm1() override;
 
   TSkinImage* SkinImage1 = nullptr;
@@ -59,10 +60,11 @@ class TForm1 : public TForm {
  private:
   void LoadPicture();
   void RestorePosition();
+  void AcceptDropsAndBuildMenu();
   // Puts the icons the worker has read so far into the menu.
   void TakeMenuIcons();
   std::string m_storePath;
-  bool m_menuAfterShow = false;
+  bool m_restAfterShow = false;
   std::unique_ptr<MenuIconLoader> m_iconLoader;
   // The entry of each link the worker reads an icon for.
   std::vector<TMenuItem*> m_iconTargets;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release package as a Windows user gets it (ctest runs this):
 # - CPack makes both zips; the program zip holds exactly the four files, its
-#   exe is under 2 MB and its notices carry each library's own licence file;
+#   exe is under 2 MB, loads only the window libraries at start and its
+#   notices carry each library's own licence file;
 # - the symbols zip turns an address inside the shipped program into one of
 #   its source lines, through the exe's debug link;
 # - release_tests (under Wine) checks the resources and the readme and runs
@@ -59,6 +60,12 @@ size=$(stat -c %s "$exe")
 echo "release-test: Corvane.exe is $size bytes (built: $(stat -c %s "$built"))"
 [ "$size" -lt $((2 * 1024 * 1024)) ] || fail "Corvane.exe is $size bytes, not under 2 MB"
 "${tools}objdump" -h "$exe" | grep -q '\.debug_' && fail "Corvane.exe still carries debug sections"
+
+# A start loads only what showing a window needs; the shell, COM, the common
+# controls and dialogs, the internet library and the rest load at first use.
+start_libraries=$("${tools}objdump" -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
+[ "$start_libraries" = "gdi32.dll kernel32.dll msvcrt.dll user32.dll " ] ||
+  fail "Corvane.exe loads at start: $start_libraries"
 
 # Each library's own licence file, as it is in its source, is in the notices.
 notices=$(cat "$work/app/THIRD-PARTY-NOTICES.txt")

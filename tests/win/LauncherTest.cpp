@@ -169,9 +169,10 @@ TEST_F(Launcher, MenuListsTheLinksSortedWithOneImageEach) {
   EXPECT_EQ(form.ImageList1->Count(), 5);
 }
 
-// The program's own start: the menu comes right after the window, its icons
-// from a worker (a slow share cannot hold the launcher); once read, every
-// entry has an icon of its own, also when the menu is rebuilt meanwhile.
+// The program's own start: the menu and the drop target come right after
+// the window, the menu's icons from a worker (a slow share cannot hold the
+// launcher); once read, every entry has an icon of its own, also when the
+// menu is rebuilt meanwhile.
 TEST_F(Launcher, AtProgramStartTheMenuFollowsTheWindowAndItsIconsComeFromAWorker) {
   for (int i = 0; i < 200; ++i) {
     char name[16];
@@ -183,6 +184,7 @@ TEST_F(Launcher, AtProgramStartTheMenuFollowsTheWindowAndItsIconsComeFromAWorker
   EXPECT_EQ(form.PopupMenu1->Count(), 0) << "the menu is built after the window shows";
   form.Show();
   ASSERT_TRUE(PumpUntil([&] { return form.PopupMenu1->Count() == 201; }));
+  EXPECT_TRUE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << "files can be dropped";
   form.BuildMenu();  // while the first worker may still be reading
   auto allIcons = [&] {
     for (int i = 0; i < form.PopupMenu1->Count(); ++i)

@@ -10,6 +10,13 @@
 # The toolchain's runtime carries the helper that loads a DLL on its first
 # call (__delayLoadHelper2).
 #
+# The common controls library loaded late is still the manifest's version 6:
+# loading follows the process's default activation context (the exe's
+# manifest) when no other is active, as at the program's own first calls;
+# Wine honours this as documented, only real Windows proves it. Every
+# library here ships with every Windows, so a failed late load (the loader
+# raises a structured exception) cannot come from a missing file.
+#
 # Only functions can be loaded late: a library that exports data, or
 # functions by ordinal alone, is refused here rather than failing at run time.
 function(corvane_delay_load_libraries out)

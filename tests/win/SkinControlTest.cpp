@@ -77,10 +77,7 @@ using test::skin::SkinOf;
 class SkinnedControls : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetApplication();
-    TSkinManage::Destroy();
-    // Where an earlier test left the mouse, a control would show hot.
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    test::skin::FreshStart();
     data = &test::skin::ActiveSkinData();
     ASSERT_FALSE(data->SkinEmpty());
   }
@@ -779,15 +776,11 @@ TEST_F(SkinnedControls, TwoHundredSkinCyclesOfTheEditorLeaveTheHandleCountsWhere
   TForm2& editor = ShowEditor(folder);
   auto cycle = [&] { test::skin::SkinCycle(*data); };
   cycle();
-  long owned = OwnedHandleCount();
-  DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const test::skin::HandleCounts before = test::skin::CurrentHandleCounts();
   for (int i = 0; i < 200; ++i) cycle();
   EXPECT_EQ(Query(editor.GroupBox1->Handle()), 1);
   EXPECT_EQ(Query(editor.Button2->Handle()), 1);
-  EXPECT_EQ(OwnedHandleCount(), owned);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+  test::skin::ExpectHandleCountsKept(before);
 }
 
 TEST_F(SkinnedControls, TheLinkEditorsButtonsAndGroupBoxesWearTheStoredSkin) {

@@ -260,13 +260,9 @@ TEST_F(SkinnedWindows, UnskinRestoresTheSystemFrameAndCyclesLeakNothing) {
     PumpUntil([&] { return Skin(w) && Skin(w)->FrameState() == kFrameActive; });
   };
   cycle();
-  long owned = OwnedHandleCount();
-  DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const test::skin::HandleCounts before = test::skin::CurrentHandleCounts();
   for (int i = 0; i < 200; ++i) cycle();
-  EXPECT_EQ(OwnedHandleCount(), owned);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 2);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 2);
+  test::skin::ExpectHandleCountsKept(before, 2);
   // The window still works and is still skinned once.
   EXPECT_EQ(TSkinManage::Instance()->FormSkins().size(), 1u);
   EXPECT_TRUE(SameRect(ClientOnScreen(w), skinnedClient));

@@ -275,13 +275,9 @@ TEST_F(SkinnedMenuBar, AMenuChangedWhileOpenIsTakenWhenItClosesAndCyclesLeakNoth
     PumpUntil([&] { return Skin() && Skin()->FrameState() == kFrameActive; });
   };
   cycle();
-  long owned = OwnedHandleCount();
-  DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const test::skin::HandleCounts before = test::skin::CurrentHandleCounts();
   for (int i = 0; i < 200; ++i) cycle();
-  EXPECT_EQ(OwnedHandleCount(), owned);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 2);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 2);
+  test::skin::ExpectHandleCountsKept(before, 2);
   ASSERT_NE(Skin(), nullptr);
   EXPECT_EQ(Bar().ItemCount(), 7);
   EXPECT_EQ(GetMenu(window), nullptr);

@@ -250,9 +250,7 @@ TEST_F(SkinnedMenus, KeysStillChooseAndHundredsOfOpeningsLeakNothing) {
   EXPECT_TRUE(PumpUntil([&] { return Launched() == "Beta;"; }, 10000)) << Launched();
 
   OpenMenu(form, [](HWND menu, int) { return Press(menu, VK_ESCAPE), true; });
-  long owned = OwnedHandleCount();
-  DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const test::skin::HandleCounts before = test::skin::CurrentHandleCounts();
   int skinnedOpenings = 0;
   for (int i = 0; i < 200; ++i)
     OpenMenu(form, [&](HWND menu, int) {
@@ -261,9 +259,7 @@ TEST_F(SkinnedMenus, KeysStillChooseAndHundredsOfOpeningsLeakNothing) {
       return true;
     });
   EXPECT_EQ(skinnedOpenings, 200);
-  EXPECT_EQ(OwnedHandleCount(), owned);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi + 2);
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 2);
+  test::skin::ExpectHandleCountsKept(before, 2);
   EXPECT_TRUE(TSkinManage::Instance()->MenuSkins().empty()) << "every menu window given back";
 }
 

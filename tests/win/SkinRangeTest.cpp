@@ -125,9 +125,7 @@ void Overlay(Surface& canvas, const Surface& picture, Point at) {
 class SkinnedRanges : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetApplication();
-    TSkinManage::Destroy();
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    test::skin::FreshStart();
     data = &test::skin::ActiveSkinData();
     ASSERT_FALSE(data->SkinEmpty());
   }

@@ -88,9 +88,7 @@ void Drag(POINT from, POINT to) {
 class SkinnedScrolling : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetApplication();
-    TSkinManage::Destroy();
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    test::skin::FreshStart();
   }
   void TearDown() override {
     ReleaseCapture();

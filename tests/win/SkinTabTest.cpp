@@ -47,9 +47,7 @@ RECT ItemRect(HWND tab, int i) {
 class SkinnedTabs : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetApplication();
-    TSkinManage::Destroy();
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    test::skin::FreshStart();
     data = &test::skin::ActiveSkinData();
     ASSERT_FALSE(data->SkinEmpty());
     ASSERT_TRUE(data->Skin().Tabs);
@@ -266,14 +264,10 @@ TEST_F(SkinnedTabs, TwoHundredSkinCyclesLeaveTheHandleCountsWhereTheyWere) {
   ASSERT_TRUE(test::skin::ShowAndAwaitSkin(form));
   auto cycle = [&] { test::skin::SkinCycle(*data); };
   cycle();
-  long owned = OwnedHandleCount();
-  DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  const test::skin::HandleCounts before = test::skin::CurrentHandleCounts();
   for (int i = 0; i < 200; ++i) cycle();
   EXPECT_EQ(Query(set.Handle()), 1);
-  EXPECT_EQ(OwnedHandleCount(), owned);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
-  EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
+  test::skin::ExpectHandleCountsKept(before);
 }
 
 TEST_F(SkinnedTabs, NoTabsManyTabsAndEmptyTextsPaintWithoutFault) {

@@ -186,6 +186,41 @@ inline bool ShowAndAwaitSkin(TForm& form) {
   return skinned;
 }
 
+// A skin test's clean start: no forms or skin manager left by an earlier
+// test, and the mouse parked in the screen's corner (where an earlier test
+// left it, a control would show hot).
+inline void FreshStart() {
+  ResetApplication();
+  TSkinManage::Destroy();
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
+// The process's handles: the framework's owned ones, GDI and USER objects.
+struct HandleCounts {
+  long owned;
+  DWORD gdi;
+  DWORD user;
+};
+
+inline HandleCounts CurrentHandleCounts() {
+  return {OwnedHandleCount(), GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+          GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+}
+
+// Repeated work left the counts where they were; systemSlack allows that
+// many GDI and USER objects the system makes and caches on its own (menus).
+inline void ExpectHandleCountsKept(const HandleCounts& before, DWORD systemSlack = 0) {
+  const HandleCounts now = CurrentHandleCounts();
+  EXPECT_EQ(now.owned, before.owned) << "owned handles";
+  if (systemSlack == 0) {
+    EXPECT_EQ(now.gdi, before.gdi) << "GDI objects";
+    EXPECT_EQ(now.user, before.user) << "USER objects";
+    return;
+  }
+  EXPECT_LE(now.gdi, before.gdi + systemSlack) << "GDI objects";
+  EXPECT_LE(now.user, before.user + systemSlack) << "USER objects";
+}
+
 // Switches the skin component off and on again, each taking effect at once.
 inline void SkinCycle(TSkinData& data) {
   data.SetActive(false);

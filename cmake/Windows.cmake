@@ -48,8 +48,8 @@ target_compile_definitions(corvane_win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX STRIC
 corvane_warnings(corvane_win)
 # The stored skin's resource identifier, shared with skin.rc.
 target_include_directories(corvane_win PRIVATE ${CORVANE_ROOT}/resources)
-# Everything but the window and drawing libraries loads at its first call:
-# the launcher shows before any of them is needed.
+# Every library but the window ones (user32, gdi32) loads at its first
+# call: the launcher shows before any of them is needed.
 include(${CORVANE_ROOT}/cmake/DelayLoad.cmake)
 corvane_delay_load_libraries(late_libraries
   comctl32 comdlg32 shell32 ole32 oleaut32 shlwapi version urlmon wininet msimg32)

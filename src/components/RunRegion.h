@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

@@ -9,7 +9,7 @@
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

@@ -15,7 +15,7 @@
 
 #include "core/Geometry.h"
 #include "framework/Classes.h"
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 #include "framework/Messages.h"
 
 namespace corvane {

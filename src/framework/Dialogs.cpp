@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

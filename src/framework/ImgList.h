@@ -7,7 +7,7 @@
 #include <commctrl.h>
 
 #include "framework/Classes.h"
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

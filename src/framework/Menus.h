@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "framework/Classes.h"
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

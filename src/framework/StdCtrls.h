@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

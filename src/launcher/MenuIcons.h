@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

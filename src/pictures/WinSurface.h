@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

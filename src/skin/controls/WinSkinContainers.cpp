@@ -8,6 +8,7 @@
 
 #include "framework/StdCtrls.h"
 #include "pictures/WinSurface.h"
+#include "platform/RectConversions.h"
 #include "skin/controls/ControlLooks.h"
 #include "skin/controls/ControlRules.h"
 #include "skin/data/WinBitmapUtils.h"
@@ -30,7 +31,7 @@ bool HasImage(const std::unique_ptr<TDataSkinObject>& element) {
 void DrawCellOn(OffscreenSurface& picture, const RECT& r, const TDataSkinObject& e, int frames,
                 int cell) {
   GdiFlush();
-  DrawElement(picture.View(), {r.left, r.top, r.right, r.bottom}, e.Bitmap, false, e.Tile == 1,
+  DrawElement(picture.View(), ToRect(r), e.Bitmap, false, e.Tile == 1,
               e.Trans != 0, std::max(frames, 1), cell,
               {e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight});
 }

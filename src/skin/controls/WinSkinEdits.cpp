@@ -6,6 +6,7 @@
 
 #include "framework/Messages.h"
 #include "pictures/WinSurface.h"
+#include "platform/RectConversions.h"
 #include "skin/controls/ControlRules.h"
 #include "skin/controls/EditLooks.h"
 #include "skin/controls/WinSkinRanges.h"
@@ -43,8 +44,6 @@ bool WindowHasBorder(HWND h, const RECT& r) {
   return FieldHasBorder(SizeOf(r), SizeOf(client));
 }
 
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 

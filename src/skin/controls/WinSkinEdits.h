@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 #include "framework/Subclass.h"
 #include "skin/controls/WinSubClass.h"
 

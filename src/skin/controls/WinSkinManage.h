@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane {
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "pictures/WinSurface.h"
+#include "platform/RectConversions.h"
 #include "skin/controls/ControlLooks.h"
 #include "skin/controls/ControlRules.h"
 #include "skin/controls/RangeLooks.h"
@@ -34,10 +35,6 @@ void DrawCell(SurfaceView canvas, const Rect& target, const TDataSkinObject& e, 
               int cell, bool keyed) {
   DrawElement(canvas, target, e.Bitmap, false, e.Tile == 1, keyed, std::max(frames, 1), cell,
               MarginsOf(e));
-}
-
-Rect ToRect(const RECT& r) {
-  return {r.left, r.top, r.right, r.bottom};
 }
 
 // A window's rectangle in the coordinates of another window's rectangle.

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 #include "skin/controls/ScrollBarLayout.h"
 #include "skin/controls/WinSubClass.h"
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "pictures/WinSurface.h"
+#include "platform/RectConversions.h"
 #include "skin/controls/ControlLooks.h"
 #include "skin/controls/ControlRules.h"
 #include "skin/data/WinBitmapUtils.h"
@@ -423,9 +424,9 @@ void TSkinControl::DrawFocusAroundText(HDC dc, unsigned flags, const RECT& r) {
   RECT measured = r;
   DrawTextWide(dc, m_text, measured, flags | DT_CALCRECT | DT_NOCLIP);
   Rect focus =
-      FocusAroundText({r.left, r.top, r.right, r.bottom},
+      FocusAroundText(ToRect(r),
                       {measured.right - measured.left, measured.bottom - measured.top}, flags);
-  RECT f{focus.left, focus.top, focus.right, focus.bottom};
+  RECT f = ToRECT(focus);
   if (!focus.IsEmpty()) DrawFocusRect(dc, &f);
 }
 

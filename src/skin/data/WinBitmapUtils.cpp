@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "framework/Controls.h"
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 #include "skin/data/BitmapUtils.h"
 
 namespace corvane {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "framework/Classes.h"
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 #include "framework/ImgList.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinOptions.h"

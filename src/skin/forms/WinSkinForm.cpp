@@ -8,6 +8,7 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "pictures/WinSurface.h"
+#include "platform/RectConversions.h"
 #include "skin/controls/WinControlRules.h"
 #include "skin/controls/WinSkinManage.h"
 #include "skin/data/WinBitmapUtils.h"
@@ -25,15 +26,6 @@ namespace {
 constexpr UINT kThemedCaptionMessage1 = 0xAE;
 constexpr UINT kThemedCaptionMessage2 = 0xAF;
 constexpr UINT kMdiRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME;
-
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-Rect WindowRectOf(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return ToRect(r);
-}
 
 bool IsWindowsVersion50() {
   DWORD v = GetVersion();

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "framework/Classes.h"
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 #include "framework/Subclass.h"
 #include "skin/forms/CaptionButtons.h"
 #include "skin/forms/FrameGeometry.h"

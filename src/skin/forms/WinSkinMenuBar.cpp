@@ -6,9 +6,10 @@
 #include <utility>
 
 #include "framework/Forms.h"
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 #include "framework/Menus.h"
 #include "pictures/WinSurface.h"
+#include "platform/RectConversions.h"
 #include "skin/controls/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
@@ -28,12 +29,6 @@ constexpr UINT kCaptionMeasure = DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE | DT_EX
 constexpr UINT kCaptionDraw = DT_CENTER | DT_SINGLELINE | DT_EXTERNALLEADING;
 
 COLORREF Ref(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
-
-Rect WindowBounds(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  return {r.left, r.top, r.right, r.bottom};
-}
 
 MenuBarLook LookOf(const SkinDefinition& skin) {
   if (!skin.MenuBar || skin.MenuBar->Bitmap.IsEmpty()) return {};
@@ -335,7 +330,7 @@ bool TWinSkinMenu::OpenMenuBarItem(TMenuBtn* item, bool byKeyboard) {
       manager->MenuSource = 1;
       manager->MenuFromBar = true;
     }
-    const Rect wr = WindowBounds(window);
+    const Rect wr = WindowRectOf(window);
     const bool rtl = RightToLeft();
     const int x = (rtl ? item->Bounds.right : item->Bounds.left) + wr.left;
     const int y = item->Bounds.bottom + wr.top;

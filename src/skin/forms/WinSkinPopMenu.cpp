@@ -5,6 +5,7 @@
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "pictures/WinSurface.h"
+#include "platform/RectConversions.h"
 #include "skin/controls/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
@@ -16,8 +17,6 @@ namespace corvane {
 
 namespace {
 
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 COLORREF Ref(Colour c) { return static_cast<COLORREF>(c) & 0xFFFFFF; }
 
 constexpr int kMenuItemCells = 5;

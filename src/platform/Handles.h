@@ -1,5 +1,7 @@
 // Owners for Win32 handles: every GDI/USER handle has exactly one owner, a
 // move-only type made from one template. A borrowed handle is a plain handle.
+// The platform folder sits under every Windows-side folder (the picture
+// object and the framework both own handles): it includes only the core.
 #pragma once
 
 #include <windows.h>

@@ -9,8 +9,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "components/OpaqueRuns.h"
-#include "components/RunRegion.h"
+#include "pictures/OpaqueRuns.h"
+#include "pictures/WinRunRegion.h"
 #include "core/Surface.h"
 
 using namespace corvane;

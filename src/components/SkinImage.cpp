@@ -3,8 +3,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "components/OpaqueRuns.h"
-#include "components/RunRegion.h"
+#include "pictures/OpaqueRuns.h"
+#include "pictures/WinRunRegion.h"
 
 namespace corvane {
 

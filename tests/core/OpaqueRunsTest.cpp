@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "components/OpaqueRuns.h"
+#include "pictures/OpaqueRuns.h"
 
 namespace corvane {
 namespace {

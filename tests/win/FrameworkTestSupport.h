@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "framework/Handles.h"
+#include "platform/Handles.h"
 
 namespace corvane::test {
 

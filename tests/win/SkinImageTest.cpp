@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "components/RunRegion.h"
+#include "pictures/WinRunRegion.h"
 #include "components/SkinImage.h"
 #include "FrameworkTestSupport.h"
 

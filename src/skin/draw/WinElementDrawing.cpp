@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "components/RunRegion.h"
+#include "pictures/WinRunRegion.h"
 #include "framework/Controls.h"
 #include "pictures/WinSurface.h"
 #include "skin/draw/ElementDrawing.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "components/RunRegion.h"
+#include "pictures/WinRunRegion.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "pictures/WinSurface.h"

@@ -1,4 +1,4 @@
-#include "components/OpaqueRuns.h"
+#include "pictures/OpaqueRuns.h"
 
 namespace corvane {
 

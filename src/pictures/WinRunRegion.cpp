@@ -1,6 +1,6 @@
-#include "components/RunRegion.h"
+#include "pictures/WinRunRegion.h"
 
-#include "components/OpaqueRuns.h"
+#include "pictures/OpaqueRuns.h"
 
 namespace corvane {
 

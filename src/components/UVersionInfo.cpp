@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "launcher/support.h"
+#include "platform/Files.h"
 
 namespace corvane {
 
@@ -34,11 +34,6 @@ constexpr std::chrono::milliseconds kCleanupGrace{1000};
 std::string FolderOf(const std::string& path) {
   size_t i = path.find_last_of("\\/:");
   return i == std::string::npos ? std::string{} : path.substr(0, i + 1);
-}
-
-bool FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 class InternetHandle {

@@ -142,16 +142,6 @@ std::string SystemErrorText(HRESULT code) {
 
 ComError::ComError(HRESULT code) : std::runtime_error(SystemErrorText(code)), m_code(code) {}
 
-std::string ExecutablePath() {
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) return std::string(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 std::string SpecialFolderPath(int csidl) {
   ItemIdList list;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, list.Out())) || !list.Get()) return {};

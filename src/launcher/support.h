@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/Files.h"
+
 namespace corvane {
 
 // A failed COM call, carrying its HRESULT and the system's text for it; the
@@ -24,9 +26,6 @@ class ComError : public std::runtime_error {
 // The system's message text for an HRESULT, without the trailing line break;
 // a generic text with the code in hex when the system has none.
 std::string SystemErrorText(HRESULT code);
-
-// Full path of the running executable (no length limit of MAX_PATH).
-std::string ExecutablePath();
 
 // File-system path of a shell special folder (a CSIDL value), or empty when
 // the shell cannot name it or it is not a file-system folder.

@@ -9,7 +9,8 @@
 
 #include "framework/Controls.h"
 #include "framework/Forms.h"
-#include "pictures/WinSurface.h"
+include "pictures/WinSurface.h"
+#include "platform/Files.h"
 #include "skin/controls/WinSkinManage.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinLoad.h"
@@ -111,11 +112,6 @@ GlyphArt DrawGlyphArt() {
     art.Fill(48 + 10 - i, 4 + i, 48 + 11 - i, 4 + i);
   }
   return art;
-}
-
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Read with the system's own calls: a file stream would link the C++

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "skin/controls/TabLooks.h"
+#include "core/TabSetLayout.h"
 
 namespace corvane {
 

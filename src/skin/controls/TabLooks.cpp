@@ -11,11 +11,6 @@ namespace {
 constexpr unsigned kTabsBottom = 0x2;
 constexpr unsigned kTabsVertical = 0x80;
 
-// A tab set's tab is this much wider than its text.
-constexpr int kTabSetPadding = 9;
-// Room the scroller takes from the end of the row while it shows.
-constexpr int kTabSetScrollerRoom = 12;
-
 }  // namespace
 
 TabPlacement TabPlacementFromStyle(unsigned style) {
@@ -107,27 +102,6 @@ Margins TurnedMargins(Margins m, TabPlacement placement) {
 
 Margins PageFrameMargins(int tabsStyle, Margins tabPaneMargins) {
   return tabsStyle != 0 ? tabPaneMargins : Margins{4, 5, 4, 4};
-}
-
-std::vector<TabSetTab> LayoutTabSet(const std::vector<int>& textWidths, int firstIndex,
-                                    int startMargin, int endMargin, Size set, bool scroller) {
-  std::vector<TabSetTab> tabs;
-  if (firstIndex < 0) return tabs;
-  int end = set.width - endMargin - (scroller ? kTabSetScrollerRoom : 0);
-  int x = startMargin;
-  for (std::size_t i = static_cast<std::size_t>(firstIndex); i < textWidths.size(); ++i) {
-    int width = std::max(textWidths[i], 0) + kTabSetPadding;
-    if (x + width > end) break;
-    tabs.push_back({static_cast<int>(i), Rect::FromSize(x, 0, width, set.height)});
-    x += width;
-  }
-  return tabs;
-}
-
-int TabSetTabAt(const std::vector<TabSetTab>& tabs, Point p) {
-  for (const TabSetTab& tab : tabs)
-    if (tab.rect.Contains(p)) return tab.index;
-  return -1;
 }
 
 }  // namespace corvane

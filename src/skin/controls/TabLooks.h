@@ -1,14 +1,15 @@
 // The geometry of skinned tabs: where a tab control's tabs lie from its
 // style bits, the tab row beside the page, how the row is laid out lying in
 // the top orientation and turned back for side tabs, which cell and text
-// colour a tab gets, the margins of the pictures as they are turned, and the
-// tabs of a tab set. Portable and pure: rectangles and numbers in,
-// rectangles and cells out; never includes platform headers.
+// colour a tab gets and the margins of the pictures as they are turned. Portable and pure: rectangles and numbers in,
+// rectangles and cells out; never includes platform headers. The tab set's
+// layout, which the framework's tab set uses too, is in core/TabSetLayout.h.
 #pragma once
 
 #include <vector>
 
 #include "core/Geometry.h"
+#include "core/TabSetLayout.h"
 #include "skin/draw/ElementDrawing.h"
 
 namespace corvane {
@@ -59,23 +60,5 @@ Margins TurnedMargins(Margins margins, TabPlacement placement);
 // The page frame's margins before turning: TabPane's own when the frame
 // comes from TabPane (tabsStyle not 0), else the fixed 4, 5, 4, 4.
 Margins PageFrameMargins(int tabsStyle, Margins tabPaneMargins);
-
-// One tab of a tab set as laid out: its index in the set's list and its
-// rectangle in the set.
-struct TabSetTab {
-  int index = 0;
-  Rect rect;
-  friend bool operator==(const TabSetTab&, const TabSetTab&) = default;
-};
-
-// The tabs a tab set shows from its first visible tab onward: starting at
-// the start margin, each text + 9 pixels wide and as high as the set,
-// while it ends before (width - end margin), 12 pixels earlier while the
-// scroller shows. A first index outside the list shows nothing.
-std::vector<TabSetTab> LayoutTabSet(const std::vector<int>& textWidths, int firstIndex,
-                                    int startMargin, int endMargin, Size set, bool scroller);
-
-// The tab at a point of the set, or -1.
-int TabSetTabAt(const std::vector<TabSetTab>& tabs, Point p);
 
 }  // namespace corvane

@@ -24,7 +24,7 @@
 #include "framework/Subclass.h"
 #include "launcher/main.h"
 #include "launcher/supportForm.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 
 using namespace corvane;

@@ -17,7 +17,7 @@
 
 #include "BenchSupport.h"
 #include "framework/Forms.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"

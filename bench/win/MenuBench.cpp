@@ -19,7 +19,7 @@
 #include "framework/Forms.h"
 #include "launcher/main.h"
 #include "pictures/WinSurface.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinPopMenu.h"

@@ -11,7 +11,7 @@
 #include "launcher/StartTrace.h"
 #include "launcher/support.h"
 #include "launcher/supportForm.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 
 namespace corvane {
 

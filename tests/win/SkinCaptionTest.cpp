@@ -10,7 +10,7 @@
 #include "SkinTestSupport.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"

@@ -25,7 +25,7 @@
 #include "launcher/supportForm.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/data/SkinLoad.h"
 #include "skin/data/SkinPackage.h"
 #include "skin/data/WinSkinData.h"

@@ -20,7 +20,7 @@
 #include "launcher/main.h"
 #include "launcher/supportForm.h"
 #include "pictures/WinSurface.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinPackage.h"
 #include "skin/data/WinSkinData.h"

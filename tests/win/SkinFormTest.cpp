@@ -15,7 +15,7 @@
 #include "SkinTestSupport.h"
 #include "framework/Forms.h"
 #include "pictures/WinSurface.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/draw/ElementDrawing.h"
 #include "skin/data/SkinLoad.h"
 #include "skin/data/WinSkinData.h"

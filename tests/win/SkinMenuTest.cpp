@@ -14,7 +14,7 @@
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "launcher/main.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/data/SkinLoad.h"
 #include "skin/data/SkinPackage.h"
 #include "skin/data/WinSkinData.h"

@@ -24,7 +24,7 @@
 #include "framework/Forms.h"
 #include "framework/RangeCtrls.h"
 #include "framework/StdCtrls.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/controls/WinSkinMedia.h"
 #include "skin/controls/WinSkinRanges.h"
 #include "skin/data/BitmapUtils.h"

@@ -22,7 +22,7 @@
 #include "skin/controls/ControlRules.h"
 #include "skin/controls/ScrollBarLayout.h"
 #include "skin/controls/WinSkinEdits.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/controls/WinSkinScrollBars.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"

@@ -20,7 +20,7 @@
 #include "framework/StdCtrls.h"
 #include "framework/TabCtrls.h"
 #include "skin/controls/TabLooks.h"
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 #include "skin/controls/WinSkinTabs.h"
 #include "skin/data/BitmapUtils.h"
 #include "skin/data/WinSkinData.h"

@@ -286,4 +286,32 @@ void ControlSkinsChanged(const std::vector<TComponent*>& skins) {
       skin->SkinChanged();
 }
 
+namespace {
+
+class RuleSkinning final : public TControlSkinning {
+ public:
+  void SkinControls(TWinSkinForm& formSkin, TSkinData& data, TForm* form, HWND window,
+                    std::vector<TComponent*>& skins) override {
+    FreeGoneControlSkins(skins);
+    ControlSkinner skinner(formSkin, data, skins);
+    if (form) skinner.SkinForm(*form);
+    else skinner.SkinChildren(window);
+  }
+  void SkinChildWindow(TWinSkinForm& formSkin, TSkinData& data, std::vector<TComponent*>& skins,
+                       HWND child) override {
+    ControlSkinner(formSkin, data, skins).SkinChildWindow(child);
+  }
+  void SkinsChanged(const std::vector<TComponent*>& skins) override { ControlSkinsChanged(skins); }
+  void ReleaseSkins(std::vector<TComponent*>& skins, bool restore) override {
+    ReleaseControlSkins(skins, restore);
+  }
+};
+
+}  // namespace
+
+TControlSkinning& RuleControlSkinning() {
+  static RuleSkinning skinning;
+  return skinning;
+}
+
 }  // namespace corvane

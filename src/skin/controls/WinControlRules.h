@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "skin/controls/ControlRules.h"
+#include "skin/forms/WinSkinForm.h"
 
 namespace corvane {
 
@@ -56,5 +57,9 @@ void FreeGoneControlSkins(std::vector<TComponent*>& skins);
 void ReleaseControlSkins(std::vector<TComponent*>& skins, bool restore);
 // The skin changed: every live skin takes the new colours and repaints.
 void ControlSkinsChanged(const std::vector<TComponent*>& skins);
+
+// The control rules as a form skin's control skinning (the manager plugs
+// this one into every form skin it makes).
+TControlSkinning& RuleControlSkinning();
 
 }  // namespace corvane

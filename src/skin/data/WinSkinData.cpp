@@ -9,9 +9,8 @@
 
 #include "framework/Controls.h"
 #include "framework/Forms.h"
-include "pictures/WinSurface.h"
+#include "pictures/WinSurface.h"
 #include "platform/Files.h"
-#include "skin/controls/WinSkinManage.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinLoad.h"
 #include "skin/data/WinSystemColours.h"
@@ -160,11 +159,6 @@ bool CodesItsVersion(const std::vector<std::uint8_t>& stream) {
   } catch (const ElzhException&) {
     return false;
   }
-}
-
-bool IsUserFunctionAvailable(const char* name) {
-  HMODULE user32 = GetModuleHandleA("user32.dll");
-  return user32 && GetProcAddress(user32, name) != nullptr;
 }
 
 constexpr std::array<const char*, 4> kFormTypeNames = {"sfMainform", "sfOnlyThisForm", "sfDialog",
@@ -332,49 +326,6 @@ TSkinData::TSkinData(TComponent* owner) : TComponent(owner) {
   m_hint = CreateHintWindow();
 }
 
-TSkinData::~TSkinData() {
-  FreeComponent(m_menuGlyphs);
-  m_menuGlyphs = nullptr;
-  m_skin3rd.clear();
-  if (TSkinManage* manager = TSkinManage::Instance()) manager->UnregisterSkinData(this);
-  m_stream.clear();
-  m_appIcon.Reset();
-  m_hint.Reset();
-  m_captionFont.Reset();
-  m_skin.reset();
-  m_faceBrush.Reset();
-}
-
-void TSkinData::SetActive(bool value) {
-  if (value == m_active) return;
-  m_active = value;
-  if (m_reading) return;
-  TSkinManage* manager = TSkinManage::Instance();
-  // Before Loaded there is no manager to ask; Loaded looks at Active itself.
-  if (!manager) return;
-  switch (SkinFormtype) {
-    case sfMainform:
-      if (value) {
-        if (SkinEmpty()) return;
-        manager->PendingSkinData = this;
-        manager->RequestAction(kSkinAll, 250);
-        manager->State = 1;
-      } else {
-        manager->PendingSkinData = this;
-        manager->RequestAction(kUnskinAll, 250);
-      }
-      return;
-    case sfOnlyThisForm:
-      manager->PendingSkinData = this;
-      if (value && SkinEmpty()) return;
-      manager->RequestAction(value ? kSkinAll : kUnskinAll, 250);
-      return;
-    case sfDialog:
-    case sfDLL:
-      return;
-  }
-}
-
 void TSkinData::SetSkinFile(const std::string& path) {
   m_skin->SkinEmpty = true;
   m_skinFile = path;
@@ -409,37 +360,6 @@ void TSkinData::LoadSkinStreamNow() {
   }
   if (status == SkinLoadStatus::UnknownVersion && CodesItsVersion(m_stream))
     ShowMessage(kOlderSkinMessage);
-}
-
-void TSkinData::Loaded() {
-  TComponent::Loaded();
-  m_reading = false;
-  if (!IsUserFunctionAvailable("GetScrollBarInfo")) SkinControls.Exclude(xcScrollbar);
-
-  TSkinManage& manager = TSkinManage::Create();
-  manager.RegisterSkinData(this);
-  RebuildCaptionFont();
-
-  if (SkinFormtype != sfMainform) {
-    manager.Active = true;
-    ++manager.State;
-    auto* form = dynamic_cast<TForm*>(Owner());
-    if (form && m_active) manager.SkinWindow(form->Handle());
-    return;
-  }
-
-  manager.InstallHook();
-  if (m_active) {
-    if (SkinEmpty())
-      m_active = false;
-    else
-      manager.RequestAction(kSkinAll, 250);
-  }
-  if (SkinControls.Contains(xcMainMenu))
-    SkinControls.Exclude(xcMenuItem);
-  else
-    SkinControls.Exclude(xcSystemMenu);
-  BuildAppIcon();
 }
 
 void TSkinData::RebuildCaptionFont() {
@@ -477,15 +397,6 @@ void TSkinData::BuildAppIcon() {
     DrawIconEx(dc.Get(), 0, 0, small.Get(), cx, cy, 0, nullptr, DI_NORMAL);
   }
   m_appIcon = std::move(bitmap);
-}
-
-void TSkinData::ApplySkin() {
-  if (m_reading) return;
-  if (!TSkinManage::Instance()) Loaded();
-  TSkinManage& manager = *TSkinManage::Instance();
-  manager.PendingSkinData = this;
-  manager.RefreshSkinData(this);
-  if (manager.State == 1) manager.RequestAction(kReskinAll, 250);
 }
 
 void TSkinData::MayFormSkin(HWND window, const std::string& className, bool& doSkin) {

@@ -9,13 +9,12 @@
 #include "framework/Menus.h"
 #include "pictures/WinSurface.h"
 #include "platform/RectConversions.h"
-#include "skin/controls/WinControlRules.h"
-#include "skin/controls/WinSkinManage.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
 #include "skin/draw/WinElementDrawing.h"
 #include "skin/forms/SkinMessages.h"
+#include "skin/forms/WinSkinManageBase.h"
 
 namespace corvane {
 
@@ -55,7 +54,7 @@ TWinSkinForm::TWinSkinForm(TComponent* owner) : TComponent(owner) {}
 
 TWinSkinForm::~TWinSkinForm() {
   ReleaseSkin();
-  if (TSkinManage* manager = TSkinManage::Instance()) manager->ForgetFormSkin(Handle);
+  if (TSkinManageBase* manager = TSkinManageBase::Instance()) manager->ForgetFormSkin(Handle);
 }
 
 // ------------------------------------------------------------------ start
@@ -74,7 +73,7 @@ void TWinSkinForm::StartWindowSkin(TSkinData* skinData) { CommonStart(skinData);
 
 void TWinSkinForm::CommonStart(TSkinData* skinData) {
   if (m_subclass.Installed()) return;
-  if (TSkinManage* manager = TSkinManage::Instance()) manager->State = 1;
+  if (TSkinManageBase* manager = TSkinManageBase::Instance()) manager->State = kManageRunning;
   m_skinData = skinData;
   m_frameSkinned = skinData->SkinControls.Contains(xcMainMenu) && SkinHasFrame(skinData->Skin());
 
@@ -95,7 +94,7 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
     if (WindowClassName(child) == "MDIClient") {
       m_mdiKind = MdiKind::Frame;
       m_mdiClient = child;
-      if (TSkinManage* manager = TSkinManage::Instance()) manager->MDIClient = child;
+      if (TSkinManageBase* manager = TSkinManageBase::Instance()) manager->MDIClient = child;
       break;
     }
   if (exStyle & WS_EX_MDICHILD) {
@@ -104,7 +103,7 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
   }
   m_unicodeWindow = IsWindowUnicode(Handle) != FALSE;
 
-  TSkinManage* manager = TSkinManage::Instance();
+  TSkinManageBase* manager = TSkinManageBase::Instance();
   if (manager && manager->FormFlag && !m_class.isChild && m_frameSkinned && m_class.border != BorderKind::None)
     SetWindowLongA(Handle, GWL_STYLE, static_cast<LONG>(m_style & ~WS_VISIBLE));
 
@@ -147,7 +146,7 @@ void TWinSkinForm::OnSkinStart() {
   m_savedClient = ToRect(client);
   Rect window = WindowRectOf(Handle);
   m_systemFrameSize = {window.Width() - client.right, window.Height() - client.bottom};
-  if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->FormFlag) {
+  if (TSkinManageBase* manager = TSkinManageBase::Instance(); manager && manager->FormFlag) {
     manager->FormFlag = 0;
     if (!(GetWindowLongA(Handle, GWL_STYLE) & WS_VISIBLE))
       SetWindowLongA(Handle, GWL_STYLE, GetWindowLongA(Handle, GWL_STYLE) | WS_VISIBLE);
@@ -157,7 +156,7 @@ void TWinSkinForm::OnSkinStart() {
   if (m_frameState == kFrameWaiting) {
     if (m_mdiKind == MdiKind::Child) {
       if (m_windowState == WindowShowState::Maximised) {
-        if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->MDIClient)
+        if (TSkinManageBase* manager = TSkinManageBase::Instance(); manager && manager->MDIClient)
           PostMessageA(manager->MDIClient, WM_SKINMDIREDRAW, reinterpret_cast<WPARAM>(Handle), 0);
       } else if (m_windowState == WindowShowState::Normal) {
         m_frameState = kFrameResizing;
@@ -185,20 +184,17 @@ void TWinSkinForm::SkinControls() {
   // Framework controls through the control class rules, bare child windows
   // through the window class rules.
   if (!m_skinData || m_skinData->SkinEmpty()) return;
-  FreeGoneControlSkins(m_controlSkins);
-  ControlSkinner skinner(*this, *m_skinData, m_controlSkins);
-  if (m_form) skinner.SkinForm(*m_form);
-  else skinner.SkinChildren(Handle);
+  if (ControlSkinning) ControlSkinning->SkinControls(*this, *m_skinData, m_form, Handle, m_controlSkins);
 }
 
 void TWinSkinForm::RefreshControlSkins() {
-  ControlSkinsChanged(m_controlSkins);
+  if (ControlSkinning) ControlSkinning->SkinsChanged(m_controlSkins);
   if (m_started) SkinControls();
 }
 
 void TWinSkinForm::SkinChildWindow(HWND child) {
   if (!m_skinData || m_skinData->SkinEmpty()) return;
-  ControlSkinner(*this, *m_skinData, m_controlSkins).SkinChildWindow(child);
+  if (ControlSkinning) ControlSkinning->SkinChildWindow(*this, *m_skinData, m_controlSkins, child);
 }
 
 bool TWinSkinForm::RegisterControlSkin(TComponent* skin) {
@@ -216,7 +212,7 @@ void TWinSkinForm::FreeControlSkins() {
   // Unskinning restores every live control first; a window going away only
   // lets its skins go.
   bool restore = m_frameState != kFrameDestroying && m_frameState != kFrameDestroyed;
-  ReleaseControlSkins(m_controlSkins, restore);
+  if (ControlSkinning) ControlSkinning->ReleaseSkins(m_controlSkins, restore);
 }
 
 // --------------------------------------------------------------- resizing
@@ -433,8 +429,8 @@ LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lPar
       return 0;
     case WM_INITMENUPOPUP:
       m_activeMenu = reinterpret_cast<HMENU>(wParam);
-      if (TSkinManage* manager = TSkinManage::Instance())
-        manager->MenuSource = reinterpret_cast<HMENU>(wParam) == m_systemMenu ? 2 : 1;
+      if (TSkinManageBase* manager = TSkinManageBase::Instance())
+        manager->MenuSource = reinterpret_cast<HMENU>(wParam) == m_systemMenu ? kMenuFromSystem : kMenuFromBar;
       return CallDefault(msg, wParam, lParam);
     case WM_CTLCOLORBTN: {
       LRESULT r = CallDefault(msg, wParam, lParam);
@@ -569,7 +565,7 @@ void TWinSkinForm::FormHook(TMessage& m) {
       m_formHook.CallOld(m);
       if (IsWindowVisible(Handle)) {
         if (m_windowState == WindowShowState::Maximised)
-          if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->MDIClient)
+          if (TSkinManageBase* manager = TSkinManageBase::Instance(); manager && manager->MDIClient)
             PostMessageA(manager->MDIClient, WM_SKINMDIREDRAW, reinterpret_cast<WPARAM>(Handle), 0);
         if (m_windowState == WindowShowState::Minimised) RepaintNonClient();
         else RecalcFrame();
@@ -643,7 +639,7 @@ LRESULT TWinSkinForm::OnNcHitTest(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::OnNcActivate(WPARAM wParam, LPARAM) {
   m_active = LOBYTE(LOWORD(wParam));
   if (m_mdiKind == MdiKind::Frame)
-    if (TSkinManage* manager = TSkinManage::Instance(); manager && manager->MDIClient)
+    if (TSkinManageBase* manager = TSkinManageBase::Instance(); manager && manager->MDIClient)
       SendMessageA(manager->MDIClient, WM_NCACTIVATE, wParam, 0);
   // The system records the new activation state; lParam -1 asks it not to
   // paint its own caption (which would flash through ours on real Windows).
@@ -688,7 +684,7 @@ LRESULT TWinSkinForm::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam) {
     case SC_RESTORE:
       m_windowState = WindowShowState::Normal;
       if (m_mdiKind == MdiKind::Child)
-        if (TSkinManage* manager = TSkinManage::Instance()) manager->MDIMaximized = false;
+        if (TSkinManageBase* manager = TSkinManageBase::Instance()) manager->MDIMaximized = false;
       break;
     default: break;
   }
@@ -696,7 +692,7 @@ LRESULT TWinSkinForm::OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::MdiClientProcedure(HWND client, UINT msg, WPARAM wParam, LPARAM lParam) {
-  TSkinManage* manager = TSkinManage::Instance();
+  TSkinManageBase* manager = TSkinManageBase::Instance();
   auto activeChildMaximised = [&] {
     BOOL maximised = FALSE;
     HWND active = reinterpret_cast<HWND>(WindowSubclass::CallNext(client, WM_MDIGETACTIVE, 0,
@@ -1033,7 +1029,7 @@ void TWinSkinForm::RestoreWindow() {
 void TWinSkinForm::MaximiseWindow() {
   if (m_windowState == WindowShowState::Maximised) return RestoreWindow();
   if (m_mdiKind == MdiKind::Child)
-    if (TSkinManage* manager = TSkinManage::Instance()) manager->SetMDIMaximized(true);
+    if (TSkinManageBase* manager = TSkinManageBase::Instance()) manager->SetMDIMaximized(true);
   m_windowState = WindowShowState::Maximised;
   PostMessageA(Handle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   HotObject = nullptr;
@@ -1052,7 +1048,7 @@ void TWinSkinForm::ShowSystemMenu(int x, int y) {
   DWORD now = GetTickCount();
   // Unsigned difference: right across the tick counter's wrap.
   if (now - m_lastMenuClick > m_doubleClickTime) {
-    if (TSkinManage* manager = TSkinManage::Instance()) manager->MenuSource = 2;
+    if (TSkinManageBase* manager = TSkinManageBase::Instance()) manager->MenuSource = kMenuFromSystem;
     m_lastMenuClick = now;
     BuildSkinSystemMenu();
     m_skinSystemMenu->Popup(x, y);

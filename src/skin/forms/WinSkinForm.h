@@ -29,6 +29,25 @@ class TPopupMenu;
 class TMenuItem;
 class OffscreenSurface;
 
+// What a form skin asks of the control skinning: the manager plugs the
+// control rules in (skin/controls), so the form skin never includes them.
+// The lists are the form skin's own list of control skins.
+class TControlSkinning {
+ public:
+  virtual ~TControlSkinning() = default;
+  // Frees the skins whose window is gone, then skins the controls of a
+  // framework form (form set) or the child windows of a bare window.
+  virtual void SkinControls(TWinSkinForm& formSkin, TSkinData& data, TForm* form, HWND window,
+                            std::vector<TComponent*>& skins) = 0;
+  // Skins one child window that appeared after the start (a size grip).
+  virtual void SkinChildWindow(TWinSkinForm& formSkin, TSkinData& data, std::vector<TComponent*>& skins,
+                               HWND child) = 0;
+  // The skin changed: every live skin takes the new colours and repaints.
+  virtual void SkinsChanged(const std::vector<TComponent*>& skins) = 0;
+  // Frees every skin, restoring the live ones first when restore is set.
+  virtual void ReleaseSkins(std::vector<TComponent*>& skins, bool restore) = 0;
+};
+
 // FrameState values.
 enum TFrameState : int {
   kFrameWaiting = 0,
@@ -50,6 +69,8 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   HWND Handle = nullptr;
   std::string WindowClass;
   int ModuleTag = 0;
+  // The control skinning; without it the form skin skins no controls.
+  TControlSkinning* ControlSkinning = nullptr;
 
   // Framework-form mode: the form's own message method is hooked too.
   void StartFormSkin(TSkinData* skinData, TForm* form);

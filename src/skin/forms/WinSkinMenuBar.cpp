@@ -10,11 +10,11 @@
 #include "framework/Menus.h"
 #include "pictures/WinSurface.h"
 #include "platform/RectConversions.h"
-#include "skin/controls/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinPopMenu.h"
+#include "skin/forms/WinSkinManageBase.h"
 
 namespace corvane {
 
@@ -326,8 +326,8 @@ bool TWinSkinMenu::OpenMenuBarItem(TMenuBtn* item, bool byKeyboard) {
     item->State = kNcPressed;
     item->Paint();
 
-    if (TSkinManage* manager = TSkinManage::Instance()) {
-      manager->MenuSource = 1;
+    if (TSkinManageBase* manager = TSkinManageBase::Instance()) {
+      manager->MenuSource = kMenuFromBar;
       manager->MenuFromBar = true;
     }
     const Rect wr = WindowRectOf(window);

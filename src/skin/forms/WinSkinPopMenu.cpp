@@ -6,12 +6,12 @@
 #include "framework/ImgList.h"
 #include "pictures/WinSurface.h"
 #include "platform/RectConversions.h"
-#include "skin/controls/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
 #include "skin/draw/WinElementDrawing.h"
 #include "skin/forms/MenuItemLayout.h"
 #include "skin/forms/SkinMessages.h"
+#include "skin/forms/WinSkinManageBase.h"
 
 namespace corvane {
 
@@ -164,7 +164,7 @@ bool TWinSkinPopMenu::BuildBackground() {
 
 LRESULT TWinSkinPopMenu::Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_SKINQUERY) return 1;
-  TSkinManage* manager = TSkinManage::Instance();
+  TSkinManageBase* manager = TSkinManageBase::Instance();
   if (!manager || !manager->Active) return WindowSubclass::CallNext(window, msg, wParam, lParam);
   switch (msg) {
     case WM_DESTROY:
@@ -263,7 +263,7 @@ void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, H
     const SkinDefinition& skin = skinData.Skin();
     const Rect r = ToRect(rect);
     if (r.IsEmpty()) return;
-    TSkinManage* manager = TSkinManage::Instance();
+    TSkinManageBase* manager = TSkinManageBase::Instance();
     if (manager) manager->AttachMenuHandle(parent);
     const bool selected = (state & ODS_SELECTED) != 0 && !item.IsSeparator();
     const bool skinned = HasPicture(skin.MenuItem);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
+#include "skin/forms/WinSkinManageBase.h"
 
 namespace corvane {
 
@@ -26,7 +27,7 @@ class TForm;
 // Skin actions a component may request.
 enum TSkinAction : int { kSkinActionNone = 0, kSkinAll = 1, kUnskinAll = 2, kReskinAll = 3 };
 
-class TSkinManage {
+class TSkinManage : public TSkinManageBase {
  public:
   // The process-wide manager, or nullptr while there is none.
   static TSkinManage* Instance();
@@ -36,9 +37,7 @@ class TSkinManage {
   static void Destroy();
 
   TSkinManage();
-  ~TSkinManage();
-  TSkinManage(const TSkinManage&) = delete;
-  TSkinManage& operator=(const TSkinManage&) = delete;
+  ~TSkinManage() override;
 
   void RegisterSkinData(TSkinData* data);
   void UnregisterSkinData(TSkinData* data);
@@ -59,46 +58,26 @@ class TSkinManage {
   // Reloads the skin images of every form skin that uses data.
   void RefreshSkinData(TSkinData* data);
   TWinSkinForm* FindFormSkin(HWND window) const;
-  // Drops the entry of window without freeing it (a form skin going away).
-  void ForgetFormSkin(HWND window);
+  void ForgetFormSkin(HWND window) override;
   // Frees form skins whose window was destroyed.
   void PurgeDeadFormSkins();
-  // Remembers whether MDI children are maximised and, unless MDI children
-  // keep their own borders, repaints the frames of the MDI children.
-  void SetMDIMaximized(bool maximised);
+  void SetMDIMaximized(bool maximised) override;
   // Runs the pending action now (what the timer does when it fires).
   void RunPendingAction();
   // The component a window is skinned with, or nullptr.
   TSkinData* ChooseSkinData(HWND window, const std::string& className) const;
 
-  // Popup menu windows ("#32768"): skinned as they are made when the skin
-  // paints that kind of menu, given back as they go.
+  // A popup menu window ("#32768") is skinned as it is made when the skin
+  // paints that kind of menu (the base gives it back as it goes).
   bool SkinPopupMenu(HWND window);
-  void ReleasePopupMenu(HWND window);
-  // The newest popup window without a menu shows this one.
-  void AttachMenuHandle(HMENU menu);
-  // The popup window showing menu (its picture is the items' ground), or
-  // nullptr.
-  const TWinSkinPopMenu* PopupForMenu(HMENU menu) const;
-  const std::vector<std::unique_ptr<TWinSkinPopMenu>>& MenuSkins() const { return m_menuSkins; }
 
   const std::vector<std::unique_ptr<TWinSkinForm>>& FormSkins() const { return m_formSkins; }
   const std::vector<TSkinData*>& SkinDatas() const { return m_skinDatas; }
 
-  bool Active = false;
   bool Enumerating = false;
-  // 0 nothing activated yet, 1 running, 4 being destroyed.
-  int State = 0;
-  // Kind of menu about to open: 0 popup, 1 menu bar or item, 2 system menu.
-  int MenuSource = 0;
-  bool MenuFromBar = false;
-  bool MDIMaximized = false;
-  // One-shot flag of the form skins: hide a window while its frame changes.
-  std::uint8_t FormFlag = 0;
   int PendingAction = kSkinActionNone;
   TSkinData* PendingSkinData = nullptr;
   TSkinData* PrimarySkinData = nullptr;
-  HWND MDIClient = nullptr;
   // Interval the pending action waits (the timer's interval).
   int ActionDelay() const { return m_delay; }
   bool ActionScheduled() const { return m_scheduled; }
@@ -119,7 +98,6 @@ class TSkinManage {
   int m_delay = 100;
   bool m_scheduled = false;
   std::vector<std::unique_ptr<TWinSkinForm>> m_formSkins;
-  std::vector<std::unique_ptr<TWinSkinPopMenu>> m_menuSkins;
   std::vector<TSkinData*> m_skinDatas;
 };
 

@@ -1,10 +1,11 @@
-#include "skin/controls/WinSkinManage.h"
+#include "skin/manager/WinSkinManage.h"
 
 #include <algorithm>
 #include <cctype>
 
 #include "framework/Forms.h"
 #include "skin/controls/ControlRules.h"
+#include "skin/controls/WinControlRules.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
@@ -14,7 +15,6 @@ namespace corvane {
 
 namespace {
 
-std::unique_ptr<TSkinManage> g_manager;
 // Set once the manager is being destroyed: the hook only passes calls on.
 bool g_hookDisabled = false;
 
@@ -36,22 +36,23 @@ bool AnswersSkinQuery(HWND window) {
 
 }  // namespace
 
-TSkinManage* TSkinManage::Instance() { return g_manager.get(); }
+// The one instance lives in the base's slot, which holds nothing else.
+TSkinManage* TSkinManage::Instance() { return static_cast<TSkinManage*>(TSkinManageBase::Instance()); }
 
 TSkinManage& TSkinManage::Create() {
-  if (!g_manager) {
+  if (!Slot()) {
     g_hookDisabled = false;
-    g_manager = std::make_unique<TSkinManage>();
+    Slot() = std::make_unique<TSkinManage>();
   }
-  return *g_manager;
+  return *Instance();
 }
 
-void TSkinManage::Destroy() { g_manager.reset(); }
+void TSkinManage::Destroy() { Slot().reset(); }
 
 TSkinManage::TSkinManage() = default;
 
 TSkinManage::~TSkinManage() {
-  State = 4;
+  State = kManageDestroying;
   Active = false;
   StopTimer();
   // Windows keep their size: the program is ending or starting afresh.
@@ -87,7 +88,7 @@ void TSkinManage::InstallHook() {
 }
 
 LRESULT CALLBACK TSkinManage::HookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (!g_hookDisabled && g_manager && code >= 0) g_manager->OnHook(code, wParam, lParam);
+  if (!g_hookDisabled && Instance() && code >= 0) Instance()->OnHook(code, wParam, lParam);
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -108,7 +109,7 @@ void TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam) {
       ReleasePopupMenu(window);
       break;
     case HCBT_ACTIVATE:
-      if (State == 0) State = 1;
+      if (State == kManageIdle) State = kManageRunning;
       SkinWindow(window);
       break;
     default:
@@ -119,7 +120,7 @@ void TSkinManage::OnHook(int code, WPARAM wParam, LPARAM lParam) {
 void TSkinManage::RequestAction(int kind, int delayMs) {
   PendingAction = kind;
   m_delay = delayMs;
-  if (State == 0) {
+  if (State == kManageIdle) {
     // Nothing was activated yet: the hook skins windows as they come.
     if (kind == kSkinAll) Active = true;
     else if (kind == kUnskinAll) Active = false;
@@ -137,7 +138,7 @@ void TSkinManage::StopTimer() {
 }
 
 void CALLBACK TSkinManage::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
-  if (g_manager && g_manager->m_timer == id) g_manager->RunPendingAction();
+  if (TSkinManage* manager = Instance(); manager && manager->m_timer == id) manager->RunPendingAction();
   else KillTimer(nullptr, id);
 }
 
@@ -223,7 +224,7 @@ void TSkinManage::FreeFormSkin(std::size_t index, bool restore) {
 }
 
 void TSkinManage::PurgeDeadFormSkins() {
-  if (State == 4) return;
+  if (State == kManageDestroying) return;
   for (std::size_t i = m_formSkins.size(); i-- > 0;)
     if (m_formSkins[i]->FrameState() == kFrameDestroyed || !IsWindow(m_formSkins[i]->Handle))
       FreeFormSkin(i, false);
@@ -242,7 +243,7 @@ TWinSkinForm* TSkinManage::FindFormSkin(HWND window) const {
 }
 
 void TSkinManage::ForgetFormSkin(HWND window) {
-  if (State == 4) return;
+  if (State == kManageDestroying) return;
   for (auto& skin : m_formSkins)
     if (skin->Handle == window) {
       skin.release();  // the caller is freeing it
@@ -274,44 +275,16 @@ bool TSkinManage::SkinPopupMenu(HWND window) {
   TSkinData* data = ChooseSkinData(window, "#32768");
   if (!data || data->SkinEmpty()) return false;
   const TSkinControlTypes& kinds = data->SkinControls;
-  bool wanted = MenuSource == 0   ? kinds.Contains(xcPopupMenu)
-                : MenuSource == 1 ? kinds.Contains(xcMainMenu) || kinds.Contains(xcMenuItem)
-                : MenuSource == 2 ? kinds.Contains(xcSystemMenu)
-                                  : true;
+  bool wanted = MenuSource == kMenuFromPopup    ? kinds.Contains(xcPopupMenu)
+                : MenuSource == kMenuFromBar    ? kinds.Contains(xcMainMenu) || kinds.Contains(xcMenuItem)
+                : MenuSource == kMenuFromSystem ? kinds.Contains(xcSystemMenu)
+                                                : true;
   if (!wanted) return false;
   auto skin = std::make_unique<TWinSkinPopMenu>();
   skin->Attach(window, data);
   skin->FromMenuBar = MenuFromBar;
   m_menuSkins.push_back(std::move(skin));
   return true;
-}
-
-void TSkinManage::ReleasePopupMenu(HWND window) {
-  auto it = std::find_if(m_menuSkins.begin(), m_menuSkins.end(), [&](const auto& m) { return m->Window == window; });
-  if (it == m_menuSkins.end()) return;
-  m_menuSkins.erase(it);
-  if (m_menuSkins.empty()) {
-    MenuFromBar = false;
-    MenuSource = 0;
-  }
-}
-
-void TSkinManage::AttachMenuHandle(HMENU menu) {
-  if (!menu) return;
-  for (const auto& m : m_menuSkins)
-    if (m->Menu == menu) return;
-  for (auto it = m_menuSkins.rbegin(); it != m_menuSkins.rend(); ++it)
-    if (!(*it)->Menu) {
-      (*it)->Menu = menu;
-      return;
-    }
-}
-
-const TWinSkinPopMenu* TSkinManage::PopupForMenu(HMENU menu) const {
-  if (!menu) return nullptr;
-  for (const auto& m : m_menuSkins)
-    if (m->Menu == menu) return m.get();
-  return nullptr;
 }
 
 TSkinData* TSkinManage::ChooseSkinData(HWND window, const std::string& className) const {
@@ -348,7 +321,7 @@ bool TSkinManage::WindowFilterAllows(HWND window, const std::string& className) 
 void TSkinManage::AdoptActiveWindow() {
   HWND active = GetActiveWindow();
   if (!active) return;
-  if (State == 0) State = 1;
+  if (State == kManageIdle) State = kManageRunning;
   SkinWindow(active);
 }
 
@@ -382,6 +355,7 @@ bool TSkinManage::SkinWindow(HWND window) {
   skin->Handle = window;
   skin->ModuleTag = 0;
   skin->WindowClass = className;
+  skin->ControlSkinning = &RuleControlSkinning();
   TWinSkinForm& started = *skin;
   m_formSkins.push_back(std::move(skin));
   if (form) started.StartFormSkin(data, form);

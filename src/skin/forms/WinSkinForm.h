@@ -2,6 +2,21 @@
 // gives it the skin's frame widths, paints frame and caption from the skin's
 // pictures, shapes it with a region and keeps the system frame's behaviour
 // (moving, hit testing, system commands). Windows only.
+//
+// Where is what (one class, one file per concern):
+//   I want to ...                                  file
+//   start, unskin, reload, size to the frame       WinSkinForm.cpp
+//   know what happens to a message                 WinSkinFormMessages.cpp (table at its top)
+//   change how the frame, caption, buttons,
+//     region or tool bars are painted              WinSkinFormPaint.cpp
+//   change hover, press, hints or button actions   WinSkinFormMouse.cpp
+//   change the window menu, bare menu items or
+//     the hosted menu bar                          WinSkinFormMenus.cpp
+//   change the frame's numbers (widths, client,
+//     hit test, caption text, region runs)         FrameGeometry.* (portable)
+//   change which caption buttons show and where    CaptionButtons.* (portable)
+//   change the hot/pressed machine                 NcObjects.* (portable)
+//   change the flags shared with the manager       WinSkinManageBase.*
 #pragma once
 
 #include "core/Geometry.h"

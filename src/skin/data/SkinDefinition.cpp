@@ -279,7 +279,7 @@ void SkinDefinition::ReadCaptionButtons(const Context& c, const std::vector<std:
     if (upper == "BUTTON" || upper == "BUTTONS" || upper == "BUTTON.RADIO" ||
         upper == "BUTTON.CHECKBOX")
       continue;
-    if (ini.ReadInteger(name, "Action", 0) == -1 && ini.ReadInteger(name, "Visibility", -1) != 0)
+    if (ini.ReadInteger(name, "Action", 0) == kActionNone && ini.ReadInteger(name, "Visibility", -1) != kShowAlways)
       continue;
     kept.push_back(name);
   }
@@ -293,17 +293,17 @@ void SkinDefinition::ReadCaptionButtons(const Context& c, const std::vector<std:
     b->XCoord = ini.ReadInteger(name, "Xcoord", 0);
     b->YCoord = ini.ReadInteger(name, "Ycoord", 0);
     b->Visibility = ini.ReadInteger(name, "Visibility", 0);
-    b->Visibility1 = ini.ReadInteger(name, "Visibility1", b->Action == -1 ? -1 : 0);
+    b->Visibility1 = ini.ReadInteger(name, "Visibility1", b->Action == kActionNone ? kShowNeverAsSecond : kShowAlways);
     b->CombineOp = ini.ReadInteger(name, "CombineOp", -1);
     b->Frame = ini.ReadInteger(name, "frame", 0);
     b->Bitmap = FetchBitmap(c.files, ini.ReadString(name, "ButtonImage", ""));
     // The restore button shares the place of the maximise button it stands in
     // for. Before any such button an action-4 button keeps its own place.
-    if (b->Action == 1 && b->Visibility == 2) {
+    if (b->Action == kActionMaximize && b->Visibility == kShowNotMaximised) {
       remembered = true;
       rememberedX = b->XCoord;
       rememberedY = b->YCoord;
-    } else if (b->Action == 4 && remembered) {
+    } else if (b->Action == kActionHelp && remembered) {
       b->XCoord = rememberedX;
       b->YCoord = rememberedY;
     }
@@ -316,7 +316,7 @@ void SkinDefinition::ReadCaptionButtons(const Context& c, const std::vector<std:
       if (b->Action < 0) b->Frame = 6;
       // Without a cell count from the skin these two actions are painted by
       // the frame code itself, never from a guessed strip.
-      if (b->Action == 3 || b->Action == 11) b->Bitmap = Surface();
+      if (b->Action == kActionIcon || b->Action == kActionIconToo) b->Bitmap = Surface();
     }
     CaptionButtons.push_back(std::move(b));
   }
@@ -327,8 +327,9 @@ void SkinDefinition::ReadMdiButtons(const Context& c, std::size_t first) {
   CaptionButtons.resize(first);
   for (int i = 0; i < kMdiButtonCount; ++i) {
     auto b = std::make_unique<TDataSkinSysButton>("MDICONTROLS" + std::to_string(i + 1));
-    b->Action = 7 + i;
-    b->Align = b->Visibility = b->Visibility1 = 100;
+    b->Action = kActionChildMinimize + i;
+    b->Align = 100;  // placed in the menu strip
+    b->Visibility = b->Visibility1 = kShowInMenuStrip;
     b->Frame = 4;
     CaptionButtons.push_back(std::move(b));
   }

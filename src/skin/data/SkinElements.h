@@ -66,6 +66,51 @@ struct TDataSkinButton : TDataSkinObject {
   std::uint8_t HasPressedColour2 = 0;
 };
 
+// What a caption button does (its Action; several values share an effect,
+// and any other value is the window's own, sent as WM_SKINBUTTONACTION).
+enum TCaptionAction : int {
+  kActionNone = -1,
+  kActionClose = 0,
+  kActionMaximize = 1,
+  kActionMinimize = 2,
+  kActionIcon = 3,
+  kActionHelp = 4,
+  kActionChildMinimize = 7,
+  kActionChildRestore = 8,
+  kActionChildClose = 9,
+  kActionIconToo = 11,
+  kActionWindowMenu = 12,
+  kActionMaximizeToo = 22,
+  kActionMinimizeToo = 23,
+  kActionChildMinimizeToo = 60,
+  kActionChildRestoreToo = 61,
+  kActionChildCloseToo = 62,
+};
+
+// When a caption button shows (its Visibility and Visibility1). Values from
+// kShowAlwaysFirst to kShowAlwaysLast always show; from kShowAskFirst to
+// kShowAskLast the window is asked; any other value never shows.
+enum TCaptionVisibility : int {
+  kShowNeverAsSecond = -1,
+  kShowAlways = 0,
+  kShowMaximised = 1,
+  kShowNotMaximised = 2,
+  kShowActive = 3,
+  kShowInactive = 4,
+  kShowNever = 5,
+  kShowWithBoxes = 6,
+  kShowWithoutMaximizeBox = 7,
+  kShowWithBoxesToo = 8,
+  kShowWithoutMinimizeBox = 9,
+  kShowWithHelp = 10,
+  kShowInMenuStrip = 100,
+  kShowOnDialog = 200,
+  kShowAlwaysFirst = 201,
+  kShowAlwaysLast = 999,
+  kShowAskFirst = 1000,
+  kShowAskLast = 2000,
+};
+
 // A caption button (skin-defined or one of the three MDI child buttons).
 struct TDataSkinSysButton : TDataSkinObject {
   using TDataSkinObject::TDataSkinObject;

@@ -15,24 +15,24 @@ bool Condition(int value, bool asVisibility1, const TDataSkinSysButton& b, const
   const bool maxOrMin = HasBox(w, kFrameMaximize | kFrameMinimize);
   const bool sysMenu = HasBox(w, kFrameSystemMenu);
   switch (value) {
-    case 0: return true;
-    case 1: return w.maximised;
-    case 2: return !w.maximised;
-    case 3: return w.active;
-    case 4: return !w.active;
-    case 5: return false;
-    case 6: case 8: return asVisibility1 ? maxOrMin : maxOrMin && sysMenu;
-    case 7: return !HasBox(w, kFrameMaximize);
-    case 9: return !HasBox(w, kFrameMinimize);
-    case 10:
+    case kShowAlways: return true;
+    case kShowMaximised: return w.maximised;
+    case kShowNotMaximised: return !w.maximised;
+    case kShowActive: return w.active;
+    case kShowInactive: return !w.active;
+    case kShowNever: return false;
+    case kShowWithBoxes: case kShowWithBoxesToo: return asVisibility1 ? maxOrMin : maxOrMin && sysMenu;
+    case kShowWithoutMaximizeBox: return !HasBox(w, kFrameMaximize);
+    case kShowWithoutMinimizeBox: return !HasBox(w, kFrameMinimize);
+    case kShowWithHelp:
       return asVisibility1 ? HasBox(w, kFrameHelp) : HasBox(w, kFrameHelp) && !maxOrMin;
-    case 100: return asVisibility1 ? firstResult : w.mdiChildMaximisedInMenuBar;
-    case 200: return w.border == BorderKind::Dialog && !w.isMessageBox;
-    case -1: return false;
+    case kShowInMenuStrip: return asVisibility1 ? firstResult : w.mdiChildMaximisedInMenuBar;
+    case kShowOnDialog: return w.border == BorderKind::Dialog && !w.isMessageBox;
+    case kShowNeverAsSecond: return false;
     default: break;
   }
-  if (value >= 201 && value <= 999) return true;
-  if (value >= 1000 && value <= 2000)
+  if (value >= kShowAlwaysFirst && value <= kShowAlwaysLast) return true;
+  if (value >= kShowAskFirst && value <= kShowAskLast)
     return asVisibility1 || (w.askWindow && w.askWindow(value, b.Action) > 0);
   return false;
 }
@@ -45,10 +45,12 @@ CaptionButtonState EvaluateCaptionButton(const TDataSkinSysButton& b, const Capt
   s.visible = first && Condition(b.Visibility1, true, b, w, first);
   const bool sysMenu = HasBox(w, kFrameSystemMenu);
   switch (b.Action) {
-    case 0: if (!sysMenu) s.visible = false; break;
-    case 1: s.enabled = HasBox(w, kFrameMaximize) && sysMenu; break;
-    case 2: s.enabled = HasBox(w, kFrameMinimize) && sysMenu; break;
-    case 3: case 11: case 12: if (w.border == BorderKind::Dialog) s.visible = false; break;
+    case kActionClose: if (!sysMenu) s.visible = false; break;
+    case kActionMaximize: s.enabled = HasBox(w, kFrameMaximize) && sysMenu; break;
+    case kActionMinimize: s.enabled = HasBox(w, kFrameMinimize) && sysMenu; break;
+    case kActionIcon: case kActionIconToo: case kActionWindowMenu:
+      if (w.border == BorderKind::Dialog) s.visible = false;
+      break;
     default: break;
   }
   return s;
@@ -83,7 +85,7 @@ int CaptionButtonCell(const TDataSkinSysButton& b, bool windowActive, bool enabl
 int CaptionButtonStateCell(const TDataSkinSysButton& b, int state, bool enabled) {
   const int frames = std::max(1, b.Frame);
   if (!enabled) return frames > 3 ? 4 : 1;
-  if (b.Visibility == 100 && state == kNcHot) return 4;
+  if (b.Visibility == kShowInMenuStrip && state == kNcHot) return 4;
   // A picture with fewer cells than states shows its first.
   return state >= 1 && state <= frames ? state : 1;
 }
@@ -96,10 +98,11 @@ TWinSysButton* FindCaptionButton(const CaptionButtonList& buttons, Point p) {
 
 const char* CaptionHintText(int action) {
   switch (action) {
-    case 0: case 9: case 62: return "Close";
-    case 1: case 22: return "Maximize";
-    case 2: case 7: case 23: case 60: return "Minimize";
-    case 8: case 61: return "Restore";
+    case kActionClose: case kActionChildClose: case kActionChildCloseToo: return "Close";
+    case kActionMaximize: case kActionMaximizeToo: return "Maximize";
+    case kActionMinimize: case kActionChildMinimize: case kActionMinimizeToo: case kActionChildMinimizeToo:
+      return "Minimize";
+    case kActionChildRestore: case kActionChildRestoreToo: return "Restore";
     default: return "";
   }
 }

@@ -62,9 +62,9 @@ int CaptionButtonCell(const TDataSkinSysButton& button, bool windowActive, bool 
 int CaptionButtonStateCell(const TDataSkinSysButton& button, int state, bool enabled);
 
 // The icon button, which shows the window's icon instead of a picture.
-constexpr bool IsIconButton(int action) { return action == 3 || action == 11; }
+constexpr bool IsIconButton(int action) { return action == kActionIcon || action == kActionIconToo; }
 // Every action that opens the window menu.
-constexpr bool IsWindowMenuButton(int action) { return IsIconButton(action) || action == 12; }
+constexpr bool IsWindowMenuButton(int action) { return IsIconButton(action) || action == kActionWindowMenu; }
 
 // One caption button of a skinned window: the skin's element it shows (not
 // owned) and its place and state in the window.

@@ -106,18 +106,18 @@ void TWinSkinForm::RunAction(TWinSysButton& button, POINT screen) {
       SendMessageA(child, WM_SYSCOMMAND, command, 0);
   };
   switch (action) {
-    case 0:
+    case kActionClose:
       if (!CloseAvailable()) break;
       m_hoverTimer.Stop();
       PostMessageA(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
-    case 1: case 22: if (button.Enabled) MaximiseWindow(); break;
-    case 2: case 23: if (button.Enabled) MinimiseWindow(); break;
-    case 3: case 11: case 12: ShowSystemMenu(screen.x + 1, screen.y + 1); break;
-    case 4: PostMessageA(Handle, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); break;
-    case 7: case 60: toActiveChild(SC_MINIMIZE); break;
-    case 8: case 61: toActiveChild(SC_RESTORE); break;
-    case 9: case 62: toActiveChild(SC_CLOSE); break;
+    case kActionMaximize: case kActionMaximizeToo: if (button.Enabled) MaximiseWindow(); break;
+    case kActionMinimize: case kActionMinimizeToo: if (button.Enabled) MinimiseWindow(); break;
+    case kActionIcon: case kActionIconToo: case kActionWindowMenu: ShowSystemMenu(screen.x + 1, screen.y + 1); break;
+    case kActionHelp: PostMessageA(Handle, WM_SYSCOMMAND, SC_CONTEXTHELP, 0); break;
+    case kActionChildMinimize: case kActionChildMinimizeToo: toActiveChild(SC_MINIMIZE); break;
+    case kActionChildRestore: case kActionChildRestoreToo: toActiveChild(SC_RESTORE); break;
+    case kActionChildClose: case kActionChildCloseToo: toActiveChild(SC_CLOSE); break;
     default: PostMessageA(Handle, WM_SKINBUTTONACTION, static_cast<WPARAM>(action), 0); break;
   }
 }

@@ -174,7 +174,7 @@ void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
     if (!state.visible || (b.Bitmap.IsEmpty() && !IsIconButton(b.Action))) continue;
     button->Bounds = LayoutCaptionButton(b, place);
     // Buttons of the menu strip belong to the menu bar.
-    if (b.Visibility == 100) continue;
+    if (b.Visibility == kShowInMenuStrip) continue;
     if (IsIconButton(b.Action)) {
       DrawWindowIcon(Handle, picture.Dc(), {button->Bounds.left, button->Bounds.top});
       GdiFlush();

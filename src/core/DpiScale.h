@@ -1,0 +1,39 @@
+// The one rule that turns designed sizes into pixels at a display's DPI.
+// Every size a form, control, font or skin metric is designed with is in
+// 96-DPI pixels and stays so; what is shown is always scaled from that
+// designed value (never from an earlier scaled one), so moving a window
+// between monitors back and forth never accumulates rounding. Portable.
+#pragma once
+
+#include "core/Geometry.h"
+
+namespace corvane {
+
+// The DPI every designed size is given in.
+constexpr int kDesignDpi = 96;
+
+// value x dpi / 96, rounded half away from zero (so a negative font height
+// scales exactly as its positive size). A DPI below 1 counts as 96.
+constexpr int ScaleToDpi(int designed, int dpi) {
+  if (dpi < 1) dpi = kDesignDpi;
+  const long long product = static_cast<long long>(designed) * dpi;
+  const long long half = kDesignDpi / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / kDesignDpi : -((-product + half) / kDesignDpi));
+}
+
+constexpr Size ScaleToDpi(Size designed, int dpi) {
+  return {ScaleToDpi(designed.width, dpi), ScaleToDpi(designed.height, dpi)};
+}
+
+// A designed rectangle: its corner and its size each scaled, so controls of
+// one designed width keep one width at every DPI.
+constexpr Rect ScaleBoundsToDpi(const Rect& designed, int dpi) {
+  return Rect::FromSize(ScaleToDpi(designed.left, dpi), ScaleToDpi(designed.top, dpi),
+                        ScaleToDpi(designed.Width(), dpi), ScaleToDpi(designed.Height(), dpi));
+}
+
+// Whether pictures scale to this DPI by whole pixels (every pixel becomes
+// an n x n block) rather than by a filter.
+constexpr bool IsWholeDpiFactor(int dpi) { return dpi >= kDesignDpi && dpi % kDesignDpi == 0; }
+
+}  // namespace corvane

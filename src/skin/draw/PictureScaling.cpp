@@ -1,0 +1,109 @@
+#include "skin/draw/PictureScaling.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "core/DpiScale.h"
+#include "skin/draw/ElementDrawing.h"
+
+namespace corvane {
+
+namespace {
+
+// The source pixels under one output pixel along one axis, with how much
+// of the output pixel each covers (in units where the whole is `length`).
+struct Tap {
+  int source = 0;
+  int weight = 0;
+};
+
+// For each of `scaled` output positions along an axis of `length` source
+// pixels: the source pixels it covers. Output pixel o covers the source span
+// [o * length / scaled, (o + 1) * length / scaled); everything is counted in
+// units of 1 / scaled source pixels, so the weights are whole numbers and
+// the taps of one output pixel always sum to `length`.
+std::vector<std::vector<Tap>> AxisTaps(int length, int scaled) {
+  std::vector<std::vector<Tap>> taps(static_cast<std::size_t>(scaled));
+  for (int o = 0; o < scaled; ++o) {
+    const long long from = static_cast<long long>(o) * length, to = from + length;
+    for (int s = static_cast<int>(from / scaled); s < length && static_cast<long long>(s) * scaled < to; ++s) {
+      const long long lo = std::max<long long>(from, static_cast<long long>(s) * scaled);
+      const long long hi = std::min<long long>(to, static_cast<long long>(s + 1) * scaled);
+      if (hi > lo) taps[static_cast<std::size_t>(o)].push_back({s, static_cast<int>(hi - lo)});
+    }
+  }
+  return taps;
+}
+
+void ReplicateCell(const SurfaceView& from, const SurfaceView& to, int factor) {
+  for (int y = 0; y < to.height; ++y) {
+    const Pixel* row = from.Row(y / factor);
+    Pixel* out = to.Row(y);
+    for (int x = 0; x < to.width; ++x) out[x] = row[x / factor];
+  }
+}
+
+void AverageCell(const SurfaceView& from, const SurfaceView& to, bool keyed, Colour key) {
+  const auto xs = AxisTaps(from.width, to.width);
+  const auto ys = AxisTaps(from.height, to.height);
+  const long long whole = static_cast<long long>(from.width) * from.height;
+  const Pixel keyPixel = PixelFromColour(key);
+  for (int oy = 0; oy < to.height; ++oy)
+    for (int ox = 0; ox < to.width; ++ox) {
+      long long keyWeight = 0;
+      long long sum[4] = {0, 0, 0, 0};
+      for (const Tap& ty : ys[static_cast<std::size_t>(oy)])
+        for (const Tap& tx : xs[static_cast<std::size_t>(ox)]) {
+          const Pixel p = from.At(tx.source, ty.source);
+          const long long w = static_cast<long long>(tx.weight) * ty.weight;
+          if (keyed && SameColour(p, key)) {
+            keyWeight += w;
+            continue;
+          }
+          for (int c = 0; c < 4; ++c) sum[c] += w * ((p >> (8 * c)) & 0xFF);
+        }
+      const long long colourWeight = whole - keyWeight;
+      if (keyed && (keyWeight * 2 > whole || colourWeight <= 0)) {
+        to.At(ox, oy) = keyPixel;
+        continue;
+      }
+      Pixel out = 0;
+      for (int c = 0; c < 4; ++c)
+        out |= static_cast<Pixel>((sum[c] + colourWeight / 2) / colourWeight) << (8 * c);
+      to.At(ox, oy) = out;
+    }
+}
+
+}  // namespace
+
+Surface ScalePicture(const SurfaceView& picture, int cells, int dpi, bool keyed, Colour key) {
+  if (picture.IsEmpty()) return {};
+  cells = std::clamp(cells, 1, picture.width);
+  const int cellWidth = picture.width / cells;
+  const int height = std::max(1, ScaleToDpi(picture.height, dpi));
+  auto sourceCell = [&](int i) {
+    const int left = i * cellWidth;
+    return Rect{left, 0, i == cells - 1 ? picture.width : left + cellWidth, picture.height};
+  };
+  int width = 0;
+  for (int i = 0; i < cells; ++i) width += std::max(1, ScaleToDpi(sourceCell(i).Width(), dpi));
+  Surface scaled(width, height);
+  int x = 0;
+  for (int i = 0; i < cells; ++i) {
+    const SurfaceView from = picture.Sub(sourceCell(i));
+    const int scaledWidth = std::max(1, ScaleToDpi(from.width, dpi));
+    const SurfaceView to = scaled.View().Sub(Rect::FromSize(x, 0, scaledWidth, height));
+    if (IsWholeDpiFactor(dpi)) ReplicateCell(from, to, dpi / kDesignDpi);
+    else AverageCell(from, to, keyed, key);
+    x += scaledWidth;
+  }
+  return scaled;
+}
+
+Margins ScaleMargins(const Margins& designed, int dpi) {
+  return {ScaleToDpi(designed.left, dpi), ScaleToDpi(designed.top, dpi), ScaleToDpi(designed.right, dpi),
+          ScaleToDpi(designed.bottom, dpi)};
+}
+
+}  // namespace corvane

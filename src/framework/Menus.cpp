@@ -361,13 +361,36 @@ HMENU TMenu::Handle() {
   return m_menu.Get();
 }
 
+namespace {
+
+// Popup menus of this thread open now (a menu's loop runs inside Popup).
+thread_local int t_openPopups = 0;
+
+}  // namespace
+
 void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
   HMENU menu = Handle();
+  ++t_openPopups;
   TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, PopupListWindow(), nullptr);
+  --t_openPopups;
   // Lets the menu loop's last messages through before the caller goes on.
   PostMessageA(PopupListWindow(), WM_NULL, 0, 0);
 }
+
+void TPopupMenu::PopupForKeyboard(int x, int y, HWND window) {
+  // A menu whose thread is not in the foreground closes at the first click
+  // elsewhere or never sees its keys; the press of a registered hot key
+  // gives the program the right to come forward (only real Windows enforces
+  // these foreground rules).
+  SetForegroundWindow(window);
+  // Waiting in the queue when the menu's loop starts: it selects the first
+  // entry, as opening a menu from the keyboard does.
+  PostMessageA(PopupListWindow(), WM_KEYDOWN, VK_DOWN, 0);
+  Popup(x, y);
+}
+
+bool TPopupMenu::AnyOpen() { return t_openPopups > 0; }
 
 void TMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) {
   if (item.IsLine()) {

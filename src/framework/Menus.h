@@ -164,6 +164,12 @@ class TPopupMenu : public TMenu {
   // Opens the menu at a screen point and returns when it closes; the
   // chosen item's OnClick runs when its command arrives.
   void Popup(int x, int y);
+  // Opens the menu for the keyboard: window (the caller's, shown) is brought
+  // to the foreground first, as a menu opened from the background needs to
+  // keep its keys, and the first entry is selected.
+  void PopupForKeyboard(int x, int y, HWND window);
+  // Whether a popup menu of this thread is open (one opens at a time).
+  static bool AnyOpen();
 };
 
 // A form's menu bar. Its items' commands, measuring and drawing arrive at

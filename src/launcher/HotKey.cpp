@@ -76,8 +76,15 @@ std::optional<unsigned> KeyCode(std::string_view name) {
 
 std::string KeyName(unsigned key) {
   if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return std::string(1, static_cast<char>(key));
-  if (key >= kKeyF1 && key <= kKeyF24) return "F" + std::to_string(key - kKeyF1 + 1);
-  if (key >= kKeyNumpad0 && key <= kKeyNumpad9) return "Num" + std::to_string(key - kKeyNumpad0);
+  // Appended rather than joined with +: GCC 12 warns wrongly about the
+  // joined form at high optimisation.
+  auto numbered = [](const char* prefix, unsigned n) {
+    std::string name = prefix;
+    name += std::to_string(n);
+    return name;
+  };
+  if (key >= kKeyF1 && key <= kKeyF24) return numbered("F", key - kKeyF1 + 1);
+  if (key >= kKeyNumpad0 && key <= kKeyNumpad9) return numbered("Num", key - kKeyNumpad0);
   for (const NamedKey& named : kNamedKeys)
     if (named.key == key) return named.name;
   return {};

@@ -32,6 +32,7 @@ constexpr HotKey kDefaultHotKey{kHotKeyCtrl | kHotKeyAlt, 0x20};
 struct HotKeySetting {
   enum Kind { Default, None, Invalid, Combination } kind = Default;
   HotKey combination;  // the combination to register (Default and Combination)
+  bool Registers() const { return kind == Default || kind == Combination; }
   friend bool operator==(const HotKeySetting&, const HotKeySetting&) = default;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../../resources/resource.h"
+#include "launcher/LaunchPlan.h"
 #include "launcher/MenuIcons.h"
 #include "launcher/StartTrace.h"
 #include "launcher/support.h"
@@ -113,6 +114,7 @@ TForm1::TForm1(TComponent* owner, std::string storePath, bool restAfterShow)
 
 TForm1::~TForm1() {
   m_iconLoader.reset();
+  m_hotKey.Unregister();
   if (Form1 == this) Form1 = nullptr;
   if (IniFile) IniFile->Close();
 }
@@ -136,6 +138,9 @@ void TForm1::FormCreate(TObject*) {
   }
   StartTraceMark("picture loaded");
   RestorePosition();
+  // A combination another program holds is not worth a message at every
+  // start: the editor shows the hot key as inactive.
+  ApplyHotKey();
   // The icons of hundreds of links (some on shares that answer slowly) and
   // the shell library behind dropped files must not hold the launcher back;
   // posted work still runs before any click or drop can reach it.
@@ -248,13 +253,62 @@ void TForm1::TakeMenuIcons() {
 void TForm1::MenuItemClick(TObject* sender) {
   auto* item = dynamic_cast<TMenuItem*>(sender);
   if (!item || !IniFile) return;
-  const std::string name = item->Caption();
+  // Ctrl+Shift with the choice (click or Enter) starts the entry as
+  // administrator. A refused elevation fails like any start: silently.
+  const bool elevated = GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_SHIFT) < 0;
   HWND owner = Application().Handle();
-  for (const std::string& other : IniFile->ReadCommaText(name, "RunWith")) {
-    ExecuteFile("", IniFile->ReadString(other, "Link", ""), IniFile->ReadString(other, "Param", ""), owner);
+  for (const Launch& launch : LaunchPlan(*IniFile, item->Caption(), elevated))
+    ExecuteFile(launch.verb, launch.file, launch.params, owner);
+}
+
+bool TForm1::ApplyHotKey() {
+  // No stored value can hold a line break: this default tells a missing
+  // entry (the default combination) from an empty one (no hot key).
+  constexpr const char* kAbsent = "\n";
+  const std::string stored = IniFile ? IniFile->ReadString(kGraphic, kHotKeyKey, kAbsent) : kAbsent;
+  const HotKeySetting setting =
+      HotKeySettingFrom(stored == kAbsent ? std::nullopt : std::optional<std::string>(stored));
+  m_hotKey.Unregister();
+  // Kept even when refused: the editor shows it as inactive.
+  m_hotKeySetting = setting;
+  return !setting.Registers() || m_hotKey.Register(Handle(), setting.combination);
+}
+
+bool TForm1::SetHotKey(const HotKeySetting& setting) {
+  const HotKeySetting previous = m_hotKeySetting;
+  const bool wasActive = m_hotKey.Active();
+  m_hotKey.Unregister();
+  if (!setting.Registers() || m_hotKey.Register(Handle(), setting.combination)) {
+    m_hotKeySetting = setting;
+    return true;
   }
-  std::string link = IniFile->ReadString(name, "Link", "");
-  if (!link.empty()) ExecuteFile("", link, IniFile->ReadString(name, "Param", ""), owner);
+  if (wasActive) m_hotKey.Register(Handle(), previous.combination);
+  return false;
+}
+
+namespace {
+
+// A message box or a system dialog of this thread is on the screen.
+bool DialogShown() {
+  bool shown = false;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) -> BOOL {
+        if (!IsWindowVisible(window) || WindowClassName(window) != "#32770") return TRUE;
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+
+}  // namespace
+
+void TForm1::OpenMenuForKeyboard() {
+  if (TPopupMenu::AnyOpen() || DialogShown()) return;
+  POINT at{};
+  GetCursorPos(&at);
+  PopupMenu1->PopupForKeyboard(at.x, at.y, Handle());
 }
 
 void TForm1::SkinImage1DblClick(TObject*) {
@@ -293,6 +347,10 @@ void TForm1::Dispatch(TMessage& m) {
   }
   if (m.Msg == kMenuIconsReady) {
     TakeMenuIcons();
+    return;
+  }
+  if (m.Msg == WM_HOTKEY && m.WParam == HotKeyRegistration::kId) {
+    OpenMenuForKeyboard();
     return;
   }
   if (m.Msg == WM_SHOWWINDOW && m.WParam) StartTraceMark("launcher shown");

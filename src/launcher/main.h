@@ -15,6 +15,8 @@
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "framework/Menus.h"
+#include "launcher/HotKey.h"
+#include "launcher/HotKeyRegistration.h"
 #include "launcher/LinkStore.h"
 
 namespace corvane {
@@ -46,6 +48,18 @@ class TForm1 : public TForm {
   void LoadGraphic();
   // Rebuilds the popup menu and its icons from the store.
   void BuildMenu();
+  // Registers the hot key the store asks for (none for an empty or broken
+  // entry); false when the system refused the combination.
+  bool ApplyHotKey();
+  // Registers setting in place of the current hot key; when the system
+  // refuses it, the current one stays registered and the answer is false.
+  bool SetHotKey(const HotKeySetting& setting);
+  // What the store asks for and whether the system took it.
+  const HotKeySetting& HotKeyWanted() const { return m_hotKeySetting; }
+  bool HotKeyActive() const { return m_hotKey.Active(); }
+  // The link menu at the mouse pointer, ready for the keyboard (the hot
+  // key); nothing while a menu or a message box of the program is open.
+  void OpenMenuForKeyboard();
 
   void FormCreate(TObject* sender);
   void FormCloseQuery(TObject* sender, bool& canClose);
@@ -68,7 +82,12 @@ class TForm1 : public TForm {
   std::unique_ptr<MenuIconLoader> m_iconLoader;
   // The entry of each link the worker reads an icon for.
   std::vector<TMenuItem*> m_iconTargets;
+  HotKeySetting m_hotKeySetting;
+  HotKeyRegistration m_hotKey;
 };
+
+// The store's key in the picture section that holds the hot key's text.
+inline constexpr const char* kHotKeyKey = "HotKey";
 
 // The launcher window while it exists.
 extern TForm1* Form1;

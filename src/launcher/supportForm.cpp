@@ -220,8 +220,12 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
   Button4 = Place<TButton>(*this, GroupBox2, "Button4", 82, 55, 83, 21, "Update Graphic",
                            "Save menu graphic");
   GroupBox3 = Place<TGroupBox>(*this, this, "GroupBox3", 290, 4, 231, 301, "Menu Items");
-  ListBox1 = Place<TListBox>(*this, GroupBox3, "ListBox1", 10, 20, 207, 264, {},
+  ListBox1 = Place<TListBox>(*this, GroupBox3, "ListBox1", 10, 20, 207, 225, {},
                              "Click to view link details");
+  Label5 = Place<TLabel>(*this, GroupBox3, "Label5", 10, 251, 0, 0, "Menu hot key");
+  HotKey1 = Place<THotKey>(*this, GroupBox3, "HotKey1", 10, 266, 207, 21, {},
+                           "Keys that open the link menu anywhere - Backspace for none");
+  HotKey1->OnChange = [this](TObject* s) { HotKey1Change(s); };
   Button10 = Place<TButton>(*this, this, "Button10", 98, 206, 83, 21, "Check updates",
                             "Check for updates");
   Button5 = Place<TButton>(*this, this, "Button5", 191, 224, 94, 21, "ADD Startup link",
@@ -332,6 +336,49 @@ void TForm2::FormCreate(TObject*) {
 void TForm2::FormShow(TObject*) {
   bool exists = StartupShortcut(ExecutablePath(), kStartupName, true);
   Button5->SetCaption(exists ? "DEL Startup link" : "ADD Startup link");
+  ShowHotKey();
+}
+
+void TForm2::ShowHotKey() {
+  if (!Form1) return;
+  const HotKeySetting& wanted = Form1->HotKeyWanted();
+  HotKey1->SetValue(wanted.Registers() ? FieldValueFromHotKey(wanted.combination) : 0);
+  if (wanted.kind == HotKeySetting::Invalid) ShowHotKeyState("not valid");
+  else if (wanted.Registers() && !Form1->HotKeyActive()) ShowHotKeyState("not active");
+  else ShowHotKeyState(nullptr);
+}
+
+void TForm2::ShowHotKeyState(const char* state) {
+  Label5->SetCaption(state ? std::string("Menu hot key: ") + state : std::string("Menu hot key"));
+}
+
+void TForm2::HotKey1Change(TObject*) {
+  if (!Form1) return;
+  const HotKey chosen = HotKeyFromFieldValue(HotKey1->Value());
+  // Modifiers alone: the user is still choosing.
+  if (chosen.key == 0 && chosen.modifiers != 0) return;
+  HotKeySetting setting{HotKeySetting::None, {}};
+  std::string text;
+  if (chosen.key != 0) {
+    text = HotKeyText(chosen);
+    const std::optional<HotKey> usable = text.empty() ? std::nullopt : ParseHotKey(text);
+    // A letter alone (or with Shift) would take that key from all typing.
+    if (!usable) return ShowHotKeyState("needs Ctrl or Alt");
+    setting = {HotKeySetting::Combination, *usable};
+  }
+  if (!Form1->SetHotKey(setting)) {
+    ShowMessage("The hot key " + text + " is in use by another program. Choose another combination.");
+    return ShowHotKey();
+  }
+  try {
+    Store().WriteString(kGraphic, kHotKeyKey, text);
+  } catch (...) {
+    // The store refused: the launcher goes back to what the store holds.
+    Form1->ApplyHotKey();
+    ShowHotKey();
+    throw;
+  }
+  ShowHotKeyState(nullptr);
 }
 
 void TForm2::ListBox1Click(TObject*) {

@@ -18,6 +18,7 @@
 #include "framework/Dialogs.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/HotKeyCtrl.h"
 #include "framework/StdCtrls.h"
 #include "launcher/LinkStore.h"
 #include "skin/data/WinSkinData.h"
@@ -93,6 +94,8 @@ class TForm2 : public TForm {
   TButton* Button4 = nullptr;
   TGroupBox* GroupBox3 = nullptr;
   TListBox* ListBox1 = nullptr;  // menu links
+  TLabel* Label5 = nullptr;      // the hot key's name and state
+  THotKey* HotKey1 = nullptr;    // the keys that open the link menu
   TButton* Button10 = nullptr;
   TButton* Button5 = nullptr;
   TButton* Button8 = nullptr;
@@ -124,6 +127,9 @@ class TForm2 : public TForm {
   void Button8Click(TObject* sender);
   void Button6Click(TObject* sender);
   void Button10Click(TObject* sender);
+  // A combination set in the hot-key field is registered and stored; one
+  // another program holds is reported and the previous one kept.
+  void HotKey1Change(TObject* sender);
 
   // A file dropped here or on the launcher: its path into the file field and
   // its product name (or file name) into the name field.
@@ -137,6 +143,9 @@ class TForm2 : public TForm {
   void FillLinkList();
   void SaveLink();
   void DeleteLink();
+  // The hot-key field and its label show the launcher's hot key.
+  void ShowHotKey();
+  void ShowHotKeyState(const char* state);
 };
 
 // The link editor while it exists.

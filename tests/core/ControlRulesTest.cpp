@@ -130,6 +130,7 @@ TEST(ControlClassRules, TheFrameworksFamiliesGetTheirObjects) {
       {{"TListBox", "TCustomListBox"}, K::Scrollbar, false, false},
       {{"TEdit", "TCustomEdit"}, K::Edit, false, false},
       {{"TMemo", "TCustomEdit"}, K::Edit, false, false},
+      {{"THotKey"}, K::Edit, false, false},
       {{"TComboBox", "TCustomComboBox"}, K::ComboBox, false, false},
       {{"TScrollBar"}, K::ScControl, false, false},
       {{"TListView", "TCustomListView"}, K::ListView, false, false},
@@ -252,6 +253,7 @@ TEST(WindowClassRules, ButtonStylesAndDialogClasses) {
       {"systabcontrol32", 0x2000, {}},
       {"toolbarwindow32", 0, {K::BoxH}},
       {"edit", 0, {K::Edit}},
+      {"msctls_hotkey32", 0, {K::Edit}},
       {"static", 0, {}},
       {"systreeview32", 0, {}},
   };

@@ -11,6 +11,7 @@
 
 #include "ChildProcess.h"
 #include "launcher/CommaText.h"
+#include "launcher/LaunchPlan.h"
 
 namespace fs = std::filesystem;
 
@@ -445,6 +446,32 @@ TEST(LinkStoreConcurrency, TwoProcessesWritingDistinctSectionsLoseNothing) {
       EXPECT_EQ(store.ReadInteger(section, "Param", -1), i);
     }
   }
+}
+
+TEST(LaunchPlan, RunWithLinksStartNormallyFirstAndOnlyTheEntryItselfElevated) {
+  StoreFolder folder;
+  LinkStore store;
+  store.Open(folder.Path("Launch.ini"));
+  store.WriteString("Tools", "Link", "C:\\tools.exe");
+  store.WriteString("Tools", "Param", "-q");
+  store.WriteString("Notes", "Link", "C:\\notes.txt");
+  store.WriteString("Main", "Link", "C:\\main.exe");
+  store.WriteString("Main", "Param", "/x");
+  store.WriteString("Main", "RunWith", "Notes,Gone,Tools");
+  store.WriteString("Group", "Link", "");
+  store.WriteString("Group", "RunWith", "Tools");
+  const std::vector<Launch> runWith{{"", "C:\\notes.txt", ""}, {"", "", ""}, {"", "C:\\tools.exe", "-q"}};
+  struct Case {
+    const char* name;
+    bool elevated;
+    std::vector<Launch> plan;
+  } cases[] = {
+      {"Main", false, {runWith[0], runWith[1], runWith[2], {"", "C:\\main.exe", "/x"}}},
+      {"Main", true, {runWith[0], runWith[1], runWith[2], {"runas", "C:\\main.exe", "/x"}}},
+      {"Group", true, {runWith[2]}},  // no link of its own: nothing to elevate
+      {"Missing", true, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LaunchPlan(store, c.name, c.elevated), c.plan) << c.name << c.elevated;
 }
 
 }  // namespace

@@ -472,6 +472,99 @@ TEST_F(Launcher, TheOpenMenuShowsEachEntrysIconAndCaption) {
   EXPECT_GT(textPixels, 4 * 10);
 }
 
+// The hot key's menu, seen from inside its loop: where it opened, how many
+// menus are open after a second press, then the keys.
+struct HotKeyMenuSeen {
+  HWND launcher = nullptr;
+  RECT rect{};
+  int openMenus = 0;
+} g_hotKeyMenu;
+
+void CALLBACK PressHotKeyAgainThenKeys(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, id);
+  GetWindowRect(menu, &g_hotKeyMenu.rect);
+  SendMessageA(g_hotKeyMenu.launcher, WM_HOTKEY, HotKeyRegistration::kId, 0);
+  g_hotKeyMenu.openMenus = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM) -> BOOL {
+        if (IsWindowVisible(w) && WindowClassName(w) == "#32768") ++g_hotKeyMenu.openMenus;
+        return TRUE;
+      },
+      0);
+  for (WPARAM key : g_menuKeys) {
+    PostMessageA(menu, WM_KEYDOWN, key, 0);
+    PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
+  }
+}
+
+TEST_F(Launcher, TheHotKeyOpensOneMenuAtThePointerWithTheFirstEntrySelected) {
+  LoggedLink("Alpha", "alpha");
+  LoggedLink("Beta", "beta");
+  TForm1& form = Start();
+  // Ctrl+Alt+Space without a stored entry, held: nobody else can have it.
+  ASSERT_EQ(form.HotKeyWanted().kind, HotKeySetting::Default);
+  EXPECT_TRUE(form.HotKeyActive());
+  EXPECT_FALSE(RegisterHotKey(nullptr, 77, MOD_CONTROL | MOD_ALT, VK_SPACE));
+  SetCursorPos(300, 200);
+  g_hotKeyMenu = {form.Handle()};
+  g_menuKeys = {VK_DOWN, VK_RETURN};
+  SetTimer(nullptr, 0, 30, PressHotKeyAgainThenKeys);
+  SendMessageA(form.Handle(), WM_HOTKEY, HotKeyRegistration::kId, MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_SPACE));
+  Pump();
+  EXPECT_EQ(g_hotKeyMenu.rect.left, 300);
+  EXPECT_EQ(g_hotKeyMenu.rect.top, 200);
+  EXPECT_EQ(g_hotKeyMenu.openMenus, 1) << "a second press opens no second menu";
+  // The first entry was selected: Down went on to the second.
+  EXPECT_EQ(Launches(1), std::vector<std::string>{"beta"});
+
+  g_menuKeys = {VK_ESCAPE};
+  SetTimer(nullptr, 0, 30, PressHotKeyAgainThenKeys);
+  SendMessageA(form.Handle(), WM_HOTKEY, HotKeyRegistration::kId, 0);
+  Pump();
+  Sleep(500);
+  Pump();
+  EXPECT_EQ(Launches(1), std::vector<std::string>{"beta"}) << "Esc starts nothing";
+  HWND menu = FindWindowA("#32768", nullptr);
+  EXPECT_TRUE(!menu || !IsWindowVisible(menu));
+}
+
+TEST_F(Launcher, TheStoredHotKeyDecidesWhatIsRegisteredAndAHeldOneIsQuietlyInactive) {
+  // Held by "another program" (this test) before the launcher starts.
+  ASSERT_TRUE(RegisterHotKey(nullptr, 78, MOD_CONTROL | MOD_ALT, VK_F8));
+  struct Case {
+    const char* stored;
+    HotKeySetting::Kind kind;
+    bool active;
+    UINT freeModifiers, freeKey;  // a combination the launcher must not hold afterwards
+  } cases[] = {
+      {"", HotKeySetting::None, false, MOD_CONTROL | MOD_ALT, VK_SPACE},
+      {"Ctrl+Alt+Banana", HotKeySetting::Invalid, false, MOD_CONTROL | MOD_ALT, VK_SPACE},
+      {"Ctrl+Alt+F8", HotKeySetting::Combination, false, MOD_CONTROL | MOD_ALT, VK_SPACE},
+      {"Ctrl+Shift+F7", HotKeySetting::Combination, true, MOD_CONTROL | MOD_ALT, VK_SPACE},
+  };
+  for (const Case& c : cases) {
+    Store("GRAPHIC", "HotKey", c.stored);
+    TForm1& form = Start();
+    EXPECT_EQ(form.HotKeyWanted().kind, c.kind) << c.stored;
+    EXPECT_EQ(form.HotKeyActive(), c.active) << c.stored;
+    EXPECT_TRUE(RegisterHotKey(nullptr, 79, c.freeModifiers, c.freeKey)) << c.stored;
+    UnregisterHotKey(nullptr, 79);
+    if (c.active) {
+      EXPECT_FALSE(RegisterHotKey(nullptr, 80, MOD_CONTROL | MOD_SHIFT, VK_F7)) << "held by the launcher";
+    }
+    ResetApplication();
+    Application().OnException = [this](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+    Pump();
+    EXPECT_TRUE(RegisterHotKey(nullptr, 81, MOD_CONTROL | MOD_SHIFT, VK_F7)) << "given back with the window";
+    UnregisterHotKey(nullptr, 81);
+  }
+  EXPECT_TRUE(errors.empty()) << "no message at start";
+  UnregisterHotKey(nullptr, 78);
+}
+
 // The real program, as the user starts it: beside its own store.
 TEST(LauncherProgram, StartsAsAToolWindowAndEndsOnEscWritingItsPosition) {
   test::TempFolder folder;

@@ -146,6 +146,55 @@ struct Designed {
   const char* hint;
 };
 
+TEST_F(LinkEditor, TheHotKeyFieldRegistersAndStoresACombinationAndReportsOneInUse) {
+  // Ctrl+Alt+F8 is held by "another program" (this test) before the start.
+  ASSERT_TRUE(RegisterHotKey(nullptr, 92, MOD_CONTROL | MOD_ALT, VK_F8));
+  Store("GRAPHIC", "HotKey", "Ctrl+Alt+F8");
+  TForm2& editor = Start();
+  HWND field = editor.HotKey1->Handle();
+  EXPECT_EQ(editor.HotKey1->Value(), 0x0677);  // the field's flags: Ctrl 2 | Alt 4
+  EXPECT_EQ(editor.Label5->Caption(), "Menu hot key: not active");
+  EXPECT_TRUE(errors.empty()) << "no message at start";
+  // As the field reports a combination the user pressed in it.
+  auto choose = [&](WORD value) {
+    SendMessageA(field, HKM_SETHOTKEY, value, 0);
+    return CatchMessageBoxes([&] {
+      SendMessageA(GetParent(field), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), EN_CHANGE),
+                   reinterpret_cast<LPARAM>(field));
+      Pump();
+    });
+  };
+  auto heldElsewhere = [](UINT modifiers, UINT key) {
+    bool held = !RegisterHotKey(nullptr, 93, modifiers, key);
+    if (!held) UnregisterHotKey(nullptr, 93);
+    return held;
+  };
+
+  EXPECT_EQ(choose(0x0376).count, 0);  // Ctrl+Shift+F7
+  EXPECT_EQ(Stored("GRAPHIC", "HotKey"), "Ctrl+Shift+F7");
+  EXPECT_TRUE(launcher->HotKeyActive());
+  EXPECT_TRUE(heldElsewhere(MOD_CONTROL | MOD_SHIFT, VK_F7));
+  EXPECT_EQ(editor.Label5->Caption(), "Menu hot key");
+
+  auto seen = choose(0x0677);  // Ctrl+Alt+F8 again, still held
+  EXPECT_EQ(seen.text, "The hot key Ctrl+Alt+F8 is in use by another program. Choose another combination.");
+  EXPECT_EQ(Stored("GRAPHIC", "HotKey"), "Ctrl+Shift+F7");
+  EXPECT_EQ(editor.HotKey1->Value(), 0x0376) << "the field shows the hot key that stays";
+  EXPECT_TRUE(heldElsewhere(MOD_CONTROL | MOD_SHIFT, VK_F7)) << "the launcher keeps its own";
+  UnregisterHotKey(nullptr, 92);
+
+  EXPECT_EQ(choose(0x004B).count, 0);  // K alone would take the key from typing
+  EXPECT_EQ(editor.Label5->Caption(), "Menu hot key: needs Ctrl or Alt");
+  EXPECT_EQ(Stored("GRAPHIC", "HotKey"), "Ctrl+Shift+F7");
+
+  EXPECT_EQ(choose(0).count, 0);  // cleared with Backspace
+  EXPECT_EQ(Stored("GRAPHIC", "HotKey"), "");
+  EXPECT_FALSE(launcher->HotKeyActive());
+  EXPECT_FALSE(heldElsewhere(MOD_CONTROL | MOD_SHIFT, VK_F7));
+  EXPECT_FALSE(heldElsewhere(MOD_CONTROL | MOD_ALT, VK_SPACE)) << "an empty entry is no default";
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(LinkEditor, EveryControlSitsInItsParentWithItsBoxCaptionAndHint) {
   TForm2& editor = Start();
   const Designed table[] = {
@@ -169,7 +218,9 @@ TEST_F(LinkEditor, EveryControlSitsInItsParentWithItsBoxCaptionAndHint) {
       {"Button3", "GroupBox2", 82, 23, 83, 21, "Select Graphic", "Select menu graphic"},
       {"Button4", "GroupBox2", 82, 55, 83, 21, "Update Graphic", "Save menu graphic"},
       {"GroupBox3", "Form2", 290, 4, 231, 301, "Menu Items", ""},
-      {"ListBox1", "GroupBox3", 10, 20, 207, 264, "", "Click to view link details"},
+      {"ListBox1", "GroupBox3", 10, 20, 207, 225, "", "Click to view link details"},
+      {"Label5", "GroupBox3", 10, 251, 0, 0, "Menu hot key", ""},
+      {"HotKey1", "GroupBox3", 10, 266, 207, 21, "", "Keys that open the link menu anywhere - Backspace for none"},
       {"Button10", "Form2", 98, 206, 83, 21, "Check updates", "Check for updates"},
       {"Button5", "Form2", 191, 224, 94, 21, "ADD Startup link", "Add/delete from Startup folder"},
       {"Button8", "Form2", 191, 251, 94, 21, "Readme", ""},

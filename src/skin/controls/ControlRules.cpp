@@ -220,6 +220,8 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
   if (scrolls && on(xcScrollbar)) return Attach(K::Scrollbar);
   if (Is(f, "TButton") && on(xcButton)) return Attach(K::Button);
   if (Is(f, "TCustomEdit") && on(xcEdit)) return Attach(K::Edit);
+  // The hot-key field is an edit field to the eye.
+  if (Is(f, "THotKey") && on(xcEdit)) return Attach(K::Edit);
   bool dcEdit = IsOneOf(c, {"TDCEDIT", "TDCDBEDIT"});
   if (!dcEdit && Is(f, "TCustomForm")) {
     ControlRule r = Attach(K::Box, true);
@@ -263,7 +265,7 @@ WindowRule WindowClassRule(std::string_view c, unsigned s, TSkinControlTypes gat
   if (c == "tsilentpaintpanel") return {K::None, false, true};
   if (c == "systabcontrol32") return (s & 0x2000) ? WindowRule{} : gated(xcTab, K::Tab);
   if (c == "toolbarwindow32") return {K::BoxH};
-  if (c == "edit") return gated(xcEdit, K::Edit);
+  if (c == "edit" || c == "msctls_hotkey32") return gated(xcEdit, K::Edit);
   return {};
 }
 

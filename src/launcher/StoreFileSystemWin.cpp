@@ -61,6 +61,14 @@ bool FolderRefusesEntries(DWORD error) {
          error == ERROR_NOT_SUPPORTED || error == ERROR_NETWORK_ACCESS_DENIED;
 }
 
+// Asked of the file a link leads to: Windows' own links carry attributes of
+// their own.
+bool IsReadOnlyFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -307,11 +315,7 @@ LoadResult StoreFile::Load(std::string& bytes, FileStamp& stamp) {
   }
 }
 
-bool StoreFile::IsReadOnly() const {
-  DWORD attributes = GetFileAttributesA(m_path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         (attributes & FILE_ATTRIBUTE_READONLY);
-}
+bool StoreFile::IsReadOnly() const { return IsReadOnlyFile(m_path); }
 
 StoreLock StoreFile::Lock(int waitMs) {
   const std::string target = Resolve(m_path).target;
@@ -406,8 +410,8 @@ WriteResult StoreFile::Write(StoreLock& lock, std::string_view bytes, const File
   }
   if (lstrcmpiA(resolved.target.c_str(), lock.Target().c_str()) != 0)
     return WriteResult::TargetChanged;
-  if (IsReadOnly()) return WriteResult::FileRefused;
   const std::string& target = resolved.target;
+  if (IsReadOnlyFile(target)) return WriteResult::FileRefused;
 
   auto rewrite = [&](bool folderRefuses) {
     Handle file(CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
@@ -447,9 +451,9 @@ WriteResult StoreFile::Write(StoreLock& lock, std::string_view bytes, const File
       break;
     DWORD error = GetLastError();
     bool transient = error == ERROR_ACCESS_DENIED || IsBusyError(error);
-    if (!transient || attempt == 100 || IsReadOnly()) {
+    if (!transient || attempt == 100 || IsReadOnlyFile(target)) {
       DeleteFileA(temp.c_str());
-      if (!transient || IsReadOnly()) return WriteResult::FileRefused;
+      if (!transient || IsReadOnlyFile(target)) return WriteResult::FileRefused;
       // Still held: busy when another program keeps the file open without
       // letting it be replaced, refused when the file itself says no.
       Handle probe(CreateFileA(target.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,

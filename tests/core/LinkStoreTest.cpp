@@ -11,6 +11,12 @@
 #include <sstream>
 #include <thread>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
 #include "ChildProcess.h"
 #include "launcher/CommaText.h"
 
@@ -529,6 +535,34 @@ TEST(LinkStoreInPlace, AFolderThatTakesNoNewFileHasAWritableStoreRewrittenInPlac
   EXPECT_NE(message.find("cannot be written to"), std::string::npos) << message;
   EXPECT_EQ(Listing(dir), Names{"Launch.ini"});
 }
+
+#ifndef _WIN32
+// A writer that keeps the lock (hung, say) makes a change wait a bounded
+// time and end as busy with its own message: never a hang, nothing written.
+TEST(LinkStoreRefusal, ALockHeldTooLongMakesAChangeBusyNotAHang) {
+  StoreFolder folder;
+  const std::string path = folder.Path("Launch.ini");
+  LinkStore store;
+  store.Open(path);
+  store.WriteString("Mail", "Link", "mail.exe");
+  const std::string before = ReadBytes(path);
+  // The POSIX store locks the folder of the file it writes.
+  int held = open(folder.Dir().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  store.SetWaitLimit(200);
+  auto start = std::chrono::steady_clock::now();
+  std::string message = Message([&] { store.WriteString("Mail", "Link", "other.exe"); });
+  auto waited = std::chrono::steady_clock::now() - start;
+  close(held);
+  EXPECT_EQ(message.rfind("Unable to write to " + path + "\n", 0), 0u) << message;
+  EXPECT_NE(message.find("Another program is using this file"), std::string::npos) << message;
+  EXPECT_LT(waited, std::chrono::seconds(2));
+  EXPECT_EQ(ReadBytes(path), before);
+  store.WriteString("Mail", "Link", "other.exe");  // once let go, the change goes through
+  EXPECT_EQ(store.ReadString("Mail", "Link", ""), "other.exe");
+}
+#endif
 
 // ---- Two processes -------------------------------------------------------
 

@@ -603,9 +603,9 @@ TEST(LauncherProgram, LeavesNothingButItsFilesInItsFolder) {
   HWND editor = program.OpenEditor();
   ASSERT_TRUE(editor);
   ASSERT_TRUE(test::SaveLinkInEditor(editor, "C:\\windows\\notepad.exe", "Notes"));
-  ASSERT_TRUE(PumpUntil([&] { return Stored(app.Store(), "Notes", "Link") != ""; }));
+  ASSERT_TRUE(PumpUntil([&] { return Stored(app.Store(), "Notes", "Link") != ""; }, 15000));
   ASSERT_TRUE(test::SaveLinkInEditor(editor, "C:\\windows\\regedit.exe", "Registry"));
-  ASSERT_TRUE(PumpUntil([&] { return Stored(app.Store(), "Registry", "Link") != ""; }));
+  ASSERT_TRUE(PumpUntil([&] { return Stored(app.Store(), "Registry", "Link") != ""; }, 15000));
   EXPECT_EQ(program.AwaitMessageBox(300), "");
   program.PressEsc();
   EXPECT_TRUE(program.AwaitEnd(10000));
@@ -644,7 +644,8 @@ TEST(LauncherProgram, ALinkedStoreStaysALinkAndItsTargetHoldsTheLinks) {
   test::TempFolder synced;
   const std::string target = synced.File("Corvane.ini");
   ASSERT_TRUE(corvane::testing::WriteWholeFile(target, "[Mail]\r\nLink=C:\\mail.exe\r\n"));
-  ASSERT_TRUE(test::MakeUnixLink(test::UnixPath(target), app.Store()));
+  test::UnixLink link(test::UnixPath(target), app.Store());
+  ASSERT_TRUE(link.Made());
   ASSERT_TRUE(test::IsUnixLink(app.Store()));
   test::RunningProgram program(app.path);
   HWND editor = program.OpenEditor();
@@ -652,7 +653,7 @@ TEST(LauncherProgram, ALinkedStoreStaysALinkAndItsTargetHoldsTheLinks) {
   const std::vector<std::string> names{"One", "Two", "Three"};
   for (const std::string& name : names) {
     ASSERT_TRUE(test::SaveLinkInEditor(editor, "C:\\windows\\" + name + ".exe", name));
-    ASSERT_TRUE(PumpUntil([&] { return Stored(target, name, "Link") != ""; })) << name;
+    ASSERT_TRUE(PumpUntil([&] { return Stored(target, name, "Link") != ""; }, 15000)) << name;
   }
   EXPECT_EQ(program.AwaitMessageBox(300), "");
   program.PressEsc();
@@ -690,6 +691,7 @@ TEST(LauncherProgram, EscEndsTheProgramWhateverStateTheStoreIsIn) {
     const std::string stored = "[Mail]\r\nLink=C:\\mail.exe\r\n";
     const std::string target = elsewhere.File("Corvane.ini");
     std::unique_ptr<test::FolderTakingNoNewFile> readOnlyPlace;
+    std::unique_ptr<test::UnixLink> link;
     switch (c.setup) {
       case Setup::ReadOnlyFile:
       case Setup::HeldByAnother:
@@ -698,11 +700,14 @@ TEST(LauncherProgram, EscEndsTheProgramWhateverStateTheStoreIsIn) {
         if (c.setup == Setup::ReadOnlyFile) SetFileAttributesA(app.Store().c_str(), FILE_ATTRIBUTE_READONLY);
         break;
       case Setup::LinkToMissingFolder:
-        ASSERT_TRUE(test::MakeUnixLink(test::UnixPath(elsewhere.Path()) + "/unplugged/Corvane.ini", app.Store()));
+        link = std::make_unique<test::UnixLink>(test::UnixPath(elsewhere.Path()) + "/unplugged/Corvane.ini",
+                                                app.Store());
+        ASSERT_TRUE(link->Made());
         break;
       case Setup::LinkToReadOnlyPlace:
         ASSERT_TRUE(corvane::testing::WriteWholeFile(target, stored));
-        ASSERT_TRUE(test::MakeUnixLink(test::UnixPath(target), app.Store()));
+        link = std::make_unique<test::UnixLink>(test::UnixPath(target), app.Store());
+        ASSERT_TRUE(link->Made());
         readOnlyPlace = std::make_unique<test::FolderTakingNoNewFile>(elsewhere.Path(), true);
         if (!readOnlyPlace->Holds()) GTEST_SKIP() << "no read-only place can be made here";
         break;

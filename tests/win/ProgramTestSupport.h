@@ -194,21 +194,37 @@ inline int UnixShell(const std::string& command) {
   return std::atoi(status.c_str());
 }
 
-// True when a file of this Windows path is a symbolic link on the Linux side.
-inline bool IsUnixLink(const std::string& windowsPath) {
-  // The folder's Linux path, since the link itself may lead nowhere.
+// The Linux path of a file's Windows path, also for a name that leads
+// nowhere (Wine cannot resolve such a name itself).
+inline std::string UnixPathOfName(const std::string& windowsPath) {
   std::string folder = windowsPath.substr(0, windowsPath.find_last_of('\\'));
-  std::string name = windowsPath.substr(folder.size() + 1);
-  return UnixShell("test -L '" + UnixPath(folder) + "/" + name + "'") == 0;
+  return UnixPath(folder) + "/" + windowsPath.substr(folder.size() + 1);
 }
 
-// Makes the Linux symbolic link at linkPath (a Windows path in an existing
-// folder) lead to target (a Linux path); true when it did.
-inline bool MakeUnixLink(const std::string& unixTarget, const std::string& linkPath) {
-  std::string folder = linkPath.substr(0, linkPath.find_last_of('\\'));
-  std::string name = linkPath.substr(folder.size() + 1);
-  return UnixShell("ln -s '" + unixTarget + "' '" + UnixPath(folder) + "/" + name + "'") == 0;
+// True when a file of this Windows path is a symbolic link on the Linux side.
+inline bool IsUnixLink(const std::string& windowsPath) {
+  return UnixShell("test -L '" + UnixPathOfName(windowsPath) + "'") == 0;
 }
+
+// A Linux symbolic link at linkPath (a Windows path in an existing folder)
+// to target (a Linux path), removed again when it goes: Wine lists no link
+// that leads nowhere, so a temporary folder's own clean-up would miss it
+// and leave the folder behind for a later test of the same name.
+class UnixLink {
+ public:
+  UnixLink(const std::string& unixTarget, const std::string& linkPath)
+      : m_link(UnixPathOfName(linkPath)) {
+    m_made = UnixShell("ln -s '" + unixTarget + "' '" + m_link + "'") == 0;
+  }
+  ~UnixLink() { UnixShell("rm -f '" + m_link + "'"); }
+  UnixLink(const UnixLink&) = delete;
+  UnixLink& operator=(const UnixLink&) = delete;
+  bool Made() const { return m_made; }
+
+ private:
+  std::string m_link;
+  bool m_made = false;
+};
 
 // While it lives, the folder (a Windows path) takes no new file, also from
 // root: by the immutable flag where the user may set it, else by its mode.

@@ -3,10 +3,12 @@
 // include <windows.h> here; files are reached through StoreFileSystem.h.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "launcher/IniDocument.h"
@@ -28,9 +30,10 @@ class LinkStoreError : public std::runtime_error {
 // running copies, read what the other wrote at once. The parsed file is kept
 // and re-validated with one cheap metadata query per operation. Each change
 // is applied under a lock shared by all processes to the file's current
-// content and written out at once through an atomic replace; there is no
-// write cache, so UpdateFile has nothing left to do. Texts are bytes in the
-// system's 8-bit code page and pass through unchanged.
+// content and written out at once (see StoreFile::Write); there is no write
+// cache, so UpdateFile has nothing left to do. A store that is a link stays
+// one, and nothing but the store is left in its folder. Texts are bytes in
+// the system's 8-bit code page and pass through unchanged.
 class LinkStore {
  public:
   LinkStore();
@@ -53,9 +56,14 @@ class LinkStore {
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view defaultValue);
   // Throws "Unable to write to <path>" when the file or its folder refuses
-  // the write, and a LinkStoreError naming the problem, writing nothing, for
-  // a section name, key name or value the format cannot hold.
+  // the write (with a second line saying what the user can do when it is
+  // not the file itself), and a LinkStoreError naming the problem, writing
+  // nothing, for a section name, key name or value the format cannot hold.
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
+  // Writes several keys of one section as one change: all of them or, when
+  // refused, none. Fails as WriteString does.
+  void WriteStrings(std::string_view section,
+                    const std::vector<std::pair<std::string, std::string>>& keyValues);
   // Decimal, or hexadecimal after "0x" when longer than two characters; text
   // that is not a 32-bit integer gives defaultValue.
   int ReadInteger(std::string_view section, std::string_view key, int defaultValue);
@@ -71,6 +79,9 @@ class LinkStore {
   void DeleteKey(std::string_view section, std::string_view key);
   // Writes are never held back, so this only exists for callers that flush.
   void UpdateFile();
+  // How long a change waits for another writer's lock (or a program that
+  // holds the file) before it is refused as busy; 3 s unless set.
+  void SetWaitLimit(int milliseconds) { m_waitMs = milliseconds; }
 
   // A comma-text list stored so that it reads back exactly as written (see
   // CommaTextForStore), and its reading.
@@ -81,20 +92,24 @@ class LinkStore {
  private:
   // The parsed file, re-read when the file changed. Listing and changes use
   // the thorough check; single reads, which come by the thousand after a
-  // listing, use the quick one.
-  const IniDocument& Current(bool thorough);
-  // What a change came to: written (or nothing to write), or refused by the
-  // file itself or by its folder (no lock file can be made there: a
-  // read-only folder or share, or a program folder the user may not change).
-  enum class Outcome { Written, FileRefused, FolderRefused };
-  // Applies change under the lock to the file's current content and replaces
+  // listing, use the quick one. A file another program holds keeps what was
+  // read last and is tried again after a second (at once for a change).
+  const IniDocument& Current(bool thorough, bool retryBusy = false);
+  // What a change came to, and the file it was meant for (a link's target).
+  struct Outcome {
+    WriteResult result = WriteResult::Written;
+    std::string target;
+  };
+  // Applies change under the lock to the file's current content and writes
   // the file when something changed.
   template <typename Change>
   Outcome Modify(Change change);
   void RequireOpen() const;
-  // "Unable to write to <path>"; a refusing folder is named on a second line
-  // with what the user can do, since no retry in place can help.
-  [[noreturn]] void ThrowUnableToWrite(Outcome why) const;
+  void RequireStorable(std::string_view section, std::string_view key,
+                       std::string_view value) const;
+  // "Unable to write to <path>"; unless the file itself refused, a second
+  // paragraph says why and what the user can do.
+  [[noreturn]] void ThrowUnableToWrite(const Outcome& why) const;
 
   std::string m_path;
   std::unique_ptr<StoreFile> m_file;
@@ -102,6 +117,9 @@ class LinkStore {
   FileStamp m_stamp;
   bool m_loaded = false;
   bool m_unreadable = false;
+  bool m_busy = false;
+  std::chrono::steady_clock::time_point m_busySince;
+  int m_waitMs = 3000;
 };
 
 // The menu links among listed sections: all of them but the first named

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -41,19 +42,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-// Renames replace a symbolic link itself; the store behind it is the target.
-std::string WriteTarget(const std::string& path) {
-  struct stat st;
-  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    if (char* resolved = realpath(path.c_str(), nullptr)) {
-      std::string target = resolved;
-      std::free(resolved);
-      return target;
-    }
-  }
-  return path;
-}
-
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -79,7 +67,94 @@ void MakeLaterThan(int fd, const FileStamp& previous) {
 
 }  // namespace
 
-StoreLock::StoreLock(StoreLock&& other) noexcept : m_handle(other.m_handle) {
+
+namespace {
+
+// The file the store's name leads to: the name itself, or a symbolic link's
+// target. Empty when the name leads to no existing file.
+std::string ResolvedTarget(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return {};
+  if (!S_ISLNK(st.st_mode)) return path;
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (!resolved) return {};
+  std::string target = resolved;
+  std::free(resolved);
+  return target;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A refusal that only the folder's rights explain.
+bool FolderRefusesEntries(int error) {
+  return error == EACCES || error == EPERM || error == EROFS;
+}
+
+bool ReadAllAt(int fd, std::string& bytes, size_t size) {
+  bytes.resize(size);
+  size_t done = 0;
+  while (done < size) {
+    ssize_t n = pread(fd, bytes.data() + done, size - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  bytes.resize(done);
+  return done == size;
+}
+
+bool WriteAllAt(int fd, std::string_view bytes, size_t offset) {
+  while (!bytes.empty()) {
+    ssize_t n = pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(n));
+    offset += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Rewrites the open file in place, for a store that must stay the file it
+// is (hard links) or a folder that takes no new file. The safest sequence
+// without a second file: the space the new content needs is taken first (a
+// full disk refuses before anything changed), only the bytes from the
+// first difference on are written, then the file is cut to length and
+// flushed; a failure puts the old bytes back. What it cannot give: a crash
+// or kill during the few writes leaves the file part new, part old.
+WriteResult RewriteInPlace(int fd, std::string_view bytes, const FileStamp& previous) {
+  struct stat st;
+  if (fstat(fd, &st) != 0) return WriteResult::FileRefused;
+  std::string old;
+  if (!ReadAllAt(fd, old, static_cast<size_t>(st.st_size))) return WriteResult::FileRefused;
+  if (bytes.size() > old.size()) {
+    int error = posix_fallocate(fd, static_cast<off_t>(old.size()),
+                                static_cast<off_t>(bytes.size() - old.size()));
+    if (error != 0 && error != EOPNOTSUPP && error != EINVAL) return WriteResult::FileRefused;
+  }
+  size_t same = 0;
+  while (same < old.size() && same < bytes.size() && old[same] == bytes[same]) ++same;
+  bool ok = WriteAllAt(fd, bytes.substr(same), same) &&
+            ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+  if (ok) MakeLaterThan(fd, previous);
+  ok = ok && fsync(fd) == 0;
+  if (!ok) {
+    WriteAllAt(fd, std::string_view(old).substr(std::min(same, old.size())), same);
+    if (ftruncate(fd, static_cast<off_t>(old.size())) == 0) fsync(fd);
+    return WriteResult::FileRefused;
+  }
+  return WriteResult::Written;
+}
+
+}  // namespace
+
+StoreLock::StoreLock(StoreLock&& other) noexcept
+    : m_handle(other.m_handle),
+      m_kind(other.m_kind),
+      m_refusal(other.m_refusal),
+      m_target(std::move(other.m_target)) {
   other.m_handle = kNone;
 }
 
@@ -138,7 +213,7 @@ LoadResult StoreFile::Load(std::string& bytes, FileStamp& stamp) {
       stamp = CurrentStamp();
       return LoadResult::Unreadable;
     }
-    if (n == 0) break;  // shrunk by an in-place editor while we read
+    if (n == 0) break;  // shrunk by an in-place writer while we read
     done += static_cast<size_t>(n);
   }
   bytes.resize(done);
@@ -147,29 +222,89 @@ LoadResult StoreFile::Load(std::string& bytes, FileStamp& stamp) {
   return LoadResult::Loaded;
 }
 
-bool StoreFile::IsReadOnly() const {
-  struct stat st;
-  if (stat(m_path.c_str(), &st) != 0) return false;
-  return (st.st_mode & 0222) == 0 || access(m_path.c_str(), W_OK) != 0;
+StoreLock StoreFile::Lock(int waitMs) {
+  std::string target = ResolvedTarget(m_path);
+  if (target.empty()) target = m_path;
+  // The target's folder is the lock: it is always there, needs no file of
+  // its own (so nothing is left behind, and a folder that takes no new file
+  // locks as well) and is the same for every name that leads to the target.
+  int folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return StoreLock(WriteResult::FolderRefused, target);
+  for (int waited = 0;; waited += 10) {
+    if (flock(folder, LOCK_EX | LOCK_NB) == 0) break;
+    if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= waitMs) {
+      bool busy = errno == EWOULDBLOCK || errno == EINTR;
+      close(folder);
+      return StoreLock(busy ? WriteResult::Busy : WriteResult::FolderRefused, target);
+    }
+    usleep(10000);
+  }
+  return StoreLock(StoreLock::Kind::Folder, folder, target);
 }
 
-bool StoreFile::Replace(std::string_view bytes, const FileStamp& previous, FileStamp& written) {
-  const std::string target = WriteTarget(m_path);
+WriteResult StoreFile::Write(StoreLock& lock, std::string_view bytes, const FileStamp& previous,
+                             FileStamp& written) {
+  if (!lock) return lock.Refusal();
+  // A missing store is created through its name first, so a link whose
+  // target is missing gets its target made, not itself replaced.
+  std::string target = ResolvedTarget(m_path);
+  if (target.empty()) {
+    int made = open(m_path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (made < 0) {
+      if (FolderRefusesEntries(errno)) return WriteResult::FolderRefused;
+      // The name's own folder is there, yet the file cannot be made: the
+      // name is a link into a folder that is not.
+      if (errno == ENOENT && IsFolder(FolderOf(m_path))) return WriteResult::Unreachable;
+      return WriteResult::FolderRefused;
+    }
+    close(made);
+    target = ResolvedTarget(m_path);
+    if (target.empty()) return WriteResult::Unreachable;
+  }
+  if (target != lock.Target()) return WriteResult::TargetChanged;
+
+  struct stat st;
+  if (stat(target.c_str(), &st) != 0) return WriteResult::TargetChanged;
+  const bool hardLinked = st.st_nlink > 1;
   const std::string temp = target + ".tmp";
-  unlink(temp.c_str());  // left over from a writer that died
-  struct stat old;
-  bool hadFile = stat(target.c_str(), &old) == 0;
-  mode_t mode = hadFile ? (old.st_mode & 07777) : 0666;
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-  if (fd < 0) return false;
+  int fd = -1;
+  bool folderRefuses = false;
+  if (!hardLinked) {
+    unlink(temp.c_str());  // left over from a writer that died
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+    if (fd < 0 && !FolderRefusesEntries(errno)) return WriteResult::FolderRefused;
+    folderRefuses = fd < 0;
+  }
+  if (IsReadOnly()) {
+    if (fd >= 0) {
+      close(fd);
+      unlink(temp.c_str());
+    }
+    // Where neither the folder nor the file may change, the folder is what
+    // the user can do something about.
+    return folderRefuses ? WriteResult::FolderRefused : WriteResult::FileRefused;
+  }
+  if (fd < 0) {
+    // Renaming would split the hard links or cannot be done here: rewrite.
+    int inPlace = open(target.c_str(), O_RDWR | O_CLOEXEC);
+    if (inPlace < 0) return folderRefuses ? WriteResult::FolderRefused : WriteResult::FileRefused;
+    WriteResult result = RewriteInPlace(inPlace, bytes, previous);
+    if (result == WriteResult::Written && fstat(inPlace, &st) == 0) {
+      Pin(inPlace);
+      written = StampOf(st);
+    } else {
+      close(inPlace);
+    }
+    return result;
+  }
   bool ok = WriteAll(fd, bytes);
-  if (ok && hadFile) fchmod(fd, mode);  // the umask must not narrow the user's permissions
+  if (ok) fchmod(fd, st.st_mode & 07777);  // the umask must not narrow the user's permissions
   if (ok) MakeLaterThan(fd, previous);
   ok = ok && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
   if (!ok || rename(temp.c_str(), target.c_str()) != 0) {
     unlink(temp.c_str());
-    return false;
+    return WriteResult::FileRefused;
   }
   // The rename itself is only durable once the folder is on disk.
   int folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -179,7 +314,6 @@ bool StoreFile::Replace(std::string_view bytes, const FileStamp& previous, FileS
   }
   // Pin what was just written, so the quick check needs no reload for it.
   int fresh = open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st;
   if (fresh >= 0 && fstat(fresh, &st) == 0) {
     Pin(fresh);
     written = StampOf(st);
@@ -188,19 +322,24 @@ bool StoreFile::Replace(std::string_view bytes, const FileStamp& previous, FileS
     Pin(-1);
     written = CurrentStamp();
   }
-  return true;
+  return WriteResult::Written;
 }
 
-StoreLock StoreFile::Lock() {
-  int fd = open((m_path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return StoreLock(StoreLock::kNone);
-  while (flock(fd, LOCK_EX) != 0) {
-    if (errno != EINTR) {
-      close(fd);
-      return StoreLock(StoreLock::kNone);
-    }
-  }
-  return StoreLock(fd);
+bool StoreFile::IsReadOnly() const {
+  struct stat st;
+  if (stat(m_path.c_str(), &st) != 0) return false;
+  return (st.st_mode & 0222) == 0 || access(m_path.c_str(), W_OK) != 0;
+}
+
+void StoreFile::RemoveLeftovers(int waitMs) {
+  std::string target = ResolvedTarget(m_path);
+  if (target.empty()) target = m_path;
+  const std::string temp = target + ".tmp";
+  struct stat st;
+  if (lstat(temp.c_str(), &st) != 0) return;
+  // Only under the lock: a live writer's temporary file is not a leftover.
+  StoreLock lock = Lock(waitMs);
+  if (lock && lock.Target() == target) unlink(temp.c_str());
 }
 
 }  // namespace corvane

@@ -321,15 +321,43 @@ void TForm1::FormKeyDown(TObject*, WORD& key, TShiftState) {
   if (key == VK_ESCAPE) Close();
 }
 
+void TForm1::SavePosition() {
+  if (!IniFile || !IniFile->IsOpen()) return;
+  // One change for both numbers: a refusal leaves the stored place whole.
+  IniFile->WriteStrings(kGraphic, {{"Left", std::to_string(Left())}, {"Top", std::to_string(Top())}});
+  IniFile->UpdateFile();
+}
+
 void TForm1::FormCloseQuery(TObject*, bool& canClose) {
-  if (IniFile && IniFile->IsOpen()) {
-    IniFile->WriteInteger(kGraphic, "Left", Left());
-    IniFile->WriteInteger(kGraphic, "Top", Top());
-    IniFile->UpdateFile();
+  // Closing always ends the program: a place that cannot be stored is
+  // reported once, and the program ends all the same (a user must never
+  // need the task manager to leave). Esc pressed again while the message
+  // is up does not ask a second time.
+  canClose = true;
+  if (m_closing) return;
+  m_closing = true;
+  try {
+    SavePosition();
+  } catch (const std::exception& e) {
+    Application().HandleException(
+        this, LinkStoreError(std::string(e.what()) +
+                             "\n\nThe launcher's place on the screen was not remembered. Corvane "
+                             "ends now."));
   }
   // The store stays open until the window is destroyed: when the system asks
   // to end the session and then does not, the program runs on with it.
-  canClose = true;
+}
+
+void TForm1::SessionEnding() {
+  // The session ends whatever we answer; no message may hold it up, and a
+  // lock held by another copy is waited for only briefly.
+  if (IniFile) IniFile->SetWaitLimit(500);
+  try {
+    SavePosition();
+  } catch (const std::exception&) {
+  }
+  m_closing = true;
+  Application().Terminate();
 }
 
 void TForm1::Dispatch(TMessage& m) {
@@ -351,6 +379,17 @@ void TForm1::Dispatch(TMessage& m) {
   }
   if (m.Msg == WM_HOTKEY && m.WParam == HotKeyRegistration::kId) {
     OpenMenuForKeyboard();
+    return;
+  }
+  if (m.Msg == WM_QUERYENDSESSION) {
+    // Never hold up a log-off or shut-down: yes at once, and the place is
+    // stored when the session really ends.
+    m.Result = TRUE;
+    return;
+  }
+  if (m.Msg == WM_ENDSESSION) {
+    if (m.WParam) SessionEnding();
+    m.Result = 0;
     return;
   }
   if (m.Msg == WM_SHOWWINDOW && m.WParam) StartTraceMark("launcher shown");

@@ -73,6 +73,14 @@ class TForm1 : public TForm {
 
  private:
   void LoadPicture();
+  // Stores the window's place (Left, Top) as one change; throws as the
+  // store does when the write is refused.
+  void SavePosition();
+  // The system ends the session: the place is stored quietly and the
+  // program ends.
+  void SessionEnding();
+  // Set once the close has begun, so a second Esc asks nothing again.
+  bool m_closing = false;
   void RestorePosition();
   void AcceptDropsAndBuildMenu();
   // Puts the icons the worker has read so far into the menu.

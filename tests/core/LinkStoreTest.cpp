@@ -2,12 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <thread>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
 
 #include "ChildProcess.h"
 #include "launcher/CommaText.h"
@@ -317,6 +325,9 @@ TEST(LinkStoreRefusal, ReadOnlyFolderGivesTheErrorAndKeepsTheFile) {
   fs::create_directories(dir);
   const std::string path = (dir / "Launch.ini").string();
   WriteBytes(path, "[Mail]\r\nLink=mail.exe\r\n");
+  // The file refuses too: a writable store in such a folder is rewritten in
+  // place (LinkStoreInPlace below).
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
   if (!FolderRefusesNewFiles(dir))
     GTEST_SKIP() << "this user may create files in a read-only folder (root, or a platform without "
@@ -343,6 +354,216 @@ TEST(LinkStoreRefusal, UnreadableFileIsNeverReplaced) {
   EXPECT_EQ(Message([&] { store.WriteString("A", "Link", "a"); }), "Unable to write to " + path);
   EXPECT_TRUE(fs::is_directory(fs::path(path) / "inside"));
 }
+
+// The names in a folder, sorted.
+Names Listing(const fs::path& dir) {
+  Names names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(LinkStoreLeftovers, NothingButTheStoreStaysAndAKilledWritersFileGoesAtOpenAndAtTheNextWrite) {
+  StoreFolder folder;
+  const std::string path = folder.Path("Launch.ini");
+  {
+    LinkStore store;
+    store.Open(path);
+    store.WriteString("Mail", "Link", "mail.exe");
+    store.WriteStrings("GRAPHIC", {{"Left", "10"}, {"Top", "20"}});
+    store.EraseSection("Mail");
+    EXPECT_EQ(Listing(folder.Dir()), Names{"Launch.ini"}) << "while the store is open";
+  }
+  EXPECT_EQ(Listing(folder.Dir()), Names{"Launch.ini"});
+  // A writer killed between writing its temporary file and renaming it.
+  WriteBytes(path + ".tmp", "[Half]\r\nLink=");
+  LinkStore store;
+  store.Open(path);
+  EXPECT_EQ(Listing(folder.Dir()), Names{"Launch.ini"}) << "removed at open";
+  WriteBytes(path + ".tmp", "[Half]\r\nLink=");
+  store.WriteInteger("GRAPHIC", "Left", 11);
+  EXPECT_EQ(Listing(folder.Dir()), Names{"Launch.ini"}) << "removed by the next write";
+  EXPECT_EQ(store.ReadInteger("GRAPHIC", "Top", 0), 20);
+}
+
+TEST(LinkStore, SeveralKeysWrittenAsOneChangeAreAllOrNothing) {
+  StoreFolder folder;
+  const std::string path = folder.Path("Launch.ini");
+  LinkStore store;
+  store.Open(path);
+  store.WriteStrings("GRAPHIC", {{"Left", "10"}, {"Top", "20"}});
+  EXPECT_EQ(ReadBytes(path), "[GRAPHIC]\r\nLeft=10\r\nTop=20\r\n");
+  // One bad value refuses the whole change.
+  EXPECT_NE(Message([&] { store.WriteStrings("GRAPHIC", {{"Left", "30"}, {"Top", "4\n0"}}); })
+                .find("line break"),
+            std::string::npos);
+  EXPECT_EQ(ReadBytes(path), "[GRAPHIC]\r\nLeft=10\r\nTop=20\r\n");
+}
+
+// Links are made, and told apart from files, only on the Linux side: under
+// Wine the program's own tests cover them with links made there.
+#ifdef _WIN32
+#define SKIP_WITHOUT_LINKS() GTEST_SKIP() << "links are tested with the program under Wine"
+#else
+#define SKIP_WITHOUT_LINKS() (void)0
+#endif
+
+TEST(LinkStoreLinks, ALinkedStoreStaysALinkAndItsTargetTakesEveryWrite) {
+  SKIP_WITHOUT_LINKS();
+  struct Case {
+    const char* name;
+    bool hard;
+    bool targetExists;
+  } cases[] = {
+      {"symbolic link into another folder", false, true},
+      {"symbolic link to a file not made yet", false, false},
+      {"second hard link", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    StoreFolder folder;
+    fs::create_directories(folder.Dir() / "app");
+    fs::create_directories(folder.Dir() / "synced");
+    const fs::path target = folder.Dir() / "synced" / "Launch.ini";
+    const fs::path store = folder.Dir() / "app" / "Launch.ini";
+    if (c.targetExists) WriteBytes(target.string(), "[Old]\r\nLink=old.exe\r\n");
+    if (c.hard)
+      fs::create_hard_link(target, store);
+    else
+      fs::create_symlink(target, store);
+    {
+      LinkStore linked;
+      linked.Open(store.string());
+      linked.WriteString("Mail", "Link", "mail.exe");
+      linked.WriteStrings("GRAPHIC", {{"Left", "5"}, {"Top", "6"}});
+      linked.EraseSection("Old");
+      EXPECT_EQ(linked.ReadString("Mail", "Link", ""), "mail.exe");
+    }
+    EXPECT_EQ(fs::is_symlink(store), !c.hard);
+    if (c.hard) {
+      EXPECT_EQ(fs::hard_link_count(store), 2u);
+    }
+    LinkStore direct;
+    direct.Open(target.string());
+    Names sections;
+    direct.ReadSections(sections);
+    EXPECT_EQ(sections, (Names{"Mail", "GRAPHIC"}));
+    EXPECT_EQ(direct.ReadString("Mail", "Link", ""), "mail.exe");
+    EXPECT_EQ(direct.ReadInteger("GRAPHIC", "Top", 0), 6);
+    EXPECT_EQ(Listing(folder.Dir() / "app"), Names{"Launch.ini"});
+    EXPECT_EQ(Listing(folder.Dir() / "synced"), Names{"Launch.ini"});
+  }
+}
+
+TEST(LinkStoreLinks, ALinkIntoAMissingFolderIsRefusedAndKept) {
+  SKIP_WITHOUT_LINKS();
+  StoreFolder folder;
+  const fs::path store = folder.Dir() / "Launch.ini";
+  const fs::path target = folder.Dir() / "unplugged" / "Launch.ini";
+  fs::create_symlink(target, store);
+  LinkStore linked;
+  linked.Open(store.string());
+  EXPECT_EQ(linked.ReadString("Mail", "Link", "none"), "none");
+  std::string message = Message([&] { linked.WriteString("Mail", "Link", "mail.exe"); });
+  EXPECT_EQ(message.rfind("Unable to write to " + store.string() + "\n", 0), 0u) << message;
+  EXPECT_NE(message.find("cannot be reached"), std::string::npos) << message;
+  EXPECT_TRUE(fs::is_symlink(store));
+  EXPECT_EQ(fs::read_symlink(store), target);
+  EXPECT_EQ(Listing(folder.Dir()), Names{"Launch.ini"});
+}
+
+// Makes a folder refuse new entries while it lives: by its mode, or for
+// root (whom modes do not stop) by the immutable flag where the file
+// system has one.
+class NoNewFilesIn {
+ public:
+  explicit NoNewFilesIn(fs::path dir) : m_dir(std::move(dir)) {
+#ifndef _WIN32
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    if (!FolderRefusesNewFiles(m_dir))
+      m_immutable = std::system(("chattr +i '" + m_dir.string() + "' 2>/dev/null").c_str()) == 0;
+#endif
+  }
+  ~NoNewFilesIn() {
+#ifndef _WIN32
+    if (m_immutable) (void)std::system(("chattr -i '" + m_dir.string() + "'").c_str());
+    fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add);
+#endif
+  }
+  NoNewFilesIn(const NoNewFilesIn&) = delete;
+  NoNewFilesIn& operator=(const NoNewFilesIn&) = delete;
+  bool Holds() const { return FolderRefusesNewFiles(m_dir); }
+
+ private:
+  fs::path m_dir;
+  bool m_immutable = false;
+};
+
+TEST(LinkStoreInPlace, AFolderThatTakesNoNewFileHasAWritableStoreRewrittenInPlace) {
+  StoreFolder folder;
+  const fs::path dir = folder.Dir() / "shared";
+  fs::create_directories(dir);
+  const std::string path = (dir / "Launch.ini").string();
+  WriteBytes(path, "[Mail]\r\nLink=mail.exe\r\nParam=/check\r\n\r\n[Notes]\r\nLink=notes.exe\r\n");
+  NoNewFilesIn locked(dir);
+  if (!locked.Holds()) GTEST_SKIP() << "no folder refusing new files can be made here";
+  LinkStore store, other;
+  store.Open(path);
+  other.Open(path);
+  EXPECT_EQ(other.ReadString("Notes", "Link", ""), "notes.exe");
+  // Longer, shorter and erased: each is the whole new file, nothing more.
+  store.WriteString("Mail", "Param", "/check /all /quiet");
+  EXPECT_EQ(ReadBytes(path),
+            "[Mail]\r\nLink=mail.exe\r\nParam=/check /all /quiet\r\n\r\n[Notes]\r\nLink=notes.exe\r\n");
+  store.EraseSection("Mail");
+  EXPECT_EQ(ReadBytes(path), "[Notes]\r\nLink=notes.exe\r\n");
+  EXPECT_EQ(other.ReadString("Mail", "Link", "gone"), "gone") << "another reader sees the change";
+  store.WriteStrings("GRAPHIC", {{"Left", "7"}, {"Top", "8"}});
+  EXPECT_EQ(other.ReadInteger("GRAPHIC", "Top", 0), 8);
+  EXPECT_EQ(Listing(dir), Names{"Launch.ini"});
+
+  // A store that refuses as well: the folder is what the user can change.
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  std::string message = Message([&] { store.WriteString("Notes", "Link", "x"); });
+  EXPECT_NE(message.find("The folder " + (dir / "").string() + " cannot be written to"),
+            std::string::npos)
+      << message;
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+  // No store at all: there is nothing to rewrite, and no file can be made.
+  LinkStore missing;
+  missing.Open((dir / "Other.ini").string());
+  message = Message([&] { missing.WriteString("A", "Link", "a"); });
+  EXPECT_NE(message.find("cannot be written to"), std::string::npos) << message;
+  EXPECT_EQ(Listing(dir), Names{"Launch.ini"});
+}
+
+#ifndef _WIN32
+// A writer that keeps the lock (hung, say) makes a change wait a bounded
+// time and end as busy with its own message: never a hang, nothing written.
+TEST(LinkStoreRefusal, ALockHeldTooLongMakesAChangeBusyNotAHang) {
+  StoreFolder folder;
+  const std::string path = folder.Path("Launch.ini");
+  LinkStore store;
+  store.Open(path);
+  store.WriteString("Mail", "Link", "mail.exe");
+  const std::string before = ReadBytes(path);
+  // The POSIX store locks the folder of the file it writes.
+  int held = open(folder.Dir().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  store.SetWaitLimit(200);
+  auto start = std::chrono::steady_clock::now();
+  std::string message = Message([&] { store.WriteString("Mail", "Link", "other.exe"); });
+  auto waited = std::chrono::steady_clock::now() - start;
+  close(held);
+  EXPECT_EQ(message.rfind("Unable to write to " + path + "\n", 0), 0u) << message;
+  EXPECT_NE(message.find("Another program is using this file"), std::string::npos) << message;
+  EXPECT_LT(waited, std::chrono::seconds(2));
+  EXPECT_EQ(ReadBytes(path), before);
+  store.WriteString("Mail", "Link", "other.exe");  // once let go, the change goes through
+  EXPECT_EQ(store.ReadString("Mail", "Link", ""), "other.exe");
+}
+#endif
 
 // ---- Two processes -------------------------------------------------------
 
@@ -472,6 +693,31 @@ TEST(LaunchPlan, RunWithLinksStartNormallyFirstAndOnlyTheEntryItselfElevated) {
       {"Missing", true, {}},
   };
   for (const Case& c : cases) EXPECT_EQ(LaunchPlan(store, c.name, c.elevated), c.plan) << c.name << c.elevated;
+}
+
+TEST(LinkStoreConcurrency, TwoProcessesRewritingInPlaceLoseNothing) {
+  StoreFolder folder;
+  const fs::path dir = folder.Dir() / "shared";
+  fs::create_directories(dir);
+  const std::string path = (dir / "Launch.ini").string();
+  WriteBytes(path, "");
+  NoNewFilesIn locked(dir);
+  if (!locked.Holds()) GTEST_SKIP() << "no folder refusing new files can be made here";
+  {
+    corvane::testing::ChildProcess a("StoreWriteSections", {path, "A"});
+    corvane::testing::ChildProcess b("StoreWriteSections", {path, "B"});
+    ASSERT_EQ(a.Wait(), 0);
+    ASSERT_EQ(b.Wait(), 0);
+  }
+  LinkStore store;
+  store.Open(path);
+  Names sections;
+  store.ReadSections(sections);
+  EXPECT_EQ(sections.size(), 120u);
+  for (const char* prefix : {"A", "B"}) {
+    for (int i = 0; i < 60; ++i)
+      EXPECT_EQ(store.ReadInteger(prefix + std::to_string(i), "Param", -1), i) << prefix << i;
+  }
 }
 
 }  // namespace

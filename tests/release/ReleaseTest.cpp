@@ -14,6 +14,7 @@
 
 #include "EditorTestSupport.h"
 #include "FrameworkTestSupport.h"
+#include "ProgramTestSupport.h"
 #include "ShellTestFiles.h"
 #include "version.h"
 
@@ -23,7 +24,12 @@ namespace {
 using corvane::testing::Exists;
 using corvane::testing::ListFolder;
 using corvane::testing::ReadWholeFile;
+using test::ChildrenOfClass;
+using test::ChildWithText;
+using test::Click;
 using test::PumpUntil;
+using test::RunningProgram;
+using test::Child;
 
 std::string Env(const char* name) {
   const char* value = std::getenv(name);
@@ -179,97 +185,6 @@ class RtfAssociation {
   std::string m_before;
 };
 
-// Corvane.exe started from a folder, with its windows found by class.
-class RunningProgram {
- public:
-  explicit RunningProgram(const std::string& folder) {
-    std::string exe = folder + "Corvane.exe";
-    std::string command = "\"" + exe + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    m_started = CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               folder.c_str(), &si, &m_pi) != FALSE;
-  }
-  ~RunningProgram() {
-    if (!m_started) return;
-    if (m_launcher) PostMessageA(m_launcher, WM_KEYDOWN, VK_ESCAPE, 0);
-    test::AwaitProgramEnd(m_pi, 5000);
-  }
-  RunningProgram(const RunningProgram&) = delete;
-  RunningProgram& operator=(const RunningProgram&) = delete;
-
-  bool Alive() const { return m_started && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT; }
-  HWND Window(const char* cls) const { return test::FindProcessWindow(m_pi.dwProcessId, cls); }
-
-  // Waits for the launcher, then double-clicks it: the link editor opens.
-  HWND OpenEditor() {
-    if (!m_started ||
-        !PumpUntil([&] { return (m_launcher = Window("TForm1")) && IsWindowVisible(m_launcher); },
-                   20000))
-      return nullptr;
-    PostMessageA(m_launcher, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
-    HWND editor = nullptr;
-    PumpUntil([&] { return (editor = Window("TForm2")) && IsWindowVisible(editor); }, 10000);
-    return editor;
-  }
-  HWND Launcher() const { return m_launcher; }
-
-  // The program's message box, read and closed; empty text when none came.
-  std::string AwaitMessageBox(DWORD milliseconds) const {
-    HWND box = nullptr;
-    if (!PumpUntil([&] { return (box = Window("#32770")) && IsWindowVisible(box); }, milliseconds))
-      return {};
-    std::string message = test::MessageBoxText(box);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    PumpUntil([&] { return !IsWindow(box); }, 3000);
-    return message;
-  }
-
- private:
-  PROCESS_INFORMATION m_pi{};
-  bool m_started = false;
-  HWND m_launcher = nullptr;
-};
-
-// Every window inside parent, with its class and text.
-struct Child {
-  HWND window;
-  std::string cls;
-  std::string text;
-  RECT box;
-};
-std::vector<Child> Children(HWND parent) {
-  std::vector<Child> children;
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM p) -> BOOL {
-        Child child{w, {}, {}, {}};
-        char buffer[256] = {};
-        GetClassNameA(w, buffer, sizeof buffer);
-        child.cls = buffer;
-        GetWindowTextA(w, buffer, sizeof buffer);
-        child.text = buffer;
-        GetWindowRect(w, &child.box);
-        reinterpret_cast<std::vector<Child>*>(p)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
-  return children;
-}
-
-// The child window with this text (a button's caption), or null.
-HWND ChildWithText(HWND parent, const std::string& text) {
-  for (const Child& c : Children(parent))
-    if (c.text == text) return c.window;
-  return nullptr;
-}
-
-// Clicks a button as the system reports a click to its parent.
-void Click(HWND button) {
-  PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-               reinterpret_cast<LPARAM>(button));
-}
-
 TEST(UnpackedProgram, ReadmeButtonHasTheShellOpenTheFoldersReadme) {
   const std::string folder = FolderFromEnv("CORVANE_RELEASE_DIR");
   const std::string logger = Env("CORVANE_RTF_LOGGER");
@@ -327,17 +242,6 @@ TEST(UnpackedProgram, ReadmeButtonNamesTheReadmeWhenItCannotBeOpened) {
   }
 }
 
-// The children of one class, top to bottom and left to right.
-std::vector<Child> ChildrenOfClass(HWND parent, const char* cls) {
-  std::vector<Child> found;
-  for (const Child& c : Children(parent))
-    if (lstrcmpiA(c.cls.c_str(), cls) == 0) found.push_back(c);
-  std::sort(found.begin(), found.end(), [](const Child& a, const Child& b) {
-    return a.box.top != b.box.top ? a.box.top < b.box.top : a.box.left < b.box.left;
-  });
-  return found;
-}
-
 TEST(ReadOnlyFolder, SavingALinkNamesTheFolderKeepsTheStoreAndTheLauncherRuns) {
   const std::string folder = FolderFromEnv("CORVANE_READONLY_DIR");
   const std::string store = folder + "Corvane.ini";
@@ -373,6 +277,17 @@ TEST(ReadOnlyFolder, SavingALinkNamesTheFolderKeepsTheStoreAndTheLauncherRuns) {
   EXPECT_EQ(ListFolder(folder), filesBefore);
   EXPECT_TRUE(program.Alive());
   EXPECT_TRUE(IsWindowVisible(program.Launcher()));
+
+  // Esc: the place cannot be stored either; that is said once, and the
+  // program ends all the same.
+  program.PressEsc();
+  message = program.AwaitMessageBox(10000);
+  EXPECT_EQ(message.rfind("Unable to write to " + store, 0), 0u) << message;
+  EXPECT_NE(message.find("not remembered"), std::string::npos) << message;
+  EXPECT_TRUE(program.AwaitEnd(10000)) << "the program must end after Esc";
+  EXPECT_EQ(program.AwaitMessageBox(300), "");
+  EXPECT_EQ(ReadWholeFile(store), before);
+  EXPECT_EQ(ListFolder(folder), filesBefore);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <set>
 #include <string>
@@ -16,6 +17,7 @@
 
 #include "FrameworkTestSupport.h"
 #include "PngWriter.h"
+#include "ProgramTestSupport.h"
 #include "launcher/main.h"
 
 namespace corvane {
@@ -278,18 +280,71 @@ TEST_F(Launcher, OtherKeysDoNothing) {
   EXPECT_EQ(Stored("GRAPHIC", "Left"), "<none>");
 }
 
-TEST_F(Launcher, AReadOnlyStoreShowsTheErrorAndTheProgramStays) {
+TEST_F(Launcher, AStoreThatRefusesThePlaceIsReportedOnceAndTheProgramStillEnds) {
   Store("Some", "Link", "");
+  const std::string before = corvane::testing::ReadWholeFile(storePath);
   SetFileAttributesA(storePath.c_str(), FILE_ATTRIBUTE_READONLY);
   TForm1& form = Start();
   SendMessageA(form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
-  ASSERT_EQ(errors, std::vector<std::string>{"Unable to write to " + storePath});
-  EXPECT_FALSE(Application().Terminated());
-  EXPECT_TRUE(IsWindowVisible(form.Handle()));
-  // The store is still usable: the menu can be rebuilt from it.
-  form.BuildMenu();
-  EXPECT_EQ(Captions(form), std::vector<std::string>{"Some"});
+  SendMessageA(form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);  // pressed again: asked no second time
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].rfind("Unable to write to " + storePath + "\n", 0), 0u) << errors[0];
+  EXPECT_NE(errors[0].find("not remembered"), std::string::npos) << errors[0];
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_FALSE(IsWindowVisible(form.Handle()));
   SetFileAttributesA(storePath.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(corvane::testing::ReadWholeFile(storePath), before);
+}
+
+// Another program holds the store (share mode none) while the launcher runs.
+TEST_F(Launcher, AStoreHeldByAnotherProgramKeepsItsMenuAndEscStillEnds) {
+  Store("Some", "Link", LoggerPath());
+  TForm1& form = Start();
+  Store("Other", "Link", LoggerPath());  // another copy of the program adds a link
+  const std::string before = corvane::testing::ReadWholeFile(storePath);
+  HANDLE held = CreateFileA(storePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  form.BuildMenu();
+  EXPECT_EQ(Captions(form), std::vector<std::string>{"Some"}) << "what was read last stays";
+  form.SetBounds(410, 310, form.Width(), form.Height());
+  DWORD start = GetTickCount();
+  SendMessageA(form.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_LT(GetTickCount() - start, 5000u) << "no hang";
+  CloseHandle(held);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("Another program is using this file"), std::string::npos) << errors[0];
+  EXPECT_TRUE(Application().Terminated());
+  EXPECT_EQ(corvane::testing::ReadWholeFile(storePath), before);
+  // Let go of, the file is read again.
+  Sleep(1100);
+  form.BuildMenu();
+  EXPECT_EQ(Captions(form), (std::vector<std::string>{"Other", "Some"}));
+}
+
+// Log-off and shut-down: the launcher answers at once, stores its place
+// when the session really ends, never shows a message, and ends.
+TEST_F(Launcher, TheEndOfTheSessionIsNeverHeldUpAndStoresThePlace) {
+  for (bool readOnly : {false, true}) {
+    SCOPED_TRACE(readOnly ? "read-only store" : "writable store");
+    Store("Some", "Link", "");
+    SetFileAttributesA(storePath.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+    TForm1& form = Start();
+    form.SetBounds(420, 320, form.Width(), form.Height());
+    DWORD start = GetTickCount();
+    EXPECT_EQ(SendMessageA(form.Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_FALSE(Application().Terminated()) << "the session may still go on";
+    SendMessageA(form.Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_TRUE(errors.empty()) << errors[0];
+    EXPECT_TRUE(Application().Terminated());
+    SetFileAttributesA(storePath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(Stored("GRAPHIC", "Left"), readOnly ? "<none>" : "420");
+    EXPECT_EQ(Stored("GRAPHIC", "Top"), readOnly ? "<none>" : "320");
+    ResetApplication();
+    Application().OnException = [this](TObject*, const std::exception& e) { errors.push_back(e.what()); };
+    DeleteFileA(storePath.c_str());
+  }
 }
 
 TEST_F(Launcher, AStoredPositionIsUsedOnlyWhenLeftIsNotZero) {
@@ -565,6 +620,13 @@ TEST_F(Launcher, TheStoredHotKeyDecidesWhatIsRegisteredAndAHeldOneIsQuietlyInact
   UnregisterHotKey(nullptr, 78);
 }
 
+// A key of a store file read as the program reads it; "" when missing.
+std::string Stored(const std::string& store, const std::string& section, const std::string& key) {
+  LinkStore reader;
+  reader.Open(store);
+  return reader.ReadString(section, key, "");
+}
+
 // The real program, as the user starts it: beside its own store.
 TEST(LauncherProgram, StartsAsAToolWindowAndEndsOnEscWritingItsPosition) {
   test::TempFolder folder;
@@ -601,6 +663,187 @@ TEST(LauncherProgram, StartsAsAToolWindowAndEndsOnEscWritingItsPosition) {
   store.Open(folder.File("Corvane.ini"));
   EXPECT_EQ(store.ReadString("GRAPHIC", "Left", ""), "986");
   EXPECT_EQ(store.ReadString("GRAPHIC", "Top", ""), "232");
+}
+
+// A folder of the test's own with Corvane.exe copied in; ends in a backslash.
+struct ProgramCopy {
+  test::TempFolder folder;
+  std::string path = folder.Path() + "\\";
+  bool ready = std::getenv("CORVANE_EXE") &&
+               CopyFileA(std::getenv("CORVANE_EXE"), (path + "Corvane.exe").c_str(), FALSE);
+  std::string Store() const { return path + "Corvane.ini"; }
+};
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Start, saves and Esc leave exactly the exe and its store; what a killed
+// writer left (and the lock file an older version kept) goes at the start.
+TEST(LauncherProgram, LeavesNothingButItsFilesInItsFolder) {
+  ProgramCopy app;
+  ASSERT_TRUE(app.ready) << "CORVANE_EXE names the program";
+  ASSERT_TRUE(corvane::testing::WriteWholeFile(app.Store() + ".tmp", "[Half]\r\nLink="));
+  ASSERT_TRUE(corvane::testing::WriteWholeFile(app.Store() + ".lock", ""));
+  SetFileAttributesA((app.Store() + ".lock").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  test::RunningProgram program(app.path);
+  ASSERT_TRUE(program.AwaitLauncher());
+  EXPECT_TRUE(PumpUntil([&] {
+    return !corvane::testing::Exists(app.Store() + ".tmp") &&
+           !corvane::testing::Exists(app.Store() + ".lock");
+  }, 5000)) << "removed at the start";
+  HWND editor = program.OpenEditor();
+  ASSERT_TRUE(editor);
+  ASSERT_TRUE(test::SaveLinkInEditor(editor, "C:\\windows\\notepad.exe", "Notes"));
+  ASSERT_TRUE(PumpUntil([&] { return Stored(app.Store(), "Notes", "Link") != ""; }, 15000));
+  ASSERT_TRUE(test::SaveLinkInEditor(editor, "C:\\windows\\regedit.exe", "Registry"));
+  ASSERT_TRUE(PumpUntil([&] { return Stored(app.Store(), "Registry", "Link") != ""; }, 15000));
+  EXPECT_EQ(program.AwaitMessageBox(300), "");
+  program.PressEsc();
+  EXPECT_TRUE(program.AwaitEnd(10000));
+  EXPECT_EQ(Sorted(corvane::testing::ListFolder(app.path)),
+            (std::vector<std::string>{"Corvane.exe", "Corvane.ini"}));
+  EXPECT_EQ(Stored(app.Store(), "GRAPHIC", "Left"), "986");
+}
+
+// A shared folder where the store may be written but nothing created: the
+// store is rewritten in place.
+TEST(LauncherProgram, SavesInAFolderThatTakesNoNewFile) {
+  ProgramCopy app;
+  ASSERT_TRUE(app.ready) << "CORVANE_EXE names the program";
+  ASSERT_TRUE(corvane::testing::WriteWholeFile(app.Store(), "[Mail]\r\nLink=C:\\mail.exe\r\n"));
+  test::FolderTakingNoNewFile locked(app.path);
+  if (!locked.Holds()) GTEST_SKIP() << "no folder refusing new files can be made here";
+  test::RunningProgram program(app.path);
+  HWND editor = program.OpenEditor();
+  ASSERT_TRUE(editor);
+  ASSERT_TRUE(test::SaveLinkInEditor(editor, "C:\\windows\\notepad.exe", "Notes"));
+  EXPECT_EQ(program.AwaitMessageBox(1500), "") << "the save succeeds";
+  EXPECT_EQ(Stored(app.Store(), "Notes", "Link"), "C:\\windows\\notepad.exe");
+  EXPECT_EQ(Stored(app.Store(), "Mail", "Link"), "C:\\mail.exe");
+  program.PressEsc();
+  EXPECT_EQ(program.AwaitMessageBox(500), "");
+  EXPECT_TRUE(program.AwaitEnd(10000));
+  EXPECT_EQ(Stored(app.Store(), "GRAPHIC", "Left"), "986");
+  EXPECT_EQ(Sorted(corvane::testing::ListFolder(app.path)),
+            (std::vector<std::string>{"Corvane.exe", "Corvane.ini"}));
+}
+
+// Settings kept in a synced folder: Corvane.ini is a link to the copy there.
+TEST(LauncherProgram, ALinkedStoreStaysALinkAndItsTargetHoldsTheLinks) {
+  ProgramCopy app;
+  ASSERT_TRUE(app.ready) << "CORVANE_EXE names the program";
+  test::TempFolder synced;
+  const std::string target = synced.File("Corvane.ini");
+  ASSERT_TRUE(corvane::testing::WriteWholeFile(target, "[Mail]\r\nLink=C:\\mail.exe\r\n"));
+  test::UnixLink link(test::UnixPath(target), app.Store());
+  ASSERT_TRUE(link.Made());
+  ASSERT_TRUE(test::IsUnixLink(app.Store()));
+  test::RunningProgram program(app.path);
+  HWND editor = program.OpenEditor();
+  ASSERT_TRUE(editor);
+  const std::vector<std::string> names{"One", "Two", "Three"};
+  for (const std::string& name : names) {
+    ASSERT_TRUE(test::SaveLinkInEditor(editor, "C:\\windows\\" + name + ".exe", name));
+    ASSERT_TRUE(PumpUntil([&] { return Stored(target, name, "Link") != ""; }, 15000)) << name;
+  }
+  EXPECT_EQ(program.AwaitMessageBox(300), "");
+  program.PressEsc();
+  EXPECT_TRUE(program.AwaitEnd(10000));
+  EXPECT_TRUE(test::IsUnixLink(app.Store())) << "still a link";
+  for (const std::string& name : names) EXPECT_EQ(Stored(target, name, "Link"), "C:\\windows\\" + name + ".exe");
+  EXPECT_EQ(Stored(target, "Mail", "Link"), "C:\\mail.exe");
+  EXPECT_EQ(Stored(target, "GRAPHIC", "Left"), "986");
+  EXPECT_EQ(Sorted(corvane::testing::ListFolder(app.path)),
+            (std::vector<std::string>{"Corvane.exe", "Corvane.ini"}));
+  EXPECT_EQ(corvane::testing::ListFolder(synced.Path() + "\\"), std::vector<std::string>{"Corvane.ini"});
+}
+
+// Whatever the store is, Esc ends the program: with one clear message where
+// the user must act, no hang, and a link left a link.
+TEST(LauncherProgram, EscEndsTheProgramWhateverStateTheStoreIsIn) {
+  enum class Setup { ReadOnlyFile, LinkToMissingFolder, LinkToReadOnlyPlace, HeldByAnother, Deleted };
+  struct Case {
+    const char* name;
+    Setup setup;
+    const char* says;  // empty: no message
+  } cases[] = {
+      {"read-only store", Setup::ReadOnlyFile, "Unable to write to "},
+      {"link into a folder that is not there", Setup::LinkToMissingFolder, "cannot be reached"},
+      {"store held by another program", Setup::HeldByAnother, "Another program is using this file"},
+      {"store deleted while running", Setup::Deleted, ""},
+      // Last: where no read-only place can be made, the test ends here.
+      {"link to a file on a read-only place", Setup::LinkToReadOnlyPlace, "cannot be written to"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProgramCopy app;
+    ASSERT_TRUE(app.ready) << "CORVANE_EXE names the program";
+    test::TempFolder elsewhere;
+    const std::string stored = "[Mail]\r\nLink=C:\\mail.exe\r\n";
+    const std::string target = elsewhere.File("Corvane.ini");
+    std::unique_ptr<test::FolderTakingNoNewFile> readOnlyPlace;
+    std::unique_ptr<test::UnixLink> link;
+    switch (c.setup) {
+      case Setup::ReadOnlyFile:
+      case Setup::HeldByAnother:
+      case Setup::Deleted:
+        ASSERT_TRUE(corvane::testing::WriteWholeFile(app.Store(), stored));
+        if (c.setup == Setup::ReadOnlyFile) SetFileAttributesA(app.Store().c_str(), FILE_ATTRIBUTE_READONLY);
+        break;
+      case Setup::LinkToMissingFolder:
+        link = std::make_unique<test::UnixLink>(test::UnixPath(elsewhere.Path()) + "/unplugged/Corvane.ini",
+                                                app.Store());
+        ASSERT_TRUE(link->Made());
+        break;
+      case Setup::LinkToReadOnlyPlace:
+        ASSERT_TRUE(corvane::testing::WriteWholeFile(target, stored));
+        link = std::make_unique<test::UnixLink>(test::UnixPath(target), app.Store());
+        ASSERT_TRUE(link->Made());
+        readOnlyPlace = std::make_unique<test::FolderTakingNoNewFile>(elsewhere.Path(), true);
+        if (!readOnlyPlace->Holds()) GTEST_SKIP() << "no read-only place can be made here";
+        break;
+    }
+    test::RunningProgram program(app.path);
+    ASSERT_TRUE(program.AwaitLauncher());
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (c.setup == Setup::HeldByAnother)
+      held = CreateFileA(app.Store().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (c.setup == Setup::Deleted) {
+      ASSERT_TRUE(DeleteFileA(app.Store().c_str()));
+    }
+    program.PressEsc();
+    const std::string message = program.AwaitMessageBox(*c.says ? 10000 : 1000);
+    if (*c.says) {
+      EXPECT_NE(message.find(c.says), std::string::npos) << message;
+      EXPECT_NE(message.find("not remembered"), std::string::npos) << message;
+    } else {
+      EXPECT_EQ(message, "");
+    }
+    EXPECT_TRUE(program.AwaitEnd(10000)) << "the program must end after Esc";
+    EXPECT_EQ(program.AwaitMessageBox(200), "") << "one message only";
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    readOnlyPlace.reset();
+    switch (c.setup) {
+      case Setup::ReadOnlyFile:
+      case Setup::HeldByAnother:
+        EXPECT_EQ(corvane::testing::ReadWholeFile(app.Store()), stored);
+        break;
+      case Setup::LinkToMissingFolder:
+        EXPECT_TRUE(test::IsUnixLink(app.Store()));
+        break;
+      case Setup::LinkToReadOnlyPlace:
+        EXPECT_TRUE(test::IsUnixLink(app.Store()));
+        EXPECT_EQ(corvane::testing::ReadWholeFile(target), stored);
+        break;
+      case Setup::Deleted:
+        EXPECT_EQ(Stored(app.Store(), "GRAPHIC", "Left"), "986");
+        break;
+    }
+    SetFileAttributesA(app.Store().c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
 }
 
 }  // namespace

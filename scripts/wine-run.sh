@@ -53,16 +53,28 @@ if [ -z "${DISPLAY:-}" ]; then
   [ -n "${DISPLAY:-}" ] || { echo "wine-run: could not start Xvfb" >&2; exit 125; }
 fi
 
+# Unmanaged windows: without it every activated window takes 2 s to hide and
+# custom frames are cropped (maximising a skinned window then fails too).
+unmanaged() { grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg"; }
+
 prepare_prefix() {
-  [ -f "$WINEPREFIX/.corvane-ready" ] && return 0
-  echo "wine-run: creating Wine prefix $WINEPREFIX (once per build tree)" >&2
-  if [ -n "$wineboot" ]; then
-    "$wineboot" -i >/dev/null 2>&1 </dev/null
-  else
-    "$wine" wineboot -i >/dev/null 2>&1 </dev/null
+  [ -f "$WINEPREFIX/.corvane-ready" ] && unmanaged && return 0
+  echo "wine-run: preparing Wine prefix $WINEPREFIX (once per build tree)" >&2
+  if [ ! -f "$WINEPREFIX/.corvane-ready" ]; then
+    if [ -n "$wineboot" ]; then
+      "$wineboot" -i >/dev/null 2>&1 </dev/null
+    else
+      "$wine" wineboot -i >/dev/null 2>&1 </dev/null
+    fi
   fi
-  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
-  "$wineserver" -w
+  # The setting has been seen lost on a busy machine: written until the
+  # saved registry holds it.
+  for _ in 1 2 3; do
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
+    "$wineserver" -w
+    unmanaged && break
+  done
+  unmanaged || { echo "wine-run: could not make the windows of $WINEPREFIX unmanaged" >&2; exit 125; }
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
   touch "$WINEPREFIX/.corvane-ready"
@@ -70,7 +82,7 @@ prepare_prefix() {
 (
   flock 9
   prepare_prefix
-) 9>"$WINEPREFIX.lock"
+) 9>"$WINEPREFIX.lock" || exit 125
 
 out_dir=$(mktemp -d)
 timeout -k 10 "$limit" "$wine" "$@" >"$out_dir/stdout" 2>"$out_dir/stderr" </dev/null

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/Forms.h"
 #include "framework/Menus.h"
 
 namespace corvane {

@@ -3,6 +3,7 @@
 #include "skin/forms/WinSkinForm.h"
 
 #include "framework/Forms.h"
+#include "pictures/WinSurface.h"
 #include "platform/RectConversions.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"

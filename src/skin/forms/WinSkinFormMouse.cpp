@@ -7,6 +7,7 @@
 
 #include "framework/Forms.h"
 #include "platform/RectConversions.h"
+#include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinManageBase.h"

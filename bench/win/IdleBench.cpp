@@ -5,8 +5,10 @@
 // when idle. Two rounds: the launcher with its editor hidden against a bare
 // window program, then the same launcher with the editor shown against a
 // bare program whose one window holds a focused edit field (the system's
-// caret blinks in both). Prints the figures, a breakdown of the launcher's
-// private memory by mapping, and, last, the counts and ratios.
+// caret blinks there), each measured while its window is the active one.
+// Prints the launcher's start steps with its working set after each, a
+// breakdown of its idle private memory by mapping, and, last, the counts
+// and differences.
 //
 //   idle_bench corvane.exe bare_window.exe bare_edit.exe [seconds]
 //
@@ -21,6 +23,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -93,10 +96,18 @@ Counters Read(const std::string& pid) {
   return c;
 }
 
-// Private memory in kB: pages of the process no other process shares.
-std::uint64_t PrivateKb(const std::string& pid) {
+struct Memory {
+  // Pages of the process no other process maps (file pages too).
+  std::uint64_t privateKb = 0;
+  // Of those, the ones no file backs: heaps, stacks, bitmaps, data written
+  // to (what the system could only swap out).
+  std::uint64_t anonymousKb = 0;
+};
+
+Memory MemoryOf(const std::string& pid) {
   std::string rollup = ReadWhole("Z:\\proc\\" + pid + "\\smaps_rollup");
-  return FieldAfter(rollup, "Private_Clean:") + FieldAfter(rollup, "Private_Dirty:");
+  return {FieldAfter(rollup, "Private_Clean:") + FieldAfter(rollup, "Private_Dirty:"),
+          FieldAfter(rollup, "Anonymous:")};
 }
 
 // Private kB by what is mapped: a file's base name, or the kind of
@@ -132,11 +143,23 @@ struct Program {
   std::string pid;
 };
 
-bool Start(Program& p) {
+// The current environment plus one variable, as CreateProcess takes it.
+std::string EnvironmentWith(const std::string& assignment) {
+  std::string block;
+  char* all = GetEnvironmentStringsA();
+  for (char* p = all; *p; p += std::strlen(p) + 1) block.append(p).push_back('\0');
+  FreeEnvironmentStringsA(all);
+  block.append(assignment).push_back('\0');
+  block.push_back('\0');
+  return block;
+}
+
+bool Start(Program& p, const std::string& environment = {}) {
   std::string command = "\"" + p.exe + "\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &p.pi))
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                      environment.empty() ? nullptr : const_cast<char*>(environment.data()), nullptr, &si, &p.pi))
     return false;
   for (int i = 0; i < 500 && p.pid.empty(); ++i) {
     p.pid = LinuxProcessOf(p.exe);
@@ -249,20 +272,26 @@ int main(int argc, char** argv) {
     return 1;
   }
   ParkMouse();
+  const std::string trace = folder + "\\start-trace.txt";
 
+  // Round one: the launcher as it starts, editor hidden, against the bare
+  // window. Round two: the editor shown (and active, its caret blinking if
+  // a field has the focus), then the bare edit program, whose field has the
+  // focus while it is measured.
   int failed = 0;
-  if (!Start(launcher) || !Start(bare) || !WaitForWindow(launcher, "TForm1") || !WaitForWindow(bare)) {
+  if (!Start(launcher, EnvironmentWith("CORVANE_START_TRACE=" + trace)) || !Start(bare) ||
+      !WaitForWindow(launcher, "TForm1") || !WaitForWindow(bare)) {
     std::printf("a program did not start or showed no window\n");
     failed = 1;
   }
   std::vector<Idle> hidden, shown;
-  std::uint64_t launcherKb = 0, bareKb = 0, launcherShownKb = 0, bareEditKb = 0;
+  Memory launcherMemory, bareMemory, launcherShownMemory, bareEditMemory;
   std::map<std::string, std::uint64_t> launcherMap, bareMap;
   if (!failed) {
     WaitUntilQuiet({&launcher, &bare});
     hidden = MeasureIdle({&launcher, &bare}, seconds);
-    launcherKb = PrivateKb(launcher.pid);
-    bareKb = PrivateKb(bare.pid);
+    launcherMemory = MemoryOf(launcher.pid);
+    bareMemory = MemoryOf(bare.pid);
     launcherMap = PrivateByMapping(launcher.pid);
     bareMap = PrivateByMapping(bare.pid);
 
@@ -271,20 +300,34 @@ int main(int argc, char** argv) {
     HWND picture = VisibleWindowOf(launcher.pi.dwProcessId, "TForm1");
     PostMessageA(picture, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
     PostMessageA(picture, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    if (!WaitForWindow(launcher, "TForm2") || !Start(bareEdit) || !WaitForWindow(bareEdit)) {
-      std::printf("the editor or the bare edit program showed no window\n");
+    if (!WaitForWindow(launcher, "TForm2")) {
+      std::printf("the editor did not show\n");
       failed = 1;
     }
   }
   if (!failed) {
-    WaitUntilQuiet({&launcher, &bareEdit});
-    shown = MeasureIdle({&launcher, &bareEdit}, seconds);
-    launcherShownKb = PrivateKb(launcher.pid);
-    bareEditKb = PrivateKb(bareEdit.pid);
+    WaitUntilQuiet({&launcher});
+    shown.push_back(MeasureIdle({&launcher}, seconds)[0]);
+    launcherShownMemory = MemoryOf(launcher.pid);
+    if (!Start(bareEdit) || !WaitForWindow(bareEdit)) {
+      std::printf("the bare edit program showed no window\n");
+      failed = 1;
+    }
+  }
+  if (!failed) {
+    WaitUntilQuiet({&bareEdit});
+    shown.push_back(MeasureIdle({&bareEdit}, seconds)[0]);
+    bareEditMemory = MemoryOf(bareEdit.pid);
   }
   Close(bareEdit);
   Close(bare);
   Close(launcher);
+  std::ifstream steps(trace);
+  std::string line;
+  std::printf("the launcher's start, since its process was created:\n");
+  while (std::getline(steps, line)) std::printf("  %s\n", line.c_str());
+  steps.close();
+  DeleteFileA(trace.c_str());
   for (const char* name : {argv[1], argv[2], argv[3]}) DeleteFileA((folder + "\\" + BaseName(name)).c_str());
   DeleteFileA((folder + "\\" + BaseName(argv[1]).substr(0, BaseName(argv[1]).find_last_of('.')) + ".ini").c_str());
   RemoveDirectoryA(folder.c_str());
@@ -305,19 +348,23 @@ int main(int argc, char** argv) {
                 difference);
   }
   auto mb = [](std::uint64_t kb) { return static_cast<double>(kb) / 1024.0; };
+  auto wakes = [](const Idle& i) { return static_cast<unsigned long long>(i.wakes); };
   std::printf("idle over %d s, editor hidden: launcher %llu wake-ups, %.1f ms CPU; bare window %llu wake-ups, %.1f ms CPU\n",
-              seconds, static_cast<unsigned long long>(hidden[0].wakes), hidden[0].cpuMs,
-              static_cast<unsigned long long>(hidden[1].wakes), hidden[1].cpuMs);
+              seconds, wakes(hidden[0]), hidden[0].cpuMs, wakes(hidden[1]), hidden[1].cpuMs);
   std::printf("idle over %d s, editor shown: launcher %llu wake-ups, %.1f ms CPU; bare edit %llu wake-ups, %.1f ms CPU\n",
-              seconds, static_cast<unsigned long long>(shown[0].wakes), shown[0].cpuMs,
-              static_cast<unsigned long long>(shown[1].wakes), shown[1].cpuMs);
-  std::printf("private memory when idle: launcher %.1f MB (editor shown %.1f MB), bare window %.1f MB, bare edit %.1f MB\n",
-              mb(launcherKb), mb(launcherShownKb), mb(bareKb), mb(bareEditKb));
+              seconds, wakes(shown[0]), shown[0].cpuMs, wakes(shown[1]), shown[1].cpuMs);
+  std::printf("private memory when idle (of it anonymous): launcher %.1f MB (%.1f), editor shown %.1f MB (%.1f); "
+              "bare window %.1f MB (%.1f), bare edit %.1f MB (%.1f)\n",
+              mb(launcherMemory.privateKb), mb(launcherMemory.anonymousKb), mb(launcherShownMemory.privateKb),
+              mb(launcherShownMemory.anonymousKb), mb(bareMemory.privateKb), mb(bareMemory.anonymousKb),
+              mb(bareEditMemory.privateKb), mb(bareEditMemory.anonymousKb));
   std::printf("wake-ups beyond the reference: editor hidden %lld, editor shown %lld\n",
               static_cast<long long>(hidden[0].wakes) - static_cast<long long>(hidden[1].wakes),
               static_cast<long long>(shown[0].wakes) - static_cast<long long>(shown[1].wakes));
   std::printf("CPU beyond the reference: editor hidden %+.1f ms, editor shown %+.1f ms\n",
               hidden[0].cpuMs - hidden[1].cpuMs, shown[0].cpuMs - shown[1].cpuMs);
-  std::printf("private memory beyond the bare window: %+.1f MB\n", mb(launcherKb) - mb(bareKb));
+  std::printf("private memory beyond the bare window: %+.1f MB (anonymous %+.1f MB)\n",
+              mb(launcherMemory.privateKb) - mb(bareMemory.privateKb),
+              mb(launcherMemory.anonymousKb) - mb(bareMemory.anonymousKb));
   return 0;
 }

@@ -69,6 +69,11 @@ target_include_directories(corvane PRIVATE ${generated})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${generated} -I${CORVANE_ROOT}/resources")
 corvane_warnings(corvane)
 target_link_libraries(corvane PRIVATE corvane_win)
+# Sections start on page boundaries in the file too: Wine then maps the
+# program's code from the file (shared, and only the pages that run are
+# read) instead of copying all of it into private memory at start. Windows
+# maps the program either way.
+target_link_options(corvane PRIVATE -Wl,--file-alignment,4096)
 
 # The skin gallery: every skinned control kind in its states on one form
 # (tools/gallery); built and tested with the program, never shipped.

@@ -6,12 +6,6 @@ namespace corvane {
 
 namespace {
 
-// How often the bar looks where the mouse is. Polling, not mouse tracking:
-// the mouse may reach a control from outside the form or from a window of
-// the system's classes without the framework seeing it arrive.
-constexpr UINT kHintPollMs = 100;
-constexpr UINT_PTR kHintTimer = 1;
-
 void EnsureCommonControls() {
   static const bool done = [] {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
@@ -44,7 +38,7 @@ void TStatusBar::WindowCreated() {
     SendMessageA(Handle(), SB_SETTEXTA, SimplePanel ? SB_SIMPLEID : 0,
                  reinterpret_cast<LPARAM>(m_simpleText.c_str()));
   if (m_alignHeight > 0) AlignBottom(m_alignHeight);
-  if (AutoHint) SetTimer(Handle(), kHintTimer, kHintPollMs, nullptr);
+  if (AutoHint) m_mouseWatch.Start([this](const MSG& msg) { OnMouseMessage(msg); });
 }
 
 void TStatusBar::SetSimpleText(const std::string& text) {
@@ -117,19 +111,23 @@ std::string TStatusBar::HintAt(POINT screen) {
   return {};
 }
 
+void TStatusBar::OnMouseMessage(const MSG& msg) {
+  if (!AutoHint || !HandleAllocated()) return;
+  // The mouse may reach a control from outside the form or from a window of
+  // the system's classes, and leave the form from any of them: every window
+  // of the bar's form the mouse moves over is asked for its leave notice, so
+  // the hint goes when the mouse leaves the form, whatever window it left.
+  const bool move = msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE;
+  if (move && msg.hwnd && GetAncestor(msg.hwnd, GA_ROOT) == GetAncestor(Handle(), GA_ROOT))
+    NotifyMouseLeave(msg.hwnd, msg.message == WM_NCMOUSEMOVE);
+  FollowMouse();
+}
+
 void TStatusBar::FollowMouse() {
-  if (!AutoHint || !IsWindowVisible(Handle())) return;
+  if (!AutoHint || !HandleAllocated() || !IsWindowVisible(Handle())) return;
   POINT cursor{};
   if (!GetCursorPos(&cursor)) return;
   SetSimpleText(HintAt(cursor));
-}
-
-void TStatusBar::Dispatch(TMessage& m) {
-  if (m.Msg == WM_TIMER && m.WParam == kHintTimer) {
-    FollowMouse();
-    return;
-  }
-  TWinControl::Dispatch(m);
 }
 
 // ---------------------------------------------------------------- THeaderControl

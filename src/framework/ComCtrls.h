@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/MouseWatch.h"
 
 namespace corvane {
 
@@ -68,14 +69,17 @@ class TStatusBar : public TCustomStatusBar {
  protected:
   void CreateParams(TCreateParams& params) override;
   void WindowCreated() override;
-  void Dispatch(TMessage& m) override;
 
  private:
+  // A mouse move or leave anywhere in the thread: the hint of what is under
+  // the mouse now.
+  void OnMouseMessage(const MSG& msg);
   void FollowMouse();
   void ApplyPanels();
   std::vector<TStatusPanel> m_panels;
   std::string m_simpleText;
   int m_alignHeight = 0;
+  MouseWatch m_mouseWatch;
 };
 
 // One header item: a caption over a column.

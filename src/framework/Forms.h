@@ -69,6 +69,8 @@ class TForm : public TWinControl {
   void Dispatch(TMessage& m) override;
   bool CanAutoSize(int& width, int& height) override;
   void ChildBoundsChanged() override;
+  // Shows the menu bar; a form that needs more of its new window adds to it.
+  void WindowCreated() override;
 
  private:
   int ClientWidthDesigned();
@@ -76,7 +78,6 @@ class TForm : public TWinControl {
   void ApplyStyle();
   // Gives the window the menu's current bar.
   void ShowMenuBar();
-  void WindowCreated() override;
 
   TFormBorderStyle m_borderStyle = TFormBorderStyle::bsSizeable;
   TFormStyle m_formStyle = TFormStyle::fsNormal;

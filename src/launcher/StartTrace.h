@@ -1,6 +1,6 @@
-// Where the program's start-up time goes: with CORVANE_START_TRACE naming a
-// file, each step of the start appends "<ms since the process was created>
-// <step>" to it. Without the variable nothing is written and each mark
+// Where the program's start-up time and memory go: with CORVANE_START_TRACE
+// naming a file, each step of the start appends "<ms since the process was
+// created> ms <working set> kB <step>" to it. Without the variable nothing is written and each mark
 // costs one flag test. Windows only.
 #pragma once
 

@@ -329,8 +329,15 @@ void TForm2::FillLinkList() {
 
 void TForm2::FormCreate(TObject*) {
   FillLinkList();
-  DragAcceptFiles(Handle(), TRUE);
   SetCaption("Corvane version: " + VersionInfo1->FileVersion);
+}
+
+void TForm2::WindowCreated() {
+  TForm::WindowCreated();
+  // Asked for here rather than when the form is made, which would make the
+  // editor's windows at every start of the program: they come when it is
+  // first shown.
+  DragAcceptFiles(Handle(), TRUE);
 }
 
 void TForm2::FormShow(TObject*) {

@@ -137,6 +137,8 @@ class TForm2 : public TForm {
 
  protected:
   void Dispatch(TMessage& m) override;
+  // The window takes dropped files from the moment it exists.
+  void WindowCreated() override;
 
  private:
   LinkStore& Store();

@@ -124,6 +124,13 @@ class WindowTimer {
     if (m_window) return;
     if (SetTimer(window, m_id, m_interval, nullptr)) m_window = window;
   }
+  // Starts it on window to fire after intervalMs, or moves a running one
+  // to that interval from now.
+  void StartAfter(HWND window, UINT intervalMs) {
+    Stop();
+    m_interval = intervalMs;
+    if (SetTimer(window, m_id, m_interval, nullptr)) m_window = window;
+  }
   void Stop() {
     if (m_window) KillTimer(m_window, m_id);
     m_window = nullptr;

@@ -3,6 +3,8 @@
 
 #include "skin/forms/MenuItemLayout.h"
 
+#include "skin/draw/ElementDrawing.h"
+
 namespace corvane {
 namespace {
 
@@ -70,6 +72,70 @@ TEST(MenuItemLayout, ASeparatorTakesTheBottomRowsOfTheSecondCell) {
     EXPECT_EQ(canvas.At(38, y), 0xFFFF0000u) << "right end unscaled";
   }
   EXPECT_EQ(canvas.At(20, 7), 0xFF00FF00u) << "magenta leaves the background";
+}
+
+// Five 10 x 18 cells, each a different grey with magenta corners, so a
+// wrong cell, a wrong cut or a lost key shows.
+Surface FiveCellPicture() {
+  Surface picture(50, 18);
+  for (int cell = 0; cell < 5; ++cell)
+    for (int y = 0; y < 18; ++y)
+      for (int x = 0; x < 10; ++x) {
+        const bool corner = (x == 0 || x == 9) && (y == 0 || y == 17);
+        picture.At(cell * 10 + x, y) =
+            corner ? PixelFromColour(kColourKey) : 0xFF000000 | static_cast<Pixel>(0x101010 * (cell + 1) + x + y);
+      }
+  return picture;
+}
+
+TEST(MenuItemPictures, AKeptPictureLaidOverTheMenuGivesWhatDrawingTheCellThereGives) {
+  const Surface picture = FiveCellPicture();
+  const MenuItemPictureSource source{&picture, 5, {2, 3, 2, 3}, false, true};
+  const Pixel menu = 0xFF336699;
+  struct Case {
+    MenuItemPictureKind kind;
+    int cell;
+  };
+  for (Case c : {Case{MenuItemPictureKind::Normal, 1}, Case{MenuItemPictureKind::Hot, 4}}) {
+    Surface direct(120, 22, menu);
+    DrawElement(direct.View(), {0, 0, 120, 22}, picture, false, false, true, 5, c.cell, {2, 3, 2, 3});
+    Surface kept(120, 22, menu);
+    Surface composed = ComposeMenuItemPicture(source, 120, 22, c.kind);
+    StretchCopyKeyed(kept.View(), {0, 0, 120, 22}, composed.View(), {0, 0, 120, 22}, kColourKey);
+    EXPECT_EQ(kept, direct) << "cell " << c.cell;
+    EXPECT_EQ(kept.At(0, 0), menu) << "the corner's magenta lets the menu through";
+  }
+  Surface direct(120, 8, menu), kept(120, 8, menu);
+  DrawMenuSeparator(direct.View(), {0, 0, 120, 8}, picture, 5, 2, 2);
+  Surface composed = ComposeMenuItemPicture(source, 120, 8, MenuItemPictureKind::Separator);
+  StretchCopyKeyed(kept.View(), {0, 0, 120, 8}, composed.View(), {0, 0, 120, 8}, kColourKey);
+  EXPECT_EQ(kept, direct) << "separator";
+}
+
+TEST(MenuItemPictures, OnePicturePerSizeAndKindUntilTheSkinChangesAndNeverMoreThanTheLimit) {
+  const Surface picture = FiveCellPicture();
+  const MenuItemPictureSource source{&picture, 5, {2, 3, 2, 3}, false, true};
+  MenuItemPictures pictures;
+  // A 300-item menu of one item size paints from two pictures.
+  for (int item = 0; item < 300; ++item)
+    pictures.Get(1, source, 150, 22, item % 7 == 3 ? MenuItemPictureKind::Hot : MenuItemPictureKind::Normal);
+  EXPECT_EQ(pictures.Composed(), 2);
+  EXPECT_EQ(pictures.Count(), 2u);
+  const Surface& hot = pictures.Get(1, source, 150, 22, MenuItemPictureKind::Hot);
+  EXPECT_EQ(hot, ComposeMenuItemPicture(source, 150, 22, MenuItemPictureKind::Hot));
+
+  pictures.Get(2, source, 150, 22, MenuItemPictureKind::Hot);
+  EXPECT_EQ(pictures.Count(), 1u) << "a new skin load drops the old pictures";
+  EXPECT_EQ(pictures.Composed(), 3);
+
+  for (int width = 100; width < 100 + 3 * static_cast<int>(MenuItemPictures::kLimit); ++width)
+    pictures.Get(2, source, width, 22, MenuItemPictureKind::Normal);
+  EXPECT_EQ(pictures.Count(), MenuItemPictures::kLimit);
+  const int composed = pictures.Composed();
+  pictures.Get(2, source, 100 + 3 * static_cast<int>(MenuItemPictures::kLimit) - 1, 22, MenuItemPictureKind::Normal);
+  EXPECT_EQ(pictures.Composed(), composed) << "the last one used is still kept";
+  pictures.Get(2, source, 100, 22, MenuItemPictureKind::Normal);
+  EXPECT_EQ(pictures.Composed(), composed + 1) << "the least recently used went first";
 }
 
 }  // namespace

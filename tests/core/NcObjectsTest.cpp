@@ -87,6 +87,23 @@ TEST(NcObjects, HintShowsFromTwiceThePauseUntilTheHidePause) {
   EXPECT_EQ(counter, 16 * 250);
 }
 
+TEST(NcObjects, TheHintTimerFiresOnlyWhenTheHintShowsAndWhenItGoes) {
+  struct Case {
+    int pause, hidePause, showAt, hideAt;
+  };
+  const Case cases[] = {
+      {500, 2500, 1000, 3500},  // the defaults: shown at 1 s, gone at 3.5 s
+      {600, 100, 1250, 1500},   // on the 250 ms steps, never earlier
+      {0, 2500, 250, 2500},     // no pause: shown at the first step
+      {500, 0, -1, 1000},       // no hide pause: gone before it shows
+  };
+  for (const Case& c : cases) {
+    HintTimes t = HoverHintTimes(c.pause, c.hidePause);
+    EXPECT_EQ(t.showAt, c.showAt) << c.pause << "/" << c.hidePause;
+    EXPECT_EQ(t.hideAt, c.hideAt) << c.pause << "/" << c.hidePause;
+  }
+}
+
 TDataSkinSysButton Element(int action, int visibility = 0, int frames = 4) {
   TDataSkinSysButton b("Button");
   b.Action = action;

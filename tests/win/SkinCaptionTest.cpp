@@ -174,6 +174,11 @@ TEST_F(CaptionButtons, TheHintShowsAfterASecondAndGoesAtThreeAndAHalfOnlyWhenAsk
   RECT r = WindowRectOf(w), h = WindowRectOf(hint);
   EXPECT_EQ(h.left, r.right - close.XCoord);
   EXPECT_EQ(h.top, r.top + Centre(w, close).y + 24);
+  // Once the hint went, the mouse resting on the button costs no timer.
+  Pump();
+  Sleep(400);
+  MSG timer;
+  EXPECT_FALSE(PeekMessageA(&timer, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE)) << "the hint timer ran on";
 
   data->Options.Exclude(xoCaptionButtonHint);
   MoveTo(w, 150, 12);

@@ -386,6 +386,19 @@ TEST_F(Controls, TheStatusBarShowsTheHintOfTheControlUnderTheMouse) {
   char shown[64] = {};
   SendMessageA(bar.Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(shown));
   EXPECT_STREQ(shown, "File to run");
+
+  // The bar follows the mouse's messages, not a clock: straight out of the
+  // form only the leave notice tells, and while the mouse rests away from
+  // it nothing is due.
+  p = screenOf(label, 2, 2);
+  SetCursorPos(p.x, p.y);
+  EXPECT_TRUE(PumpUntil([&] { return bar.SimpleText() == "box hint"; }, 3000));
+  SetCursorPos(formRect.right + 50, formRect.bottom + 50);
+  EXPECT_TRUE(PumpUntil([&] { return bar.SimpleText().empty(); }, 3000)) << "leaving the form clears the hint";
+  Pump();
+  Sleep(400);
+  MSG timer;
+  EXPECT_FALSE(PeekMessageA(&timer, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE)) << "no timer runs for the hint";
 }
 
 TEST(DialogHelpers, TheFilterBecomesTheSystemsDoublyTerminatedList) {

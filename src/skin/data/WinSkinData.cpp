@@ -344,7 +344,10 @@ void TSkinData::SetSkinStream(std::vector<std::uint8_t> stream) {
 
 void TSkinData::LoadSkinStreamNow() {
   SkinLoadStatus status = SkinLoadStatus::Empty;
-  ++m_generation;
+  // Unique across every skin component of the process, so a picture kept
+  // for one load is never taken for another component's.
+  static unsigned lastGeneration = 0;
+  m_generation = ++lastGeneration;
   try {
     status = LoadSkinStream(m_stream, *m_skin);
   } catch (const std::exception&) {

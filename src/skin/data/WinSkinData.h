@@ -80,8 +80,9 @@ class TSkinData : public TComponent {
   // The parsed skin: element slots, colour table, SkinName.
   const SkinDefinition& Skin() const { return *m_skin; }
   bool SkinEmpty() const { return m_skin->SkinEmpty; }
-  // Grows with every load into the elements: what holds element pointers
-  // rebuilds when it changed.
+  // A new number with every load into the elements, never the same for two
+  // loads of any components: what holds element pointers or pictures made
+  // from them rebuilds when it changed.
   unsigned SkinGeneration() const { return m_generation; }
   // Solid brush of the skin's ButtonFace colour (rebuilt with each load).
   HBRUSH FaceBrush() const { return m_faceBrush.Get(); }

@@ -63,4 +63,34 @@ void DrawMenuSeparator(SurfaceView canvas, const Rect& target, const Surface& pi
   StretchCopyKeyed(canvas, target, strip.View(), strip.View().Bounds(), kColourKey);
 }
 
+Surface ComposeMenuItemPicture(const MenuItemPictureSource& source, int width, int height, MenuItemPictureKind kind) {
+  Surface out(width, height, PixelFromColour(kColourKey));
+  if (!source.picture || source.picture->IsEmpty() || out.IsEmpty()) return out;
+  const Rect all{0, 0, width, height};
+  const Margins& m = source.margins;
+  if (kind == MenuItemPictureKind::Separator)
+    DrawMenuSeparator(out.View(), all, *source.picture, source.frames, m.left, m.right);
+  else
+    DrawElement(out.View(), all, *source.picture, false, source.tile, source.transparent, source.frames,
+                kind == MenuItemPictureKind::Hot ? 4 : 1, m);
+  return out;
+}
+
+const Surface& MenuItemPictures::Get(unsigned generation, const MenuItemPictureSource& source, int width, int height,
+                                     MenuItemPictureKind kind) {
+  if (generation != m_generation) {
+    m_pictures.clear();
+    m_generation = generation;
+  }
+  for (auto it = m_pictures.begin(); it != m_pictures.end(); ++it) {
+    if (it->width != width || it->height != height || it->kind != kind) continue;
+    m_pictures.splice(m_pictures.begin(), m_pictures, it);
+    return m_pictures.front().picture;
+  }
+  if (m_pictures.size() >= kLimit) m_pictures.pop_back();
+  m_pictures.push_front({width, height, kind, ComposeMenuItemPicture(source, width, height, kind)});
+  ++m_composed;
+  return m_pictures.front().picture;
+}
+
 }  // namespace corvane

@@ -7,6 +7,10 @@
 #include "core/Geometry.h"
 #include "core/Surface.h"
 
+#include <list>
+
+#include "skin/draw/ElementDrawing.h"
+
 namespace corvane {
 
 // The system's frame around a popup menu's items: item rectangles are this
@@ -58,5 +62,47 @@ Colour MenuCaptionColour(const MenuColours& colours, bool enabled, bool selected
 // unscaled, middle stretched, magenta left out.
 void DrawMenuSeparator(SurfaceView canvas, const Rect& target, const Surface& itemPicture, int frames,
                        int leftWidth, int rightWidth);
+
+// What an item shows of the skin's item picture: its first cell, its hot
+// (fourth) cell, or the separator strip.
+enum class MenuItemPictureKind { Normal, Hot, Separator };
+
+// The item picture as one kind of item of one size shows it, magenta where
+// the menu's own picture shows through.
+struct MenuItemPictureSource {
+  const Surface* picture = nullptr;
+  int frames = 1;
+  Margins margins;
+  bool tile = false;
+  // Magenta in the picture is left out (otherwise drawn as it is).
+  bool transparent = false;
+};
+Surface ComposeMenuItemPicture(const MenuItemPictureSource& source, int width, int height, MenuItemPictureKind kind);
+
+// Composed item pictures kept for painting: a menu's items share a few
+// sizes, and composing the nine cuts of a cell is most of what painting an
+// item costs. At most kLimit pictures are kept (the least recently used
+// goes first); every picture of an older skin load goes at once.
+class MenuItemPictures {
+ public:
+  static constexpr std::size_t kLimit = 16;
+  // The picture of this skin load (generation), size and kind, composed on
+  // first use.
+  const Surface& Get(unsigned generation, const MenuItemPictureSource& source, int width, int height,
+                     MenuItemPictureKind kind);
+  std::size_t Count() const { return m_pictures.size(); }
+  // How many pictures were composed (not found kept).
+  int Composed() const { return m_composed; }
+
+ private:
+  struct Entry {
+    int width, height;
+    MenuItemPictureKind kind;
+    Surface picture;
+  };
+  unsigned m_generation = 0;
+  std::list<Entry> m_pictures;  // most recently used first
+  int m_composed = 0;
+};
 
 }  // namespace corvane

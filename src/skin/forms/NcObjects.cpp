@@ -59,4 +59,22 @@ HintStep HoverHintStep(int& counter, int hintPause, int hintHidePause) {
   return HintStep::Keep;
 }
 
+HintTimes HoverHintTimes(int hintPause, int hintHidePause) {
+  HintTimes times;
+  int counter = 0;
+  // The steps end at the first Hide; the bound only guards absurd pauses
+  // (it is more than a day of steps).
+  for (int step = 0; step < 400000; ++step) {
+    switch (HoverHintStep(counter, hintPause, hintHidePause)) {
+      case HintStep::Show:
+        if (times.showAt < 0) times.showAt = counter;
+        break;
+      case HintStep::Hide: times.hideAt = counter; return times;
+      case HintStep::Keep: break;
+    }
+  }
+  times.hideAt = counter;
+  return times;
+}
+
 }  // namespace corvane

@@ -65,4 +65,13 @@ enum class HintStep { Keep, Show, Hide };
 constexpr int kHoverInterval = 250;
 HintStep HoverHintStep(int& counter, int hintPause, int hintHidePause);
 
+// When the hint of a button hovered from time 0 on shows and goes, in
+// milliseconds, on the same 250 ms steps: nothing needs to run between
+// those two moments. showAt is -1 when the hint would go before it shows.
+struct HintTimes {
+  int showAt = -1;
+  int hideAt = 0;
+};
+HintTimes HoverHintTimes(int hintPause, int hintHidePause);
+
 }  // namespace corvane

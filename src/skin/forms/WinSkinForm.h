@@ -205,7 +205,8 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   TNCObject* ObjectAt(Point windowPoint);
   void RunAction(TWinSysButton& button, POINT screen);
   bool CloseAvailable() const;
-  void OnHoverTick();
+  // The hint timer: the hint of the hot caption button shows, or goes.
+  void OnHintTimer();
   void BuildSkinSystemMenu();
   void StopMouseTracking();
   LRESULT OnNcMouseMove(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -265,8 +266,10 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   // The caption strip as painted before its buttons: what a button that
   // changes state is drawn over.
   Surface m_captionBack;
-  WindowTimer m_hoverTimer{0x534B4E43, kHoverInterval};
-  int m_hoverCounter = 0;
+  // Runs only from a caption button becoming hot until its hint went (the
+  // mouse leaving is a message of its own): an idle window has no timer.
+  WindowTimer m_hintTimer{0x534B4E43, kHoverInterval};
+  bool m_hintShowing = false;
   std::unique_ptr<TPopupMenu> m_skinSystemMenu;
   std::unique_ptr<TWinSkinMenu> m_menuBar;
   // The client area while the window still showed its own menu bar: the

@@ -25,7 +25,7 @@ void TWinSkinForm::ShowSystemMenu(int x, int y) {
   } else if (HotObject) {
     // The icon button clicked twice: the window closes, as the system's
     // window icon does.
-    m_hoverTimer.Stop();
+    m_hintTimer.Stop();
     PostMessageA(Handle, WM_CLOSE, 0, 0);
   }
 }

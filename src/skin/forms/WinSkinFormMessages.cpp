@@ -31,7 +31,7 @@
 //     WM_NCACTIVATE                    OnNcActivate
 //     WM_NCMOUSEMOVE, WM_NCLBUTTON*,
 //     WM_NCRBUTTON*, WM_NCMOUSELEAVE,
-//     WM_TIMER (hover)                 the mouse machine (WinSkinFormMouse.cpp)
+//     WM_TIMER (caption hint)          the mouse machine (WinSkinFormMouse.cpp)
 //     WM_MEASUREITEM, WM_DRAWITEM      bare menu items (WinSkinFormMenus.cpp)
 //
 //   the form hook, in front of a framework form's own message method:
@@ -216,8 +216,8 @@ LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lPar
       if (HotObject && !PressedObject) HotObject->MouseLeave();
       return CallDefault(msg, wParam, lParam);
     case WM_TIMER:
-      if (wParam != m_hoverTimer.Id()) return CallDefault(msg, wParam, lParam);
-      OnHoverTick();
+      if (wParam != m_hintTimer.Id()) return CallDefault(msg, wParam, lParam);
+      OnHintTimer();
       return 0;
     default:
       return CallDefault(msg, wParam, lParam);

@@ -1,9 +1,11 @@
 // The caption buttons' mouse machine: which object is under the mouse,
-// hot and pressed states, the hover timer with its hints, and the actions
+// hot and pressed states, the hint timer, and the actions
 // a released button runs.
 #include "skin/forms/WinSkinForm.h"
 
 #include <windowsx.h>
+
+#include <utility>
 
 #include "framework/Forms.h"
 #include "platform/RectConversions.h"
@@ -31,23 +33,28 @@ void TWinSkinForm::FreeCaptionButtons() {
 }
 
 void TWinSkinForm::StopMouseTracking() {
-  m_hoverTimer.Stop();
-  if (m_skinData) m_skinData->HideCaptionHint();
-  m_hoverCounter = 0;
+  ResetHover();
   HotObject = nullptr;
   PressedObject = nullptr;
 }
 
 void TWinSkinForm::ResetHover() {
+  m_hintTimer.Stop();
+  m_hintShowing = false;
   if (m_skinData) m_skinData->HideCaptionHint();
-  m_hoverCounter = 0;
 }
 
 void TWinSkinForm::HoverStarted() {
-  m_hoverTimer.Start(Handle);
-  // Into the client area no non-client move arrives: the leave notice puts
-  // the button back at once rather than at the next hover tick.
+  // Leaving is a message (the leave notice, or a move onto another part of
+  // the frame), so the only timer is the hint's, and only for a caption
+  // button: it fires when the hint shows and when it goes, then stops.
+  // Hot again while it runs (a press on the hot button) keeps its count.
   TrackMouseLeave(Handle, true);
+  if (m_hintTimer.Running() || !dynamic_cast<TWinSysButton*>(HotObject)) return;
+  const TApplication& app = Application();
+  const HintTimes times = HoverHintTimes(app.HintPause, app.HintHidePause);
+  m_hintShowing = false;
+  m_hintTimer.StartAfter(Handle, static_cast<UINT>(times.showAt >= 0 ? times.showAt : times.hideAt));
 }
 
 TNCObject* TWinSkinForm::ObjectAt(Point p) {
@@ -56,39 +63,38 @@ TNCObject* TWinSkinForm::ObjectAt(Point p) {
   return m_menuBar ? m_menuBar->FindMenuBarItem(p) : nullptr;
 }
 
-void TWinSkinForm::OnHoverTick() {
-  // The open bar item stays pressed while its menu is open.
-  if (m_menuBar && m_menuBar->Tracking()) return;
-  if (!HotObject) {
-    m_hoverTimer.Stop();
+void TWinSkinForm::OnHintTimer() {
+  m_hintTimer.Stop();
+  const bool wasShowing = std::exchange(m_hintShowing, false);
+  auto* button = dynamic_cast<TWinSysButton*>(HotObject);
+  // An open menu-bar item or an inactive window shows no hint.
+  if (!button || !m_active || (m_menuBar && m_menuBar->Tracking())) {
+    m_skinData->HideCaptionHint();
     return;
   }
-  if (!m_active) return;
   POINT cursor{};
   GetCursorPos(&cursor);
-  Point p = WindowPoint(cursor.x, cursor.y);
-  if (!HotObject->Bounds.Contains(p)) {
+  if (!HotObject->Bounds.Contains(WindowPoint(cursor.x, cursor.y))) {
+    // A leave the system did not report: the button goes back now.
     HotObject->MouseLeave();
     HotObject = nullptr;
     ResetHover();
-    m_hoverTimer.Stop();
     return;
   }
-  auto* button = dynamic_cast<TWinSysButton*>(HotObject);
-  if (!button) return;
-  TApplication& app = Application();
-  switch (HoverHintStep(m_hoverCounter, app.HintPause, app.HintHidePause)) {
-    case HintStep::Show: {
-      std::string text = CaptionHintText(button->Element->Action);
-      if (text.empty()) break;
-      Rect window = WindowRectOf(Handle);
-      RECT at{button->Bounds.left + window.left, cursor.y + 24, 0, 0};
-      m_skinData->ShowCaptionHint(at, text);
-      break;
-    }
-    case HintStep::Hide: m_skinData->HideCaptionHint(); break;
-    case HintStep::Keep: break;
+  const TApplication& app = Application();
+  const HintTimes times = HoverHintTimes(app.HintPause, app.HintHidePause);
+  if (wasShowing || times.showAt < 0) {
+    m_skinData->HideCaptionHint();
+    return;
   }
+  std::string text = CaptionHintText(button->Element->Action);
+  if (!text.empty()) {
+    Rect window = WindowRectOf(Handle);
+    RECT at{button->Bounds.left + window.left, cursor.y + 24, 0, 0};
+    m_skinData->ShowCaptionHint(at, text);
+  }
+  m_hintShowing = true;
+  m_hintTimer.StartAfter(Handle, static_cast<UINT>(times.hideAt - times.showAt));
 }
 
 bool TWinSkinForm::CloseAvailable() const {
@@ -109,7 +115,7 @@ void TWinSkinForm::RunAction(TWinSysButton& button, POINT screen) {
   switch (action) {
     case kActionClose:
       if (!CloseAvailable()) break;
-      m_hoverTimer.Stop();
+      m_hintTimer.Stop();
       PostMessageA(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
     case kActionMaximize: case kActionMaximizeToo: if (button.Enabled) MaximiseWindow(); break;
@@ -198,7 +204,7 @@ LRESULT TWinSkinForm::OnNcLButtonDblClk(UINT msg, WPARAM wParam, LPARAM lParam) 
   if (TNCObject* object = ObjectAt(WindowPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))) {
     auto* button = dynamic_cast<TWinSysButton*>(object);
     if (button && IsIconButton(button->Element->Action)) {
-      m_hoverTimer.Stop();
+      m_hintTimer.Stop();
       PostMessageA(Handle, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     return 0;

@@ -1,6 +1,7 @@
 #include "skin/forms/WinSkinPopMenu.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
@@ -143,7 +144,7 @@ void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu) {
 
 void TWinSkinPopMenu::Detach() {
   m_subclass.Remove();
-  m_background = Surface();
+  m_background.reset();
 }
 
 bool TWinSkinPopMenu::BuildBackground() {
@@ -157,9 +158,19 @@ bool TWinSkinPopMenu::BuildBackground() {
   POINT client{0, 0};
   ClientToScreen(Window, &client);
   m_clientOffset = {client.x - window.left, client.y - window.top};
+  if (m_background && m_background->Width() == bounds.Width() && m_background->Height() == bounds.Height() &&
+      m_backgroundGeneration == SkinData->SkinGeneration())
+    return true;
   const TDataSkinObject& back = *skin.MenuBackground;
-  m_background = BuildElementBitmap(bounds, back.Bitmap, MarginsOf(back), false, back.Tile != 0, 1, 1);
-  return !m_background.IsEmpty();
+  Surface picture = BuildElementBitmap(bounds, back.Bitmap, MarginsOf(back), false, back.Tile != 0, 1, 1);
+  m_background.reset();
+  if (picture.IsEmpty()) return false;
+  auto kept = std::make_unique<OffscreenSurface>(bounds.Width(), bounds.Height());
+  if (!kept->Valid()) return false;
+  StretchCopy(kept->View(), bounds, picture.View(), bounds);
+  m_background = std::move(kept);
+  m_backgroundGeneration = SkinData->SkinGeneration();
+  return true;
 }
 
 LRESULT TWinSkinPopMenu::Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -191,7 +202,7 @@ LRESULT TWinSkinPopMenu::OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
     // update region is not needed for that (and is 1, no region, when the
     // whole frame is due).
     WindowDC dc(Window, true);
-    if (dc.Get()) BlitSurface(dc.Get(), {0, 0}, m_background.View());
+    if (dc.Get()) BitBlt(dc.Get(), 0, 0, m_background->Width(), m_background->Height(), m_background->Dc(), 0, 0, SRCCOPY);
   } catch (...) {
     // A frame that cannot be painted now is painted on the next request.
   }
@@ -208,9 +219,9 @@ LRESULT TWinSkinPopMenu::OnPrint(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!built || !dc) return WindowSubclass::CallNext(Window, msg, wParam, lParam);
   // The picture first, then the system prints inside the 3-pixel frame only,
   // so an animation captures what WM_NCPAINT shows.
-  BlitSurface(dc, {0, 0}, m_background.View());
+  const int w = m_background->Width(), h = m_background->Height();
+  BitBlt(dc, 0, 0, w, h, m_background->Dc(), 0, 0, SRCCOPY);
   int oldMode = SetBkMode(dc, TRANSPARENT);
-  const int w = m_background.Width(), h = m_background.Height();
   UniqueRegion inside(CreateRectRgn(kMenuWindowFrame, kMenuWindowFrame, w - kMenuWindowFrame, h - kMenuWindowFrame));
   SelectClipRgn(dc, inside.Get());
   LRESULT answer = WindowSubclass::CallNext(Window, msg, wParam, lParam);
@@ -229,7 +240,8 @@ LRESULT TWinSkinPopMenu::OnPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
   PAINTSTRUCT ps{};
   HDC dc = BeginPaint(Window, &ps);
   if (!dc) return 0;
-  BlitSurface(dc, {-m_clientOffset.x, -m_clientOffset.y}, m_background.View());
+  BitBlt(dc, -m_clientOffset.x, -m_clientOffset.y, m_background->Width(), m_background->Height(), m_background->Dc(),
+         0, 0, SRCCOPY);
   // The menu draws its items; a frame it draws inside its client area (where
   // the system keeps the frame there) is clipped away so the skin's stays.
   RECT client{};
@@ -257,6 +269,29 @@ MenuItemLook LookOf(const TMenuItem& item) {
   return look;
 }
 
+namespace {
+
+// The composed item pictures of the GUI thread (menus are painted there only).
+MenuItemPictures& ItemPictures() {
+  static MenuItemPictures pictures;
+  return pictures;
+}
+
+// One off-screen canvas for every item painted, grown to the largest item
+// so far: a bitmap made and freed per item costs more than drawing it.
+OffscreenSurface* ItemCanvas(int width, int height) {
+  static std::unique_ptr<OffscreenSurface> canvas;
+  if (!canvas || canvas->Width() < width || canvas->Height() < height) {
+    const int w = std::max(width, canvas ? canvas->Width() : 0);
+    const int h = std::max(height, canvas ? canvas->Height() : 0);
+    canvas.reset();
+    canvas = std::make_unique<OffscreenSurface>(w, h);
+  }
+  return canvas->Valid() ? canvas.get() : nullptr;
+}
+
+}  // namespace
+
 void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, HDC dc, const RECT& rect,
                   UINT state) {
   try {
@@ -268,37 +303,43 @@ void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, H
     const bool selected = (state & ODS_SELECTED) != 0 && !item.IsSeparator();
     const bool skinned = HasPicture(skin.MenuItem);
 
-    OffscreenSurface work(r.Width(), r.Height());
-    if (!work.Valid()) return;
+    OffscreenSurface* canvas = ItemCanvas(r.Width(), r.Height());
+    if (!canvas) return;
     const Rect local{0, 0, r.Width(), r.Height()};
+    const SurfaceView work = canvas->View().Sub(local);
     Colour ground = ResolveColour(skin.Colours[selected && !skinned ? SkinDefinition::kHilight : SkinDefinition::kMenu],
                                   skin.System());
-    work.View().Fill(PixelFromColour(ground));
+    GdiFlush();
+    work.Fill(PixelFromColour(ground));
     const TWinSkinPopMenu* popup = skinned && manager ? manager->PopupForMenu(parent) : nullptr;
     if (popup && !popup->Background().IsEmpty()) {
       // The popup window's picture under the item (item rectangles are in
       // client coordinates).
-      const Surface& background = popup->Background();
+      const SurfaceView background = popup->Background();
       const Point offset = popup->ClientOffset();
-      Rect under = r.Offset(offset.x, offset.y).Intersect(background.View().Bounds());
+      Rect under = r.Offset(offset.x, offset.y).Intersect(background.Bounds());
       if (!under.IsEmpty())
-        StretchCopy(work.View(), under.Offset(-r.left - offset.x, -r.top - offset.y), background.View(), under);
+        StretchCopy(work, under.Offset(-r.left - offset.x, -r.top - offset.y), background, under);
     }
     if (skinned) {
       const TDataSkinObject& e = *skin.MenuItem;
-      if (item.IsSeparator() && !item.fromHandle) {
-        DrawMenuSeparator(work.View(), local, e.Bitmap, kMenuItemCells, e.LeftWidth, e.RightWidth);
-      } else {
-        DrawElement(work.View(), local, e.Bitmap, false, e.Tile != 0, e.Trans != 0, kMenuItemCells, selected ? 4 : 1,
-                    MarginsOf(e));
-      }
+      const bool separator = item.IsSeparator() && !item.fromHandle;
+      const MenuItemPictureKind kind = separator ? MenuItemPictureKind::Separator
+                                       : selected ? MenuItemPictureKind::Hot
+                                                  : MenuItemPictureKind::Normal;
+      MenuItemPictureSource source{&e.Bitmap, kMenuItemCells, MarginsOf(e), e.Tile != 0, e.Trans != 0};
+      const Surface& picture = ItemPictures().Get(skinData.SkinGeneration(), source, r.Width(), r.Height(), kind);
+      // Where the skin's picture is transparent (and the separator's ends
+      // always are), the menu's picture stays.
+      if (separator || source.transparent)
+        StretchCopyKeyed(work, local, picture.View(), local, kColourKey);
+      else
+        StretchCopy(work, local, picture.View(), local);
     }
-    if (!skinned || !item.IsSeparator() || item.fromHandle) {
-      GdiFlush();
-      DrawItemContent(work.Dc(), skin, item, local, selected ? state : state & ~ODS_SELECTED);
-    }
+    if (!skinned || !item.IsSeparator() || item.fromHandle)
+      DrawItemContent(canvas->Dc(), skin, item, local, selected ? state : state & ~ODS_SELECTED);
     GdiFlush();
-    BitBlt(dc, r.left, r.top, r.Width(), r.Height(), work.Dc(), 0, 0, SRCCOPY);
+    BitBlt(dc, r.left, r.top, r.Width(), r.Height(), canvas->Dc(), 0, 0, SRCCOPY);
   } catch (...) {
     // Painting never lets a failure into the menu loop.
   }

@@ -9,11 +9,13 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "core/Surface.h"
 #include "framework/Menus.h"
 #include "framework/Subclass.h"
+#include "pictures/WinSurface.h"
 
 namespace corvane {
 
@@ -38,9 +40,9 @@ class TWinSkinPopMenu {
   // The menu shown here; none until its first item is drawn.
   HMENU Menu = nullptr;
   bool FromMenuBar = false;
-  // The last picture painted over the whole window; items take their
-  // background from it.
-  const Surface& Background() const { return m_background; }
+  // The picture painted over the whole window; items take their
+  // background from it. Empty until the window was first painted.
+  SurfaceView Background() const { return m_background ? m_background->View() : SurfaceView{}; }
   // Where the window's client area starts in that picture: the system's
   // menu frame is outside the client on some systems and inside on others.
   Point ClientOffset() const { return m_clientOffset; }
@@ -48,15 +50,19 @@ class TWinSkinPopMenu {
 
  private:
   LRESULT Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-  // Builds the window's picture; false when the skin has none (the system
-  // then draws the window).
+  // Builds the window's picture unless the one built for the window's size
+  // and the skin's load is still there; false when the skin has none (the
+  // system then draws the window).
   bool BuildBackground();
   LRESULT OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnPrint(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnPaint(UINT msg, WPARAM wParam, LPARAM lParam);
 
   WindowSubclass m_subclass;
-  Surface m_background;
+  // Kept as a bitmap the window's DC can take in one blit: the frame and
+  // the client area are painted from it several times as the menu opens.
+  std::unique_ptr<OffscreenSurface> m_background;
+  unsigned m_backgroundGeneration = 0;
   Point m_clientOffset;
 };
 

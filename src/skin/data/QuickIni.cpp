@@ -120,14 +120,15 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
   if (m_lines.empty()) return result;
   std::ptrdiff_t header = FindSection(section);
   if (header < 0) return result;
-  const std::string wantedKey = quickini::LowerAscii(key);
   for (std::size_t i = static_cast<std::size_t>(header) + 1; i < m_lines.size(); ++i) {
     std::string_view line = m_lines[i];
     if (IsHeader(line)) break;
     std::size_t eq = line.find('=');
-    std::string lineKey =
-        eq == std::string_view::npos ? std::string() : quickini::LowerAscii(quickini::Trim(line.substr(0, eq)));
-    if (lineKey != wantedKey) continue;
+    // Compared in place: a parse makes hundreds of lookups over every line of
+    // a section, and a lower-cased copy of each key cost most of its time.
+    const std::string_view lineKey =
+        eq == std::string_view::npos ? std::string_view() : quickini::Trim(line.substr(0, eq));
+    if (!quickini::EqualsIgnoreCase(lineKey, key)) continue;
     if (eq != std::string_view::npos) {
       std::string_view value = quickini::Trim(line.substr(eq + 1));
       if (!value.empty()) result.assign(value);

@@ -62,7 +62,7 @@ std::vector<corvane::SkinPackageFile> Pictures() {
       {"mdi.bmp", Bmp(Strip(2, 6, 12, false))},      // twelve 2-pixel cells
       {"cells.bmp", Bmp(Strip(4, 16, 5, false), 24)},    // 16 high: square 16-pixel cells
       {"check.bmp", Bmp(Strip(13, 13, 4, false), 8)},  // under 16 high: 13-pixel cells
-      {"combo.bmp", Bmp(Strip(6, 8, 4, false))},
+      {"combo.bmp", Bmp(Strip(6, 8, 4, false), 32)},
   };
 }
 
@@ -73,7 +73,7 @@ constexpr std::string_view kFrameDefinition =
     "[TitlebarSkin]\r\nSkinName=Seed\r\n"
     "[Personality]\r\n"
     "Left=left.bmp\r\nLeftFrame=2\r\nLeftStretch=1\r\nLeftTrans=1\r\nLeftTopHeight=5\r\nLeftBotHeight=3\r\n"
-    "Right=dir\\right.bmp\r\nRightFrame=2\r\nRightStretch=0\r\nRightTrans=1\r\nRightTopHeight=$5\r\n"
+    "Right=dir\\right.bmp\r\nRightFrame=1\r\nRightStretch=0\r\nRightTrans=1\r\nRightTopHeight=$5\r\n"
     "RightBotHeight=0x3\r\n"
     "Top=top.bmp\r\nTopFrame=2\r\nTopStretch=2\r\nTopTrans=1\r\nTopTopHeight=4\r\nTopBotHeight=4\r\n"
     "Bottom=bottom.bmp\r\nBottomFrame=0\r\nBottomStretch=1\r\nBottomTrans=1\r\nBottomTopHeight=-2\r\n"
@@ -91,7 +91,12 @@ constexpr std::string_view kFrameDefinition =
     "[Button4]\r\nAction=-1\r\nVisibility=0\r\n"
     "[Button5]\r\nAction=-1\r\nVisibility=3\r\n"
     "[button6]\r\nButtonImage=Button.BMP\r\nAction=11\r\n"
+    "[Button7]\r\nButtonImage=button3.bmp\r\nAction=1\r\nVisibility=1\r\n"
     "[Button.Radio]\r\n[BUTTON]\r\n"
+    // Ahead of the element sections' own: a combo button without a sunken
+    // edge, and a progress bar neither tiled nor styled.
+    "[ComboButton]\r\nImage=button6.bmp\r\nTrans=1\r\n"
+    "[Progress]\r\nBitmap=cells.bmp\r\nTile=0\r\nStyle=0\r\n"
     "[MDICONTROLS]\r\nImage=mdi.bmp\r\n"
     "[Colours]\r\nButtonFace=227 226 236\r\nTitleTextActive=47,61,128\r\nTitleTextNoActive=147\r\n"
     "ButtonHilight=243 242\r\nMenubar=\r\nHilight=999 91 166 7\r\n"
@@ -124,8 +129,9 @@ constexpr char kElementText[] =
     "[Trackbar.ThumbUp]\r\nImage=cells.bmp\r\n[Trackbar.ThumbDown]\r\nImage=cells.bmp\r\n"
     "[UpDown.Horz]\r\nImage=combo.bmp\r\nGlyphImage=check.bmp\r\n[UpDown.Vert]\r\nImage=combo.bmp\r\n"
     "[Track]\r\nImage=cells.bmp\r\n[TRACKVERT]\r\nImage=missing.bmp\r\n"
-    // Line ends of every kind, a line of blanks, and a NUL that ends the text.
-    "[Odd]\rKey=1\nOther=2\r\n  \t \r\n[Odd]\r\n\0[Hidden]\r\n";
+    // Line ends of every kind, a line of blanks, a header left open, and a
+    // NUL inside a line, which ends the text.
+    "[Odd]\rKey=1\nOther=2\r\n  \t \r\n[Odd\r\n[Odd]\r\nKey=3\0[Hidden]\r\n";
 
 constexpr std::string_view kElementDefinition(kElementText, sizeof kElementText - 1);
 

@@ -18,8 +18,9 @@ namespace fuzzskin {
 // Pictures are capped far below the program's own limit: every element
 // decodes its picture again and the frame composes borders from them, so a
 // few forged headers of a megapixel each would make one input cost tens of
-// milliseconds. Skin pictures are strips of small cells; 128 x 128 and
-// 256 x 64 still exceed every window the frame target builds.
+// milliseconds. Skin pictures are strips of small cells: 16 K pixels (128 x
+// 128, or 256 x 64) still holds cells larger than the borders and buttons
+// of the windows the frame target builds.
 inline constexpr corvane::PictureLimits kSkinPictureLimits{256, 1 << 14};
 
 // A decompressed package holds at most this much: far more than a

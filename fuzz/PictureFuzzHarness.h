@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "FuzzFlags.h"
 #include "pictures/PictureFormat.h"
 
 namespace corvane::fuzzing {
@@ -31,18 +32,10 @@ int FuzzPicture(const std::uint8_t* data, std::size_t size, Decode decode) {
 
 }  // namespace corvane::fuzzing
 
-// Memory limits for every run of a picture target, smoke or long, appended
+// Memory limits for every run of a picture target, smoke or long, placed
 // after the command line's own flags so they win. Inputs of at most 2 KB can
 // legitimately fill about 68 MB (a one-bit PNG packed 1032 : 1); a decoder
 // that allocates what a header claims reaches 133 MB (the pixel limit) in
 // one block and trips the 100 MB allocation limit.
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  static std::vector<char*> args;
-  args.assign(*argv, *argv + *argc);
-  for (const char* flag : {"-max_len=2048", "-malloc_limit_mb=100", "-rss_limit_mb=768"})
-    args.push_back(const_cast<char*>(flag));
-  *argc = static_cast<int>(args.size());
-  args.push_back(nullptr);  // argv ends with a null pointer
-  *argv = args.data();
-  return 0;
-}
+const corvane::fuzzing::TargetFlags corvane::fuzzing::kTargetFlags{
+    {}, {"-max_len=2048", "-malloc_limit_mb=100", "-rss_limit_mb=768"}};

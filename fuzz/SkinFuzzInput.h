@@ -8,16 +8,29 @@
 #include <span>
 #include <vector>
 
+#include "FuzzFlags.h"
 #include "pictures/Bmp.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinLoad.h"
 
 namespace fuzzskin {
 
-// One input must not take gigabytes: pictures are capped well below the
-// program's own limit.
+// Pictures are capped far below the program's own limit: every element
+// decodes its picture again and the frame composes borders from them, so a
+// few forged headers of a megapixel each would make one input cost tens of
+// milliseconds. Skin pictures are strips of small cells: 16 K pixels (128 x
+// 128, or 256 x 64) still holds cells larger than the borders and buttons
+// of the windows the frame target builds.
+inline constexpr corvane::PictureLimits kSkinPictureLimits{256, 1 << 14};
+
+// A decompressed package holds at most this much: far more than a
+// definition and small pictures in the 4 KB an input may have, and enough
+// for the codec to rebuild its tree (after 32 K symbols), yet a forged size
+// field cannot make one input decode megabytes.
+inline constexpr std::size_t kPackageLimit = std::size_t{1} << 16;
+
 inline corvane::Surface SmallBmp(std::span<const std::uint8_t> file) {
-  return corvane::DecodeBmpWithLimits(file, corvane::PictureLimits{512, 1 << 18});
+  return corvane::DecodeBmpWithLimits(file, kSkinPictureLimits);
 }
 
 // A 4 x 2 24-bit bottom-up picture with one magenta pixel.
@@ -51,7 +64,7 @@ inline bool ParseFuzzSkin(const std::uint8_t* data, std::size_t size, corvane::S
   switch (data[0] % 3) {
     case 0: {
       corvane::TSkinReader reader;
-      if (!reader.Load(rest)) return false;
+      if (!reader.Load(rest, kPackageLimit)) return false;
       corvane::ParseSkinPackage(reader, skin);
       return true;
     }
@@ -75,3 +88,7 @@ inline bool ParseFuzzSkin(const std::uint8_t* data, std::size_t size, corvane::S
 }
 
 }  // namespace fuzzskin
+
+// A definition of a whole skin fits in 4 KB, and so does a package of it
+// with small pictures.
+const corvane::fuzzing::TargetFlags corvane::fuzzing::kTargetFlags{{"-max_len=4096"}, {}};

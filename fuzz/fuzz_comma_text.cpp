@@ -5,8 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "FuzzFlags.h"
 #include "launcher/CommaText.h"
 #include "launcher/IniDocument.h"
+
+// A stored list is one value: at most 2047 characters.
+const corvane::fuzzing::TargetFlags corvane::fuzzing::kTargetFlags{{"-max_len=2048"}, {}};
 
 using namespace corvane;
 

@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "FuzzFlags.h"
 #include "skin/data/QuickIni.h"
+
+// A skin definition is a few kilobytes of text.
+const corvane::fuzzing::TargetFlags corvane::fuzzing::kTargetFlags{{"-max_len=4096"}, {}};
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   corvane::TQuickIni ini;

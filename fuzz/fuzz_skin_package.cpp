@@ -7,12 +7,19 @@
 #include <string>
 #include <vector>
 
+#include "FuzzFlags.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinPackage.h"
 
+// A package of a definition and small pictures fits in 4 KB.
+const corvane::fuzzing::TargetFlags corvane::fuzzing::kTargetFlags{{"-max_len=4096"}, {}};
+
 namespace {
 constexpr std::size_t kOutputLimit = 1u << 16;
-constexpr corvane::PictureLimits kPictureLimits{1024, 1 << 20};
+// Every listed picture is decoded. The BMP target fuzzes the decoder at the
+// program's own limits; here a forged header of a megapixel would only make
+// each input allocate and fill 4 MB per entry, so pictures stay small.
+constexpr corvane::PictureLimits kPictureLimits{256, 1 << 14};
 
 void Exercise(std::span<const std::uint8_t> package) {
   corvane::TSkinReader reader;

@@ -8,7 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "FuzzFlags.h"
 #include "components/UpdateInfo.h"
+
+// An update-information file is a few lines.
+const corvane::fuzzing::TargetFlags corvane::fuzzing::kTargetFlags{{"-max_len=1024"}, {}};
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

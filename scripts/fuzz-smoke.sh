@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every fuzz target briefly over its seed corpus (fuzz/corpus/<target>)
-# and every crash fixture: a smoke test that the targets and fixtures are sound.
+# Runs every fuzz target briefly over its seed corpus (fuzz/corpus/<target>),
+# with the target's own dictionary and limits: a smoke test that the targets
+# and their seeds are sound.
 # fuzz-smoke.sh BUILD_DIR [SECONDS_PER_TARGET]
 set -u
 build=${1:?build dir}

@@ -273,6 +273,21 @@ TEST(SkinStream, LoadDecompressesAndIndexes) {
   EXPECT_NE(reader.LastError().find("LZH"), std::string::npos);
 }
 
+TEST(SkinStream, LoadKeepsToTheCallersLimit) {
+  const Bytes stream = WriteSkinStream(SampleFiles(), 60000);
+  const std::size_t size = WriteSkinPackage(SampleFiles(), 60000).size();
+  TSkinReader reader;
+  // A package of exactly the limit loads; one byte less of limit refuses it
+  // as malformed, and nothing of the earlier package stays indexed.
+  ASSERT_TRUE(reader.Load(stream, size)) << reader.LastError();
+  EXPECT_EQ(reader.ExtractFile("skin.ini"), FromText("[Buttons]\r\nImage=buttons.bmp\r\n"));
+  EXPECT_FALSE(reader.Load(stream, size - 1));
+  EXPECT_EQ(reader.Status(), SkinLoadStatus::Malformed);
+  EXPECT_NE(reader.LastError().find("exceeds the limit of " + std::to_string(size - 1)), std::string::npos)
+      << reader.LastError();
+  EXPECT_EQ(reader.Count(), 0u);
+}
+
 TEST(SkinStream, WritersRefuseWhatCannotBeStored) {
   EXPECT_THROW(WriteSkinPackage(SampleFiles(), 65000), SkinPackageError);
   EXPECT_THROW(WriteSkinPackage({{"a\r\nb.bmp", {}}}), SkinPackageError);

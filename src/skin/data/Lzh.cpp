@@ -348,8 +348,8 @@ class MatchFinder {
 
   explicit MatchFinder(std::span<const std::uint8_t> data)
       : m_text(static_cast<std::size_t>(kInitialWrite) + data.size(), ' '),
-        m_head(std::size_t{1} << kHashBits, -1),
-        m_prev(m_text.size(), -1) {
+        m_prev(NoPositions(m_text.size())) {
+    for (auto& block : m_head) block = NoPositions(kHeadBlock);
     if (!data.empty()) std::memcpy(m_text.data() + kInitialWrite, data.data(), data.size());
     for (int p = 0; p < kInitialWrite; ++p) Insert(p);
   }
@@ -360,7 +360,7 @@ class MatchFinder {
     int bestDistance = 0;
     if (limit <= kThreshold || static_cast<std::size_t>(pos) + 3 > m_text.size()) return {0, 0};
     const std::uint8_t* here = m_text.data() + pos;
-    int candidate = m_head[Hash(pos)];
+    int candidate = Head(Hash(pos));
     for (int chain = 0; candidate >= 0 && chain < kMaxChain; ++chain, candidate = m_prev[candidate]) {
       const int distance = pos - candidate;
       if (distance > kRingSize) break;
@@ -381,8 +381,8 @@ class MatchFinder {
   void Insert(int pos) {
     if (static_cast<std::size_t>(pos) + 3 > m_text.size()) return;
     const std::uint32_t h = Hash(pos);
-    m_prev[pos] = m_head[h];
-    m_head[h] = pos;
+    m_prev[pos] = Head(h);
+    Head(h) = pos;
   }
 
  private:
@@ -392,9 +392,24 @@ class MatchFinder {
     return (v * 2654435761u) >> (32 - kHashBits);
   }
 
+  // A table of text positions with every entry -1 (none), cleared in one
+  // sweep rather than entry by entry.
+  static std::unique_ptr<int[]> NoPositions(std::size_t count) {
+    auto table = std::make_unique_for_overwrite<int[]>(count);
+    std::memset(table.get(), 0xFF, count * sizeof(int));
+    return table;
+  }
+
+  // The hash heads are kept in blocks of 64 KB. The codec's fuzzer encodes
+  // every input, and its sanitizer maps each block above 128 KB fresh from
+  // the system: faulting in a 128 KB table cost more than encoding the input.
+  static constexpr std::size_t kHeadBlock = std::size_t{1} << 14;
+  int& Head(std::uint32_t hash) { return m_head[hash / kHeadBlock][hash % kHeadBlock]; }
+  int Head(std::uint32_t hash) const { return m_head[hash / kHeadBlock][hash % kHeadBlock]; }
+
   std::vector<std::uint8_t> m_text;
-  std::vector<int> m_head;
-  std::vector<int> m_prev;
+  std::array<std::unique_ptr<int[]>, (std::size_t{1} << kHashBits) / kHeadBlock> m_head;
+  std::unique_ptr<int[]> m_prev;
 };
 
 void EncodeSymbol(AdaptiveTree& tree, BitWriter& out, int symbol) {

@@ -87,6 +87,7 @@ void TQuickIni::LoadFromStream(std::span<const std::uint8_t> bytes) {
 void TQuickIni::LoadFromText(std::string_view text) {
   m_lines.clear();
   m_sections.clear();
+  m_firstHeader.clear();
   std::size_t pos = 0;
   const std::size_t size = text.size();
   while (pos < size && text[pos] != '\0') {
@@ -94,7 +95,10 @@ void TQuickIni::LoadFromText(std::string_view text) {
     while (pos < size && text[pos] != '\r' && text[pos] != '\n' && text[pos] != '\0') ++pos;
     std::string_view line = quickini::Trim(text.substr(start, pos - start));
     if (!line.empty() && line.front() != ';') {
-      if (IsHeader(line)) m_sections.push_back({std::string(line), m_lines.size()});
+      if (IsHeader(line)) {
+        m_sections.push_back({std::string(line), m_lines.size()});
+        m_firstHeader.try_emplace(quickini::LowerAscii(line), m_lines.size());
+      }
       m_lines.emplace_back(line);
     }
     if (pos < size && text[pos] == '\r') ++pos;
@@ -108,10 +112,10 @@ std::ptrdiff_t TQuickIni::FindSection(std::string_view section) const {
   wanted += '[';
   wanted += section;
   wanted += ']';
-  for (const SectionEntry& entry : m_sections)
-    if (quickini::EqualsIgnoreCase(entry.header, wanted))
-      return static_cast<std::ptrdiff_t>(entry.line);
-  return -1;
+  // Headers compare ignoring the case of A to Z, which is what lower-casing
+  // both sides does.
+  const auto found = m_firstHeader.find(quickini::LowerAscii(wanted));
+  return found == m_firstHeader.end() ? -1 : static_cast<std::ptrdiff_t>(found->second);
 }
 
 std::string TQuickIni::ReadString(std::string_view section, std::string_view key,
@@ -120,14 +124,15 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
   if (m_lines.empty()) return result;
   std::ptrdiff_t header = FindSection(section);
   if (header < 0) return result;
-  const std::string wantedKey = quickini::LowerAscii(key);
   for (std::size_t i = static_cast<std::size_t>(header) + 1; i < m_lines.size(); ++i) {
     std::string_view line = m_lines[i];
     if (IsHeader(line)) break;
     std::size_t eq = line.find('=');
-    std::string lineKey =
-        eq == std::string_view::npos ? std::string() : quickini::LowerAscii(quickini::Trim(line.substr(0, eq)));
-    if (lineKey != wantedKey) continue;
+    // Compared in place: a parse makes hundreds of lookups over every line of
+    // a section, and a lower-cased copy of each key cost most of its time.
+    const std::string_view lineKey =
+        eq == std::string_view::npos ? std::string_view() : quickini::Trim(line.substr(0, eq));
+    if (!quickini::EqualsIgnoreCase(lineKey, key)) continue;
     if (eq != std::string_view::npos) {
       std::string_view value = quickini::Trim(line.substr(eq + 1));
       if (!value.empty()) result.assign(value);

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace corvane {
@@ -57,6 +58,9 @@ class TQuickIni {
 
   std::vector<std::string> m_lines;
   std::vector<SectionEntry> m_sections;
+  // Lower-cased header text to the line of its first header: a skin's parse
+  // looks sections up hundreds of times.
+  std::unordered_map<std::string, std::size_t> m_firstHeader;
 };
 
 // The framework-style text helpers the parser is built on, shared with the

@@ -67,10 +67,10 @@ bool TSkinReader::Fail(SkinLoadStatus status, std::string reason) {
   return false;
 }
 
-bool TSkinReader::Load(std::span<const std::uint8_t> skinStream) {
+bool TSkinReader::Load(std::span<const std::uint8_t> skinStream, std::size_t outputLimit) {
   std::vector<std::uint8_t> package;
   try {
-    package = DecodeSkinStream(skinStream);
+    package = DecodeSkinStream(skinStream, outputLimit);
   } catch (const ElzhException& e) {
     return Fail(SkinLoadStatus::Malformed, e.what());
   }

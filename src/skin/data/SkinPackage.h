@@ -15,6 +15,7 @@
 
 #include "core/Surface.h"
 #include "pictures/PictureFormat.h"
+#include "skin/data/Lzh.h"
 
 namespace corvane {
 
@@ -59,9 +60,9 @@ std::string_view SkinBitmapFileName(std::string_view definitionName);
 class TSkinReader {
  public:
   // Decompresses a skin stream (size field + coded bits) and indexes the
-  // package. False when the version is unknown or the package is malformed;
-  // nothing is indexed then.
-  bool Load(std::span<const std::uint8_t> skinStream);
+  // package. False when the version is unknown, the package is malformed or
+  // its announced size is above outputLimit; nothing is indexed then.
+  bool Load(std::span<const std::uint8_t> skinStream, std::size_t outputLimit = kLzhDefaultOutputLimit);
   // Indexes an already decompressed package.
   bool LoadPackage(std::span<const std::uint8_t> package);
 

@@ -617,9 +617,17 @@ TEST(LinkStoreCrash, KilledWriterLeavesTheOldOrTheNewFile) {
   }
   std::mt19937 random(12345);
   std::uniform_int_distribution<int> pause(20, 250);
+  // The rounds a writer finished, as the file says now.
+  auto rounds = [&] { return IniDocument::Parse(ReadBytes(path)).ReadInteger("Count", "Rounds", 0); };
   for (int kill = 0; kill < 12; ++kill) {
     corvane::testing::ChildProcess child("StoreWriterLoop", {path});
     std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
+    // On a busy machine the random pauses may all end before any writer's
+    // first round: the last writer lives until it has finished one, so the
+    // kills are known to land among real writes.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (kill == 11 && rounds() == 0 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
     child.Kill();
     ExpectCompleteStore(path);
     if (::testing::Test::HasFatalFailure()) return;

@@ -936,30 +936,36 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
           << expected.className;
       if (!form) continue;
       if (!first) first = form;
-      PumpUntil([] { return false; }, 500);
       struct Count {
         int windows = 0, skinned = 0;
         std::vector<std::string> plain;
       } count;
-      EnumChildWindows(
-          form,
-          [](HWND w, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Count*>(p);
-            std::string cls = WindowClassName(w);
-            // A panel is only coloured: it takes no messages over. The skin's
-            // own windows (bar overlays, a picker's arrow) and a combo box's
-            // field belong to the skin of the control they sit on.
-            if (cls == "TPanel" || cls == "CorvaneScrollOverlay" || cls == "CorvaneDateArrow" ||
-                WindowClassName(GetParent(w)) == "TComboBox")
+      // Counted until every window is skinned or 5 s have passed: on a busy
+      // machine the last controls are reached a moment after the form.
+      auto countWindows = [&] {
+        count = Count{};
+        EnumChildWindows(
+            form,
+            [](HWND w, LPARAM p) -> BOOL {
+              auto* c = reinterpret_cast<Count*>(p);
+              std::string cls = WindowClassName(w);
+              // A panel is only coloured: it takes no messages over. The skin's
+              // own windows (bar overlays, a picker's arrow) and a combo box's
+              // field belong to the skin of the control they sit on.
+              if (cls == "TPanel" || cls == "CorvaneScrollOverlay" || cls == "CorvaneDateArrow" ||
+                  WindowClassName(GetParent(w)) == "TComboBox")
+                return TRUE;
+              ++c->windows;
+              if (SendMessageA(w, WM_SKINQUERY, 0, 0) == 1)
+                ++c->skinned;
+              else
+                c->plain.push_back(cls);
               return TRUE;
-            ++c->windows;
-            if (SendMessageA(w, WM_SKINQUERY, 0, 0) == 1)
-              ++c->skinned;
-            else
-              c->plain.push_back(cls);
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&count));
+            },
+            reinterpret_cast<LPARAM>(&count));
+        return count.windows >= expected.leastWindows && count.skinned == count.windows;
+      };
+      PumpUntil(countWindows, 5000);
       EXPECT_GE(count.windows, expected.leastWindows) << expected.className;
       EXPECT_EQ(count.skinned, count.windows)
           << expected.className << " plain: " << ::testing::PrintToString(count.plain);

@@ -32,6 +32,33 @@ constexpr Rect ScaleBoundsToDpi(const Rect& designed, int dpi) {
                         ScaleToDpi(designed.Width(), dpi), ScaleToDpi(designed.Height(), dpi));
 }
 
+// The designed value a pixel value at dpi stands for: the inverse of
+// ScaleToDpi, rounded the same way. For dpi >= 96 it gives back exactly the
+// designed value of anything ScaleToDpi produced.
+constexpr int UnscaleFromDpi(int pixels, int dpi) {
+  if (dpi < 1) dpi = kDesignDpi;
+  const long long product = static_cast<long long>(pixels) * kDesignDpi;
+  const long long half = dpi / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / dpi : -((-product + half) / dpi));
+}
+
+// The designed value after something was given pixels at dpi: the previous
+// designed value while it still scales to exactly these pixels (so a value
+// that came from the design never drifts), otherwise the pixels taken back
+// to 96 DPI (the user or the program set a new value).
+constexpr int DesignedAfter(int previousDesigned, int pixels, int dpi) {
+  return ScaleToDpi(previousDesigned, dpi) == pixels ? previousDesigned : UnscaleFromDpi(pixels, dpi);
+}
+
+// The same for bounds, corner and size each on its own (so a control that
+// is only moved keeps its designed size).
+constexpr Rect DesignedBoundsAfter(const Rect& previousDesigned, const Rect& pixels, int dpi) {
+  return Rect::FromSize(DesignedAfter(previousDesigned.left, pixels.left, dpi),
+                        DesignedAfter(previousDesigned.top, pixels.top, dpi),
+                        DesignedAfter(previousDesigned.Width(), pixels.Width(), dpi),
+                        DesignedAfter(previousDesigned.Height(), pixels.Height(), dpi));
+}
+
 // Whether pictures scale to this DPI by whole pixels (every pixel becomes
 // an n x n block) rather than by a filter.
 constexpr bool IsWholeDpiFactor(int dpi) { return dpi >= kDesignDpi && dpi % kDesignDpi == 0; }

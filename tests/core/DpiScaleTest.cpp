@@ -40,6 +40,27 @@ TEST(DpiScale, BoundsScaleCornerAndSizeSoEqualWidthsStayEqual) {
   EXPECT_EQ(ScaleMargins({4, 3, 4, 3}, 144), (Margins{6, 5, 6, 5}));
 }
 
+TEST(DpiScale, DesignedValuesSurviveEveryRoundTrip) {
+  // Whatever a designed value scaled to is taken back to exactly that value,
+  // and a value the program or user set is taken back to the nearest
+  // designed one: moving between DPIs never accumulates rounding.
+  for (int dpi : {96, 110, 120, 144, 168, 192, 240, 288})
+    for (int designed : {-11, 0, 1, 3, 5, 13, 19, 25, 330, 531}) {
+      const int shown = ScaleToDpi(designed, dpi);
+      EXPECT_EQ(UnscaleFromDpi(shown, dpi), designed) << designed << " at " << dpi;
+      EXPECT_EQ(DesignedAfter(designed, shown, dpi), designed) << designed << " at " << dpi;
+    }
+  EXPECT_EQ(DesignedAfter(10, 31, 144), 21);  // 31 px at 150 % is a new 20.67
+  EXPECT_EQ(DesignedAfter(10, 15, 144), 10);  // still what 10 gives
+  // 3 at 120 DPI shows as 4, and 4 at 120 also shows as 5: each keeps its own.
+  EXPECT_EQ(DesignedAfter(3, 4, 120), 3);
+  EXPECT_EQ(DesignedAfter(4, 5, 120), 4);
+  // Moving a control keeps its designed size; resizing keeps its corner.
+  const Rect designed = Rect::FromSize(10, 5, 75, 25);
+  EXPECT_EQ(DesignedBoundsAfter(designed, Rect::FromSize(40, 6, 94, 31), 120), Rect::FromSize(32, 5, 75, 25));
+  EXPECT_EQ(DesignedBoundsAfter(designed, Rect::FromSize(13, 6, 120, 31), 120), Rect::FromSize(10, 5, 96, 25));
+}
+
 TEST(PictureScaling, WholeFactorsReplicatePixelsExactly) {
   Surface picture(2, 2);
   picture.At(0, 0) = kKey;

@@ -12,14 +12,18 @@ namespace corvane {
 // The DPI every designed size is given in.
 constexpr int kDesignDpi = 96;
 
-// value x dpi / 96, rounded half away from zero (so a negative font height
+// value x to / from, rounded half away from zero (so a negative font height
 // scales exactly as its positive size). A DPI below 1 counts as 96.
-constexpr int ScaleToDpi(int designed, int dpi) {
-  if (dpi < 1) dpi = kDesignDpi;
-  const long long product = static_cast<long long>(designed) * dpi;
-  const long long half = kDesignDpi / 2;
-  return static_cast<int>(product >= 0 ? (product + half) / kDesignDpi : -((-product + half) / kDesignDpi));
+constexpr int ScaleBetweenDpis(int value, int fromDpi, int toDpi) {
+  if (fromDpi < 1) fromDpi = kDesignDpi;
+  if (toDpi < 1) toDpi = kDesignDpi;
+  const long long product = static_cast<long long>(value) * toDpi;
+  const long long half = fromDpi / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / fromDpi : -((-product + half) / fromDpi));
 }
+
+// A designed value at dpi.
+constexpr int ScaleToDpi(int designed, int dpi) { return ScaleBetweenDpis(designed, kDesignDpi, dpi); }
 
 constexpr Size ScaleToDpi(Size designed, int dpi) {
   return {ScaleToDpi(designed.width, dpi), ScaleToDpi(designed.height, dpi)};
@@ -35,12 +39,7 @@ constexpr Rect ScaleBoundsToDpi(const Rect& designed, int dpi) {
 // The designed value a pixel value at dpi stands for: the inverse of
 // ScaleToDpi, rounded the same way. For dpi >= 96 it gives back exactly the
 // designed value of anything ScaleToDpi produced.
-constexpr int UnscaleFromDpi(int pixels, int dpi) {
-  if (dpi < 1) dpi = kDesignDpi;
-  const long long product = static_cast<long long>(pixels) * kDesignDpi;
-  const long long half = dpi / 2;
-  return static_cast<int>(product >= 0 ? (product + half) / dpi : -((-product + half) / dpi));
-}
+constexpr int UnscaleFromDpi(int pixels, int dpi) { return ScaleBetweenDpis(pixels, dpi, kDesignDpi); }
 
 // The designed value after something was given pixels at dpi: the previous
 // designed value while it still scales to exactly these pixels (so a value

@@ -31,6 +31,10 @@ void TStatusBar::CreateParams(TCreateParams& p) {
   if (SizeGrip) p.style |= SBARS_SIZEGRIP;
 }
 
+void TStatusBar::ParentResized() {
+  if (m_alignHeight > 0) AlignBottom(m_alignHeight);
+}
+
 void TStatusBar::WindowCreated() {
   ApplyPanels();
   // The simple text never lands in a panel.
@@ -92,7 +96,7 @@ void TStatusBar::AlignBottom(int height) {
   if (!Parent() || !Parent()->HandleAllocated()) return;
   RECT client{};
   GetClientRect(Parent()->Handle(), &client);
-  SetBounds(0, client.bottom - height, client.right, height);
+  SetBounds(0, client.bottom - Scaled(height), client.right, Scaled(height));
 }
 
 std::string TStatusBar::HintAt(POINT screen) {

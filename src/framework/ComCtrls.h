@@ -58,7 +58,8 @@ class TStatusBar : public TCustomStatusBar {
   const std::string& SimpleText() const { return m_simpleText; }
   void SetSimpleText(const std::string& text);
 
-  // Lies along the bottom of the parent's client area at the given height.
+  // Lies along the bottom of the parent's client area at the given
+  // designed height, and stays there when the parent is resized.
   void AlignBottom(int height);
 
   // The hint the bar shows for the mouse at a screen point: the hint of the
@@ -68,6 +69,7 @@ class TStatusBar : public TCustomStatusBar {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void ParentResized() override;
   void WindowCreated() override;
 
  private:

@@ -33,6 +33,12 @@ TShiftState KeyboardShift() {
   return s;
 }
 
+UniqueFont MakeFont(const TFont& font, int dpi) {
+  return UniqueFont(CreateFontA(ScaleToDpi(font.Height, dpi), 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, 0, 0,
+                                0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str()));
+}
+
 // ---------------------------------------------------------------- TControl
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
@@ -66,12 +72,30 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   bool changed = left != m_left || top != m_top || width != m_width || height != m_height;
   if (!changed) return;
   Invalidate();
+  StoreBounds(left, top, width, height);
+  Invalidate();
+  if (m_parent) m_parent->ChildBoundsChanged();
+}
+
+void TControl::StoreBounds(int left, int top, int width, int height) {
+  const Rect previous = DesignedBounds();
   m_left = left;
   m_top = top;
   m_width = std::max(width, 0);
   m_height = std::max(height, 0);
-  Invalidate();
-  if (m_parent) m_parent->ChildBoundsChanged();
+  m_designed = DesignedBoundsAfter(previous, BoundsRect(), m_dpi);
+}
+
+void TControl::ChangeDpi(int dpi) {
+  if (dpi < 1 || dpi == m_dpi) return;
+  const Rect designed = DesignedBounds();
+  m_dpi = dpi;
+  m_designed = designed;
+  const Rect shown = ScaleBoundsToDpi(designed, dpi);
+  SetBounds(shown.left, shown.top, shown.Width(), shown.Height());
+  // What the program designed stays, whatever the pixels rounded to.
+  m_designed = DesignedBoundsAfter(designed, BoundsRect(), dpi);
+  DpiChanged();
 }
 
 bool TControl::CanAutoSize(int&, int&) { return false; }

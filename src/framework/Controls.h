@@ -5,14 +5,13 @@
 // back in any order (the skin engine does both).
 #pragma once
 
-#include "core/Geometry.h"
-
 #include <windows.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "core/DpiScale.h"
 #include "core/Geometry.h"
 #include "framework/Classes.h"
 #include "platform/Handles.h"
@@ -46,7 +45,9 @@ using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TSh
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
 
-// The font a windowed control hands to its window.
+// The font a windowed control hands to its window. Height is designed (in
+// 96-DPI pixels, negative for the character height); the window gets it
+// scaled to its DPI.
 struct TFont {
   std::string Name = "MS Sans Serif";
   int Height = -11;
@@ -54,6 +55,8 @@ struct TFont {
   bool Bold = false;
   friend bool operator==(const TFont&, const TFont&) = default;
 };
+// The font made for a DPI; the caller owns it.
+UniqueFont MakeFont(const TFont& font, int dpi);
 
 class TControl : public TComponent {
   CORVANE_CLASS(TControl, TComponent)
@@ -80,8 +83,22 @@ class TControl : public TComponent {
   void SetTop(int v) { SetBounds(m_left, v, m_width, m_height); }
   void SetWidth(int v) { SetBounds(m_left, m_top, v, m_height); }
   void SetHeight(int v) { SetBounds(m_left, m_top, m_width, v); }
-  // Moves and sizes the control; with AutoSize on the size comes from CanAutoSize.
+  // Moves and sizes the control, in pixels at its DPI; with AutoSize on the
+  // size comes from CanAutoSize.
   virtual void SetBounds(int left, int top, int width, int height);
+
+  // The DPI the control's pixels are at (its form's; 96 until the form's
+  // window knows its monitor).
+  int Dpi() const { return m_dpi; }
+  // The bounds in 96-DPI pixels, as designed or as last set: what the
+  // bounds are scaled from at every DPI.
+  // At 96 DPI they are the bounds themselves (constructors set the fields).
+  Rect DesignedBounds() const { return m_dpi == kDesignDpi ? BoundsRect() : m_designed; }
+  // A designed length in pixels at the control's DPI.
+  int Scaled(int designed) const { return ScaleToDpi(designed, m_dpi); }
+  // Takes the control to another DPI: its bounds (and, for windowed
+  // controls, its font and its children) from their designed values.
+  virtual void ChangeDpi(int dpi);
 
   bool Visible() const { return m_visible; }
   void SetVisible(bool v);
@@ -139,8 +156,18 @@ class TControl : public TComponent {
   virtual bool CanAutoSize(int& width, int& height);
   // Re-applies AutoSize at the current position.
   void AdjustSize();
+  // Takes new pixel bounds into the fields and the designed bounds.
+  void StoreBounds(int left, int top, int width, int height);
+  // After ChangeDpi set the bounds: a control with designed values of its
+  // own (an item height) scales them here.
+  virtual void DpiChanged() {}
+  // The parent's client area changed size (a control docked to an edge
+  // follows it).
+  virtual void ParentResized() {}
 
   int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+  int m_dpi = kDesignDpi;
+  Rect m_designed;
 
  private:
   friend class TWinControl;
@@ -203,10 +230,13 @@ class TWinControl : public TControl {
   void FontChanged();
 
   void SetBounds(int left, int top, int width, int height) override;
+  void ChangeDpi(int dpi) override;
   void SetCaption(const std::string& text) override;
   void Invalidate() override;
   int ClientWidth();
   int ClientHeight();
+  // The client area's size in pixels at the control's DPI; a top-level
+  // window keeps it as its designed client size at every DPI.
   void SetClientSize(int width, int height);
   void SetFocus();
 
@@ -235,6 +265,9 @@ class TWinControl : public TControl {
   // Called after a child's bounds changed (AutoSize follows its children).
   virtual void ChildBoundsChanged();
   HBRUSH BackgroundBrush();
+  // Gives the window its designed client size at its DPI, if it has one.
+  void ApplyDesignedClientSize();
+  bool HasDesignedClientSize() const { return m_designedClient.width > 0 && m_designedClient.height > 0; }
 
  private:
   friend class TControl;
@@ -257,6 +290,8 @@ class TWinControl : public TControl {
   std::vector<TControl*> m_controls;
   TControl* m_captureControl = nullptr;
   bool m_trackingLeave = false;
+
+  Size m_designedClient{};
   UniqueFont m_font;
   UniqueBrush m_brush;
   Colour m_brushColour = 0;
@@ -264,6 +299,11 @@ class TWinControl : public TControl {
 
 // The framework object behind a window, or nullptr for any other window.
 TWinControl* ControlOfWindow(HWND window);
+
+// The DPI a window is drawn at: a framework control's own (its form's, as
+// the last WM_DPICHANGED gave it), a framework form's for the windows
+// inside it, else what the system reports for the window.
+int DpiOfWindow(HWND window);
 
 // A window's class name, read up to 100 characters as the skin rules compare it.
 std::string WindowClassName(HWND window);

@@ -174,6 +174,12 @@ void TForm::ShowMenuBar() {
   ::SetMenu(Handle(), m_menu ? m_menu->Handle() : nullptr);
 }
 
+void TForm::DpiChanged() {
+  if (!m_menu) return;
+  m_menu->SetDpi(Dpi());
+  ShowMenuBar();
+}
+
 void TForm::WindowCreated() {
   TWinControl::WindowCreated();
   ShowMenuBar();
@@ -223,6 +229,20 @@ void TForm::Close() {
   Hide();
 }
 
+void TForm::OnDpiChanged(int dpi, const RECT& suggested) {
+  // The DPI comes from the message: while it is handled, the system's own
+  // answer may still be the old one.
+  ChangeDpi(dpi);
+  if (HasDesignedClientSize()) {
+    // The system's suggestion is measured with its own frame; a form with
+    // a designed client area keeps that exactly (under a skinned frame the
+    // two differ) and only takes the suggested place.
+    SetBounds(suggested.left, suggested.top, Width(), Height());
+  } else {
+    SetBounds(suggested.left, suggested.top, suggested.right - suggested.left, suggested.bottom - suggested.top);
+  }
+}
+
 void TForm::DoCreate() {
   if (OnCreate) OnCreate(this);
 }
@@ -244,6 +264,10 @@ void TForm::Dispatch(TMessage& m) {
       return;
     case CM_VISIBLECHANGED: return;  // Show and Hide do the window's part
     case CM_MENUCHANGED: ShowMenuBar(); return;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(m.WParam), *reinterpret_cast<const RECT*>(m.LParam));
+      m.Result = 0;
+      return;
     case WM_DESTROY:
       // The system destroys a window's menu with it; the menu object owns
       // its handle, so the window lets go of it first.

@@ -71,8 +71,12 @@ class TForm : public TWinControl {
   void ChildBoundsChanged() override;
   // Shows the menu bar; a form that needs more of its new window adds to it.
   void WindowCreated() override;
+  void DpiChanged() override;
 
  private:
+  // Rescales the form to the DPI a WM_DPICHANGED carries, at the place it
+  // suggests.
+  void OnDpiChanged(int dpi, const RECT& suggested);
   int ClientWidthDesigned();
   int ClientHeightDesigned();
   void ApplyStyle();

@@ -10,6 +10,7 @@
 #include "framework/Forms.h"
 #include "framework/Messages.h"
 #include "framework/ImgList.h"
+#include "platform/Dpi.h"
 
 namespace corvane {
 
@@ -97,7 +98,7 @@ bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) 
       TMenu* menu = item ? item->Menu() : nullptr;
       if (!menu) return false;
       WindowDC screen(nullptr);
-      SelectGuard font(screen.Get(), MenuFont());
+      SelectGuard font(screen.Get(), MenuFont(menu->Dpi()));
       int w = 0, h = 0;
       menu->MeasureItem(*item, screen.Get(), w, h);
       if (menu->OnMeasureItem) menu->OnMeasureItem(*item, screen.Get(), w, h);
@@ -112,7 +113,7 @@ bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) 
       TMenuItem* item = TMenu::FindItem(dis->itemID);
       TMenu* menu = item ? item->Menu() : nullptr;
       if (!menu) return false;
-      SelectGuard font(dis->hDC, MenuFont());
+      SelectGuard font(dis->hDC, MenuFont(menu->Dpi()));
       if (menu->OnDrawItem) menu->OnDrawItem(*item, dis->hDC, dis->rcItem, dis->itemState);
       else menu->DrawItem(*item, dis->hDC, dis->rcItem, dis->itemState);
       result = TRUE;
@@ -135,17 +136,12 @@ HWND PopupListWindow() {
   return window.Get();
 }
 
-HFONT MenuFont() {
-  static UniqueFont font;
-  if (!font) {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-      font.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
-    else
-      font.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-  }
-  return font.Get();
+HFONT MenuFont(int dpi) {
+  // One per DPI in use, kept for the process: menus at a DPI come back.
+  static std::map<int, UniqueFont> fonts;
+  UniqueFont& font = fonts[dpi];
+  if (!font) font = MakeNonClientFont(NonClientFont::Menu, dpi);
+  return font ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 std::pair<std::string, std::string> SplitMenuCaption(const std::string& caption) {
@@ -368,7 +364,16 @@ thread_local int t_openPopups = 0;
 
 }  // namespace
 
+void TMenu::SetDpi(int dpi) {
+  if (dpi < 1 || dpi == m_dpi) return;
+  m_dpi = dpi;
+  ItemsChanged();
+}
+
 void TPopupMenu::Popup(int x, int y) {
+  // The menu takes the DPI of the control it opens for, else of the
+  // monitor it opens on.
+  SetDpi(PopupComponent ? PopupComponent->Dpi() : DpiAtPoint(POINT{x, y}));
   if (OnPopup) OnPopup(this);
   HMENU menu = Handle();
   ++t_openPopups;
@@ -395,15 +400,18 @@ bool TPopupMenu::AnyOpen() { return t_openPopups > 0; }
 void TMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) {
   if (item.IsLine()) {
     width = 0;
-    height = GetSystemMetrics(SM_CYMENU) / 2;
+    height = SystemMetricForDpi(SM_CYMENU, m_dpi) / 2;
     return;
   }
   auto [caption, shortcut] = SplitMenuCaption(item.Caption());
   RECT r{0, 0, 0, 0};
   DrawTextA(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-  width = kImageSpace + kTextGap + r.right + kTextGap;
-  if (!shortcut.empty()) width += kTextGap + TextWidth(dc, shortcut, DT_NOPREFIX) + kTextGap;
-  height = std::max({static_cast<int>(r.bottom) + 6, 16 + 4, GetSystemMetrics(SM_CYMENU)});
+  const int gap = ScaleToDpi(kTextGap, m_dpi);
+  width = ScaleToDpi(kImageSpace, m_dpi) + gap + r.right + gap;
+  if (!shortcut.empty()) width += gap + TextWidth(dc, shortcut, DT_NOPREFIX) + gap;
+  const int imageHeight = Images ? Images->Height() : ScaleToDpi(16, m_dpi);
+  height = std::max({static_cast<int>(r.bottom) + ScaleToDpi(6, m_dpi), imageHeight + ScaleToDpi(4, m_dpi),
+                     SystemMetricForDpi(SM_CYMENU, m_dpi)});
 }
 
 void TMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state) {
@@ -417,17 +425,20 @@ void TMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state) {
     DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
     return;
   }
+  const int margin = ScaleToDpi(2, m_dpi);
+  const int imageSpace = ScaleToDpi(kImageSpace, m_dpi);
+  const int gap = ScaleToDpi(kTextGap, m_dpi);
   if (Images && item.ImageIndex() >= 0) {
     int y = rect.top + (rect.bottom - rect.top - Images->Height()) / 2;
-    Images->Draw(dc, rect.left + 2, y, item.ImageIndex(), !disabled);
+    Images->Draw(dc, rect.left + margin, y, item.ImageIndex(), !disabled);
   } else if (item.Checked()) {
-    RECT mark{rect.left + 2, rect.top, rect.left + kImageSpace - 2, rect.bottom};
+    RECT mark{rect.left + margin, rect.top, rect.left + imageSpace - margin, rect.bottom};
     DrawFrameControl(dc, &mark, DFC_MENU, DFCS_MENUCHECK);
   }
   auto [caption, shortcut] = SplitMenuCaption(item.Caption());
   RECT text = rect;
-  text.left += kImageSpace + kTextGap;
-  text.right -= kTextGap;
+  text.left += imageSpace + gap;
+  text.right -= gap;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
   DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);

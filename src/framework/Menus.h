@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "framework/Classes.h"
+#include "core/DpiScale.h"
 #include "platform/Handles.h"
 
 namespace corvane {
@@ -116,6 +117,11 @@ class TMenu : public TComponent {
 
   TImageList* Images = nullptr;
   bool OwnerDraw = false;
+  // The DPI the items are measured and drawn at: the owner's (the form of
+  // a menu bar, the control a popup menu opens for). A change rebuilds the
+  // menu so the system measures its items again.
+  int Dpi() const { return m_dpi; }
+  void SetDpi(int dpi);
   // Take-over points for measuring and drawing items; unset means the
   // framework's own look (MeasureItem / DrawItem).
   TMenuMeasureEvent OnMeasureItem;
@@ -150,6 +156,7 @@ class TMenu : public TComponent {
   std::vector<TMenuItem*> m_items;
   UniqueMenu m_menu;
   bool m_dirty = true;
+  int m_dpi = kDesignDpi;
 };
 
 class TPopupMenu : public TMenu {
@@ -201,7 +208,7 @@ bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 HWND PopupListWindow();
 
 // The system's menu font (owned by the framework).
-HFONT MenuFont();
+HFONT MenuFont(int dpi);
 // A caption and the shortcut text after its tab ("&Close\tAlt+F4").
 std::pair<std::string, std::string> SplitMenuCaption(const std::string& caption);
 // The letter after a single "&" of a caption, lower-cased, or 0.

@@ -22,7 +22,7 @@ void TPanel::PaintWindow(HDC dc) {
   if (BevelRaised) DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
   const std::string& text = Caption();
   if (text.empty()) return;
-  UniqueFont font = MakeFont(Font);
+  UniqueFont font = MakeFont(Font, Dpi());
   SelectGuard select(dc, font.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(Font.Color));

@@ -32,12 +32,6 @@ std::string WindowText(HWND window) {
 EListError::EListError(int index)
     : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")") {}
 
-UniqueFont MakeFont(const TFont& font) {
-  return UniqueFont(CreateFontA(font.Height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str()));
-}
-
 bool MoveFocusOnTab(HWND from, WORD key) {
   if (key != VK_TAB || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
   HWND root = GetAncestor(from, GA_ROOT);
@@ -93,7 +87,7 @@ void TLabel::SetParent(TWinControl* parent) {
 
 bool TLabel::CanAutoSize(int& width, int& height) {
   if (!Parent()) return false;
-  UniqueFont font = MakeFont(Parent()->Font);
+  UniqueFont font = MakeFont(Parent()->Font, Dpi());
   WindowDC screen(nullptr);
   SelectGuard select(screen.Get(), font.Get());
   SIZE size{};
@@ -108,7 +102,7 @@ bool TLabel::CanAutoSize(int& width, int& height) {
 
 void TLabel::Paint(HDC dc) {
   if (!Parent()) return;
-  UniqueFont font = MakeFont(Parent()->Font);
+  UniqueFont font = MakeFont(Parent()->Font, Dpi());
   SelectGuard select(dc, font.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(Enabled() ? Parent()->Font.Color : clSystemColor | COLOR_GRAYTEXT));
@@ -229,9 +223,15 @@ void TListBox::CreateParams(TCreateParams& p) {
   p.exStyle |= WS_EX_CLIENTEDGE;
 }
 
+void TListBox::DpiChanged() {
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, Scaled(ItemHeight));
+  SetWindowPos(Handle(), nullptr, 0, 0, m_width, m_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TListBox::WindowCreated() {
   HWND w = Handle();
-  SendMessageA(w, LB_SETITEMHEIGHT, 0, ItemHeight);
+  SendMessageA(w, LB_SETITEMHEIGHT, 0, Scaled(ItemHeight));
   for (const std::string& item : m_items)
     SendMessageA(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   SendMessageA(w, LB_SETCURSEL, static_cast<WPARAM>(m_itemIndex), 0);
@@ -478,9 +478,10 @@ void TGroupBox::Dispatch(TMessage& m) {
 }
 
 void TGroupBox::PaintWindow(HDC dc) {
-  if (!m_captionFont || !(m_fontUsed == Font)) {
-    m_captionFont = MakeFont(Font);
+  if (!m_captionFont || !(m_fontUsed == Font) || m_fontDpi != Dpi()) {
+    m_captionFont = MakeFont(Font, Dpi());
     m_fontUsed = Font;
+    m_fontDpi = Dpi();
   }
   SelectGuard select(dc, m_captionFont.Get());
   TEXTMETRICA metrics{};

@@ -136,6 +136,7 @@ class TListBox : public TCustomListBox, public TDragTarget {
 
   // Keeps items in the user's locale order, ignoring case.
   bool Sorted = false;
+  // Designed (96-DPI) height of one row.
   int ItemHeight = 13;
   // Shows only whole items (the window's height snaps to whole rows).
   bool IntegralHeight = true;
@@ -168,6 +169,7 @@ class TListBox : public TCustomListBox, public TDragTarget {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void DpiChanged() override;
   void WindowCreated() override;
   void WndProc(TMessage& m) override;
   void Dispatch(TMessage& m) override;
@@ -205,15 +207,13 @@ class TGroupBox : public TCustomGroupBox {
  private:
   UniqueFont m_captionFont;
   TFont m_fontUsed;
+  int m_fontDpi = 0;
 };
 
 // Moves the focus to the next (Shift: previous) tab stop of the window's
 // form when key is Tab; true when it was Tab. Our forms are no system
 // dialogs, so nothing else moves the focus between their controls.
 bool MoveFocusOnTab(HWND from, WORD key);
-
-// A font made from a framework font description; the caller owns it.
-UniqueFont MakeFont(const TFont& font);
 
 // The windowed control under a screen point that is a drag target, with the
 // object that carries it; null when there is none.

@@ -10,6 +10,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "platform/Dpi.h"
 
 namespace corvane {
 
@@ -82,6 +83,12 @@ TWinControl* ControlOfWindow(HWND window) {
   return static_cast<TWinControl*>(GetPropA(window, ControlProperty()));
 }
 
+int DpiOfWindow(HWND window) {
+  if (TWinControl* control = ControlOfWindow(window)) return control->Dpi();
+  if (TWinControl* form = ControlOfWindow(GetAncestor(window, GA_ROOT))) return form->Dpi();
+  return SystemDpiOfWindow(window);
+}
+
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
@@ -131,6 +138,10 @@ void TWinControl::CreateParams(TCreateParams& p) {
 }
 
 void TWinControl::CreateWnd() {
+  // Each window is made at its DPI: a top-level one at its monitor's, a
+  // child at its parent's.
+  if (!Parent()) ChangeDpi(DpiAtPoint(POINT{m_left + m_width / 2, m_top + m_height / 2}));
+  else ChangeDpi(Parent()->Dpi());
   TCreateParams p;
   CreateParams(p);
   if ((p.style & WS_CHILD) && !p.parent)
@@ -171,7 +182,10 @@ void TWinControl::CreateWnd() {
   t_creating = nullptr;
   if (!window) throw std::runtime_error("Cannot create window for " + className);
   if (!m_handle) Bind(window);
+  // The system has the last word on where the window landed.
+  if (!Parent()) ChangeDpi(SystemDpiOfWindow(window));
   FontChanged();
+  ApplyDesignedClientSize();
   WindowCreated();
   for (TControl* c : m_controls)
     if (c->InheritsFrom("TWinControl")) static_cast<TWinControl*>(c)->Handle();
@@ -194,6 +208,11 @@ void TWinControl::InsertControl(TControl* c) {
   if (c->InheritsFrom("TWinControl")) {
     auto* w = static_cast<TWinControl*>(c);
     if (w->ParentFont) w->Font = Font;
+  }
+  // A control joins at its parent's DPI, from the bounds it was given so far.
+  c->ChangeDpi(Dpi());
+  if (c->InheritsFrom("TWinControl")) {
+    auto* w = static_cast<TWinControl*>(c);
     if (m_handle) {
       if (w->m_handle) ::SetParent(w->m_handle, m_handle);
       else w->Handle();
@@ -221,9 +240,7 @@ TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled) const {
 
 void TWinControl::FontChanged() {
   if (!m_handle) return;
-  m_font.Reset(CreateFontA(Font.Height, 0, 0, 0, Font.Bold ? FW_BOLD : FW_NORMAL, 0, 0, 0,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_DONTCARE, Font.Name.c_str()));
+  m_font = MakeFont(Font, Dpi());
   SendMessageA(m_handle, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
 }
 
@@ -236,11 +253,27 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   bool changed = left != m_left || top != m_top || width != m_width || height != m_height;
-  m_left = left;
-  m_top = top;
-  m_width = std::max(width, 0);
-  m_height = std::max(height, 0);
+  StoreBounds(left, top, width, height);
   if (changed && Parent()) Parent()->ChildBoundsChanged();
+}
+
+void TWinControl::ChangeDpi(int dpi) {
+  if (dpi < 1 || dpi == Dpi()) return;
+  if (!Parent()) {
+    // A top-level window's place is in screen pixels, which no DPI changes:
+    // only its size follows the design.
+    const Rect designed = DesignedBounds();
+    m_dpi = dpi;
+    m_designed = designed;
+    SetBounds(m_left, m_top, Scaled(designed.Width()), Scaled(designed.Height()));
+    m_designed = DesignedBoundsAfter(designed, BoundsRect(), dpi);
+    ApplyDesignedClientSize();
+    DpiChanged();
+  } else {
+    TControl::ChangeDpi(dpi);
+  }
+  FontChanged();
+  for (TControl* c : m_controls) c->ChangeDpi(dpi);
 }
 
 void TWinControl::OnWindowPosChanged(const WINDOWPOS& pos) {
@@ -252,10 +285,7 @@ void TWinControl::OnWindowPosChanged(const WINDOWPOS& pos) {
   if (parent && (GetWindowLongA(m_handle, GWL_STYLE) & WS_CHILD)) ::ScreenToClient(parent, &topLeft);
   bool changed = topLeft.x != m_left || topLeft.y != m_top || r.right - r.left != m_width ||
                  r.bottom - r.top != m_height;
-  m_left = topLeft.x;
-  m_top = topLeft.y;
-  m_width = r.right - r.left;
-  m_height = r.bottom - r.top;
+  StoreBounds(topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top);
   if (changed && Parent()) Parent()->ChildBoundsChanged();
 }
 
@@ -283,12 +313,24 @@ int TWinControl::ClientHeight() {
 }
 
 void TWinControl::SetClientSize(int width, int height) {
+  // In pixels at the DPI the caller knows now: before the window exists
+  // that is 96, the design.
+  m_designedClient = Size{DesignedAfter(m_designedClient.width, width, Dpi()),
+                          DesignedAfter(m_designedClient.height, height, Dpi())};
+  Handle();
+  ApplyDesignedClientSize();
+}
+
+void TWinControl::ApplyDesignedClientSize() {
+  if (!m_handle || m_designedClient.width <= 0 || m_designedClient.height <= 0) return;
   RECT window{}, client{};
-  GetWindowRect(Handle(), &window);
-  GetClientRect(Handle(), &client);
+  GetWindowRect(m_handle, &window);
+  GetClientRect(m_handle, &client);
   int frameW = (window.right - window.left) - client.right;
   int frameH = (window.bottom - window.top) - client.bottom;
-  SetBounds(m_left, m_top, width + frameW, height + frameH);
+  const Size designed = m_designedClient;
+  SetBounds(m_left, m_top, Scaled(designed.width) + frameW, Scaled(designed.height) + frameH);
+  m_designedClient = designed;
 }
 
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }
@@ -487,6 +529,9 @@ void TWinControl::Dispatch(TMessage& m) {
     }
     case WM_WINDOWPOSCHANGED:
       OnWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
+      break;
+    case WM_SIZE:
+      for (TControl* c : m_controls) c->ParentResized();
       break;
     case WM_CONTEXTMENU: OnContextMenu(m); return;
     case WM_SYSCHAR:

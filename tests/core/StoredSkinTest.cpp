@@ -16,6 +16,9 @@
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinLoad.h"
 #include "skin/data/SkinPackage.h"
+#include "skin/data/SkinScaling.h"
+#include "core/DpiScale.h"
+#include "skin/forms/FrameGeometry.h"
 
 namespace corvane {
 namespace {
@@ -429,6 +432,68 @@ TEST_F(StoredSkin, ParsesIntoTheElementsTheProgramExpects) {
   EXPECT_EQ(skin.Colours[C::kTitleTextActive], Rgb(47, 61, 128));
   EXPECT_EQ(skin.Colours[C::kButtonDkShadow], Rgb(255, 255, 255));
   EXPECT_EQ(skin.Colours[C::kFrameColour], ColourFromPixel(Picture("frametop.bmp").At(47, 8)));
+}
+
+}  // namespace
+}  // namespace corvane
+
+// ---- the skin at other DPIs ------------------------------------------------
+
+namespace corvane {
+namespace {
+
+TEST_F(StoredSkin, ScaledCopiesKeepPicturesAndMetricsInStep) {
+  std::vector<std::uint8_t> iniBytes;
+  std::string name;
+  ASSERT_TRUE(Reader().ExtractFirstContaining(".ini", iniBytes, name));
+  TQuickIni ini;
+  ini.LoadFromStream(std::span<const std::uint8_t>(iniBytes));
+  ClassicSystemColours system;
+  SkinDefinition skin(system);
+  skin.ParseSkin(ini, PackageSkinFiles(Reader()));
+
+  // Each picture of an element is its cells, each scaled by the one rule;
+  // margins and places scale by the same rule, so what cuts a picture
+  // still lands on the same pixels of the design.
+  auto expectCells = [](const Surface& designed, const Surface& scaled, int cells, int down, int dpi,
+                        const std::string& what) {
+    if (designed.IsEmpty()) {
+      EXPECT_TRUE(scaled.IsEmpty()) << what;
+      return;
+    }
+    cells = std::max(cells, 1);
+    EXPECT_EQ(scaled.Width(), cells * ScaleToDpi(designed.Width() / cells, dpi)) << what << " at " << dpi;
+    EXPECT_EQ(scaled.Height(), down * ScaleToDpi(designed.Height() / down, dpi)) << what << " at " << dpi;
+  };
+  for (int dpi : {96, 120, 144, 168, 192, 288}) {
+    std::unique_ptr<SkinDefinition> at = ScaleSkin(skin, dpi);
+    const FrameMetrics m = LoadFrameMetrics(*at, BorderKind::Dialog);
+    EXPECT_EQ(m, (FrameMetrics{ScaleToDpi(4, dpi), ScaleToDpi(25, dpi), ScaleToDpi(4, dpi), ScaleToDpi(5, dpi)}))
+        << dpi;
+    expectCells(skin.BorderTop.Bitmap, at->BorderTop.Bitmap, 1, 2, dpi, "caption");
+    expectCells(skin.BorderLeft.Bitmap, at->BorderLeft.Bitmap, 2, 1, dpi, "left border");
+    expectCells(skin.Buttons.Bitmap, at->Buttons.Bitmap, skin.Buttons.Frame, 1, dpi, "buttons");
+    expectCells(skin.Buttons.CheckBitmap, at->Buttons.CheckBitmap, skin.Buttons.CheckFrame, 1, dpi, "check");
+    expectCells(skin.Scrollbar->Bitmap, at->Scrollbar->Bitmap, skin.Scrollbar->Frame, 1, dpi, "arrows");
+    expectCells(skin.MenuItem->Bitmap, at->MenuItem->Bitmap, skin.MenuItem->Frame, 1, dpi, "menu item");
+    EXPECT_EQ(at->MenuItem->LeftWidth, ScaleToDpi(skin.MenuItem->LeftWidth, dpi));
+    EXPECT_EQ(at->StatusBarEdges->TopHeight, ScaleToDpi(skin.StatusBarEdges->TopHeight, dpi));
+    EXPECT_EQ(at->Title.LeftWidth, ScaleToDpi(16, dpi)) << "caption text shift";
+    EXPECT_EQ(at->Title.RightWidth, ScaleToDpi(77, dpi)) << "caption text clip";
+    ASSERT_EQ(at->CaptionButtons.size(), skin.CaptionButtons.size());
+    for (std::size_t i = 0; i < skin.CaptionButtons.size(); ++i) {
+      const TDataSkinSysButton& b = *skin.CaptionButtons[i];
+      EXPECT_EQ(at->CaptionButtons[i]->XCoord, ScaleToDpi(b.XCoord, dpi)) << b.Name;
+      EXPECT_EQ(at->CaptionButtons[i]->Frame, b.Frame) << b.Name;
+      expectCells(b.Bitmap, at->CaptionButtons[i]->Bitmap, b.Frame, 1, dpi, b.Name);
+    }
+    EXPECT_EQ(at->Colours, skin.Colours);
+  }
+  // At 96 DPI the copy is the skin, pixel for pixel.
+  std::unique_ptr<SkinDefinition> same = ScaleSkin(skin, 96);
+  for (int y = 0; y < skin.BorderTop.Bitmap.Height(); ++y)
+    for (int x = 0; x < skin.BorderTop.Bitmap.Width(); ++x)
+      ASSERT_EQ(same->BorderTop.Bitmap.At(x, y), skin.BorderTop.Bitmap.At(x, y));
 }
 
 }  // namespace

@@ -378,7 +378,7 @@ TEST_F(SkinData, LoadedTrimsTheMenuKindsAndScopesTheManagerByFormType) {
     metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
     LOGFONTA font{};
-    ASSERT_TRUE(GetObjectA(data->CaptionFont(), sizeof font, &font));
+    ASSERT_TRUE(GetObjectA(data->CaptionFont(96), sizeof font, &font));
     EXPECT_STREQ(font.lfFaceName, metrics.lfCaptionFont.lfFaceName);
     EXPECT_EQ(font.lfHeight, metrics.lfCaptionFont.lfHeight);
 

@@ -485,7 +485,7 @@ TEST_F(SkinnedWindows, AMessageBoxIsSkinnedWidenedForItsCaptionAndItsButtonStill
   ShowDialog();
   for (const char* caption : {"Corvane", "Corvane - a caption far longer than the message below it"}) {
     g_box = {};
-    g_box.captionFont = data->CaptionFont();
+    g_box.captionFont = data->CaptionFont(96);
     UINT_PTR timer = SetTimer(nullptr, 0, 50, ProbeAndCloseBox);
     int answer = MessageBoxA(nullptr, "Saved", caption, MB_OK);
     KillTimer(nullptr, timer);

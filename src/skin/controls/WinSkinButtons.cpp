@@ -77,7 +77,7 @@ void TSkinButton::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* f
 }
 
 const TDataSkinButton& TSkinButton::Buttons() const {
-  return m_skinData->Skin().Buttons;
+  return Skin().Buttons;
 }
 bool TSkinButton::HasButtonPicture() const {
   // A strip narrower than its cells has nothing to show: the system draws.
@@ -238,7 +238,7 @@ HFONT TSkinButton::SelectCaptionFont(HDC dc, int cell) {
     colour = ColorToRGB(windowed->Font.Color);
   else if (subject && subject->Parent())
     colour = ColorToRGB(subject->Parent()->Font.Color);
-  const SystemColourProvider& system = m_skinData->Skin().System();
+  const SystemColourProvider& system = Skin().System();
   if (b.HasNormalColour2) colour = ResolveColour(b.NormalColour2, system);
   if (cell == 4 && b.HasMouseOverColour2) colour = ResolveColour(b.MouseOverColour2, system);
   if (cell == 2 && b.HasPressedColour2) colour = ResolveColour(b.PressedColour2, system);
@@ -568,10 +568,10 @@ void TSkinCheckable::Paint(HDC dc, const RECT& r) {
 }
 
 const Surface& TSkinCheckBox::Picture() const {
-  return m_skinData->Skin().Buttons.CheckBitmap;
+  return Skin().Buttons.CheckBitmap;
 }
 int TSkinCheckBox::Frames() const {
-  return m_skinData->Skin().Buttons.CheckFrame;
+  return Skin().Buttons.CheckFrame;
 }
 
 int TSkinCheckBox::Cell() {
@@ -591,10 +591,10 @@ int TSkinCheckBox::Cell() {
 }
 
 const Surface& TSkinRadioButton::Picture() const {
-  return m_skinData->Skin().Buttons.RadioBitmap;
+  return Skin().Buttons.RadioBitmap;
 }
 int TSkinRadioButton::Frames() const {
-  return m_skinData->Skin().Buttons.RadioFrame;
+  return Skin().Buttons.RadioFrame;
 }
 
 int TSkinRadioButton::Cell() {

@@ -107,7 +107,7 @@ void TSkinGroupBox::Paint(HDC dc, const RECT& r) {
   Colour textColour = SkinColour(SkinDefinition::kButtonText);
   if (auto* windowed = dynamic_cast<TWinControl*>(Control())) {
     if (!font) {
-      own = MakeFont(windowed->Font);
+      own = MakeFont(windowed->Font, windowed->Dpi());
       font = own.Get();
     }
     textColour = ColorToRGB(windowed->Font.Color);
@@ -217,7 +217,7 @@ bool TSkinStatusBar::BeforeMessage(TMessage& m) {
 }
 
 void TSkinStatusBar::PaintPanelFrame(OffscreenSurface& picture, const RECT& r, int cell) {
-  const auto& edges = m_skinData->Skin().StatusBarEdges;
+  const auto& edges = Skin().StatusBarEdges;
   if (HasImage(edges)) {
     DrawCellOn(picture, r, *edges, 3, cell);
     return;
@@ -241,7 +241,7 @@ void TSkinStatusBar::Paint(HDC dc, const RECT& r) {
   Size size{r.right - r.left, r.bottom - r.top};
   if (size.width <= 0 || size.height <= 0) return;
   HWND h = Handle();
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   OffscreenSurface& picture = BufferOfSize(m_buffer, size);
   HDC pdc = picture.Dc();
   RECT all{0, 0, size.width, size.height};
@@ -337,7 +337,7 @@ void TSkinHeader::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* f
 }
 
 bool TSkinHeader::HasPicture() const {
-  return HasImage(m_skinData->Skin().Headerbar);
+  return HasImage(Skin().Headerbar);
 }
 
 bool TSkinHeader::BeforeMessage(TMessage& m) {
@@ -374,7 +374,7 @@ void TSkinHeader::Paint(HDC dc, const RECT& r) {
   Size size{r.right - r.left, r.bottom - r.top};
   if (size.width <= 0 || size.height <= 0) return;
   HWND h = Handle();
-  const TDataSkinObject& bar = *m_skinData->Skin().Headerbar;
+  const TDataSkinObject& bar = *Skin().Headerbar;
   int frames = std::max(bar.Frame, 1);
   OffscreenSurface& picture = BufferOfSize(m_buffer, size);
   HDC pdc = picture.Dc();

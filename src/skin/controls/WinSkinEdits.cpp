@@ -254,8 +254,8 @@ bool TSkinComBox::BeforeMessage(TMessage& m) {
   // nothing of the skin is drawn there, so the system paints it directly.
   HWND h = Handle();
   bool simple = h && (GetWindowLongW(h, GWL_STYLE) & 3) == CBS_SIMPLE;
-  if (m.Msg == WM_PAINT && !simple && SkinData()->Skin().ComboButton &&
-      !SkinData()->Skin().ComboButton->Bitmap.IsEmpty()) {
+  if (m.Msg == WM_PAINT && !simple && Skin().ComboButton &&
+      !Skin().ComboButton->Bitmap.IsEmpty()) {
     PaintBuffered(m);
     return false;
   }
@@ -351,7 +351,7 @@ void TSkinComBox::AfterMessage(TMessage& m) {
 }
 
 void TSkinComBox::Paint(HDC dc, const RECT& r) {
-  const SkinDefinition& skin = SkinData()->Skin();
+  const SkinDefinition& skin = Skin();
   if (!skin.ComboButton || skin.ComboButton->Bitmap.IsEmpty()) return;
   HWND h = Handle();
   if (!h) return;
@@ -583,7 +583,7 @@ void TSkinDateTime::PaintArrow(HDC dc) {
   RECT r{};
   GetClientRect(m_arrow.Get(), &r);
   FillFace(dc, r);
-  const SkinDefinition& skin = SkinData()->Skin();
+  const SkinDefinition& skin = Skin();
   if (skin.ComboxArrow && !skin.ComboxArrow->Bitmap.IsEmpty())
     DrawElementCell(dc, r, *skin.ComboxArrow, std::max(skin.ComboxArrow->Frame, 1),
                     m_arrowHot ? 4 : 1);

@@ -50,7 +50,7 @@ Rect WindowRectIn(HWND window, HWND frameOf) {
 // ================================================================ TSkinProgress
 
 bool TSkinProgress::CanDraw() const {
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   if (!HasImage(skin.Progress)) return false;
   // The chunk style fills with its chunk picture: without one the bar
   // would never show progress, so the system draws it.
@@ -76,7 +76,7 @@ void TSkinProgress::Paint(HDC dc, const RECT& r) {
   Size size{r.right - r.left, r.bottom - r.top};
   if (size.width <= 0 || size.height <= 0) return;
   HWND h = Handle();
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   const TDataSkinBorder& trough = *skin.Progress;
   bool vertical = (GetWindowLongW(h, GWL_STYLE) & PBS_VERTICAL) != 0;
   int position = static_cast<int>(SendMessageW(h, PBM_GETPOS, 0, 0));
@@ -204,7 +204,7 @@ bool TSkinTrackBar::CustomDraw(TMessage& m) {
 }
 
 void TSkinTrackBar::DrawChannel(HDC dc, const RECT& channel, bool vertical) {
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   const std::unique_ptr<TDataSkinObject>& element =
       vertical && HasImage(skin.TrackVert) ? skin.TrackVert : skin.Track;
   if (!HasImage(element)) return;
@@ -226,7 +226,7 @@ void TSkinTrackBar::DrawChannel(HDC dc, const RECT& channel, bool vertical) {
 
 void TSkinTrackBar::DrawThumb(HDC dc, const RECT& thumb, bool vertical) {
   if (IsRectEmpty(&thumb)) return;
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   bool ownPicture = !vertical || HasImage(skin.TrackThumbVert);
   const std::unique_ptr<TDataSkinObject>& element =
       vertical && ownPicture ? skin.TrackThumbVert : skin.TrackThumbHorz;
@@ -338,7 +338,7 @@ void TSkinUpDown::PaintHalf(Surface& canvas, const Rect& half, int index, int st
   SurfaceView part = canvas.View().Sub(half);
   if (part.IsEmpty()) return;
   Rect local = part.Bounds();
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   const std::unique_ptr<TDataSkinBorder>& element = horizontal ? skin.UpDownHorz : skin.UpDownVert;
   if (HasImage(element)) {
     const TDataSkinBorder& e = *element;

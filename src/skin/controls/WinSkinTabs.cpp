@@ -179,7 +179,7 @@ void TSkinTab::PrepareImages() {
   m_tabImage = tabs->Bitmap;
   if (tabs->Style == 0)
     m_paneImage = tabs->Bitmap2;
-  else if (const auto& pane = m_skinData->Skin().TabPane)
+  else if (const auto& pane = Skin().TabPane)
     m_paneImage = pane->Bitmap;
   switch (m_placement) {
     case TabPlacement::Top: break;
@@ -215,7 +215,7 @@ void TSkinTab::Paint(HDC dc, const RECT& r) {
   if (!row.IsEmpty()) PaintTabRow(picture, row, origin);
 
   if (!m_paneImage.IsEmpty()) {
-    const auto& pane = m_skinData->Skin().TabPane;
+    const auto& pane = Skin().TabPane;
     Margins margins = PageFrameMargins(tabs.Style, pane ? MarginsOf(*pane) : Margins{});
     bool keyed = tabs.Style == 0 ? tabs.Trans != 0 : (pane && pane->Trans != 0);
     GdiFlush();
@@ -271,7 +271,7 @@ void TSkinTab::PaintTabRow(OffscreenSurface& picture, const Rect& row, POINT ori
                 TabCell(isCurrent), margins);
     TabItem content = ReadTabItem(h, i, m_unicode, 260);
     SetTextColor(sdc, m_enabled ? ToColorRef(ResolveColour(TabTextColour(tabs, isCurrent),
-                                                           m_skinData->Skin().System()))
+                                                           Skin().System()))
                                 : GetSysColor(COLOR_BTNSHADOW));
     RECT area{place.left, place.top, place.right, place.bottom};
     DrawItemContent(sdc, area, content.text, images, content.image, ItemAlign::Centre,
@@ -365,7 +365,7 @@ void TSkinTab31::Paint(HDC dc, const RECT& r) {
     DrawElement(picture.View(), tab.rect, m_tabImage, false, tabs->Tile == 1, tabs->Trans != 0,
                 std::max(tabs->Frame, 1), TabCell(isSelected), margins);
     SetTextColor(pdc, ToColorRef(ResolveColour(TabTextColour(*tabs, isSelected),
-                                               m_skinData->Skin().System())));
+                                               Skin().System())));
     RECT area{tab.rect.left, tab.rect.top, tab.rect.right, tab.rect.bottom};
     DrawTextWide(pdc, texts[static_cast<std::size_t>(tab.index)], area,
                  TextFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE));
@@ -380,14 +380,14 @@ TSkinTabBtn::~TSkinTabBtn() = default;
 
 bool TSkinTabBtn::BeforeMessage(TMessage& m) {
   if (!TSkinControl::BeforeMessage(m)) return false;
-  if (m_skinData->Skin().Buttons.Bitmap.IsEmpty()) return true;
+  if (Skin().Buttons.Bitmap.IsEmpty()) return true;
   return !TakePaintMessage(m);
 }
 
 void TSkinTabBtn::Paint(HDC dc, const RECT& r) {
   Size size{r.right - r.left, r.bottom - r.top};
   HWND h = Handle();
-  const TDataSkinButton& buttons = m_skinData->Skin().Buttons;
+  const TDataSkinButton& buttons = Skin().Buttons;
   if (size.width <= 0 || size.height <= 0 || !h || buttons.Bitmap.IsEmpty()) return;
   SkinScrollArrows(*this, h);
   POINT origin = ClientOriginInWindow(h);
@@ -412,7 +412,7 @@ void TSkinTabBtn::Paint(HDC dc, const RECT& r) {
                 MarginsOf(buttons));
     bool defined = isCurrent ? buttons.HasPressedColour2 != 0 : buttons.HasNormalColour2 != 0;
     SetTextColor(pdc, defined ? ToColorRef(ResolveColour(TabButtonTextColour(buttons, isCurrent),
-                                                         m_skinData->Skin().System()))
+                                                         Skin().System()))
                               : RGB(0, 0, 0));
     TabItem content = ReadTabItem(h, i, m_unicode, 80);
     DrawItemContent(pdc, item, content.text, images, content.image, ItemAlign::Centre,

@@ -97,6 +97,10 @@ void TSkinControl::RegisterWithFormSkin(TWinSkinForm* formSkin) {
   if (formSkin) formSkin->RegisterControlSkin(this);
 }
 
+int TSkinControl::Dpi() const { return DpiOfWindow(Handle()); }
+
+const SkinDefinition& TSkinControl::Skin() const { return m_skinData->SkinAt(Dpi()); }
+
 HWND TSkinControl::Handle() const {
   if (auto* windowed = dynamic_cast<TWinControl*>(m_control))
     return windowed->HandleAllocated() ? windowed->Handle() : nullptr;
@@ -375,7 +379,7 @@ void TSkinControl::PutOnScreen(HDC dc, const RECT& r, const OffscreenSurface& pi
 }
 
 Colour TSkinControl::SkinColour(int index) const {
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   return ResolveColour(skin.Colours[static_cast<std::size_t>(index)], skin.System());
 }
 

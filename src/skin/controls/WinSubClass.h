@@ -22,6 +22,7 @@ namespace corvane {
 
 class TSkinData;
 class TWinSkinForm;
+class SkinDefinition;
 class OffscreenSurface;
 struct TDataSkinObject;
 
@@ -80,6 +81,9 @@ class TSkinControl : public TComponent {
   TControl* Control() const { return m_control; }
   TWinSkinForm* FormSkin() const { return m_formSkin; }
   TSkinData* SkinData() const { return m_skinData; }
+  // The DPI the control is drawn at, and the skin at that DPI.
+  int Dpi() const;
+  const SkinDefinition& Skin() const;
   bool SkinOn() const { return m_skinOn; }
   int State() const { return m_state; }
   int Mode() const { return m_mode; }

@@ -10,9 +10,11 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "pictures/WinSurface.h"
+#include "platform/Dpi.h"
 #include "platform/Files.h"
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinLoad.h"
+#include "skin/data/SkinScaling.h"
 #include "skin/data/WinSystemColours.h"
 
 namespace corvane {
@@ -348,6 +350,7 @@ void TSkinData::LoadSkinStreamNow() {
   // for one load is never taken for another component's.
   static unsigned lastGeneration = 0;
   m_generation = ++lastGeneration;
+  m_scaled.clear();
   try {
     status = LoadSkinStream(m_stream, *m_skin);
   } catch (const std::exception&) {
@@ -366,12 +369,22 @@ void TSkinData::LoadSkinStreamNow() {
 }
 
 void TSkinData::RebuildCaptionFont() {
-  // The size without the padded-border field that newer headers add, so the
-  // query works on every system the program runs on.
-  NONCLIENTMETRICSA metrics{};
-  metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return;
-  m_captionFont.Reset(CreateFontIndirectA(&metrics.lfCaptionFont));
+  // Made again at each DPI as it is asked for: the user's setting may have
+  // changed.
+  m_captionFonts.clear();
+}
+
+HFONT TSkinData::CaptionFont(int dpi) const {
+  UniqueFont& font = m_captionFonts[dpi];
+  if (!font) font = MakeNonClientFont(NonClientFont::Caption, dpi);
+  return font.Get();
+}
+
+const SkinDefinition& TSkinData::SkinAt(int dpi) const {
+  if (dpi == kDesignDpi || dpi < 1 || m_skin->SkinEmpty) return *m_skin;
+  std::unique_ptr<SkinDefinition>& scaled = m_scaled[dpi];
+  if (!scaled) scaled = ScaleSkin(*m_skin, dpi);
+  return *scaled;
 }
 
 void TSkinData::BuildAppIcon() {

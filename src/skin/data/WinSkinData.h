@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +80,10 @@ class TSkinData : public TComponent {
   // --- what the manager and the window and control skins read
   // The parsed skin: element slots, colour table, SkinName.
   const SkinDefinition& Skin() const { return *m_skin; }
+  // The skin at a window's DPI: the skin itself at 96, otherwise a copy
+  // with scaled pictures and metrics, made on first use and kept until the
+  // next load (one per DPI in use).
+  const SkinDefinition& SkinAt(int dpi) const;
   bool SkinEmpty() const { return m_skin->SkinEmpty; }
   // A new number with every load into the elements, never the same for two
   // loads of any components: what holds element pointers or pictures made
@@ -86,8 +91,9 @@ class TSkinData : public TComponent {
   unsigned SkinGeneration() const { return m_generation; }
   // Solid brush of the skin's ButtonFace colour (rebuilt with each load).
   HBRUSH FaceBrush() const { return m_faceBrush.Get(); }
-  // The system's non-client caption font, rebuilt on Loaded.
-  HFONT CaptionFont() const { return m_captionFont.Get(); }
+  // The system's non-client caption font at a DPI, made on first use and
+  // rebuilt on Loaded.
+  HFONT CaptionFont(int dpi) const;
   // The application's small icon on magenta (empty when it has none).
   HBITMAP AppIcon() const { return m_appIcon.Get(); }
   // Four 16 x 16 glyphs for the skin's system menu: restore, maximise,
@@ -130,7 +136,8 @@ class TSkinData : public TComponent {
   std::unique_ptr<SkinDefinition> m_skin;
   unsigned m_generation = 0;
   UniqueBrush m_faceBrush;
-  UniqueFont m_captionFont;
+  mutable std::map<int, std::unique_ptr<SkinDefinition>> m_scaled;
+  mutable std::map<int, UniqueFont> m_captionFonts;
   UniqueBitmap m_appIcon;
   TImageList* m_menuGlyphs = nullptr;
   SIZE m_maximisedSize{};

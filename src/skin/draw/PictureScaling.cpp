@@ -77,27 +77,46 @@ void AverageCell(const SurfaceView& from, const SurfaceView& to, bool keyed, Col
 
 }  // namespace
 
-Surface ScalePicture(const SurfaceView& picture, int cells, int dpi, bool keyed, Colour key) {
-  if (picture.IsEmpty()) return {};
-  cells = std::clamp(cells, 1, picture.width);
-  const int cellWidth = picture.width / cells;
-  const int height = std::max(1, ScaleToDpi(picture.height, dpi));
-  auto sourceCell = [&](int i) {
-    const int left = i * cellWidth;
-    return Rect{left, 0, i == cells - 1 ? picture.width : left + cellWidth, picture.height};
-  };
-  int width = 0;
-  for (int i = 0; i < cells; ++i) width += std::max(1, ScaleToDpi(sourceCell(i).Width(), dpi));
-  Surface scaled(width, height);
-  int x = 0;
+namespace {
+
+// One cell's span along an axis, in the source and in the scaled picture.
+struct CellSpan {
+  int from = 0, length = 0, scaledFrom = 0, scaledLength = 0;
+};
+
+// An axis of `length` pixels cut into `cells` equal cells (the last takes
+// the remainder), each scaled on its own.
+std::vector<CellSpan> AxisCells(int length, int cells, int dpi) {
+  cells = std::clamp(cells, 1, length);
+  const int cellLength = length / cells;
+  std::vector<CellSpan> spans;
+  int scaledFrom = 0;
   for (int i = 0; i < cells; ++i) {
-    const SurfaceView from = picture.Sub(sourceCell(i));
-    const int scaledWidth = std::max(1, ScaleToDpi(from.width, dpi));
-    const SurfaceView to = scaled.View().Sub(Rect::FromSize(x, 0, scaledWidth, height));
-    if (IsWholeDpiFactor(dpi)) ReplicateCell(from, to, dpi / kDesignDpi);
-    else AverageCell(from, to, keyed, key);
-    x += scaledWidth;
+    const int from = i * cellLength;
+    const int size = i == cells - 1 ? length - from : cellLength;
+    const int scaled = std::max(1, ScaleToDpi(size, dpi));
+    spans.push_back({from, size, scaledFrom, scaled});
+    scaledFrom += scaled;
   }
+  return spans;
+}
+
+}  // namespace
+
+Surface ScalePicture(const SurfaceView& picture, int cells, int dpi, bool keyed, Colour key, int stackedCells) {
+  if (picture.IsEmpty()) return {};
+  const std::vector<CellSpan> across = AxisCells(picture.width, cells, dpi);
+  const std::vector<CellSpan> down = AxisCells(picture.height, stackedCells, dpi);
+  Surface scaled(across.back().scaledFrom + across.back().scaledLength,
+                 down.back().scaledFrom + down.back().scaledLength);
+  for (const CellSpan& row : down)
+    for (const CellSpan& column : across) {
+      const SurfaceView from = picture.Sub(Rect::FromSize(column.from, row.from, column.length, row.length));
+      const SurfaceView to = scaled.View().Sub(
+          Rect::FromSize(column.scaledFrom, row.scaledFrom, column.scaledLength, row.scaledLength));
+      if (IsWholeDpiFactor(dpi)) ReplicateCell(from, to, dpi / kDesignDpi);
+      else AverageCell(from, to, keyed, key);
+    }
   return scaled;
 }
 

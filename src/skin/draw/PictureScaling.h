@@ -17,9 +17,10 @@ struct Margins;
 // The picture scaled to dpi. cells below 1 count as 1; a strip whose width
 // does not divide by cells gives its last cell the remainder. keyed: the
 // colour key is transparent (a picture without transparency is averaged
-// over all its pixels).
+// over all its pixels). stackedCells: cells that run from the top as well
+// (the frame's caption and bottom pictures), cut the same way.
 Surface ScalePicture(const SurfaceView& picture, int cells, int dpi, bool keyed = true,
-                     Colour key = kColourKey);
+                     Colour key = kColourKey, int stackedCells = 1);
 
 // A picture's nine-slice margins at dpi (each scaled by the one rule).
 Margins ScaleMargins(const Margins& designed, int dpi);

@@ -4,6 +4,7 @@
 
 #include "framework/Forms.h"
 #include "pictures/WinSurface.h"
+#include "platform/Dpi.h"
 #include "platform/RectConversions.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
@@ -45,6 +46,7 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
   if (m_subclass.Installed()) return;
   if (TSkinManageBase* manager = TSkinManageBase::Instance()) manager->State = kManageRunning;
   m_skinData = skinData;
+  m_dpi = DpiOfWindow(Handle);
   m_frameSkinned = skinData->SkinControls.Contains(xcMainMenu) && SkinHasFrame(skinData->Skin());
 
   m_style = static_cast<DWORD>(GetWindowLongA(Handle, GWL_STYLE));
@@ -94,9 +96,23 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
     manager->SetMDIMaximized(true);
 }
 
+const SkinDefinition& TWinSkinForm::Skin() const { return m_skinData->SkinAt(m_dpi); }
+
+void TWinSkinForm::OnDpiChanged(int dpi) {
+  if (dpi < 1 || dpi == m_dpi || !m_skinData) return;
+  m_dpi = dpi;
+  if (m_menuBar || m_menuHeight > 0) m_menuHeight = SystemMetricForDpi(SM_CYMENU, dpi);
+  LoadFrameMetrics();
+  // Everything kept at the old size is made again.
+  m_framePicture.reset();
+  m_captionBack = Surface();
+  m_regionSize = Size{};
+  m_paintSize = Size{};
+}
+
 void TWinSkinForm::LoadFrameMetrics() {
   if (!m_skinData || m_skinData->SkinEmpty()) return;
-  m_metrics = corvane::LoadFrameMetrics(m_skinData->Skin(), m_class.border);
+  m_metrics = corvane::LoadFrameMetrics(Skin(), m_class.border);
   if (m_class.border == BorderKind::None) m_menuHeight = 0;
   FreeCaptionButtons();
   SyncCaptionButtons();
@@ -207,10 +223,10 @@ void TWinSkinForm::ResizeToSkinFrame(bool currentClient) {
 }
 
 void TWinSkinForm::WidenMessageBox(int& width) {
-  const TDataSkinTitle& title = m_skinData->Skin().Title;
+  const TDataSkinTitle& title = Skin().Title;
   std::wstring text = CaptionText();
   WindowDC screen(nullptr);
-  SelectGuard font(screen.Get(), m_skinData->CaptionFont() ? m_skinData->CaptionFont()
+  SelectGuard font(screen.Get(), m_skinData->CaptionFont(m_dpi) ? m_skinData->CaptionFont(m_dpi)
                                                            : GetStockObject(DEFAULT_GUI_FONT));
   SIZE extent{};
   GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
@@ -311,7 +327,7 @@ void TWinSkinForm::OnNcDestroy() {
 // --------------------------------------------------------------- refresh
 
 void TWinSkinForm::ReloadSkin() {
-  if (m_frameSkinned && !m_skinData->SkinEmpty() && !SkinHasFrame(m_skinData->Skin())) {
+  if (m_frameSkinned && !m_skinData->SkinEmpty() && !SkinHasFrame(Skin())) {
     // The new skin has no caption: give the window its system frame back
     // and keep only the client-area services.
     Unskin();
@@ -326,7 +342,7 @@ void TWinSkinForm::ReloadSkin() {
 }
 
 void TWinSkinForm::RefreshSkin() {
-  Colour face = m_skinData->Skin().Colours[SkinDefinition::kButtonFace];
+  Colour face = Skin().Colours[SkinDefinition::kButtonFace];
   if (m_form) {
     m_form->SetColor(face);
     for (int i = 0; i < Screen().FormCount(); ++i)

@@ -144,6 +144,9 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   int FramePaints() const { return m_framePaints; }
 
   TSkinData* SkinData() const { return m_skinData; }
+  // The DPI the window is skinned at, and the skin at that DPI.
+  int Dpi() const { return m_dpi; }
+  const SkinDefinition& Skin() const;
   TForm* Form() const { return m_form; }
   bool FrameSkinned() const { return m_frameSkinned; }
   int FrameState() const { return m_frameState; }
@@ -189,6 +192,9 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   LRESULT OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam);
   void OnNcDestroy();
+  // The window moves to another DPI: metrics, pictures and fonts of the
+  // new DPI before the window takes its new size.
+  void OnDpiChanged(int dpi);
   void PaintCaption(OffscreenSurface& picture, const Rect& caption);
   CaptionWindowFacts CaptionFacts() const;
   void PaintCaptionButtons(OffscreenSurface& picture);
@@ -224,6 +230,7 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   LRESULT OnMenuChanged(UINT msg, WPARAM wParam, LPARAM lParam);
 
   TSkinData* m_skinData = nullptr;
+  int m_dpi = kDesignDpi;
   TForm* m_form = nullptr;
   WindowSubclass m_subclass;
   ControlProcHook m_formHook;

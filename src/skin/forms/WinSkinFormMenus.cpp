@@ -6,6 +6,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "platform/Dpi.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinManageBase.h"
@@ -70,7 +71,7 @@ LRESULT TWinSkinForm::OnMeasureMenuItem(UINT msg, WPARAM wParam, LPARAM lParam) 
   if (!mis || mis->CtlType != ODT_MENU || !m_hadMenu) return CallDefault(msg, wParam, lParam);
   if (TMenuItem* item = BarMenuItem(mis->itemID)) {
     WindowDC dc(Handle);
-    SelectGuard font(dc.Get(), MenuFont());
+    SelectGuard font(dc.Get(), MenuFont(m_dpi));
     int w = 0, h = 0;
     item->Menu()->MeasureItem(*item, dc.Get(), w, h);
     MeasureMainMenuItem(*m_skinData, *item, w, h);
@@ -83,7 +84,7 @@ LRESULT TWinSkinForm::OnMeasureMenuItem(UINT msg, WPARAM wParam, LPARAM lParam) 
   // The menu about to open holds the item; the window's own menu otherwise.
   std::string text = HandleItemText(m_activeMenu ? m_activeMenu : GetMenu(Handle), mis->itemID);
   WindowDC dc(Handle);
-  MeasureHandleItem(*m_skinData, text, dc.Get(), mis->itemWidth, mis->itemHeight);
+  MeasureHandleItem(*m_skinData, text, dc.Get(), mis->itemWidth, mis->itemHeight, m_dpi);
   return TRUE;
 }
 
@@ -91,13 +92,13 @@ LRESULT TWinSkinForm::OnDrawMenuItem(UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
   if (!dis || dis->CtlType != ODT_MENU || !m_hadMenu) return CallDefault(msg, wParam, lParam);
   if (TMenuItem* item = BarMenuItem(dis->itemID)) {
-    SelectGuard font(dis->hDC, MenuFont());
+    SelectGuard font(dis->hDC, MenuFont(m_dpi));
     DrawMenuItem(*m_skinData, item->ParentHandle(), LookOf(*item), dis->hDC, dis->rcItem, dis->itemState);
     return TRUE;
   }
   if (m_form && TMenu::FindItem(dis->itemID)) return CallDefault(msg, wParam, lParam);
   HMENU menu = reinterpret_cast<HMENU>(dis->hwndItem);
-  DrawMenuItem(*m_skinData, menu, LookOfHandleItem(menu, dis->itemID), dis->hDC, dis->rcItem, dis->itemState);
+  DrawMenuItem(*m_skinData, menu, LookOfHandleItem(menu, dis->itemID, m_dpi), dis->hDC, dis->rcItem, dis->itemState);
   return TRUE;
 }
 
@@ -119,7 +120,7 @@ void TWinSkinForm::TakeMenuBar() {
   if (!bar->BuildItems()) return;
   m_menuBar = std::move(bar);
   m_clientBeforeMenuBar = before;
-  m_menuHeight = GetSystemMetrics(SM_CYMENU);
+  m_menuHeight = SystemMetricForDpi(SM_CYMENU, m_dpi);
 }
 
 void TWinSkinForm::GiveMenuBarBack() {

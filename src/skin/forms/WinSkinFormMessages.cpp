@@ -14,6 +14,9 @@
 //     WM_SKINSTART                     OnSkinStart
 //     WM_SKINRESKINSCROLL              answered 0
 //     WM_SKINQUERY                     answered 1, WM_SKINNOTIFY posted
+//     WM_DPICHANGED                    OnDpiChanged, the window's own handling,
+//                                      then the frame again at the new DPI
+//     WM_GETDPISCALEDSIZE              skinned frames: the size at the new DPI
 //   stage 2, a skinned frame (not a plain child window):
 //     WM_SIZE                          window state; region (ApplyRegion)
 //     WM_ACTIVATE, WM_NCACTIVATE       record the activation, go on
@@ -116,6 +119,37 @@ LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_SKINQUERY:
       PostMessageA(Handle, WM_SKINNOTIFY, 0, SKIN_MAGIC);
       return 1;
+    case WM_DPICHANGED: {
+      // The new metrics are in place before the window takes its new size,
+      // so no frame of the old size is ever measured or painted.
+      OnDpiChanged(HIWORD(wParam));
+      LRESULT r = CallDefault(msg, wParam, lParam);
+      if (!m_form) {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      if (m_started) {
+        RecalcFrame();
+        ApplyRegion();
+        RepaintNonClient();
+      }
+      return r;
+    }
+    case WM_GETDPISCALEDSIZE:
+      // Only real Windows asks this (before a move to a monitor of another
+      // DPI): it would otherwise scale the system's frame, not ours.
+      if (m_started && m_frameSkinned && !m_class.isChild) {
+        const int dpi = static_cast<int>(wParam);
+        const FrameMetrics next = corvane::LoadFrameMetrics(m_skinData->SkinAt(dpi), m_class.border);
+        RECT client{};
+        GetClientRect(Handle, &client);
+        auto* size = reinterpret_cast<SIZE*>(lParam);
+        size->cx = ScaleBetweenDpis(client.right, m_dpi, dpi) + next.left + next.right;
+        size->cy = ScaleBetweenDpis(client.bottom + m_menuHeight, m_dpi, dpi) + next.top + next.bottom;
+        return TRUE;
+      }
+      return CallDefault(msg, wParam, lParam);
     default:
       break;
   }

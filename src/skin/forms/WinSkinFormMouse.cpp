@@ -20,7 +20,7 @@ namespace corvane {
 
 void TWinSkinForm::SyncCaptionButtons() {
   if (!m_skinData) return;
-  const auto& elements = m_skinData->Skin().CaptionButtons;
+  const auto& elements = Skin().CaptionButtons;
   if (m_buttonsGeneration == m_skinData->SkinGeneration() && m_captionButtons.size() == elements.size()) return;
   FreeCaptionButtons();
   m_buttonsGeneration = m_skinData->SkinGeneration();

@@ -7,6 +7,7 @@
 
 #include "pictures/WinRunRegion.h"
 #include "pictures/WinSurface.h"
+#include "platform/Dpi.h"
 #include "platform/RectConversions.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
@@ -20,10 +21,10 @@ namespace {
 
 // The window's small icon (its big one scaled down when it has no small
 // one) at `at`; a window without an icon shows nothing there.
-void DrawWindowIcon(HWND window, HDC dc, Point at) {
+void DrawWindowIcon(HWND window, HDC dc, Point at, int dpi) {
   HICON icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
-  int size = GetSystemMetrics(SM_CXSMICON);
+  const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
   if (icon) DrawIconEx(dc, at.x, at.y, icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
@@ -40,7 +41,7 @@ void CopyToWindow(HDC dc, const OffscreenSurface& picture, const Rect& part, Poi
 // ------------------------------------------------------------- tool bars
 
 void TWinSkinForm::ToolbarBackground(HDC dc, const RECT& area) const {
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   if (!skin.Toolbar || skin.Toolbar->Bitmap.IsEmpty() || m_skinData->Options.Contains(xoToolbarBK)) return;
   Rect target = ToRect(area);
   if (target.IsEmpty()) return;
@@ -51,7 +52,7 @@ void TWinSkinForm::ToolbarBackground(HDC dc, const RECT& area) const {
 }
 
 bool TWinSkinForm::ToolbarButton(HDC dc, const RECT& bounds, unsigned state) const {
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   const TDataSkinButton& buttons = skin.Buttons;
   if (buttons.Bitmap.IsEmpty() || m_frameState != kFrameActive || m_skinData->Options.Contains(xoToolbarButton))
     return false;
@@ -90,7 +91,7 @@ std::wstring TWinSkinForm::CaptionText() const {
 }
 
 void TWinSkinForm::PaintCaption(OffscreenSurface& picture, const Rect& caption) {
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   const TDataSkinBorder& top = skin.BorderTop;
   bool active = m_active != 0;
   Surface bar = ComposeBorder(top, {caption.Width(), caption.Height()}, true,
@@ -99,7 +100,7 @@ void TWinSkinForm::PaintCaption(OffscreenSurface& picture, const Rect& caption) 
 
   HDC dc = picture.Dc();
   std::wstring text = CaptionText();
-  SelectGuard font(dc, m_skinData->CaptionFont() ? m_skinData->CaptionFont()
+  SelectGuard font(dc, m_skinData->CaptionFont(m_dpi) ? m_skinData->CaptionFont(m_dpi)
                                                  : GetStockObject(DEFAULT_GUI_FONT));
   RECT measured = ToRECT(caption);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
@@ -153,7 +154,7 @@ CaptionWindowFacts TWinSkinForm::CaptionFacts() const {
 
 void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
   SyncCaptionButtons();
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   // The strip under the buttons, kept for repainting one button alone.
   const Size strip{m_paintSize.width, std::min(m_metrics.top, m_paintSize.height)};
   if (m_captionBack.Width() != strip.width || m_captionBack.Height() != strip.height)
@@ -165,7 +166,7 @@ void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
 
   CaptionWindowFacts facts = CaptionFacts();
   CaptionButtonPlace place{m_paintSize, m_textRect, m_metrics, m_menuHeight,
-                           skin.MenuBar ? skin.MenuBar->LeftWidth : 0, GetSystemMetrics(SM_CXSMICON)};
+                           skin.MenuBar ? skin.MenuBar->LeftWidth : 0, SystemMetricForDpi(SM_CXSMICON, m_dpi)};
   for (const auto& button : m_captionButtons) {
     const TDataSkinSysButton& b = *button->Element;
     CaptionButtonState state = EvaluateCaptionButton(b, facts);
@@ -176,7 +177,7 @@ void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
     // Buttons of the menu strip belong to the menu bar.
     if (b.Visibility == kShowInMenuStrip) continue;
     if (IsIconButton(b.Action)) {
-      DrawWindowIcon(Handle, picture.Dc(), {button->Bounds.left, button->Bounds.top});
+      DrawWindowIcon(Handle, picture.Dc(), {button->Bounds.left, button->Bounds.top}, m_dpi);
       GdiFlush();
     } else {
       DrawFrameCell(picture.View(), button->Bounds, b.Bitmap, true, std::max(1, b.Frame),
@@ -197,7 +198,7 @@ void TWinSkinForm::PaintCaptionButton(TWinSysButton& button) {
     StretchCopy(picture.View(), local, m_captionBack.View(), r);
     Rect cell = button.Bounds.Offset(-r.left, -r.top);
     if (IsIconButton(b.Action)) {
-      DrawWindowIcon(Handle, picture.Dc(), {cell.left, cell.top});
+      DrawWindowIcon(Handle, picture.Dc(), {cell.left, cell.top}, m_dpi);
     } else {
       DrawFrameCell(picture.View(), cell, b.Bitmap, true, std::max(1, b.Frame),
                     CaptionButtonStateCell(b, button.State, button.Enabled));
@@ -227,7 +228,7 @@ void TWinSkinForm::RepaintNonClient(HDC given) {
       m_framePicture = std::make_unique<OffscreenSurface>(size.width, size.height);
     OffscreenSurface& picture = *m_framePicture;
     if (!picture.Valid()) return;
-    const SkinDefinition& skin = m_skinData->Skin();
+    const SkinDefinition& skin = Skin();
     bool minimised = m_windowState == WindowShowState::Minimised;
     FrameParts parts = LayoutFrameParts(size, m_metrics, m_menuHeight, minimised);
     bool active = m_active != 0;
@@ -289,7 +290,7 @@ void TWinSkinForm::ApplyRegion() {
   Size size{window.Width(), window.Height()};
   if (size.width <= 0 || size.height <= 0) return;
   if (size == m_regionSize && m_mdiKind != MdiKind::Child && m_frameState != kFrameRefreshing) return;
-  const SkinDefinition& skin = m_skinData->Skin();
+  const SkinDefinition& skin = Skin();
   UniqueRegion region;
   if (!AnyBorderTransparent(skin)) {
     region = UniqueRegion(CreateRectRgn(0, 0, size.width, size.height));

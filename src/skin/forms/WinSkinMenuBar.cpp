@@ -205,18 +205,18 @@ std::vector<MenuBarEntry> TWinSkinMenu::SwitchEntries() const {
 void TWinSkinMenu::Layout(const Rect& strip, HDC dc) {
   std::vector<MenuBarEntry> entries = Entries();
   {
-    SelectGuard font(dc, MenuFont());
+    SelectGuard font(dc, MenuFont(m_form.Dpi()));
     for (MenuBarEntry& e : entries) e.textWidth = MeasureCaption(dc, e.caption).width;
   }
-  const int offset = MenuBarStartOffset(LookOf(m_form.SkinData()->Skin()), strip.Width(), RightToLeft());
+  const int offset = MenuBarStartOffset(LookOf(m_form.Skin()), strip.Width(), RightToLeft());
   std::vector<Rect> bounds = LayoutMenuBar(entries, strip, offset, RightToLeft());
   for (std::size_t i = 0; i < m_items.size(); ++i) m_items[i]->Bounds = bounds[i];
 }
 
 void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& item, const Rect& bounds) {
   if (item.Caption.empty()) return;
-  const SkinDefinition& skin = m_form.SkinData()->Skin();
-  SelectGuard font(dc, MenuFont());
+  const SkinDefinition& skin = m_form.Skin();
+  SelectGuard font(dc, MenuFont(m_form.Dpi()));
   SetBkMode(dc, TRANSPARENT);
   // The state shown is the menu's own: a disabled item is greyed, nothing
   // else is invented.
@@ -230,7 +230,7 @@ void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& item, const Rect& bounds)
 void TWinSkinMenu::DrawItemLook(HDC dc, const TMenuBtn& item, const Rect& bounds) {
   // Hot and pressed items get a one-pixel frame in the highlight colour.
   if (item.State == kNcHot || item.State == kNcPressed) {
-    const SkinDefinition& skin = m_form.SkinData()->Skin();
+    const SkinDefinition& skin = m_form.Skin();
     RECT frame{bounds.left, bounds.top, bounds.right, bounds.bottom};
     UniqueBrush brush(CreateSolidBrush(Ref(ResolveColour(skin.Colours[SkinDefinition::kButtonHilight], skin.System()))));
     FrameRect(dc, &frame, brush.Get());
@@ -241,7 +241,7 @@ void TWinSkinMenu::DrawItemLook(HDC dc, const TMenuBtn& item, const Rect& bounds
 void TWinSkinMenu::PaintBar(OffscreenSurface& picture, const Rect& strip) {
   m_barRect = strip;
   if (strip.IsEmpty()) return;
-  const SkinDefinition& skin = m_form.SkinData()->Skin();
+  const SkinDefinition& skin = m_form.Skin();
   const int w = strip.Width(), h = strip.Height();
   Surface bar(w, h);
   const Rect local{0, 0, w, h};

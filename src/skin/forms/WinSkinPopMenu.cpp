@@ -1,11 +1,13 @@
 #include "skin/forms/WinSkinPopMenu.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "pictures/WinSurface.h"
+#include "core/DpiScale.h"
 #include "platform/RectConversions.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/draw/ElementDrawing.h"
@@ -26,11 +28,12 @@ Margins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, 
 
 bool HasPicture(const std::unique_ptr<TDataSkinObject>& e) { return e && !e->Bitmap.IsEmpty(); }
 
-HFONT BoldMenuFont() {
-  static UniqueFont font;
+HFONT BoldMenuFont(int dpi) {
+  static std::map<int, UniqueFont> fonts;
+  UniqueFont& font = fonts[dpi];
   if (!font) {
     LOGFONTA face{};
-    GetObjectA(MenuFont(), sizeof face, &face);
+    GetObjectA(MenuFont(dpi), sizeof face, &face);
     face.lfWeight = FW_BOLD;
     font.Reset(CreateFontIndirectA(&face));
   }
@@ -84,7 +87,7 @@ void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& ite
   MenuItemContentInput in;
   in.item = r;
   in.leftWidth = leftWidth;
-  in.glyphSize = item.images ? item.images->Width() : 16;
+  in.glyphSize = item.images ? item.images->Width() : ScaleToDpi(16, item.dpi);
   in.checked = item.checked;
   in.separator = item.IsSeparator();
   in.rightToLeft = item.rightToLeft;
@@ -96,7 +99,7 @@ void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& ite
   const bool hasImage = item.images && item.imageIndex >= 0 && item.imageIndex < item.images->Count();
   if (hasImage) {
     if (item.checked) DrawCheckedBox(dc, layout.glyphBox);
-    int boxHeight = item.checked ? 16 : item.images->Height();
+    int boxHeight = item.checked ? ScaleToDpi(16, item.dpi) : item.images->Height();
     item.images->Draw(dc, layout.glyphBox.left, r.top + (r.Height() - boxHeight) / 2, item.imageIndex,
                       item.enabled);
   } else if (item.checked) {
@@ -104,7 +107,7 @@ void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& ite
   }
 
   auto [caption, shortcut] = SplitMenuCaption(item.caption);
-  SelectGuard font(dc, item.isDefault ? BoldMenuFont() : MenuFont());
+  SelectGuard font(dc, item.isDefault ? BoldMenuFont(item.dpi) : MenuFont(item.dpi));
   const UINT rtl = item.rightToLeft ? DT_RIGHT | DT_RTLREADING : 0;
   const UINT noAccel = (state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
   RECT measured = ToRECT(layout.captionBox);
@@ -149,7 +152,9 @@ void TWinSkinPopMenu::Detach() {
 
 bool TWinSkinPopMenu::BuildBackground() {
   if (!SkinData || SkinData->SkinEmpty()) return false;
-  const SkinDefinition& skin = SkinData->Skin();
+  // The system gives a menu window the DPI of the monitor it opens on.
+  const int dpi = DpiOfWindow(Window);
+  const SkinDefinition& skin = SkinData->SkinAt(dpi);
   if (!HasPicture(skin.MenuBackground)) return false;
   RECT window{};
   GetWindowRect(Window, &window);
@@ -159,7 +164,7 @@ bool TWinSkinPopMenu::BuildBackground() {
   ClientToScreen(Window, &client);
   m_clientOffset = {client.x - window.left, client.y - window.top};
   if (m_background && m_background->Width() == bounds.Width() && m_background->Height() == bounds.Height() &&
-      m_backgroundGeneration == SkinData->SkinGeneration())
+      m_backgroundGeneration == SkinData->SkinGeneration() && m_backgroundDpi == dpi)
     return true;
   const TDataSkinObject& back = *skin.MenuBackground;
   Surface picture = BuildElementBitmap(bounds, back.Bitmap, MarginsOf(back), false, back.Tile != 0, 1, 1);
@@ -170,6 +175,7 @@ bool TWinSkinPopMenu::BuildBackground() {
   StretchCopy(kept->View(), bounds, picture.View(), bounds);
   m_background = std::move(kept);
   m_backgroundGeneration = SkinData->SkinGeneration();
+  m_backgroundDpi = dpi;
   return true;
 }
 
@@ -266,6 +272,7 @@ MenuItemLook LookOf(const TMenuItem& item) {
   look.enabled = item.Enabled();
   look.checked = item.Checked();
   look.isDefault = item.Default;
+  look.dpi = item.Menu() ? item.Menu()->Dpi() : kDesignDpi;
   return look;
 }
 
@@ -295,7 +302,7 @@ OffscreenSurface* ItemCanvas(int width, int height) {
 void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, HDC dc, const RECT& rect,
                   UINT state) {
   try {
-    const SkinDefinition& skin = skinData.Skin();
+    const SkinDefinition& skin = skinData.SkinAt(item.dpi);
     const Rect r = ToRect(rect);
     if (r.IsEmpty()) return;
     TSkinManageBase* manager = TSkinManageBase::Instance();
@@ -328,7 +335,7 @@ void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, H
                                        : selected ? MenuItemPictureKind::Hot
                                                   : MenuItemPictureKind::Normal;
       MenuItemPictureSource source{&e.Bitmap, kMenuItemCells, MarginsOf(e), e.Tile != 0, e.Trans != 0};
-      const Surface& picture = ItemPictures().Get(skinData.SkinGeneration(), source, r.Width(), r.Height(), kind);
+      const Surface& picture = ItemPictures().Get(skinData.SkinGeneration() ^ (static_cast<unsigned>(item.dpi) << 20), source, r.Width(), r.Height(), kind);
       // Where the skin's picture is transparent (and the separator's ends
       // always are), the menu's picture stays.
       if (separator || source.transparent)
@@ -359,9 +366,10 @@ std::string HandleItemText(HMENU menu, UINT command) {
   return text;
 }
 
-MenuItemLook LookOfHandleItem(HMENU menu, UINT command) {
+MenuItemLook LookOfHandleItem(HMENU menu, UINT command, int dpi) {
   MenuItemLook look;
   look.fromHandle = true;
+  look.dpi = dpi;
   std::string text = HandleItemText(menu, command);
   look.caption = text.empty() ? std::string("-") : text;
   UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
@@ -372,27 +380,28 @@ MenuItemLook LookOfHandleItem(HMENU menu, UINT command) {
   return look;
 }
 
-void MeasureHandleItem(const TSkinData& skinData, const std::string& text, HDC dc, UINT& width, UINT& height) {
-  const SkinDefinition& skin = skinData.Skin();
+void MeasureHandleItem(const TSkinData& skinData, const std::string& text, HDC dc, UINT& width, UINT& height,
+                       int dpi) {
+  const SkinDefinition& skin = skinData.SkinAt(dpi);
   if (text.empty()) {
-    height = 8;
+    height = static_cast<UINT>(ScaleToDpi(8, dpi));
     return;
   }
-  SelectGuard font(dc, MenuFont());
+  SelectGuard font(dc, MenuFont(dpi));
   SIZE extent{};
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-  width = static_cast<UINT>(extent.cx + 26 + (skin.MenuItem ? skin.MenuItem->LeftWidth : 0));
-  height += 4;
+  width = static_cast<UINT>(extent.cx + ScaleToDpi(26, dpi) + (skin.MenuItem ? skin.MenuItem->LeftWidth : 0));
+  height += static_cast<UINT>(ScaleToDpi(4, dpi));
 }
 
 void MeasurePopupItem(const TSkinData& skinData, const TMenuItem& item, int& width, int&) {
-  const SkinDefinition& skin = skinData.Skin();
+  const SkinDefinition& skin = skinData.SkinAt(item.Menu() ? item.Menu()->Dpi() : kDesignDpi);
   width = SkinnedPopupItemWidth(width, skin.MenuItem ? skin.MenuItem->LeftWidth : -1,
                                 item.Menu() && item.Menu()->Images != nullptr);
 }
 
 void MeasureMainMenuItem(const TSkinData& skinData, const TMenuItem& item, int& width, int&) {
-  const SkinDefinition& skin = skinData.Skin();
+  const SkinDefinition& skin = skinData.SkinAt(item.Menu() ? item.Menu()->Dpi() : kDesignDpi);
   width = SkinnedMainMenuItemWidth(width, skin.MenuItem ? skin.MenuItem->LeftWidth : -1,
                                    item.Menu() && item.Menu()->Images != nullptr);
 }

@@ -63,6 +63,7 @@ class TWinSkinPopMenu {
   // the client area are painted from it several times as the menu opens.
   std::unique_ptr<OffscreenSurface> m_background;
   unsigned m_backgroundGeneration = 0;
+  int m_backgroundDpi = 0;
   Point m_clientOffset;
 };
 
@@ -78,15 +79,18 @@ struct MenuItemLook {
   // An item of a menu that exists only as a handle: the item picture's cell
   // is drawn under separators too, which then show an etched line.
   bool fromHandle = false;
+  // The DPI of the menu the item is in (its owner's).
+  int dpi = 96;
   bool IsSeparator() const { return caption == "-"; }
 };
 // The text of a bare menu handle's item (up to 80 characters; empty for none).
 std::string HandleItemText(HMENU menu, UINT command);
 // The item of a bare menu handle with this command (text up to 80
 // characters, "-" without text; enabled and checked as the menu says).
-MenuItemLook LookOfHandleItem(HMENU menu, UINT command);
+MenuItemLook LookOfHandleItem(HMENU menu, UINT command, int dpi);
 // The skin's measurement of a bare menu handle's item from its text.
-void MeasureHandleItem(const TSkinData& skinData, const std::string& text, HDC dc, UINT& width, UINT& height);
+void MeasureHandleItem(const TSkinData& skinData, const std::string& text, HDC dc, UINT& width, UINT& height,
+                       int dpi);
 MenuItemLook LookOf(const TMenuItem& item);
 
 // Draws one item from the skin into dc at rect; state holds the system's

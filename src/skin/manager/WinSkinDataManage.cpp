@@ -27,7 +27,8 @@ TSkinData::~TSkinData() {
   m_stream.clear();
   m_appIcon.Reset();
   m_hint.Reset();
-  m_captionFont.Reset();
+  m_captionFonts.clear();
+  m_scaled.clear();
   m_skin.reset();
   m_faceBrush.Reset();
 }

@@ -9,9 +9,16 @@
 # - The program's output goes to files, never a pipe (programs it starts
 #   would keep a pipe open), and is shown when it ends; its exit code is ours.
 # - A watchdog ends a program that hangs.
+# - CORVANE_WINE_DPI=N runs the program on a display of N DPI (a prefix of
+#   its own, whose LogPixels says N), as a user's scaled display does.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-prefix=${CORVANE_WINEPREFIX:-$here/../build/windows/wineprefix}
+dpi=${CORVANE_WINE_DPI:-}
+if [ -n "$dpi" ]; then
+  prefix=${CORVANE_WINEPREFIX:-$here/../build/windows/wineprefix-dpi$dpi}
+else
+  prefix=${CORVANE_WINEPREFIX:-$here/../build/windows/wineprefix}
+fi
 limit=${CORVANE_WINE_TIMEOUT:-300}
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -79,9 +86,20 @@ prepare_prefix() {
   cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
   touch "$WINEPREFIX/.corvane-ready"
 }
+
+# The display's DPI as Windows keeps it: the user's LogPixels.
+set_dpi() {
+  [ -n "$dpi" ] || return 0
+  [ -f "$WINEPREFIX/.corvane-dpi-$dpi" ] && return 0
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1 </dev/null
+  "$wineserver" -w
+  grep -qsi '"LogPixels"=dword:' "$WINEPREFIX/user.reg" || { echo "wine-run: could not set the DPI of $WINEPREFIX" >&2; exit 125; }
+  touch "$WINEPREFIX/.corvane-dpi-$dpi"
+}
 (
   flock 9
   prepare_prefix
+  set_dpi
 ) 9>"$WINEPREFIX.lock" || exit 125
 
 out_dir=$(mktemp -d)

@@ -94,7 +94,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    corvane::tools::WriteIcoFile(argv[1], {DrawIcon(32), DrawIcon(16), DrawIcon(48)});
+    // 32, 16 and 48 first as always; then the sizes scaled displays ask
+    // for (small icons at 125/150/200 %, the launcher at 125/200/300 %), so
+    // the system never enlarges a smaller picture.
+    corvane::tools::WriteIcoFile(argv[1], {DrawIcon(32), DrawIcon(16), DrawIcon(48), DrawIcon(20), DrawIcon(24),
+                                           DrawIcon(40), DrawIcon(64), DrawIcon(96)});
   } catch (const std::exception& e) {
     std::fprintf(stderr, "corvane_icon_art: %s\n", e.what());
     return 1;

@@ -3,7 +3,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/DpiScale.h"
 #include "pictures/OpaqueRuns.h"
+#include "pictures/PictureResize.h"
 #include "pictures/WinRunRegion.h"
 
 namespace corvane {
@@ -31,6 +33,41 @@ UniqueBitmap MakeWhiteBitmap(HDC dc, int width, int height) {
                                         std::to_string(height) + " bitmap");
   int stride = ((width * 3 + 3) / 4) * 4;
   std::fill_n(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(stride) * height, 0xFF);
+  return bitmap;
+}
+
+// A bitmap's pixels, top-down (empty when it cannot be read).
+Surface ReadPixels(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
+  Surface pixels(info.bmWidth, info.bmHeight);
+  BITMAPINFO request{};
+  request.bmiHeader.biSize = sizeof request.bmiHeader;
+  request.bmiHeader.biWidth = info.bmWidth;
+  request.bmiHeader.biHeight = -info.bmHeight;  // top-down, as Surface stores rows
+  request.bmiHeader.biPlanes = 1;
+  request.bmiHeader.biBitCount = 32;
+  request.bmiHeader.biCompression = BI_RGB;
+  WindowDC screen(nullptr);
+  if (!GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.View().pixels, &request,
+                 DIB_RGB_COLORS))
+    return {};
+  return pixels;
+}
+
+// A 24-bit bitmap of the pixels.
+UniqueBitmap BitmapFromPixels(const Surface& pixels) {
+  WindowDC screen(nullptr);
+  UniqueBitmap bitmap = MakeWhiteBitmap(screen.Get(), pixels.Width(), pixels.Height());
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = pixels.Width();
+  info.bmiHeader.biHeight = -pixels.Height();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBits(screen.Get(), bitmap.Get(), 0, static_cast<UINT>(pixels.Height()), pixels.View().pixels, &info,
+            DIB_RGB_COLORS);
   return bitmap;
 }
 
@@ -74,10 +111,16 @@ void TSkinImage::ApplyPicture() {
     SetTop(0);
     SetLeft(0);
     AdjustSize();
-    if (Picture().Kind() != PictureKind::Bitmap && !Picture().Empty()) {
+    if (!m_converting && !Picture().Empty() &&
+        (Picture().Kind() != PictureKind::Bitmap || m_owner.Dpi() != kDesignDpi)) {
       // Assigning the converted bitmap is a change of its own: it runs this
       // handler again, which shapes the owner from the bitmap.
-      Picture().AssignBitmap(ConvertToBitmap(Picture()));
+      m_converting = true;
+      struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+      } done{m_converting};
+      Picture().AssignBitmap(ConvertToBitmap(Picture(), m_owner.Dpi()));
     } else {
       HWND window = m_owner.Handle();
       if (Picture().Empty()) SetBounds(0, 0, 0, 0);
@@ -91,7 +134,7 @@ void TSkinImage::ApplyPicture() {
   if (OnPicChange) OnPicChange(this);
 }
 
-UniqueBitmap TSkinImage::ConvertToBitmap(const TPicture& picture) {
+UniqueBitmap TSkinImage::ConvertToBitmap(const TPicture& picture, int dpi) {
   if (picture.Empty()) return UniqueBitmap{};
   WindowDC screen(nullptr);
   UniqueBitmap bitmap = MakeWhiteBitmap(screen.Get(), picture.Width(), picture.Height());
@@ -101,25 +144,23 @@ UniqueBitmap TSkinImage::ConvertToBitmap(const TPicture& picture) {
     RECT r{0, 0, picture.Width(), picture.Height()};
     picture.Draw(dc.Get(), r);
   }
-  return bitmap;
+  // An icon comes at the size the display needs (its own entry for the
+  // DPI); a picture file is designed at 96 DPI and drawn larger smoothly,
+  // its see-through colour kept exact so the window's outline stays clean.
+  if (picture.Kind() == PictureKind::Icon || dpi == kDesignDpi) return bitmap;
+  const Size shown = ScaleToDpi(Size{picture.Width(), picture.Height()}, dpi);
+  Surface pixels = ReadPixels(bitmap.Get());
+  if (pixels.IsEmpty()) return bitmap;
+  const Surface resized = ResizeKeyed(pixels.View(), shown.width, shown.height, DefaultTransparentRgb(pixels.View()));
+  return BitmapFromPixels(resized);
 }
 
 UniqueRegion TSkinImage::OpaqueRegion(HBITMAP bitmap) {
   BITMAP info{};
   if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
     return UniqueRegion{};
-  Surface pixels(info.bmWidth, info.bmHeight);
-  BITMAPINFO request{};
-  request.bmiHeader.biSize = sizeof request.bmiHeader;
-  request.bmiHeader.biWidth = info.bmWidth;
-  request.bmiHeader.biHeight = -info.bmHeight;  // top-down, as Surface stores rows
-  request.bmiHeader.biPlanes = 1;
-  request.bmiHeader.biBitCount = 32;
-  request.bmiHeader.biCompression = BI_RGB;
-  WindowDC screen(nullptr);
-  if (!GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.View().pixels, &request,
-                 DIB_RGB_COLORS))
-    return UniqueRegion{};
+  Surface pixels = ReadPixels(bitmap);
+  if (pixels.IsEmpty()) return UniqueRegion{};
   std::uint32_t key = info.bmBitsPixel == 1 ? 0xFFFFFFu : DefaultTransparentRgb(pixels.View());
   return RegionFromRuns(OpaqueRuns(pixels.View(), key));
 }

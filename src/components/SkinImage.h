@@ -28,9 +28,10 @@ class TSkinImage : public TImage {
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
 
-  // A new bitmap of the picture (24-bit, drawn over white); 0 x 0 gives an
-  // empty owner. The caller owns the result. Errors pass on.
-  static UniqueBitmap ConvertToBitmap(const TPicture& picture);
+  // A new bitmap of the picture (24-bit, drawn over white) at its size for
+  // dpi; 0 x 0 gives an empty owner. The caller owns the result. Errors
+  // pass on.
+  static UniqueBitmap ConvertToBitmap(const TPicture& picture, int dpi = 96);
   // The union of the opaque runs of the bitmap, keyed on its bottom-left
   // colour (white for a monochrome bitmap); no region when nothing is opaque.
   static UniqueRegion OpaqueRegion(HBITMAP bitmap);
@@ -49,6 +50,8 @@ class TSkinImage : public TImage {
 
   TForm& m_owner;
   bool m_moveable = false;
+  // While the picture converted for the DPI is being assigned.
+  bool m_converting = false;
   TCursor m_savedCursor = crDefault;
 };
 

@@ -35,6 +35,8 @@ void TStatusBar::ParentResized() {
   if (m_alignHeight > 0) AlignBottom(m_alignHeight);
 }
 
+void TStatusBar::DpiChanged() { ParentResized(); }
+
 void TStatusBar::WindowCreated() {
   ApplyPanels();
   // The simple text never lands in a panel.

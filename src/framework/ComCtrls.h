@@ -70,6 +70,7 @@ class TStatusBar : public TCustomStatusBar {
  protected:
   void CreateParams(TCreateParams& params) override;
   void ParentResized() override;
+  void DpiChanged() override;
   void WindowCreated() override;
 
  private:

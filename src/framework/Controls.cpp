@@ -84,18 +84,27 @@ void TControl::StoreBounds(int left, int top, int width, int height) {
   m_width = std::max(width, 0);
   m_height = std::max(height, 0);
   m_designed = DesignedBoundsAfter(previous, BoundsRect(), m_dpi);
+  m_designedKnown = true;
 }
 
 void TControl::ChangeDpi(int dpi) {
   if (dpi < 1 || dpi == m_dpi) return;
+  ScaleBoundsFromDesign(dpi, false);
+  DpiChanged();
+}
+
+void TControl::ScaleBoundsFromDesign(int dpi, bool keepPlace) {
   const Rect designed = DesignedBounds();
   m_dpi = dpi;
   m_designed = designed;
+  m_designedKnown = true;
   const Rect shown = ScaleBoundsToDpi(designed, dpi);
-  SetBounds(shown.left, shown.top, shown.Width(), shown.Height());
-  // What the program designed stays, whatever the pixels rounded to.
+  if (keepPlace) SetBounds(m_left, m_top, shown.Width(), shown.Height());
+  else SetBounds(shown.left, shown.top, shown.Width(), shown.Height());
+  // What the program designed stays, whatever the pixels rounded to (the
+  // place too, for a window whose place is the screen's).
   m_designed = DesignedBoundsAfter(designed, BoundsRect(), dpi);
-  DpiChanged();
+  if (keepPlace) m_designed = Rect::FromSize(designed.left, designed.top, m_designed.Width(), m_designed.Height());
 }
 
 bool TControl::CanAutoSize(int&, int&) { return false; }

@@ -92,8 +92,9 @@ class TControl : public TComponent {
   int Dpi() const { return m_dpi; }
   // The bounds in 96-DPI pixels, as designed or as last set: what the
   // bounds are scaled from at every DPI.
-  // At 96 DPI they are the bounds themselves (constructors set the fields).
-  Rect DesignedBounds() const { return m_dpi == kDesignDpi ? BoundsRect() : m_designed; }
+  // Until bounds are first set they are the bounds themselves (constructors
+  // set the fields).
+  Rect DesignedBounds() const { return m_designedKnown ? m_designed : BoundsRect(); }
   // A designed length in pixels at the control's DPI.
   int Scaled(int designed) const { return ScaleToDpi(designed, m_dpi); }
   // Takes the control to another DPI: its bounds (and, for windowed
@@ -158,6 +159,9 @@ class TControl : public TComponent {
   void AdjustSize();
   // Takes new pixel bounds into the fields and the designed bounds.
   void StoreBounds(int left, int top, int width, int height);
+  // Moves to dpi and takes the bounds from the design (keepPlace: only the
+  // size, for windows placed in screen pixels).
+  void ScaleBoundsFromDesign(int dpi, bool keepPlace);
   // After ChangeDpi set the bounds: a control with designed values of its
   // own (an item height) scales them here.
   virtual void DpiChanged() {}
@@ -168,6 +172,7 @@ class TControl : public TComponent {
   int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
   int m_dpi = kDesignDpi;
   Rect m_designed;
+  bool m_designedKnown = false;
 
  private:
   friend class TWinControl;

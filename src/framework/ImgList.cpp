@@ -27,6 +27,13 @@ int TImageList::AddMasked(HBITMAP bitmap, COLORREF maskColour) {
   return ImageList_AddMasked(Handle(), bitmap, maskColour);
 }
 
+void TImageList::SetSize(int width, int height) {
+  if (width == m_width && height == m_height) return;
+  m_width = width;
+  m_height = height;
+  m_list.Reset();
+}
+
 void TImageList::Clear() {
   if (m_list) ImageList_RemoveAll(m_list.Get());
 }

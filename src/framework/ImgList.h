@@ -24,6 +24,8 @@ class TImageList : public TComponent {
 
   int Width() const { return m_width; }
   int Height() const { return m_height; }
+  // Another image size (for a DPI): the images go, the list is made anew.
+  void SetSize(int width, int height);
   int Count() const;
   // Adds a copy of the icon, scaled to the list's size; the caller keeps the
   // icon. Returns the new index, or -1 when the list refused it.

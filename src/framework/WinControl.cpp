@@ -259,21 +259,14 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 
 void TWinControl::ChangeDpi(int dpi) {
   if (dpi < 1 || dpi == Dpi()) return;
-  if (!Parent()) {
-    // A top-level window's place is in screen pixels, which no DPI changes:
-    // only its size follows the design.
-    const Rect designed = DesignedBounds();
-    m_dpi = dpi;
-    m_designed = designed;
-    SetBounds(m_left, m_top, Scaled(designed.Width()), Scaled(designed.Height()));
-    m_designed = DesignedBoundsAfter(designed, BoundsRect(), dpi);
-    ApplyDesignedClientSize();
-    DpiChanged();
-  } else {
-    TControl::ChangeDpi(dpi);
-  }
+  // A top-level window's place is in screen pixels, which no DPI changes:
+  // only its size follows the design.
+  ScaleBoundsFromDesign(dpi, Parent() == nullptr);
   FontChanged();
   for (TControl* c : m_controls) c->ChangeDpi(dpi);
+  ApplyDesignedClientSize();
+  // Last, so a control's own reaction finds its children at the new DPI.
+  DpiChanged();
 }
 
 void TWinControl::OnWindowPosChanged(const WINDOWPOS& pos) {
@@ -285,7 +278,18 @@ void TWinControl::OnWindowPosChanged(const WINDOWPOS& pos) {
   if (parent && (GetWindowLongA(m_handle, GWL_STYLE) & WS_CHILD)) ::ScreenToClient(parent, &topLeft);
   bool changed = topLeft.x != m_left || topLeft.y != m_top || r.right - r.left != m_width ||
                  r.bottom - r.top != m_height;
-  StoreBounds(topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top);
+  if (Parent()) {
+    // A child moves only when the program asks (its SetBounds kept the
+    // design) or when the system adjusts it (a list's whole rows): the
+    // adjustment is no new design, or it would shrink at every DPI change.
+    m_left = topLeft.x;
+    m_top = topLeft.y;
+    m_width = r.right - r.left;
+    m_height = r.bottom - r.top;
+  } else {
+    // A top-level window the user moved or sized keeps that as its design.
+    StoreBounds(topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top);
+  }
   if (changed && Parent()) Parent()->ChildBoundsChanged();
 }
 

@@ -12,6 +12,7 @@
 #include "launcher/StartTrace.h"
 #include "launcher/support.h"
 #include "launcher/supportForm.h"
+#include "platform/Dpi.h"
 #include "skin/manager/WinSkinManage.h"
 
 namespace corvane {
@@ -48,9 +49,9 @@ int CompareNames(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-HICON CopyApplicationIcon() {
+HICON CopyApplicationIcon(int size) {
   HICON icon = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 32, 32, 0));
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, size, size, 0));
   if (icon) return icon;  // a resource icon loaded without LR_SHARED is ours to destroy
   return CopyIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
 }
@@ -69,7 +70,7 @@ HICON MenuIconFor(const std::string& link) {
     if (SHGetFileInfoA(link.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON) && info.hIcon)
       return info.hIcon;
   }
-  return CopyApplicationIcon();
+  return CopyApplicationIcon(32);
 }
 
 Rect PullOntoWorkArea(const Rect& window, const Rect& work) {
@@ -133,7 +134,7 @@ void TForm1::FormCreate(TObject*) {
     LoadPicture();
   } catch (const std::exception& e) {
     Application().HandleException(this, e);
-    UniqueIcon icon(CopyApplicationIcon());
+    UniqueIcon icon(CopyApplicationIcon(ScaleToDpi(32, Dpi())));
     SkinImage1->Picture().AssignIcon(icon.Get());
   }
   StartTraceMark("picture loaded");
@@ -167,9 +168,19 @@ void TForm1::LoadPicture() {
   if (!file.empty()) {
     SkinImage1->Picture().LoadFromFile(file);
   } else {
-    UniqueIcon icon(CopyApplicationIcon());
+    // The icon's own entry for the DPI (64 pixels at 200 %), not a smaller
+    // one enlarged.
+    UniqueIcon icon(CopyApplicationIcon(ScaleToDpi(32, Dpi())));
     SkinImage1->Picture().AssignIcon(icon.Get());
   }
+}
+
+void TForm1::DpiChanged() {
+  TForm::DpiChanged();
+  // The picture and the menu's icons again at the new size.
+  if (!IniFile || !IniFile->IsOpen()) return;
+  LoadPicture();
+  BuildMenu();
 }
 
 void TForm1::RestorePosition() {
@@ -196,6 +207,10 @@ void TForm1::BuildMenu() {
   m_iconLoader.reset();
   m_iconTargets.clear();
   PopupMenu1->Clear();
+  // The menu's icons at the system's small-icon size for the DPI: the
+  // targets' own larger icons scaled down, never a small one enlarged.
+  const int iconSize = SystemMetricForDpi(SM_CXSMICON, Dpi());
+  ImageList1->SetSize(iconSize, iconSize);
   ImageList1->Clear();
   std::vector<std::string> sections;
   IniFile->ReadSections(sections);

@@ -70,6 +70,7 @@ class TForm1 : public TForm {
 
  protected:
   void Dispatch(TMessage& m) override;
+  void DpiChanged() override;
 
  private:
   void LoadPicture();
@@ -100,9 +101,10 @@ inline constexpr const char* kHotKeyKey = "HotKey";
 // The launcher window while it exists.
 extern TForm1* Form1;
 
-// A copy of the program's own icon (32 x 32); the system's application icon
-// when the running module has none. The caller destroys it.
-HICON CopyApplicationIcon();
+// A copy of the program's own icon at size x size pixels (from its entry of
+// that size when it has one); the system's application icon when the
+// running module has none. The caller destroys it.
+HICON CopyApplicationIcon(int size);
 // The icon a menu entry shows for its Link: the file's own or associated
 // icon when Link names an existing file, else the application icon. Never null
 // unless the system is out of icons.

@@ -204,7 +204,7 @@ TEST_F(Launcher, AtProgramStartTheMenuFollowsTheWindowAndItsIconsComeFromAWorker
 TEST_F(Launcher, AnExistingFilesIconDiffersFromTheApplicationIcon) {
   // A file's own icon and the application's own are different pictures.
   UniqueIcon fileIcon(MenuIconFor(LoggerPath()));
-  UniqueIcon appIcon(CopyApplicationIcon());
+  UniqueIcon appIcon(CopyApplicationIcon(32));
   UniqueIcon folderIcon(MenuIconFor(folder.Path()));
   ASSERT_TRUE(fileIcon);
   ASSERT_TRUE(appIcon);

@@ -546,21 +546,28 @@ TEST(SkinGallery, ShowsTheRangeControlsSkinned) {
       },
       15000));
   if (form) {
-    PumpUntil([] { return false; }, 500);
     struct Count {
       int ranges = 0, skinned = 0;
     } count;
-    EnumChildWindows(
-        form,
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* c = reinterpret_cast<Count*>(p);
-          std::string cls = WindowClassName(w);
-          if (cls != "TProgressBar" && cls != "TTrackBar" && cls != "TUpDown") return TRUE;
-          ++c->ranges;
-          if (Query(w) == 1) ++c->skinned;
-          return TRUE;
+    // Counted until all are there and skinned, or 5 s have passed: on a
+    // busy machine the last controls are made a moment later.
+    PumpUntil(
+        [&] {
+          count = Count{};
+          EnumChildWindows(
+              form,
+              [](HWND w, LPARAM p) -> BOOL {
+                auto* c = reinterpret_cast<Count*>(p);
+                std::string cls = WindowClassName(w);
+                if (cls != "TProgressBar" && cls != "TTrackBar" && cls != "TUpDown") return TRUE;
+                ++c->ranges;
+                if (Query(w) == 1) ++c->skinned;
+                return TRUE;
+              },
+              reinterpret_cast<LPARAM>(&count));
+          return count.ranges == 13 && count.skinned == count.ranges;
         },
-        reinterpret_cast<LPARAM>(&count));
+        5000);
     EXPECT_EQ(count.ranges, 13);
     EXPECT_EQ(count.skinned, count.ranges);
     if (std::getenv("CORVANE_SHOTS")) Sleep(4000);

@@ -1,0 +1,230 @@
+// The link editor, skinned, at the display scales people use: made at the
+// system's DPI, and moved between DPIs by WM_DPICHANGED as the system sends
+// it when a window crosses to a monitor of another scale (Wine never sends
+// it, so the tests do). Sizes are exact; pictures are the skin's at the DPI.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "FrameworkTestSupport.h"
+#include "SkinTestSupport.h"
+#include "core/DpiScale.h"
+#include "components/SkinImage.h"
+#include "launcher/LinkStore.h"
+#include "launcher/main.h"
+#include "launcher/supportForm.h"
+#include "framework/Menus.h"
+#include "pictures/WinSurface.h"
+#include "platform/Dpi.h"
+
+namespace corvane {
+namespace {
+
+using test::Pump;
+using namespace test::skin;
+
+constexpr Size kDesignedClient{531, 330};
+
+class Dpi : public ::testing::Test {
+ protected:
+  void SetUp() override { FreshStart(); }
+  void TearDown() override {
+    ResetApplication();
+    TSkinManage::Destroy();
+    Pump();
+  }
+
+  // The launcher and the skinned editor, as the program shows them.
+  TForm2& Start() {
+    launcher = &Application().CreateForm<TForm1>(folder.File("Corvane.ini"));
+    launcher->Show();
+    TForm2& editor = Application().CreateForm<TForm2>();
+    editor.SkinData1->SetSkinStream(StoredSkin());
+    editor.SkinData1->SetActive(true);
+    EXPECT_TRUE(ShowAndAwaitSkin(editor));
+    return editor;
+  }
+
+  static Size ClientSize(HWND w) {
+    RECT r{};
+    GetClientRect(w, &r);
+    return {r.right, r.bottom};
+  }
+
+  // As the system sends it: the new DPI and a place for the window.
+  static void ChangeDpi(HWND w, int dpi) {
+    // Near the screen's corner, so the whole window is on the screen.
+    RECT suggested = WindowRectOf(w);
+    OffsetRect(&suggested, 8 - suggested.left, 8 - suggested.top);
+    SendMessageA(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+  }
+
+  // Every windowed control's caption fits inside it in the font it shows.
+  static void ExpectNoTextClipped(TWinControl& parent, int dpi) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+      auto* control = dynamic_cast<TWinControl*>(parent.Controls(i));
+      if (!control) continue;
+      ExpectNoTextClipped(*control, dpi);
+      const std::string text = control->Caption();
+      if (text.empty() || control->InheritsFrom("TCustomEdit") || control->InheritsFrom("TStatusBar")) continue;
+      HWND w = control->Handle();
+      WindowDC dc(w);
+      SelectGuard font(dc.Get(), reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)));
+      SIZE extent{};
+      GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+      EXPECT_LE(extent.cx, control->Width()) << control->Name << " \"" << text << "\" at " << dpi;
+      EXPECT_LE(extent.cy, control->Height()) << control->Name << " at " << dpi;
+    }
+  }
+
+  // The form's controls and their designed bounds, top to bottom (not the
+  // ones sized by their text, which the font at each DPI decides).
+  static void CollectDesigned(TWinControl& parent, std::vector<std::pair<TControl*, Rect>>& out) {
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+      TControl* c = parent.Controls(i);
+      // The status bar's place is its parent's bottom edge, checked apart.
+      if (!c->AutoSize() && !c->InheritsFrom("TStatusBar")) out.emplace_back(c, c->DesignedBounds());
+      if (auto* w = dynamic_cast<TWinControl*>(c)) CollectDesigned(*w, out);
+    }
+  }
+
+  test::TempFolder folder;
+  TForm1* launcher = nullptr;
+};
+
+TEST_F(Dpi, TheEditorIsMadeAtTheSystemDpiWithEveryDesignedSizeScaled) {
+  TForm2& editor = Start();
+  const int dpi = SystemDpi();
+  EXPECT_EQ(editor.Dpi(), dpi);
+  EXPECT_EQ(ClientSize(editor.Handle()), ScaleToDpi(kDesignedClient, dpi));
+  TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(editor.Handle());
+  ASSERT_NE(skin, nullptr);
+  EXPECT_EQ(skin->Metrics(), (FrameMetrics{ScaleToDpi(4, dpi), ScaleToDpi(25, dpi), ScaleToDpi(4, dpi),
+                                           ScaleToDpi(5, dpi)}));
+  EXPECT_EQ(editor.Button6->BoundsRect(), ScaleBoundsToDpi(Rect::FromSize(192, 279, 94, 21), dpi));
+  ExpectNoTextClipped(editor, dpi);
+}
+
+TEST_F(Dpi, ADpiChangeRescalesAndReskinsTheEditorAndRoundTripsLeaveNoDrift) {
+  TForm2& editor = Start();
+  HWND w = editor.Handle();
+  const int start = editor.Dpi();
+  const Size startClient = ClientSize(w);
+  const RECT startWindow = WindowRectOf(w);
+  std::vector<std::pair<TControl*, Rect>> designed;
+  CollectDesigned(editor, designed);
+  TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(w);
+  ASSERT_NE(skin, nullptr);
+
+  for (int dpi : {120, 144, 192}) {
+    ChangeDpi(w, dpi);
+    SCOPED_TRACE(dpi);
+    EXPECT_EQ(editor.Dpi(), dpi);
+    EXPECT_EQ(skin->Dpi(), dpi);
+    EXPECT_EQ(ClientSize(w), ScaleToDpi(kDesignedClient, dpi));
+    EXPECT_EQ(skin->Metrics(), (FrameMetrics{ScaleToDpi(4, dpi), ScaleToDpi(25, dpi), ScaleToDpi(4, dpi),
+                                             ScaleToDpi(5, dpi)}));
+    for (const auto& [control, bounds] : designed) EXPECT_EQ(control->DesignedBounds(), bounds) << control->Name;
+    EXPECT_EQ(editor.Button6->BoundsRect(), ScaleBoundsToDpi(Rect::FromSize(192, 279, 94, 21), dpi));
+    EXPECT_EQ(editor.StatusBar1->BoundsRect(),
+              Rect::FromSize(0, ScaleToDpi(330, dpi) - ScaleToDpi(19, dpi), ScaleToDpi(531, dpi), ScaleToDpi(19, dpi)));
+    ExpectNoTextClipped(editor, dpi);
+  }
+
+  // At twice the design the frame is the skin's pictures at twice their
+  // size: the left border's active cell, replicated, down the whole edge.
+  ASSERT_EQ(editor.Dpi(), 192);
+  const Surface shot = CaptureSettled(w);
+  const Surface& left = editor.SkinData1->Skin().BorderLeft.Bitmap;
+  const Surface cell = CellPicture(left, 2, 1);
+  Surface doubled(cell.Width() * 2, cell.Height() * 2);
+  for (int y = 0; y < doubled.Height(); ++y)
+    for (int x = 0; x < doubled.Width(); ++x) doubled.At(x, y) = cell.At(x / 2, y / 2);
+  // The corner rows (caption height) and the bottom rows are drawn 1:1.
+  EXPECT_EQ(Mismatches(shot, doubled, {0, 0}, {0, 0, 8, 50}), 0) << "top of the left border";
+  const int h = shot.Height();
+  EXPECT_EQ(Mismatches(shot, doubled, {0, h - doubled.Height()}, {0, doubled.Height() - 10, 8, doubled.Height()}),
+            0)
+      << "bottom of the left border";
+
+  // Fifty round trips between the extremes: exact sizes and no handle growth.
+  ChangeDpi(w, start);
+  const HandleCounts before = CurrentHandleCounts();
+  for (int i = 0; i < 50; ++i) {
+    ChangeDpi(w, 144);
+    ChangeDpi(w, 192);
+    ChangeDpi(w, start);
+  }
+  EXPECT_EQ(ClientSize(w), startClient);
+  const RECT endWindow = WindowRectOf(w);
+  EXPECT_EQ(endWindow.right - endWindow.left, startWindow.right - startWindow.left);
+  EXPECT_EQ(endWindow.bottom - endWindow.top, startWindow.bottom - startWindow.top);
+  for (const auto& [control, bounds] : designed) EXPECT_EQ(control->DesignedBounds(), bounds) << control->Name;
+  ExpectHandleCountsKept(before);
+}
+
+TEST_F(Dpi, TheLauncherShowsItsIconsOwnEntryAndItsMenuScales) {
+  {
+    LinkStore store;
+    store.Open(folder.File("Corvane.ini"));
+    store.WriteString("Notepad", "Link", "C:\\windows\\notepad.exe");
+  }
+  launcher = &Application().CreateForm<TForm1>(folder.File("Corvane.ini"));
+  launcher->Show();
+  Pump();
+  HWND w = launcher->Handle();
+  ASSERT_EQ(launcher->PopupMenu1->Count(), 1);
+  auto itemHeight = [&] {
+    WindowDC screen(nullptr);
+    SelectGuard font(screen.Get(), MenuFont(launcher->PopupMenu1->Dpi()));
+    int width = 0, height = 0;
+    launcher->PopupMenu1->MeasureItem(*launcher->PopupMenu1->Items(0), screen.Get(), width, height);
+    return height;
+  };
+  launcher->PopupMenu1->SetDpi(launcher->Dpi());
+  const int startHeight = itemHeight();
+  const int start = launcher->Dpi();
+
+  for (int dpi : {192, 144, start}) {
+    SCOPED_TRACE(dpi);
+    ChangeDpi(w, dpi);
+    const int icon = ScaleToDpi(32, dpi);
+    EXPECT_EQ(ClientSize(w), (Size{icon, icon}));
+    // The picture is the icon's own entry of that size, not a smaller one
+    // enlarged.
+    TPicture own;
+    UniqueIcon entry(CopyApplicationIcon(icon));
+    own.AssignIcon(entry.Get());
+    UniqueBitmap expected = TSkinImage::ConvertToBitmap(own, dpi);
+    const Surface shown = CaptureSettled(w);
+    OffscreenSurface drawn(icon, icon);
+    {
+      MemoryDC dc(CreateCompatibleDC(nullptr));
+      SelectGuard select(dc.Get(), expected.Get());
+      BitBlt(drawn.Dc(), 0, 0, icon, icon, dc.Get(), 0, 0, SRCCOPY);
+    }
+    GdiFlush();
+    int same = 0, opaque = 0;
+    const Pixel key = drawn.View().At(0, icon - 1);
+    for (int y = 0; y < icon; ++y)
+      for (int x = 0; x < icon; ++x) {
+        const Pixel p = drawn.View().At(x, y);
+        if ((p & 0xFFFFFF) == (key & 0xFFFFFF)) continue;
+        ++opaque;
+        if ((shown.At(x, y) & 0xFFFFFF) == (p & 0xFFFFFF)) ++same;
+      }
+    EXPECT_GT(opaque, icon * icon / 4);
+    EXPECT_EQ(same, opaque);
+    // The menu: its icons at the small-icon size of the DPI, items of a
+    // height to match.
+    EXPECT_EQ(launcher->ImageList1->Width(), SystemMetricForDpi(SM_CXSMICON, dpi));
+    launcher->PopupMenu1->SetDpi(dpi);
+    EXPECT_EQ(itemHeight(), ScaleBetweenDpis(startHeight, start, dpi));
+  }
+}
+
+}  // namespace
+}  // namespace corvane

@@ -191,6 +191,10 @@ class TWinControl : public TControl {
   bool HandleAllocated() const { return m_handle != nullptr; }
   // Destroys the window (the object stays; Handle() makes a new one).
   void DestroyHandle();
+  // Makes the window again (a style that only takes effect at creation
+  // changed), children included, and then tells the control's handler chain
+  // with CM_RECREATEWND. Nothing happens before the window exists.
+  void RecreateWnd();
 
   int ControlCount() const { return static_cast<int>(m_controls.size()); }
   TControl* Controls(int index) const { return m_controls.at(index); }
@@ -244,6 +248,9 @@ class TWinControl : public TControl {
   LRESULT MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   void Bind(HWND window);
   void Unbind();
+  // Unbinds this window and every windowed child's, so destroying the
+  // window reaches none of them; their objects make new ones later.
+  void UnbindTree();
   void InsertControl(TControl* c);
   void RemoveControl(TControl* c);
   void TrackMouse(TControl* target);

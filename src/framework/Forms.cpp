@@ -284,6 +284,33 @@ TApplication::TApplication() : TComponent(nullptr) {
                                  0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
 }
 
+HICON TApplication::Icon(bool small) const {
+  if (HICON own = reinterpret_cast<HICON>(SendMessageA(m_handle.Get(), WM_GETICON, small ? ICON_SMALL : ICON_BIG, 0)))
+    return own;
+  if (!m_programIconRead) {
+    // Read on first use only: most windows carry an icon of their own.
+    m_programIconRead = true;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    LPSTR first = nullptr;
+    EnumResourceNamesA(
+        instance, RT_GROUP_ICON,
+        [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
+          *reinterpret_cast<LPSTR*>(found) = name;
+          return FALSE;
+        },
+        reinterpret_cast<LONG_PTR>(&first));
+    // A string name would only live during the enumeration; the program's
+    // icons are numbered.
+    if (first && IS_INTRESOURCE(first)) {
+      m_programIcon.Reset(static_cast<HICON>(LoadImageA(instance, first, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                        GetSystemMetrics(SM_CYICON), 0)));
+      m_programSmallIcon.Reset(static_cast<HICON>(LoadImageA(
+          instance, first, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    }
+  }
+  return small && m_programSmallIcon ? m_programSmallIcon.Get() : m_programIcon.Get();
+}
+
 TApplication::~TApplication() {
   m_mainForm = nullptr;
   m_mouseControl = nullptr;

@@ -100,6 +100,9 @@ class TApplication : public TComponent {
   HWND Handle() const { return m_handle.Get(); }
   const std::string& Title() const { return m_title; }
   void SetTitle(const std::string& title);
+  // The application's icon: its window's (WM_SETICON), else the program's
+  // first icon resource, loaded on first use; nullptr when it has none.
+  HICON Icon(bool small) const;
 
   // Makes a form owned by the application, runs its Loaded and OnCreate; the
   // first one becomes the main form.
@@ -144,6 +147,9 @@ class TApplication : public TComponent {
   void FinishCreation(TForm& form);
 
   UniqueWindow m_handle;
+  mutable UniqueIcon m_programIcon;
+  mutable UniqueIcon m_programSmallIcon;
+  mutable bool m_programIconRead = false;
   std::string m_title = "Corvane";
   TForm* m_mainForm = nullptr;
   TControl* m_mouseControl = nullptr;

@@ -113,6 +113,29 @@ void TWinControl::DestroyHandle() {
   DestroyWindow(window);
 }
 
+void TWinControl::UnbindTree() {
+  for (TControl* c : m_controls)
+    if (c->InheritsFrom("TWinControl")) static_cast<TWinControl*>(c)->UnbindTree();
+  Unbind();
+}
+
+void TWinControl::RecreateWnd() {
+  if (!m_handle) return;
+  HWND old = m_handle;
+  bool focused = GetFocus() == old;
+  UnbindTree();
+  DestroyWindow(old);
+  CreateWnd();
+  if (focused) ::SetFocus(m_handle);
+  // The windowed children were made again with it: each is told as well.
+  auto tell = [](auto& self, TWinControl& control) -> void {
+    control.Perform(CM_RECREATEWND);
+    for (TControl* c : control.m_controls)
+      if (c->InheritsFrom("TWinControl")) self(self, *static_cast<TWinControl*>(c));
+  };
+  tell(tell, *this);
+}
+
 HWND TWinControl::Handle() {
   if (!m_handle) CreateWnd();
   return m_handle;

@@ -31,7 +31,7 @@ TWinSkinForm::~TWinSkinForm() {
 
 void TWinSkinForm::StartFormSkin(TSkinData* skinData, TForm* form) {
   m_form = form;
-  if (skinData->OnBeforeSkinForm) skinData->OnBeforeSkinForm(this, Handle, WindowClass);
+  if (skinData->OnBeforeSkinForm) skinData->OnBeforeSkinForm(form, Handle, WindowClass);
   if (skinData->SkinControls.Contains(xcMenuItem)) form->SetProperty("AutoScroll", std::string("False"));
   CommonStart(skinData);
   if (m_frameSkinned) m_formHook.Install(*form, [this](TMessage& m) { FormHook(m); });
@@ -333,6 +333,8 @@ void TWinSkinForm::RefreshSkin() {
       if (Screen().Forms(i)->Owner() == m_form) Screen().Forms(i)->SetColor(face);
   }
   m_frameState = kFrameRefreshing;
+  // The controls take the new skin too (and controls added since are skinned).
+  RefreshControlSkins();
   if (m_form) m_menus.HandOver(*m_skinData, *m_form);
   if (m_frameSkinned && m_form) {
     ResizeToSkinFrame(true);

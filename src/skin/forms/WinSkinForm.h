@@ -61,6 +61,10 @@ class TControlSkinning {
   virtual void SkinsChanged(const std::vector<TComponent*>& skins) = 0;
   // Frees every skin, restoring the live ones first when restore is set.
   virtual void ReleaseSkins(std::vector<TComponent*>& skins, bool restore) = 0;
+  // A control re-created its window: the scroll-bar skin on window is
+  // replaced by a fresh one of the same kind.
+  virtual void ReskinScrollBars(TWinSkinForm& formSkin, TSkinData& data, std::vector<TComponent*>& skins,
+                                HWND window) = 0;
 };
 
 // FrameState values.
@@ -182,6 +186,8 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   LRESULT WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   // The form hook in front of the framework form's own message method.
   void FormHook(TMessage& m);
+  // Where an Alt+letter no item of this form's bar has goes on to.
+  TForm* DialogCharTarget() const;
   LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnNcCalcSize(bool calcValid, LPARAM params, UINT msg, WPARAM wParam);
   LRESULT OnNcHitTest(UINT msg, WPARAM wParam, LPARAM lParam);

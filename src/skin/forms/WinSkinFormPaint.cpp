@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "framework/Forms.h"
 #include "pictures/WinRunRegion.h"
 #include "pictures/WinSurface.h"
 #include "platform/RectConversions.h"
@@ -19,10 +20,12 @@ namespace corvane {
 namespace {
 
 // The window's small icon (its big one scaled down when it has no small
-// one) at `at`; a window without an icon shows nothing there.
+// one) at `at`; a window without an icon shows the application's, and
+// without that nothing.
 void DrawWindowIcon(HWND window, HDC dc, Point at) {
   HICON icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+  if (TApplication* application = CurrentApplication(); !icon && application) icon = application->Icon(true);
   int size = GetSystemMetrics(SM_CXSMICON);
   if (icon) DrawIconEx(dc, at.x, at.y, icon, size, size, 0, nullptr, DI_NORMAL);
 }

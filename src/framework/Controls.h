@@ -275,6 +275,10 @@ TWinControl* ControlOfWindow(HWND window);
 // A window's class name, read up to 100 characters as the skin rules compare it.
 std::string WindowClassName(HWND window);
 
+// Registers the system's common-control classes of flags (ICC_*) once,
+// on first use, so a program pays for a class only when it makes one.
+void EnsureCommonControlClasses(DWORD flags);
+
 // Registers one of the framework's own window classes (application window,
 // popup-menu router, picture preview) the first time it is needed.
 void RegisterPrivateClass(const char* className, WNDPROC procedure, HCURSOR cursor = nullptr);

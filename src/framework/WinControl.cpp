@@ -2,6 +2,8 @@
 // window procedure that binds each window to its control.
 #include "framework/Controls.h"
 
+#include <commctrl.h>
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -75,6 +77,14 @@ std::string WindowClassName(HWND window) {
   char name[101] = {};
   GetClassNameA(window, name, sizeof name);
   return name;
+}
+
+void EnsureCommonControlClasses(DWORD flags) {
+  static DWORD registered = 0;
+  DWORD missing = flags & ~registered;
+  if (!missing) return;
+  INITCOMMONCONTROLSEX icc{sizeof icc, missing};
+  if (InitCommonControlsEx(&icc)) registered |= missing;
 }
 
 TWinControl* ControlOfWindow(HWND window) {

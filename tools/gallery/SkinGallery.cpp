@@ -22,6 +22,7 @@
 #include "framework/Panels.h"
 #include "framework/StdCtrls.h"
 #include "FieldGallery.h"
+#include "BarGallery.h"
 #include "MenuGallery.h"
 #include "RangeGallery.h"
 #include "TabGallery.h"
@@ -199,6 +200,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CreateRangeGalleryForm();
   CreateMenuGallery();
   CreateTabGalleryForm();
+  CreateBarGallery();
   app.Run();
   ResetApplication();
   return 0;

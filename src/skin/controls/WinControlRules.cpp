@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "framework/Forms.h"
+#include "skin/controls/WinSkinBars.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
 #include "skin/controls/WinSkinEdits.h"
@@ -88,6 +89,10 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
       return &owner.Create<TSkinAdvPage>();
     case K::MediaPlayer:
       return &owner.Create<TSkinMP>();
+    case K::ToolBar:
+      return &owner.Create<TSkinToolBar>();
+    case K::BandBar:
+      return &owner.Create<TSkinBandBar>();
     case K::ObjImage:
       // Children of a radio or check group come without their row: the
       // object tells check from radio by the class name then.

@@ -20,7 +20,10 @@ namespace corvane {
 class TMainMenu;
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum class TFormStyle { fsNormal, fsStayOnTop };
+// fsMDIForm: the form holds child forms in its client area (an MDI frame);
+// fsMDIChild: the form lives inside the MDI frame that is the main form.
+// Both are chosen before the form's window is made.
+enum class TFormStyle { fsNormal, fsStayOnTop, fsMDIForm, fsMDIChild };
 enum class TPosition { poDesigned, poScreenCenter };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -43,6 +46,12 @@ class TForm : public TWinControl {
   TPosition Position = TPosition::poDesigned;
   void SetClientWidth(int w) { SetClientSize(w, ClientHeightDesigned()); }
   void SetClientHeight(int h) { SetClientSize(ClientWidthDesigned(), h); }
+
+  // An MDI frame's client window, which holds the child forms (none for
+  // other forms).
+  HWND ClientHandle() const { return m_mdiClient && IsWindow(m_mdiClient) ? m_mdiClient : nullptr; }
+  // The frame's active child form, or nullptr.
+  TForm* ActiveMDIChild() const;
 
   // The form's menu bar (not owned; usually one of the form's components).
   TMainMenu* Menu() const { return m_menu; }
@@ -67,6 +76,8 @@ class TForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& m) override;
+  // MDI frames and children end their chains in the system's MDI handling.
+  void DefaultHandler(TMessage& m) override;
   bool CanAutoSize(int& width, int& height) override;
   void ChildBoundsChanged() override;
   // Shows the menu bar; a form that needs more of its new window adds to it.
@@ -83,7 +94,11 @@ class TForm : public TWinControl {
   TFormStyle m_formStyle = TFormStyle::fsNormal;
   bool m_centred = false;
   TMainMenu* m_menu = nullptr;
+  HWND m_mdiClient = nullptr;
 };
+
+// The MDI frame among the living forms, or nullptr.
+TForm* MDIFrameForm();
 
 using TExceptionEvent = std::function<void(TObject* sender, const std::exception& error)>;
 

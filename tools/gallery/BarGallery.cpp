@@ -22,10 +22,12 @@
 namespace corvane {
 namespace {
 
-// Squares of the gallery's colours on the key colour, one image each.
+// Squares of the gallery's colours on the key colour, one image each. The
+// key is also fully transparent, as an image list of 32-bit images goes by
+// the pictures' alpha rather than by the key.
 void FillImages(TImageList& list) {
   const int n = static_cast<int>(std::size(kBarImageColours));
-  Surface strip(16 * n, 16, PixelFromColour(kColourKey));
+  Surface strip(16 * n, 16, PixelFromColour(kColourKey, 0));
   for (int i = 0; i < n; ++i)
     for (int y = 2; y < 14; ++y)
       for (int x = 2; x < 14; ++x) strip.At(16 * i + x, y) = PixelFromColour(kBarImageColours[i]);
@@ -73,7 +75,7 @@ class TBarGalleryForm : public TForm {
     for (const char* caption : {"One", "Two", "Three", "Four", "Five", "Six", "Seven", "Eight"})
       Gallery.crowded->AddButton(caption, -1, TToolButtonStyle::tbsButton, nullptr, Chooser(caption));
 
-    Gallery.bands = Place<TCoolBar>(this, 0, 64, 400, 34);
+    Gallery.bands = Place<TCoolBar>(this, 0, 64, 400, 27);
     TEdit* field = Place<TEdit>(Gallery.bands, 0, 0, 120, 21);
     field->SetText("In a band");
     TComboBox* combo = Place<TComboBox>(Gallery.bands, 0, 0, 120, 21);

@@ -23,6 +23,7 @@
 #include "framework/StdCtrls.h"
 #include "FieldGallery.h"
 #include "BarGallery.h"
+#include "MdiGallery.h"
 #include "MenuGallery.h"
 #include "RangeGallery.h"
 #include "TabGallery.h"
@@ -201,6 +202,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CreateMenuGallery();
   CreateTabGalleryForm();
   CreateBarGallery();
+  CreateMdiGallery();
   app.Run();
   ResetApplication();
   return 0;

@@ -89,6 +89,13 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
   if (m_frameSkinned && m_mdiKind != MdiKind::Child) TakeMenuBar();
   if (m_frameSkinned) LoadFrameMetrics();
   else m_frameState = kFrameActive;
+  // A child whose skinned caption is lower than the system's caption and
+  // frame keeps the difference as an empty strip, so its client area does
+  // not grow into what the frame's layout gave it.
+  if (m_frameSkinned && m_mdiKind == MdiKind::Child) {
+    int system = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+    if (m_metrics.top < system) m_menuHeight = system - m_metrics.top;
+  }
   if (m_mdiKind == MdiKind::Child && m_windowState == WindowShowState::Maximised && manager &&
       !manager->MDIMaximized)
     manager->SetMDIMaximized(true);
@@ -237,6 +244,14 @@ void TWinSkinForm::UpdateStateFromPlacement() {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   if (GetWindowPlacement(Handle, &placement)) m_windowState = ShowStateFromShowCmd(placement.showCmd);
+}
+
+bool TWinSkinForm::ActiveMdiChildMaximised() const {
+  if (m_mdiKind != MdiKind::Frame || !m_mdiClient || !IsWindow(m_mdiClient)) return false;
+  BOOL maximised = FALSE;
+  HWND active = reinterpret_cast<HWND>(
+      SendMessageA(m_mdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
+  return active && maximised;
 }
 
 bool TWinSkinForm::IsMaximisedMdiChild() const {

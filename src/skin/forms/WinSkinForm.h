@@ -177,6 +177,12 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   void HideSysMenuBit();
   void RestoreSysMenuBit();
   bool IsMaximisedMdiChild() const;
+  // An MDI frame whose active child is maximised: the child's buttons stand
+  // in the frame's menu strip.
+  bool ActiveMdiChildMaximised() const;
+  // Draws the buttons of the menu strip (a maximised MDI child's) over the
+  // strip just painted, keeping the strip under them for state changes.
+  void PaintMenuStripButtons(OffscreenSurface& picture, const Rect& strip);
   // The MDI client's procedure (MDI frames only): keeps the client's scroll
   // bars and its children's redraw in step with the skinned frame.
   LRESULT MdiClientProcedure(HWND client, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -272,6 +278,9 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   // The caption strip as painted before its buttons: what a button that
   // changes state is drawn over.
   Surface m_captionBack;
+  // The same for the menu strip's buttons: the strip as painted before them.
+  Surface m_stripBack;
+  Point m_stripOrigin;
   // Runs only from a caption button becoming hot until its hint went (the
   // mouse leaving is a message of its own): an idle window has no timer.
   WindowTimer m_hintTimer{0x534B4E43, kHoverInterval};

@@ -406,7 +406,24 @@ LRESULT TWinSkinForm::MdiClientProcedure(HWND client, UINT msg, WPARAM wParam, L
       LRESULT r = WindowSubclass::CallNext(client, msg, wParam, lParam);
       if (m_frameSkinned && manager) {
         manager->SetMDIMaximized(activeChildMaximised());
-        if (!WindowSubclass::CallNext(client, WM_MDIGETACTIVE, 0, 0)) m_skinData->MenuUpdate = m_savedMenuUpdate;
+        if (!WindowSubclass::CallNext(client, WM_MDIGETACTIVE, 0, 0)) {
+          // The last child went: the bar shows the frame's own menu again.
+          m_skinData->MenuUpdate = m_savedMenuUpdate;
+          if (m_menuBar) m_menuBar->BuildItems();
+        }
+        RepaintNonClient();
+      }
+      return r;
+    }
+    case WM_MDISETMENU: {
+      LRESULT r = WindowSubclass::CallNext(client, msg, wParam, lParam);
+      // The new frame menu is the bar's; the frame itself keeps none.
+      if (m_frameSkinned && wParam) {
+        if (m_menuBar) m_menuBar->MenuChanged(true);
+        else TakeMenuBar();
+        if (GetMenu(Handle)) SetMenu(Handle, nullptr);
+        RecalcFrame();
+        RepaintNonClient();
       }
       return r;
     }

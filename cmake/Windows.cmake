@@ -80,7 +80,8 @@ target_link_options(corvane PRIVATE -Wl,--file-alignment,4096)
 add_executable(skin_gallery WIN32 ${CORVANE_ROOT}/tools/gallery/SkinGallery.cpp
   ${CORVANE_ROOT}/tools/gallery/FieldGallery.cpp
   ${CORVANE_ROOT}/tools/gallery/RangeGallery.cpp ${CORVANE_ROOT}/tools/gallery/MenuGallery.cpp
-  ${CORVANE_ROOT}/tools/gallery/TabGallery.cpp
+  ${CORVANE_ROOT}/tools/gallery/TabGallery.cpp ${CORVANE_ROOT}/tools/gallery/BarGallery.cpp
+  ${CORVANE_ROOT}/tools/gallery/MdiGallery.cpp
   ${CORVANE_ROOT}/resources/skin.rc)
 add_dependencies(skin_gallery generated_resources)
 corvane_warnings(skin_gallery)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/ImgList.h"
+#include "pictures/WinPicture.h"
 #include "pictures/WinSurface.h"
 
 namespace corvane {
@@ -46,17 +48,54 @@ TPropValue TGlyphButton::GlyphProperty(std::string_view name) const {
   if (name == "Layout") return TEnumName{LayoutName(Layout)};
   if (name == "Margin") return std::int64_t{Margin};
   if (name == "Spacing") return std::int64_t{Spacing};
+  if (name == "PngImage") return m_pngImage;
+  if (name == "Images") return static_cast<TComponent*>(Images);
+  if (name == "ImageIndex") return std::int64_t{ImageIndex};
+  if (name == "DisabledIndex") return std::int64_t{DisabledIndex};
   return {};
 }
 
+void TGlyphButton::SetPngImage(const std::string& fileName) {
+  m_pngImage = fileName;
+  m_pngPicture.reset();
+  if (fileName.empty()) return;
+  auto picture = std::make_shared<TPicture>();
+  try {
+    picture->LoadFromFile(fileName);
+    m_pngPicture = std::move(picture);
+  } catch (const PictureError&) {
+    // The plain look without a picture.
+  }
+}
+
+const TPicture* TGlyphButton::PngPicture() const {
+  return m_pngPicture && !m_pngPicture->Empty() ? m_pngPicture.get() : nullptr;
+}
+
 Size TGlyphButton::GlyphPartSize() const {
-  if (Glyph.IsEmpty()) return {};
+  if (const TPicture* png = PngPicture()) return {png->Width(), png->Height()};
+  if (Glyph.IsEmpty()) {
+    if (Images && ImageIndex >= 0 && ImageIndex < Images->Count()) return {Images->Width(), Images->Height()};
+    return {};
+  }
   return {Glyph.Width() / std::max(NumGlyphs, 1), Glyph.Height()};
 }
 
 void TGlyphButton::DrawGlyphPart(HDC dc, POINT at, int part) const {
   Size size = GlyphPartSize();
   if (size.width <= 0) return;
+  if (const TPicture* png = PngPicture()) {
+    RECT r{at.x, at.y, at.x + size.width, at.y + size.height};
+    png->Draw(dc, r);
+    return;
+  }
+  if (Glyph.IsEmpty()) {
+    // Part 2 is the disabled look.
+    bool disabled = part == 2;
+    int index = disabled && DisabledIndex >= 0 ? DisabledIndex : ImageIndex;
+    Images->Draw(dc, at.x, at.y, index, !disabled || DisabledIndex >= 0);
+    return;
+  }
   UniqueBitmap bitmap = CreateDibSection(Glyph.View(), false);
   if (!bitmap) return;
   MemoryDC source(CreateCompatibleDC(dc));

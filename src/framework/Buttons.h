@@ -9,9 +9,15 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
 #include "framework/StdCtrls.h"
 
 namespace corvane {
+
+class TImageList;
+class TPicture;
 
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
@@ -25,14 +31,33 @@ class TGlyphButton {
   // -1: centred (margin) or automatic (spacing).
   int Margin = -1;
   int Spacing = 4;
+  // Without a Glyph: the picture Images[ImageIndex], and when disabled
+  // Images[DisabledIndex] (-1: the normal image drawn greyed).
+  TImageList* Images = nullptr;
+  int ImageIndex = -1;
+  int DisabledIndex = -1;
+
+  // A picture file shown as the glyph, in place of Glyph (any format the
+  // picture layer reads, PNG with its transparency included). A file that
+  // cannot be loaded leaves the button without a glyph; nothing is thrown,
+  // as a button is still usable without its picture.
+  const std::string& PngImage() const { return m_pngImage; }
+  void SetPngImage(const std::string& fileName);
+  // The loaded picture of PngImage, or nullptr.
+  const TPicture* PngPicture() const;
 
   // Draws the glyph part (1-based) with its top-left at `at`; nothing without a glyph.
   void DrawGlyphPart(HDC dc, POINT at, int part) const;
   Size GlyphPartSize() const;
 
  protected:
-  // "NumGlyphs", "Layout" ("blGlyphLeft"...), "Margin", "Spacing"; monostate otherwise.
+  // "NumGlyphs", "Layout" ("blGlyphLeft"...), "Margin", "Spacing",
+  // "PngImage", "Images", "ImageIndex", "DisabledIndex"; monostate otherwise.
   TPropValue GlyphProperty(std::string_view name) const;
+
+ private:
+  std::string m_pngImage;
+  std::shared_ptr<TPicture> m_pngPicture;
 };
 
 class TBitBtn : public TButton, public TGlyphButton {

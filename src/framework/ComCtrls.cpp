@@ -6,13 +6,7 @@ namespace corvane {
 
 namespace {
 
-void EnsureCommonControls() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)done;
-}
+void EnsureCommonControls() { EnsureCommonControlClasses(ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES); }
 
 }  // namespace
 

@@ -223,6 +223,10 @@ class TWinControl : public TControl {
   bool HandleAllocated() const { return m_handle != nullptr; }
   // Destroys the window (the object stays; Handle() makes a new one).
   void DestroyHandle();
+  // Makes the window again (a style that only takes effect at creation
+  // changed), children included, and then tells the control's handler chain
+  // with CM_RECREATEWND. Nothing happens before the window exists.
+  void RecreateWnd();
 
   int ControlCount() const { return static_cast<int>(m_controls.size()); }
   TControl* Controls(int index) const { return m_controls.at(index); }
@@ -282,6 +286,9 @@ class TWinControl : public TControl {
   LRESULT MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
   void Bind(HWND window);
   void Unbind();
+  // Unbinds this window and every windowed child's, so destroying the
+  // window reaches none of them; their objects make new ones later.
+  void UnbindTree();
   void InsertControl(TControl* c);
   void RemoveControl(TControl* c);
   void TrackMouse(TControl* target);
@@ -312,6 +319,10 @@ int DpiOfWindow(HWND window);
 
 // A window's class name, read up to 100 characters as the skin rules compare it.
 std::string WindowClassName(HWND window);
+
+// Registers the system's common-control classes of flags (ICC_*) once,
+// on first use, so a program pays for a class only when it makes one.
+void EnsureCommonControlClasses(DWORD flags);
 
 // Registers one of the framework's own window classes (application window,
 // popup-menu router, picture preview) the first time it is needed.

@@ -8,13 +8,7 @@ namespace corvane {
 
 namespace {
 
-void EnsureDataControlClasses() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)done;
-}
+void EnsureDataControlClasses() { EnsureCommonControlClasses(ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES); }
 
 std::string TextOf(HWND window) {
   int n = GetWindowTextLengthA(window);

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "framework/Menus.h"
 
@@ -102,6 +103,40 @@ void TForm::CreateParams(TCreateParams& p) {
     }
   }
   if (m_formStyle == TFormStyle::fsStayOnTop) p.exStyle |= WS_EX_TOPMOST;
+  if (m_formStyle == TFormStyle::fsMDIChild) {
+    // A child form is a window of the frame's client, framed like a form.
+    TForm* frame = MDIFrameForm();
+    if (!frame || !frame->Handle() || !frame->ClientHandle())
+      throw std::runtime_error("Form '" + Name + "' is an MDI child without an MDI frame");
+    p.parent = frame->ClientHandle();
+    p.style = (p.style & ~WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS;
+    p.exStyle |= WS_EX_MDICHILD;
+  }
+}
+
+TForm* MDIFrameForm() {
+  for (int i = 0; i < Screen().FormCount(); ++i)
+    if (Screen().Forms(i)->FormStyle() == TFormStyle::fsMDIForm) return Screen().Forms(i);
+  return nullptr;
+}
+
+TForm* TForm::ActiveMDIChild() const {
+  if (!m_mdiClient) return nullptr;
+  auto* active = reinterpret_cast<HWND>(SendMessageA(m_mdiClient, WM_MDIGETACTIVE, 0, 0));
+  return dynamic_cast<TForm*>(ControlOfWindow(active));
+}
+
+void TForm::DefaultHandler(TMessage& m) {
+  HWND w = HandleAllocated() ? Handle() : nullptr;
+  if (w && m_formStyle == TFormStyle::fsMDIForm && m.Msg < CM_BASE) {
+    m.Result = DefFrameProcA(w, m_mdiClient, m.Msg, m.WParam, m.LParam);
+    return;
+  }
+  if (w && m_formStyle == TFormStyle::fsMDIChild && m.Msg < CM_BASE) {
+    m.Result = DefMDIChildProcA(w, m.Msg, m.WParam, m.LParam);
+    return;
+  }
+  TWinControl::DefaultHandler(m);
 }
 
 void TForm::ApplyStyle() {
@@ -182,6 +217,17 @@ void TForm::DpiChanged() {
 
 void TForm::WindowCreated() {
   TWinControl::WindowCreated();
+  if (m_formStyle == TFormStyle::fsMDIForm) {
+    // The client fills the frame (the frame's default handling keeps it so)
+    // and lists its children in no window menu.
+    CLIENTCREATESTRUCT client{nullptr, 0xFF00};
+    RECT r{};
+    GetClientRect(Handle(), &r);
+    m_mdiClient = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                                  WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, 0, 0,
+                                  r.right, r.bottom, Handle(), nullptr, GetModuleHandleA(nullptr), &client);
+    if (!m_mdiClient) throw std::runtime_error("Cannot create the MDI client of " + Name);
+  }
   ShowMenuBar();
 }
 
@@ -223,6 +269,14 @@ void TForm::Close() {
   }
   if (action == TCloseAction::caMinimize) {
     ShowWindow(Handle(), SW_MINIMIZE);
+    return;
+  }
+  if (m_formStyle == TFormStyle::fsMDIChild && HandleAllocated()) {
+    // A child that is not wanted any more leaves the frame: the client
+    // destroys it and activates the next one.
+    SetVisible(false);
+    if (TForm* frame = MDIFrameForm(); frame && frame->ClientHandle())
+      SendMessageA(frame->ClientHandle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(Handle()), 0);
     return;
   }
   // Freeing happens with the owner; a closed secondary form only hides.
@@ -306,6 +360,33 @@ TApplication::TApplication() : TComponent(nullptr) {
   m_handle.Reset(CreateWindowExA(0, "TApplication", m_title.c_str(),
                                  WS_POPUP | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                                  0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
+}
+
+HICON TApplication::Icon(bool small) const {
+  if (HICON own = reinterpret_cast<HICON>(SendMessageA(m_handle.Get(), WM_GETICON, small ? ICON_SMALL : ICON_BIG, 0)))
+    return own;
+  if (!m_programIconRead) {
+    // Read on first use only: most windows carry an icon of their own.
+    m_programIconRead = true;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    LPSTR first = nullptr;
+    EnumResourceNamesA(
+        instance, RT_GROUP_ICON,
+        [](HMODULE, LPCSTR, LPSTR name, LONG_PTR found) -> BOOL {
+          *reinterpret_cast<LPSTR*>(found) = name;
+          return FALSE;
+        },
+        reinterpret_cast<LONG_PTR>(&first));
+    // A string name would only live during the enumeration; the program's
+    // icons are numbered.
+    if (first && IS_INTRESOURCE(first)) {
+      m_programIcon.Reset(static_cast<HICON>(LoadImageA(instance, first, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                        GetSystemMetrics(SM_CYICON), 0)));
+      m_programSmallIcon.Reset(static_cast<HICON>(LoadImageA(
+          instance, first, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    }
+  }
+  return small && m_programSmallIcon ? m_programSmallIcon.Get() : m_programIcon.Get();
 }
 
 TApplication::~TApplication() {

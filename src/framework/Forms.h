@@ -20,7 +20,10 @@ namespace corvane {
 class TMainMenu;
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum class TFormStyle { fsNormal, fsStayOnTop };
+// fsMDIForm: the form holds child forms in its client area (an MDI frame);
+// fsMDIChild: the form lives inside the MDI frame that is the main form.
+// Both are chosen before the form's window is made.
+enum class TFormStyle { fsNormal, fsStayOnTop, fsMDIForm, fsMDIChild };
 enum class TPosition { poDesigned, poScreenCenter };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -43,6 +46,12 @@ class TForm : public TWinControl {
   TPosition Position = TPosition::poDesigned;
   void SetClientWidth(int w) { SetClientSize(w, ClientHeightDesigned()); }
   void SetClientHeight(int h) { SetClientSize(ClientWidthDesigned(), h); }
+
+  // An MDI frame's client window, which holds the child forms (none for
+  // other forms).
+  HWND ClientHandle() const { return m_mdiClient && IsWindow(m_mdiClient) ? m_mdiClient : nullptr; }
+  // The frame's active child form, or nullptr.
+  TForm* ActiveMDIChild() const;
 
   // The form's menu bar (not owned; usually one of the form's components).
   TMainMenu* Menu() const { return m_menu; }
@@ -67,6 +76,8 @@ class TForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& m) override;
+  // MDI frames and children end their chains in the system's MDI handling.
+  void DefaultHandler(TMessage& m) override;
   bool CanAutoSize(int& width, int& height) override;
   void ChildBoundsChanged() override;
   // Shows the menu bar; a form that needs more of its new window adds to it.
@@ -87,7 +98,11 @@ class TForm : public TWinControl {
   TFormStyle m_formStyle = TFormStyle::fsNormal;
   bool m_centred = false;
   TMainMenu* m_menu = nullptr;
+  HWND m_mdiClient = nullptr;
 };
+
+// The MDI frame among the living forms, or nullptr.
+TForm* MDIFrameForm();
 
 using TExceptionEvent = std::function<void(TObject* sender, const std::exception& error)>;
 
@@ -104,6 +119,9 @@ class TApplication : public TComponent {
   HWND Handle() const { return m_handle.Get(); }
   const std::string& Title() const { return m_title; }
   void SetTitle(const std::string& title);
+  // The application's icon: its window's (WM_SETICON), else the program's
+  // first icon resource, loaded on first use; nullptr when it has none.
+  HICON Icon(bool small) const;
 
   // Makes a form owned by the application, runs its Loaded and OnCreate; the
   // first one becomes the main form.
@@ -148,6 +166,9 @@ class TApplication : public TComponent {
   void FinishCreation(TForm& form);
 
   UniqueWindow m_handle;
+  mutable UniqueIcon m_programIcon;
+  mutable UniqueIcon m_programSmallIcon;
+  mutable bool m_programIconRead = false;
   std::string m_title = "Corvane";
   TForm* m_mainForm = nullptr;
   TControl* m_mouseControl = nullptr;

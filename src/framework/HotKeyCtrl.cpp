@@ -8,13 +8,7 @@ namespace corvane {
 
 namespace {
 
-void EnsureHotKeyClass() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)done;
-}
+void EnsureHotKeyClass() { EnsureCommonControlClasses(ICC_HOTKEY_CLASS); }
 
 }  // namespace
 

@@ -27,6 +27,9 @@ constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+// Sent through a control's handler chain once its window was made again
+// (RecreateWnd): whoever kept the old window handle takes the new one.
+constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 
 // Notifications a parent reflects to the child they concern, so a control
 // handles its own commands, notifications, owner drawing and colours.

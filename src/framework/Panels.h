@@ -18,6 +18,22 @@ class TCustomPanel : public TWinControl {
   using TWinControl::TWinControl;
 };
 
+// A frame: a group of controls reused as one. The frame owns its controls
+// (they are its components, not the form's) and paints only its colour.
+class TCustomFrame : public TWinControl {
+  CORVANE_CLASS(TCustomFrame, TWinControl)
+
+ public:
+  using TWinControl::TWinControl;
+};
+
+class TFrame : public TCustomFrame {
+  CORVANE_CLASS(TFrame, TCustomFrame)
+
+ public:
+  using TCustomFrame::TCustomFrame;
+};
+
 class TPanel : public TCustomPanel {
   CORVANE_CLASS(TPanel, TCustomPanel)
 

@@ -8,13 +8,7 @@ namespace corvane {
 
 namespace {
 
-void EnsureRangeClasses() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)done;
-}
+void EnsureRangeClasses() { EnsureCommonControlClasses(ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS); }
 
 // The window of a control as a const member reads it: none until made.
 HWND WindowIfAny(const TWinControl& c) {

@@ -220,6 +220,7 @@ void TListBox::CreateParams(TCreateParams& p) {
   // no system sorting.
   p.style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS;
   if (!IntegralHeight) p.style |= LBS_NOINTEGRALHEIGHT;
+  if (m_multiSelect) p.style |= LBS_EXTENDEDSEL;
   p.exStyle |= WS_EX_CLIENTEDGE;
 }
 
@@ -229,12 +230,19 @@ void TListBox::DpiChanged() {
   SetWindowPos(Handle(), nullptr, 0, 0, m_width, m_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TListBox::SetMultiSelect(bool multiSelect) {
+  if (multiSelect == m_multiSelect) return;
+  if (HandleAllocated()) m_itemIndex = ItemIndex();
+  m_multiSelect = multiSelect;
+  RecreateWnd();
+}
+
 void TListBox::WindowCreated() {
   HWND w = Handle();
   SendMessageA(w, LB_SETITEMHEIGHT, 0, Scaled(ItemHeight));
   for (const std::string& item : m_items)
     SendMessageA(w, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  SendMessageA(w, LB_SETCURSEL, static_cast<WPARAM>(m_itemIndex), 0);
+  SelectInWindow(m_itemIndex);
   // The height snaps to whole rows only when asked to again after the rows
   // have their final height.
   SetWindowPos(w, nullptr, 0, 0, m_width, m_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -287,17 +295,34 @@ void TListBox::SetItems(const std::vector<std::string>& items) {
   for (const std::string& item : items) Add(item);
 }
 
+void TListBox::SelectInWindow(int index) {
+  HWND w = Handle();
+  if (!m_multiSelect) {
+    SendMessageA(w, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    return;
+  }
+  // A list that selects several items has no single selection to set: the
+  // one item is selected alone and gets the caret.
+  SendMessageA(w, LB_SETSEL, FALSE, -1);
+  if (index < 0) return;
+  SendMessageA(w, LB_SETSEL, TRUE, index);
+  SendMessageA(w, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+}
+
 int TListBox::ItemIndex() const {
   auto* self = const_cast<TListBox*>(this);
-  if (self->HandleAllocated())
-    return static_cast<int>(SendMessageA(self->Handle(), LB_GETCURSEL, 0, 0));
-  return m_itemIndex;
+  if (!self->HandleAllocated()) return m_itemIndex;
+  HWND w = self->Handle();
+  if (!m_multiSelect) return static_cast<int>(SendMessageA(w, LB_GETCURSEL, 0, 0));
+  // The item with the caret, when it is selected.
+  int caret = static_cast<int>(SendMessageA(w, LB_GETCARETINDEX, 0, 0));
+  return caret >= 0 && SendMessageA(w, LB_GETSEL, static_cast<WPARAM>(caret), 0) > 0 ? caret : -1;
 }
 
 void TListBox::SetItemIndex(int index) {
   if (index < -1 || index >= Count()) throw EListError(index);
   m_itemIndex = index;
-  if (HandleAllocated()) SendMessageA(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  if (HandleAllocated()) SelectInWindow(index);
 }
 
 int TListBox::ItemAtPos(POINT p) const {

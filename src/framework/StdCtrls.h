@@ -141,6 +141,11 @@ class TListBox : public TCustomListBox, public TDragTarget {
   // Shows only whole items (the window's height snaps to whole rows).
   bool IntegralHeight = true;
   TDragMode DragMode = TDragMode::dmManual;
+  // Several items may be selected (Shift and Ctrl extend the selection);
+  // the system takes this only at creation, so changing it re-creates the
+  // window.
+  bool MultiSelect() const { return m_multiSelect; }
+  void SetMultiSelect(bool multiSelect);
 
   int Count() const { return static_cast<int>(m_items.size()); }
   // Throws EListError for an index outside the list.
@@ -178,11 +183,14 @@ class TListBox : public TCustomListBox, public TDragTarget {
  private:
   enum class DragPhase { None, Pending, Dragging };
   int InsertPosition(const std::string& text) const;
+  // Makes index the window's selection (the only one in a multi-select list).
+  void SelectInWindow(int index);
   void MoveDrag(POINT screen);
   void EndDrag(POINT screen, bool drop);
 
   std::vector<std::string> m_items;
   int m_itemIndex = -1;
+  bool m_multiSelect = false;
   DragPhase m_drag = DragPhase::None;
   bool m_quietRelease = false;
   POINT m_dragStart{};

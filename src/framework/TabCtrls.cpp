@@ -11,13 +11,7 @@ namespace corvane {
 
 namespace {
 
-void EnsureTabClasses() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
-    return InitCommonControlsEx(&icc) != FALSE;
-  }();
-  (void)done;
-}
+void EnsureTabClasses() { EnsureCommonControlClasses(ICC_TAB_CLASSES | ICC_UPDOWN_CLASS); }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
   std::string text;

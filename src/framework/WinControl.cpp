@@ -2,6 +2,8 @@
 // window procedure that binds each window to its control.
 #include "framework/Controls.h"
 
+#include <commctrl.h>
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -78,6 +80,14 @@ std::string WindowClassName(HWND window) {
   return name;
 }
 
+void EnsureCommonControlClasses(DWORD flags) {
+  static DWORD registered = 0;
+  DWORD missing = flags & ~registered;
+  if (!missing) return;
+  INITCOMMONCONTROLSEX icc{sizeof icc, missing};
+  if (InitCommonControlsEx(&icc)) registered |= missing;
+}
+
 TWinControl* ControlOfWindow(HWND window) {
   if (!window) return nullptr;
   return static_cast<TWinControl*>(GetPropA(window, ControlProperty()));
@@ -118,6 +128,29 @@ void TWinControl::DestroyHandle() {
   // unbind first, the destruction then runs through the default procedures.
   Unbind();
   DestroyWindow(window);
+}
+
+void TWinControl::UnbindTree() {
+  for (TControl* c : m_controls)
+    if (c->InheritsFrom("TWinControl")) static_cast<TWinControl*>(c)->UnbindTree();
+  Unbind();
+}
+
+void TWinControl::RecreateWnd() {
+  if (!m_handle) return;
+  HWND old = m_handle;
+  bool focused = GetFocus() == old;
+  UnbindTree();
+  DestroyWindow(old);
+  CreateWnd();
+  if (focused) ::SetFocus(m_handle);
+  // The windowed children were made again with it: each is told as well.
+  auto tell = [](auto& self, TWinControl& control) -> void {
+    control.Perform(CM_RECREATEWND);
+    for (TControl* c : control.m_controls)
+      if (c->InheritsFrom("TWinControl")) self(self, *static_cast<TWinControl*>(c));
+  };
+  tell(tell, *this);
 }
 
 HWND TWinControl::Handle() {

@@ -135,6 +135,8 @@ TEST(ControlClassRules, TheFrameworksFamiliesGetTheirObjects) {
       {{"TScrollBar"}, K::ScControl, false, false},
       {{"TListView", "TCustomListView"}, K::ListView, false, false},
       {{"TDateTimePicker"}, K::DateTime, false, false},
+      {{"TToolBar", "TWinControl"}, K::ToolBar, false, false},
+      {{"TCoolBar", "TWinControl"}, K::BandBar, true, false},
   };
   for (const Case& c : cases) {
     ControlRule r = ControlClassRule(Facts(c.chain), kAll);
@@ -161,6 +163,11 @@ TEST(ControlClassRules, TheFrameworksFamiliesGetTheirObjects) {
   time.dateTimeAsField = true;
   EXPECT_EQ(ControlClassRule(time, kAll).kind, K::Edit);
   EXPECT_EQ(Skin3rdRule("comboboxex", Facts({"TComboboxex"}), kAll).extendedCombo, true);
+  // A frame gets nothing itself; its own controls are walked.
+  ControlRule frame = ControlClassRule(Facts({"TFrame", "TCustomFrame", "TWinControl"}), kAll);
+  EXPECT_TRUE(frame.matched);
+  EXPECT_EQ(frame.kind, K::None);
+  EXPECT_TRUE(frame.walkOwned);
   // Labels and images get no object at all.
   EXPECT_FALSE(ControlClassRule(Facts({"TLabel", "TGraphicControl"}, false), kAll).matched);
   EXPECT_FALSE(ControlClassRule(Facts({"TImage", "TGraphicControl"}, false), kAll).matched);
@@ -184,6 +191,12 @@ TEST(ControlClassRules, AClosedGateFallsThroughToTheLaterRows) {
   TSkinControlTypes noPanel = kAll;
   noPanel.Exclude(xcPanel);
   EXPECT_FALSE(ControlClassRule(Facts({"TGroupBox", "TCustomGroupBox"}), noPanel).matched);
+  // Tool bars and band containers are gated by xcToolbar; without it the
+  // bars stay plain and the band container's controls are not walked.
+  TSkinControlTypes noToolbar = kAll;
+  noToolbar.Exclude(xcToolbar);
+  EXPECT_FALSE(ControlClassRule(Facts({"TToolBar", "TWinControl"}), noToolbar).matched);
+  EXPECT_FALSE(ControlClassRule(Facts({"TCoolBar", "TWinControl"}), noToolbar).matched);
   // A scrolling window of any class goes to the scroll bars.
   ControlFacts scrolling = Facts({"TButton"});
   scrolling.scrollStyle = true;

@@ -923,7 +923,8 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
       const char* className;
       int leastWindows;
     } forms[] = {{"TGalleryForm", 25}, {"TFieldGalleryForm", 14}, {"TRangeGalleryForm", 8},
-                 {"TTabGalleryForm", 14}, {"TMenuGalleryForm", 1}};
+                 {"TTabGalleryForm", 14}, {"TMenuGalleryForm", 1}, {"TBarGalleryForm", 10},
+                 {"TMdiFrameForm", 4}};
     HWND first = nullptr;
     for (const GalleryForm& expected : forms) {
       HWND form = nullptr;
@@ -949,10 +950,13 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
             [](HWND w, LPARAM p) -> BOOL {
               auto* c = reinterpret_cast<Count*>(p);
               std::string cls = WindowClassName(w);
-              // A panel is only coloured: it takes no messages over. The skin's
-              // own windows (bar overlays, a picker's arrow) and a combo box's
-              // field belong to the skin of the control they sit on.
-              if (cls == "TPanel" || cls == "CorvaneScrollOverlay" || cls == "CorvaneDateArrow" ||
+              // A panel or band container is only coloured and a tool bar only
+              // given painters: they take no messages over; a frame and an MDI
+              // client keep their own look. The skin's own windows (bar
+              // overlays, a picker's arrow) and a combo box's field belong to
+              // the skin of the control they sit on.
+              if (cls == "TPanel" || cls == "TToolBar" || cls == "TCoolBar" || cls == "TFrame" ||
+                  cls == "MDIClient" || cls == "CorvaneScrollOverlay" || cls == "CorvaneDateArrow" ||
                   WindowClassName(GetParent(w)) == "TComboBox")
                 return TRUE;
               ++c->windows;

@@ -28,14 +28,6 @@ using test::Pump;
 using test::PumpUntil;
 using namespace test::skin;
 
-// Runs step on every tick while a popup menu is open (inside the menu's
-// loop) until it answers true.
-std::function<bool(HWND menu)> g_step;
-void CALLBACK StepMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menu = FindWindowA("#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu)) return;
-  if (g_step(menu)) KillTimer(nullptr, id);
-}
 void Press(HWND menu, WPARAM key) {
   PostMessageA(menu, WM_KEYDOWN, key, 0);
   PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
@@ -52,7 +44,6 @@ class SkinnedMenuBar : public ::testing::Test {
  protected:
   void SetUp() override { Start(StoredSkin()); }
   void TearDown() override {
-    g_step = nullptr;
     ResetApplication();
     TSkinManage::Destroy();
   }
@@ -70,11 +61,7 @@ class SkinnedMenuBar : public ::testing::Test {
   Colour SkinColour(int index) { return ResolveColour(data->Skin().Colours[index], data->Skin().System()); }
   // Runs open (which returns when the menus close) with step ticking inside.
   void WhileOpen(const std::function<void()>& open, std::function<bool(HWND)> step) {
-    g_step = std::move(step);
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, StepMenu);
-    open();
-    KillTimer(nullptr, timer);
-    Pump();
+    WhileMenuOpen(open, std::move(step));
   }
   // Presses the left button on bar item index, as the system reports it.
   void ClickItem(int index) {

@@ -250,6 +250,86 @@ TEST_F(SkinnedScrolling, AListShowsItsBarOnlyWhileItsItemsOverflow) {
   EXPECT_FALSE(IsWindowVisible(overlay->Window()));
 }
 
+TListBox* g_recreated = nullptr;
+void CALLBACK RecreateList(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  if (g_recreated) g_recreated->SetMultiSelect(!g_recreated->MultiSelect());
+}
+void CALLBACK ReleaseButton(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+}
+
+// A list re-created with another style (several items selectable) keeps
+// skinned bars: a fresh skin lies on the new window's bar and scrolls it,
+// the old overlays are gone; re-created while its arrow is held down, the
+// press ends with the old window and the new one is skinned all the same.
+TEST_F(SkinnedScrolling, AListReCreatedWithAnotherStyleKeepsSkinnedBars) {
+  Skin();
+  TForm& form = MakeForm(100, 100);
+  TListBox& list = Add<TListBox>(form, nullptr, 20, 20, 150, 100);
+  for (int i = 0; i < 40; ++i) list.Add("item " + std::to_string(i));
+  ShowSkinned(form);
+  ASSERT_TRUE(PumpUntil([&] { return VerticalOverlay(list) && VerticalOverlay(list)->Shown(); }));
+  HWND formWindow = form.Handle();
+  auto onNewBar = [&] {
+    TWScrollbar* overlay = VerticalOverlay(list);
+    return overlay && overlay->Shown() &&
+           test::skin::SameRect(test::skin::WindowRectOf(overlay->Window()), VerticalBar(list.Handle()).rcScrollBar);
+  };
+  auto clickDownArrow = [&] {
+    SCROLLBARINFO b = VerticalBar(list.Handle());
+    POINT p{(b.rcScrollBar.left + b.rcScrollBar.right) / 2, b.rcScrollBar.bottom - 4};
+    Drag(p, p);
+  };
+
+  HWND old = list.Handle();
+  list.SetMultiSelect(true);
+  ASSERT_NE(list.Handle(), old);
+  ASSERT_TRUE(GetWindowLongA(list.Handle(), GWL_STYLE) & LBS_EXTENDEDSEL);
+  EXPECT_EQ(list.Count(), 40);
+  ASSERT_TRUE(PumpUntil(onNewBar)) << "a fresh overlay on the new window's bar";
+  EXPECT_EQ(OverlaysIn(formWindow), 2) << "the old skin's overlays went";
+  TWinSkinForm* formSkin = TSkinManage::Instance()->FindFormSkin(formWindow);
+  ASSERT_NE(formSkin, nullptr);
+  EXPECT_EQ(std::count_if(formSkin->ControlSkins().begin(), formSkin->ControlSkins().end(),
+                          [&](TComponent* c) { return c->Owner() == &list; }),
+            1);
+  EXPECT_EQ(SendMessageA(list.Handle(), WM_SKINQUERY, 0, 0), 1);
+  // The skinned bar scrolls the new window and follows it.
+  clickDownArrow();
+  EXPECT_EQ(TopIndex(list.Handle()), 1) << "the press reached the new window";
+  SendMessageA(list.Handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  ASSERT_TRUE(PumpUntil([&] {
+    return VerticalOverlay(list)->ThumbTop() == VerticalBar(list.Handle()).xyThumbTop;
+  }));
+
+  // Re-created while the down arrow is held: a timer inside the system's
+  // scroll loop re-creates the list, another lets the button go.
+  g_recreated = &list;
+  SCROLLBARINFO b = VerticalBar(list.Handle());
+  SendMessageA(list.Handle(), WM_VSCROLL, SB_TOP, 0);
+  POINT p{(b.rcScrollBar.left + b.rcScrollBar.right) / 2, b.rcScrollBar.bottom - 4};
+  SetCursorPos(p.x, p.y);
+  Pump();
+  SetTimer(nullptr, 0, 150, RecreateList);
+  SetTimer(nullptr, 0, 400, ReleaseButton);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  PumpUntil([&] { return !list.MultiSelect() && (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }, 3000);
+  for (int i = 0; i < 5; ++i) {
+    Pump();
+    Sleep(30);
+  }
+  g_recreated = nullptr;
+  ASSERT_FALSE(list.MultiSelect()) << "re-created during the press";
+  EXPECT_EQ(GetCapture(), nullptr);
+  ASSERT_TRUE(PumpUntil(onNewBar));
+  EXPECT_EQ(OverlaysIn(formWindow), 2);
+  int top = TopIndex(list.Handle());
+  clickDownArrow();
+  EXPECT_EQ(TopIndex(list.Handle()), top + 1);
+}
+
 TEST_F(SkinnedScrolling, HostsDestroyedMovedOrAtTheirLimitsLeaveNoOverlayBehind) {
   Skin();
   TForm& form = MakeForm(100, 100);

@@ -221,6 +221,26 @@ inline void ExpectHandleCountsKept(const HandleCounts& before, DWORD systemSlack
   EXPECT_LE(now.user, before.user + systemSlack) << "USER objects";
 }
 
+// Runs open (which returns when the menus it opened have closed) with step
+// called on every tick while a popup menu is open, until it answers true.
+inline std::function<bool(HWND menu)>& MenuStep() {
+  static std::function<bool(HWND menu)> step;
+  return step;
+}
+inline void CALLBACK StepOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  if (MenuStep()(menu)) KillTimer(nullptr, id);
+}
+inline void WhileMenuOpen(const std::function<void()>& open, std::function<bool(HWND menu)> step) {
+  MenuStep() = std::move(step);
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, StepOpenMenu);
+  open();
+  KillTimer(nullptr, timer);
+  Pump();
+  MenuStep() = nullptr;
+}
+
 // Switches the skin component off and on again, each taking effect at once.
 inline void SkinCycle(TSkinData& data) {
   data.SetActive(false);

@@ -22,6 +22,8 @@
 #include "framework/Panels.h"
 #include "framework/StdCtrls.h"
 #include "FieldGallery.h"
+#include "BarGallery.h"
+#include "MdiGallery.h"
 #include "MenuGallery.h"
 #include "RangeGallery.h"
 #include "TabGallery.h"
@@ -199,6 +201,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CreateRangeGalleryForm();
   CreateMenuGallery();
   CreateTabGalleryForm();
+  CreateBarGallery();
+  CreateMdiGallery();
   app.Run();
   ResetApplication();
   return 0;

@@ -185,6 +185,13 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
     return r;
   }
   if (Is(f, "TBitBtn")) return on(xcBitBtn) ? Attach(K::BitButton) : Ended();
+  if (Is(f, "TCoolBar") && on(xcToolbar)) {
+    // The bands take the face colour; the controls they hold are skinned
+    // by their own rows.
+    ControlRule r = Attach(K::BandBar);
+    r.walkChildren = true;
+    return r;
+  }
   if (Is(f, "TTabSheet") && tabs) return Attach(K::TabSheet);
   if (Is(f, "TCustomTabControl") && tabs)
     return Attach(f.styleProperty == "tsTabs" ? K::Tab : K::TabBtn);
@@ -192,6 +199,7 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
   if (Is(f, "TCustomCheckBox") && on(xcCheckBox)) return Attach(K::CheckBox);
   if (Is(f, "TTrackBar") && on(xcTrackBar)) return Attach(K::TrackBar);
   if (Is(f, "TRadioButton") && on(xcRadioButton)) return Attach(K::RadioButton);
+  if (Is(f, "TToolBar") && on(xcToolbar)) return Attach(K::ToolBar);
   if (Is(f, "TProgressBar") && on(xcProgress)) return Attach(K::Progress);
   if (Is(f, "TScrollBar") && on(xcScrollbar)) return Attach(K::ScControl);
   if (Is(f, "TCustomComboBox") && on(xcCombo)) return Attach(K::ComboBox);
@@ -222,6 +230,13 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
   if (Is(f, "TCustomEdit") && on(xcEdit)) return Attach(K::Edit);
   // The hot-key field is an edit field to the eye.
   if (Is(f, "THotKey") && on(xcEdit)) return Attach(K::Edit);
+  // A frame holds its controls as its own components: they are walked as
+  // a form's are, the frame itself keeps its look.
+  if (Is(f, "TCustomFrame")) {
+    ControlRule r = Ended();
+    r.walkOwned = true;
+    return r;
+  }
   bool dcEdit = IsOneOf(c, {"TDCEDIT", "TDCDBEDIT"});
   if (!dcEdit && Is(f, "TCustomForm")) {
     ControlRule r = Attach(K::Box, true);

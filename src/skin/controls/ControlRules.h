@@ -48,6 +48,8 @@ enum class ControlSkinKind {
   UpDown,
   MediaPlayer,
   ObjImage,
+  ToolBar,
+  BandBar,
 };
 
 // What to do with one control.

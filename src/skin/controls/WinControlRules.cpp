@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "framework/Forms.h"
+#include "skin/controls/WinSkinBars.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
 #include "skin/controls/WinSkinEdits.h"
@@ -88,6 +89,10 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
       return &owner.Create<TSkinAdvPage>();
     case K::MediaPlayer:
       return &owner.Create<TSkinMP>();
+    case K::ToolBar:
+      return &owner.Create<TSkinToolBar>();
+    case K::BandBar:
+      return &owner.Create<TSkinBandBar>();
     case K::ObjImage:
       // Children of a radio or check group come without their row: the
       // object tells check from radio by the class name then.
@@ -99,11 +104,6 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
 
 TSkinControl* AsSkin(TComponent* c) {
   return dynamic_cast<TSkinControl*>(c);
-}
-
-bool HasWindow(const TControl& c) {
-  auto* windowed = dynamic_cast<const TWinControl*>(&c);
-  return windowed && windowed->HandleAllocated();
 }
 
 HWND WindowOf(const TControl& c) {
@@ -136,10 +136,23 @@ bool ControlSkinner::AlreadySkinned(HWND window) const {
 void ControlSkinner::SkinForm(TForm& form) {
   for (int i = 0; i < form.ComponentCount(); ++i)
     if (auto* control = dynamic_cast<TControl*>(form.Components(i))) SkinControl(*control);
-  for (int i = 0; i < form.ControlCount(); ++i) {
-    TControl* control = form.Controls(i);
-    if (!HasWindow(*control) || control->Tag == m_data.DisableTag || AlreadySkinned(*control))
-      continue;
+  // Then the form's tab order: every framework control with a window, a
+  // container's own controls right after it, in the order the keyboard
+  // visits them (the windows' order). This reaches controls inside
+  // containers whose rule does not walk them.
+  std::vector<HWND> tabOrder;
+  auto collect = [&](auto& self, HWND parent) -> void {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (ControlOfWindow(child)) {
+        tabOrder.push_back(child);
+        self(self, child);
+      }
+  };
+  if (form.HandleAllocated()) collect(collect, form.Handle());
+  for (HWND window : tabOrder) {
+    // Looked up again: skinning an earlier control may have changed windows.
+    TWinControl* control = ControlOfWindow(window);
+    if (!control || control->Tag == m_data.DisableTag || AlreadySkinned(*control)) continue;
     SkinControl(*control);
   }
 }
@@ -240,6 +253,24 @@ TSkinControl* ControlSkinner::Attach(ControlSkinKind kind, TControl& control,
   return skin;
 }
 
+void ControlSkinner::ReskinScrollBars(std::vector<TComponent*>& skins, HWND window) {
+  auto found = std::find_if(skins.begin(), skins.end(), [&](TComponent* c) {
+    auto* bars = dynamic_cast<TSkinScrollbar*>(c);
+    return bars && bars->Control() && bars->State() != kSkinWindowGone && bars->Handle() == window;
+  });
+  if (found == skins.end()) return;
+  auto* old = static_cast<TSkinScrollbar*>(*found);
+  TControl& control = *old->Control();
+  ControlRule rule;
+  rule.matched = true;
+  rule.kind = dynamic_cast<TSkinListView*>(old) ? ControlSkinKind::ListView : ControlSkinKind::Scrollbar;
+  rule.mode = old->Mode();
+  skins.erase(found);
+  old->Restore();
+  control.FreeComponent(old);
+  Attach(rule.kind, control, &rule);
+}
+
 void ControlSkinner::SkinChildren(HWND window) {
   for (HWND child = GetTopWindow(window); child; child = GetWindow(child, GW_HWNDNEXT))
     if (GetWindowLongW(child, GWL_STYLE) & WS_CHILD) SkinChildWindow(child);
@@ -304,6 +335,10 @@ class RuleSkinning final : public TControlSkinning {
   void SkinsChanged(const std::vector<TComponent*>& skins) override { ControlSkinsChanged(skins); }
   void ReleaseSkins(std::vector<TComponent*>& skins, bool restore) override {
     ReleaseControlSkins(skins, restore);
+  }
+  void ReskinScrollBars(TWinSkinForm& formSkin, TSkinData& data, std::vector<TComponent*>& skins,
+                        HWND window) override {
+    ControlSkinner(formSkin, data, skins).ReskinScrollBars(skins, window);
   }
 };
 

@@ -37,6 +37,10 @@ class ControlSkinner {
   void SkinChildWindow(HWND child);
   // The control class rules on one framework control.
   void SkinControl(TControl& control);
+  // The scroll-bar skin on window (a control that re-created its window)
+  // freed and made again, of the same kind and mode; skins is the form
+  // skin's list, which the caller owns.
+  void ReskinScrollBars(std::vector<TComponent*>& skins, HWND window);
 
  private:
   bool AlreadySkinned(const TControl& control) const;

@@ -331,7 +331,18 @@ void TWScrollbar::OnMouseLeave() {
 void TWScrollbar::OnPress(POINT p) {
   GetCursorPos(&m_pressCursor);
   SCROLLBARINFO info;
-  if (ReadBar(info)) {
+  if (m_kind == kBarControl && HasProperty(m_hostControl, "Max") && ReadBar(info)) {
+    // A scroll-bar control is pressed where its own range puts the thumb,
+    // without the minimum length the painted thumb keeps.
+    ScrollRange range{static_cast<int>(PropertyInt(m_hostControl, "Min")),
+                      static_cast<int>(PropertyInt(m_hostControl, "Max")),
+                      static_cast<int>(PropertyInt(m_hostControl, "PageSize")),
+                      static_cast<int>(PropertyInt(m_hostControl, "Position"))};
+    Size size = SizeOf(info.rcScrollBar);
+    ThumbSpan thumb = ScrollControlPressThumb(range, m_vertical ? size.height : size.width, m_arrowSize);
+    m_pressThumbTop = m_thumbTop = thumb.top;
+    m_thumbBottom = thumb.bottom;
+  } else if (ReadBar(info)) {
     m_pressThumbTop = info.xyThumbTop;
     m_thumbTop = info.xyThumbTop;
     m_thumbBottom = info.xyThumbBottom;

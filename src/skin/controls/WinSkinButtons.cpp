@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "framework/Buttons.h"
+#include "framework/ImgList.h"
+#include "pictures/WinPicture.h"
 #include "pictures/WinSurface.h"
 #include "skin/controls/ControlLooks.h"
 #include "skin/controls/ControlRules.h"
@@ -295,15 +297,12 @@ void TSkinBitButton::Paint(HDC dc, const RECT& r) {
   HDC bdc = buffer.Dc();
   HFONT previous = SelectCaptionFont(bdc, cell);
 
-  const auto* glyphButton = dynamic_cast<const TGlyphButton*>(subject);
-  const Surface* glyph =
-      glyphButton && !glyphButton->Glyph.IsEmpty() ? &glyphButton->Glyph : nullptr;
-  int parts = glyphButton ? std::max(glyphButton->NumGlyphs, 1) : 1;
-  Size glyphSize = glyph ? Size{glyph->Width() / parts, glyph->Height()} : Size{};
+  GlyphSource glyph = FindGlyph(subject);
+  Size glyphSize = glyph.size;
   GlyphLayout layout = LayoutOf(subject);
   bool horizontal = layout == GlyphLayout::Left || layout == GlyphLayout::Right;
   RECT measure{2, 2, size.width - 2, size.height - 2};
-  if (glyph) {
+  if (glyphSize.width > 0) {
     if (horizontal)
       measure.right -= glyphSize.width + 2;
     else
@@ -319,18 +318,7 @@ void TSkinBitButton::Paint(HDC dc, const RECT& r) {
   bool centred = AsciiLower(PropertyText(subject, "Alignment")) == "tacenter";
   GlyphPlacement place = PlaceGlyph(size, glyphSize, textSize, layout, static_cast<int>(margin),
                                     static_cast<int>(spacing), centred);
-  if (glyph) {
-    GdiFlush();
-    int part = GlyphPart((m_mouseState & kMousePressed) != 0, m_enabled, GlyphDown(), parts);
-    SurfaceView partView = glyph->View().Sub(
-        Rect::FromSize((part - 1) * glyphSize.width, 0, glyphSize.width, glyphSize.height));
-    Pixel key = glyph->At(0, glyph->Height() - 1);
-    Rect target = Rect::FromSize(place.glyph.x, place.glyph.y, glyphSize.width, glyphSize.height);
-    if (!m_enabled && parts == 1)
-      DrawEmbossed(buffer.View(), place.glyph, partView, key);
-    else
-      DrawTransparent(buffer.View(), target, partView, ColourFromPixel(key));
-  }
+  if (glyphSize.width > 0) DrawGlyph(buffer, glyph, place.glyph);
   if (!m_text.empty()) {
     RECT text{place.text.x, place.text.y, place.text.x + textSize.width,
               place.text.y + textSize.height};
@@ -338,6 +326,85 @@ void TSkinBitButton::Paint(HDC dc, const RECT& r) {
   }
   SelectObject(bdc, previous);
   PutOnScreen(dc, r, buffer);
+}
+
+TSkinBitButton::GlyphSource TSkinBitButton::FindGlyph(const TControl* subject) {
+  GlyphSource glyph;
+  if (!subject) return glyph;
+  std::string name = PropertyText(subject, GlyphPropertyName.empty() ? "PngImage" : GlyphPropertyName);
+  if (name != m_pictureName) {
+    m_pictureName = name;
+    m_picture.reset();
+    if (!name.empty()) {
+      auto picture = std::make_unique<TPicture>();
+      try {
+        picture->LoadFromFile(name);
+        if (!picture->Empty()) m_picture = std::move(picture);
+      } catch (const std::exception&) {
+        // A picture that cannot be loaded: the button keeps its plain look.
+      }
+    }
+  }
+  if (m_picture) {
+    glyph.picture = m_picture.get();
+    glyph.size = {m_picture->Width(), m_picture->Height()};
+    return glyph;
+  }
+  if (const auto* button = dynamic_cast<const TGlyphButton*>(subject); button && !button->Glyph.IsEmpty()) {
+    glyph.strip = &button->Glyph;
+    glyph.parts = std::max(button->NumGlyphs, 1);
+    glyph.size = {glyph.strip->Width() / glyph.parts, glyph.strip->Height()};
+    return glyph;
+  }
+  TPropValue images = subject->GetProperty("Images");
+  auto* list = std::holds_alternative<TComponent*>(images)
+                   ? dynamic_cast<const TImageList*>(std::get<TComponent*>(images))
+                   : nullptr;
+  int index = static_cast<int>(PropertyInt(subject, "ImageIndex"));
+  if (!list || index < 0 || index >= list->Count()) return glyph;
+  glyph.images = list;
+  glyph.imageIndex = index;
+  int disabled = static_cast<int>(PropertyInt(subject, "DisabledIndex"));
+  glyph.disabledIndex = disabled < list->Count() ? disabled : -1;
+  glyph.size = {list->Width(), list->Height()};
+  return glyph;
+}
+
+void TSkinBitButton::DrawGlyph(OffscreenSurface& buffer, const GlyphSource& glyph, Point at) {
+  const Size size = glyph.size;
+  const Rect target = Rect::FromSize(at.x, at.y, size.width, size.height);
+  GdiFlush();
+  if (glyph.strip) {
+    int part = GlyphPart((m_mouseState & kMousePressed) != 0, m_enabled, GlyphDown(), glyph.parts);
+    SurfaceView partView = glyph.strip->View().Sub(Rect::FromSize((part - 1) * size.width, 0, size.width, size.height));
+    Pixel key = glyph.strip->At(0, glyph.strip->Height() - 1);
+    if (!m_enabled && glyph.parts == 1) DrawEmbossed(buffer.View(), at, partView, key);
+    else DrawTransparent(buffer.View(), target, partView, ColourFromPixel(key));
+    return;
+  }
+  // A picture or a list image has one look: a disabled button without its
+  // own disabled image embosses the shape, taken from the image drawn on
+  // the key colour.
+  bool ownDisabled = glyph.images && glyph.disabledIndex >= 0;
+  auto drawAt = [&](HDC dc, int x, int y, int index) {
+    if (glyph.picture) {
+      RECT r{x, y, x + size.width, y + size.height};
+      glyph.picture->Draw(dc, r);
+    } else {
+      glyph.images->Draw(dc, x, y, index, true);
+    }
+  };
+  if (m_enabled || ownDisabled) {
+    drawAt(buffer.Dc(), at.x, at.y, m_enabled ? glyph.imageIndex : glyph.disabledIndex);
+    GdiFlush();
+    return;
+  }
+  OffscreenSurface shape(size.width, size.height);
+  if (!shape.Valid()) return;
+  shape.View().Fill(PixelFromColour(kColourKey));
+  drawAt(shape.Dc(), 0, 0, glyph.imageIndex);
+  GdiFlush();
+  DrawEmbossed(buffer.View(), at, shape.View(), PixelFromColour(kColourKey));
 }
 
 // ================================================================ TSkinMenuButton

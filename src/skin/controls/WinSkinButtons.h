@@ -13,9 +13,12 @@
 #include <memory>
 #include <string>
 
+#include "pictures/WinPicture.h"
 #include "skin/controls/WinSubClass.h"
 
 namespace corvane {
+
+class TImageList;
 
 class OffscreenSurface;
 struct TDataSkinButton;
@@ -75,6 +78,26 @@ class TSkinBitButton : public TSkinButton {
   void Paint(HDC dc, const RECT& r) override;
   // Pressed, down and disabled as the glyph part shows them.
   virtual bool GlyphDown() const { return false; }
+
+ private:
+  // Where the glyph comes from, first found first: the picture file the
+  // glyph property names, the button's own glyph strip, its image list.
+  struct GlyphSource {
+    const Surface* strip = nullptr;
+    int parts = 1;
+    const TPicture* picture = nullptr;
+    const TImageList* images = nullptr;
+    int imageIndex = -1;
+    int disabledIndex = -1;
+    Size size;
+  };
+  GlyphSource FindGlyph(const TControl* subject);
+  // Draws the glyph's part for the state at `at` in the buffer.
+  void DrawGlyph(OffscreenSurface& buffer, const GlyphSource& glyph, Point at);
+  // The picture named by the glyph property, loaded once per name; a name
+  // that cannot be loaded gives none.
+  std::unique_ptr<TPicture> m_picture;
+  std::string m_pictureName;
 };
 
 // A drop-down button: hot or focused share a cell; there is no default look.

@@ -401,7 +401,9 @@ void TSkinHeader::Paint(HDC dc, const RECT& r) {
         HeaderHotRect({item.left, item.top, item.right, item.bottom});
     rightmost = std::max(rightmost, static_cast<int>(item.right));
 
-    bool image = images && (info.fmt & (HDF_IMAGE | HDF_BITMAP_ON_RIGHT));
+    // An item shows its list image when its format says so (HDF_IMAGE) or
+    // when its owner draws it (HDF_OWNERDRAW), whose image is the list's too.
+    bool image = images && (info.fmt & (HDF_IMAGE | HDF_OWNERDRAW));
     ItemAlign align = (info.fmt & HDF_CENTER)  ? ItemAlign::Centre
                       : (info.fmt & HDF_RIGHT) ? ItemAlign::Right
                                                : ItemAlign::Left;

@@ -11,6 +11,7 @@
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
+#include "skin/forms/WinSkinForm.h"
 
 namespace corvane {
 
@@ -178,6 +179,16 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
     case CN_VSCROLL:
       if (m_vertical) m_vertical->SetHotPart(LOWORD(m.WParam));
       RefreshBars();
+      return;
+    case CM_RECREATEWND:
+      // The overlays still follow the old, destroyed window: they hide at
+      // once, and the form skin puts a fresh skin on the new window (posted,
+      // so a press still running on an overlay ends first).
+      for (TWScrollbar* bar : {m_horizontal.get(), m_vertical.get()})
+        if (bar) bar->HideBar();
+      if (FormSkin() && Control())
+        if (HWND h = Handle())
+          PostMessageA(FormSkin()->Handle, WM_SKINRESKINSCROLL, reinterpret_cast<WPARAM>(h), 0);
       return;
     case CM_VISIBLECHANGED:
       if (m.WParam) {

@@ -32,7 +32,7 @@ TWinSkinForm::~TWinSkinForm() {
 
 void TWinSkinForm::StartFormSkin(TSkinData* skinData, TForm* form) {
   m_form = form;
-  if (skinData->OnBeforeSkinForm) skinData->OnBeforeSkinForm(this, Handle, WindowClass);
+  if (skinData->OnBeforeSkinForm) skinData->OnBeforeSkinForm(form, Handle, WindowClass);
   if (skinData->SkinControls.Contains(xcMenuItem)) form->SetProperty("AutoScroll", std::string("False"));
   CommonStart(skinData);
   if (m_frameSkinned) m_formHook.Install(*form, [this](TMessage& m) { FormHook(m); });
@@ -91,6 +91,13 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
   if (m_frameSkinned && m_mdiKind != MdiKind::Child) TakeMenuBar();
   if (m_frameSkinned) LoadFrameMetrics();
   else m_frameState = kFrameActive;
+  // A child whose skinned caption is lower than the system's caption and
+  // frame keeps the difference as an empty strip, so its client area does
+  // not grow into what the frame's layout gave it.
+  if (m_frameSkinned && m_mdiKind == MdiKind::Child) {
+    int system = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+    if (m_metrics.top < system) m_menuHeight = system - m_metrics.top;
+  }
   if (m_mdiKind == MdiKind::Child && m_windowState == WindowShowState::Maximised && manager &&
       !manager->MDIMaximized)
     manager->SetMDIMaximized(true);
@@ -255,6 +262,14 @@ void TWinSkinForm::UpdateStateFromPlacement() {
   if (GetWindowPlacement(Handle, &placement)) m_windowState = ShowStateFromShowCmd(placement.showCmd);
 }
 
+bool TWinSkinForm::ActiveMdiChildMaximised() const {
+  if (m_mdiKind != MdiKind::Frame || !m_mdiClient || !IsWindow(m_mdiClient)) return false;
+  BOOL maximised = FALSE;
+  HWND active = reinterpret_cast<HWND>(
+      SendMessageA(m_mdiClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
+  return active && maximised;
+}
+
 bool TWinSkinForm::IsMaximisedMdiChild() const {
   return m_mdiKind == MdiKind::Child && m_windowState == WindowShowState::Maximised;
 }
@@ -349,6 +364,8 @@ void TWinSkinForm::RefreshSkin() {
       if (Screen().Forms(i)->Owner() == m_form) Screen().Forms(i)->SetColor(face);
   }
   m_frameState = kFrameRefreshing;
+  // The controls take the new skin too (and controls added since are skinned).
+  RefreshControlSkins();
   if (m_form) m_menus.HandOver(*m_skinData, *m_form);
   if (m_frameSkinned && m_form) {
     ResizeToSkinFrame(true);

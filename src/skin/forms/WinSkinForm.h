@@ -61,6 +61,10 @@ class TControlSkinning {
   virtual void SkinsChanged(const std::vector<TComponent*>& skins) = 0;
   // Frees every skin, restoring the live ones first when restore is set.
   virtual void ReleaseSkins(std::vector<TComponent*>& skins, bool restore) = 0;
+  // A control re-created its window: the scroll-bar skin on window is
+  // replaced by a fresh one of the same kind.
+  virtual void ReskinScrollBars(TWinSkinForm& formSkin, TSkinData& data, std::vector<TComponent*>& skins,
+                                HWND window) = 0;
 };
 
 // FrameState values.
@@ -176,6 +180,12 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   void HideSysMenuBit();
   void RestoreSysMenuBit();
   bool IsMaximisedMdiChild() const;
+  // An MDI frame whose active child is maximised: the child's buttons stand
+  // in the frame's menu strip.
+  bool ActiveMdiChildMaximised() const;
+  // Draws the buttons of the menu strip (a maximised MDI child's) over the
+  // strip just painted, keeping the strip under them for state changes.
+  void PaintMenuStripButtons(OffscreenSurface& picture, const Rect& strip);
   // The MDI client's procedure (MDI frames only): keeps the client's scroll
   // bars and its children's redraw in step with the skinned frame.
   LRESULT MdiClientProcedure(HWND client, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -185,6 +195,8 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   LRESULT WindowProcedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   // The form hook in front of the framework form's own message method.
   void FormHook(TMessage& m);
+  // Where an Alt+letter no item of this form's bar has goes on to.
+  TForm* DialogCharTarget() const;
   LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnNcCalcSize(bool calcValid, LPARAM params, UINT msg, WPARAM wParam);
   LRESULT OnNcHitTest(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -273,6 +285,9 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   // The caption strip as painted before its buttons: what a button that
   // changes state is drawn over.
   Surface m_captionBack;
+  // The same for the menu strip's buttons: the strip as painted before them.
+  Surface m_stripBack;
+  Point m_stripOrigin;
   // Runs only from a caption button becoming hot until its hint went (the
   // mouse leaving is a message of its own): an idle window has no timer.
   WindowTimer m_hintTimer{0x534B4E43, kHoverInterval};

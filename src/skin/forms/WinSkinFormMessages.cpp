@@ -12,7 +12,7 @@
 //     WM_INITMENUPOPUP                 records the menu and its source
 //     WM_CTLCOLORBTN/STATIC            bare windows: transparent text, face brush
 //     WM_SKINSTART                     OnSkinStart
-//     WM_SKINRESKINSCROLL              answered 0
+//     WM_SKINRESKINSCROLL              a re-created control's scroll-bar skin made anew
 //     WM_SKINQUERY                     answered 1, WM_SKINNOTIFY posted
 //     WM_DPICHANGED                    OnDpiChanged, the window's own handling,
 //                                      then the frame again at the new DPI
@@ -40,10 +40,12 @@
 //   the form hook, in front of a framework form's own message method:
 //     WM_SETTEXT                       the frame measured and painted again
 //     WM_SKINREFRESH                   RefreshSkin
-//     CM_DIALOGCHAR                    Alt+letter of the skinned menu bar
+//     CM_DIALOGCHAR                    Alt+letter of the skinned menu bar, else
+//                                      on to the MDI frame or the main form
 //     WM_SKINPRINTNC, WM_SKINPING      answered with SKIN_MAGIC
 //
-//   the MDI client's procedure (MDI frames): MdiClientProcedure below.
+//   the MDI client's procedure (MDI frames): MdiClientProcedure below
+//     (scroll bars, the maximised flag, a new frame menu, the last child).
 #include "skin/forms/WinSkinForm.h"
 
 #include <windowsx.h>
@@ -115,6 +117,8 @@ LRESULT TWinSkinForm::WindowProcedure(HWND, UINT msg, WPARAM wParam, LPARAM lPar
       OnSkinStart();
       return 0;
     case WM_SKINRESKINSCROLL:
+      if (ControlSkinning && m_skinData && IsWindow(reinterpret_cast<HWND>(wParam)))
+        ControlSkinning->ReskinScrollBars(*this, *m_skinData, m_controlSkins, reinterpret_cast<HWND>(wParam));
       return 0;
     case WM_SKINQUERY:
       PostMessageA(Handle, WM_SKINNOTIFY, 0, SKIN_MAGIC);
@@ -277,11 +281,13 @@ void TWinSkinForm::FormHook(TMessage& m) {
       // The form's own handling comes first; an Alt+letter it left is the
       // skinned bar's when one of its items has that accelerator.
       m_formHook.CallOld(m);
-      if (!m.Result && m_menuBar && GetKeyState(VK_MENU) < 0 &&
-          m_menuBar->ItemForKey(static_cast<char>(m.WParam))) {
+      if (m.Result || GetKeyState(VK_MENU) >= 0) return;
+      if (m_menuBar && m_menuBar->ItemForKey(static_cast<char>(m.WParam))) {
         PostMessageA(Handle, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(m.WParam));
         m.Result = 1;
+        return;
       }
+      if (TForm* next = DialogCharTarget()) m.Result = next->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
       return;
     case WM_SKINPRINTNC:
       if (m.LParam != SKIN_MAGIC) break;
@@ -295,6 +301,20 @@ void TWinSkinForm::FormHook(TMessage& m) {
       break;
   }
   m_formHook.CallOld(m);
+}
+
+TForm* TWinSkinForm::DialogCharTarget() const {
+  // An MDI child's letters go on to its frame; any other form's to the main
+  // form, unless this one is modal (the main form is disabled behind it).
+  TForm* next = nullptr;
+  if (m_mdiKind == MdiKind::Child) {
+    HWND client = GetParent(Handle);
+    next = dynamic_cast<TForm*>(ControlOfWindow(client ? GetParent(client) : nullptr));
+  } else if (TApplication* application = CurrentApplication()) {
+    next = application->MainForm();
+  }
+  if (!next || next == m_form || !next->HandleAllocated() || !IsWindowEnabled(next->Handle())) return nullptr;
+  return next;
 }
 
 LRESULT TWinSkinForm::OnNcCalcSize(bool calcValid, LPARAM lParam, UINT msg, WPARAM wParam) {
@@ -420,7 +440,24 @@ LRESULT TWinSkinForm::MdiClientProcedure(HWND client, UINT msg, WPARAM wParam, L
       LRESULT r = WindowSubclass::CallNext(client, msg, wParam, lParam);
       if (m_frameSkinned && manager) {
         manager->SetMDIMaximized(activeChildMaximised());
-        if (!WindowSubclass::CallNext(client, WM_MDIGETACTIVE, 0, 0)) m_skinData->MenuUpdate = m_savedMenuUpdate;
+        if (!WindowSubclass::CallNext(client, WM_MDIGETACTIVE, 0, 0)) {
+          // The last child went: the bar shows the frame's own menu again.
+          m_skinData->MenuUpdate = m_savedMenuUpdate;
+          if (m_menuBar) m_menuBar->BuildItems();
+        }
+        RepaintNonClient();
+      }
+      return r;
+    }
+    case WM_MDISETMENU: {
+      LRESULT r = WindowSubclass::CallNext(client, msg, wParam, lParam);
+      // The new frame menu is the bar's; the frame itself keeps none.
+      if (m_frameSkinned && wParam) {
+        if (m_menuBar) m_menuBar->MenuChanged(true);
+        else TakeMenuBar();
+        if (GetMenu(Handle)) SetMenu(Handle, nullptr);
+        RecalcFrame();
+        RepaintNonClient();
       }
       return r;
     }

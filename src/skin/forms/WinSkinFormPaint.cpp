@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "framework/Forms.h"
 #include "pictures/WinRunRegion.h"
 #include "pictures/WinSurface.h"
 #include "platform/Dpi.h"
@@ -20,10 +21,12 @@ namespace corvane {
 namespace {
 
 // The window's small icon (its big one scaled down when it has no small
-// one) at `at`; a window without an icon shows nothing there.
+// one) at `at`; a window without an icon shows the application's, and
+// without that nothing.
 void DrawWindowIcon(HWND window, HDC dc, Point at, int dpi) {
   HICON icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
   if (!icon) icon = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+  if (TApplication* application = CurrentApplication(); !icon && application) icon = application->Icon(true);
   const int size = SystemMetricForDpi(SM_CXSMICON, dpi);
   if (icon) DrawIconEx(dc, at.x, at.y, icon, size, size, 0, nullptr, DI_NORMAL);
 }
@@ -145,6 +148,7 @@ CaptionWindowFacts TWinSkinForm::CaptionFacts() const {
   facts.frameButtons = m_class.buttons;
   facts.border = m_class.border;
   facts.isMessageBox = m_class.isMessageBox;
+  facts.mdiChildMaximisedInMenuBar = m_menuBar && ActiveMdiChildMaximised();
   HWND window = Handle;
   facts.askWindow = [window](int visibility, int action) {
     return static_cast<int>(SendMessageA(window, WM_SKINBUTTONVISIBLE, visibility, action));
@@ -186,16 +190,32 @@ void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
   }
 }
 
+void TWinSkinForm::PaintMenuStripButtons(OffscreenSurface& picture, const Rect& strip) {
+  GdiFlush();
+  m_stripBack = Surface(strip.Width(), strip.Height());
+  m_stripOrigin = {strip.left, strip.top};
+  StretchCopy(m_stripBack.View(), m_stripBack.View().Bounds(), picture.View(), strip);
+  for (const auto& button : m_captionButtons) {
+    const TDataSkinSysButton& b = *button->Element;
+    if (b.Visibility != kShowInMenuStrip || !button->Visible || b.Bitmap.IsEmpty()) continue;
+    DrawFrameCell(picture.View(), button->Bounds, b.Bitmap, true, std::max(1, b.Frame), 1);
+  }
+}
+
 void TWinSkinForm::PaintCaptionButton(TWinSysButton& button) {
   if (!button.Visible || m_frameState != kFrameActive || !m_frameSkinned) return;
   const TDataSkinSysButton& b = *button.Element;
-  Rect r = button.Bounds.Intersect(m_captionBack.View().Bounds());
+  // A button of the menu strip stands on the strip, any other on the caption.
+  const bool inStrip = b.Visibility == kShowInMenuStrip;
+  const Surface& back = inStrip ? m_stripBack : m_captionBack;
+  const Point origin = inStrip ? m_stripOrigin : Point{0, 0};
+  Rect r = button.Bounds.Intersect(back.View().Bounds().Offset(origin.x, origin.y));
   if (r.IsEmpty()) return;
   try {
     OffscreenSurface picture(r.Width(), r.Height());
     if (!picture.Valid()) return;
     Rect local{0, 0, r.Width(), r.Height()};
-    StretchCopy(picture.View(), local, m_captionBack.View(), r);
+    StretchCopy(picture.View(), local, back.View(), r.Offset(-origin.x, -origin.y));
     Rect cell = button.Bounds.Offset(-r.left, -r.top);
     if (IsIconButton(b.Action)) {
       DrawWindowIcon(Handle, picture.Dc(), {cell.left, cell.top}, m_dpi);
@@ -249,6 +269,7 @@ void TWinSkinForm::RepaintNonClient(HDC given) {
     if (!minimised && m_menuHeight > 0) {
       if (m_menuBar) {
         m_menuBar->PaintBar(picture, parts.menuBar);
+        PaintMenuStripButtons(picture, parts.menuBar);
       } else {
         RECT strip = ToRECT(parts.menuBar);
         FillRect(picture.Dc(), &strip, m_skinData->FaceBrush());

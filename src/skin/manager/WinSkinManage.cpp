@@ -205,15 +205,12 @@ void TSkinManage::ReskinAll(TSkinData* data) {
     skin->ReloadSkin();
     if (onlyOne) {
       skin->RefreshSkin();
-      skin->RefreshControlSkins();
       return;
     }
   }
+  // RefreshSkin refreshes each form's controls as well.
   for (auto& skin : m_formSkins)
-    if (skin->SkinData() == data) {
-      skin->RefreshSkin();
-      skin->RefreshControlSkins();
-    }
+    if (skin->SkinData() == data) skin->RefreshSkin();
 }
 
 void TSkinManage::FreeFormSkin(std::size_t index, bool restore) {
@@ -331,6 +328,7 @@ bool TSkinManage::SkinWindow(HWND window) {
   if (FindFormSkin(window) || AnswersSkinQuery(window)) return false;
   TForm* form = FrameworkFormOf(window);
   TWinControl* control = form ? form : ControlOfWindow(window);
+
   LONG style = GetWindowLongA(window, GWL_STYLE);
   LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
   std::string className = WindowClassName(window);

@@ -3,6 +3,11 @@
 // half and never lost.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
 #include "core/Mnemonic.h"
 #include "core/SystemText.h"
 #include "core/Utf8.h"
@@ -181,6 +186,73 @@ TEST(Mnemonics, TheAcceleratorIsAWholeCharacterMatchedInEitherCase) {
   // Not a byte of the character: a key with the same first byte's value does not match.
   EXPECT_NE(CaptionMnemonic("&" + kResume), KeyMnemonic(0xE5));
   EXPECT_EQ(CaptionMnemonic("&Save"), KeyMnemonic('S'));
+}
+
+// A folder named in two scripts, removed afterwards; paths in UTF-8 as the
+// program holds them.
+class UnicodeFolder {
+ public:
+  UnicodeFolder() {
+    std::random_device seed;
+    const std::string name = "corvane-" + std::to_string(seed()) + " " + kZoe + " " + kDocuments;
+    m_dir = std::filesystem::temp_directory_path() /
+            std::filesystem::path(std::u8string(name.begin(), name.end()));
+    std::filesystem::create_directories(m_dir);
+  }
+  ~UnicodeFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_dir, ignored);
+  }
+  std::string Path(const std::string& name) const {
+    const std::u8string dir = m_dir.u8string();
+    return std::string(dir.begin(), dir.end()) + "/" + name;
+  }
+  std::string Bytes(const std::string& name) const {
+    std::ifstream in(m_dir / std::filesystem::path(std::u8string(name.begin(), name.end())), std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+  }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(m_dir / std::filesystem::path(std::u8string(name.begin(), name.end())), std::ios::binary) << bytes;
+  }
+
+ private:
+  std::filesystem::path m_dir;
+};
+
+TEST(UnicodeStore, AStoreInAFolderNamedInTwoScriptsKeepsNamesAndValuesInEveryScript) {
+  UnicodeFolder folder;
+  const std::string name = kResume + " \xE2\x80\x93 2026" + kRocket;
+  LinkStore store;
+  store.Open(folder.Path(kZoe + ".ini"));
+  store.WriteString(name, "Link", "C:\\Users\\" + kZoe + "\\" + kDocuments + "\\" + kResume + ".docx");
+  store.WriteString(kHebrew, "Param", kHebrew + " " + kCoffee);
+  store.Close();
+  LinkStore again;
+  again.Open(folder.Path(kZoe + ".ini"));
+  EXPECT_EQ(again.ReadString(name, "Link", ""),
+            "C:\\Users\\" + kZoe + "\\" + kDocuments + "\\" + kResume + ".docx");
+  EXPECT_EQ(again.ReadString(kHebrew, "Param", ""), kHebrew + " " + kCoffee);
+  const std::string bytes = folder.Bytes(kZoe + ".ini");
+  EXPECT_TRUE(IsValidUtf8(bytes));
+  EXPECT_NE(bytes.find("[" + name + "]"), std::string::npos);
+}
+
+TEST(UnicodeStore, AnOlderStoreOnDiskBecomesUtf8AtTheNextChangeAndLosesNoLink) {
+  UnicodeFolder folder;
+  folder.Write("old.ini", "[Caf\xE9]\r\nLink=x\r\n\r\n[\xD1" "and\xFA]\r\nLink=y\r\n");
+  LinkStore store;
+  store.Open(folder.Path("old.ini"));
+  Names sections;
+  store.ReadSections(sections);
+  EXPECT_EQ(sections, (Names{kCafe, "\xC3\x91" "and\xC3\xBA"}));
+  // Reading changes nothing on disk.
+  EXPECT_EQ(folder.Bytes("old.ini"), "[Caf\xE9]\r\nLink=x\r\n\r\n[\xD1" "and\xFA]\r\nLink=y\r\n");
+  store.WriteString(kCAFE, "Param", "p");
+  EXPECT_EQ(folder.Bytes("old.ini"), "[" + kCafe + "]\r\nLink=x\r\nParam=p\r\n\r\n[\xC3\x91" "and\xC3\xBA]\r\nLink=y\r\n");
+  store.ReadSections(sections);
+  EXPECT_EQ(DistinctNames(sections), (Names{kCafe, "\xC3\x91" "and\xC3\xBA"}));
 }
 
 }  // namespace

@@ -622,9 +622,7 @@ TEST_F(Launcher, TheStoredHotKeyDecidesWhatIsRegisteredAndAHeldOneIsQuietlyInact
 
 // A key of a store file read as the program reads it; "" when missing.
 std::string Stored(const std::string& store, const std::string& section, const std::string& key) {
-  LinkStore reader;
-  reader.Open(store);
-  return reader.ReadString(section, key, "");
+  return test::StoredValue(store, section, key);
 }
 
 // The real program, as the user starts it: beside its own store.

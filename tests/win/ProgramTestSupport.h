@@ -14,6 +14,7 @@
 #include "EditorTestSupport.h"
 #include "FrameworkTestSupport.h"
 #include "ShellTestFiles.h"
+#include "launcher/LinkStore.h"
 
 namespace corvane::test {
 
@@ -147,6 +148,21 @@ inline bool SaveLinkInEditor(HWND editor, const std::string& file, const std::st
   SendMessageA(fields[1].window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
   Click(save);
   return true;
+}
+
+// One key of the store file at path, written or read through a store object
+// of its own, as another copy of the program would; "" reads as missing.
+inline void StoreValue(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value) {
+  LinkStore store;
+  store.Open(path);
+  store.WriteString(section, key, value);
+}
+inline std::string StoredValue(const std::string& path, const std::string& section,
+                               const std::string& key, const std::string& missing = "") {
+  LinkStore store;
+  store.Open(path);
+  return store.ReadString(section, key, missing);
 }
 
 // ---- The Linux side, under Wine ------------------------------------------

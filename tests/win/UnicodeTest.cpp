@@ -76,33 +76,10 @@ void RemoveFolder(const std::string& path) {
   RemoveDirectoryW(Utf8ToWide(path).c_str());
 }
 
-bool ExistsW(const std::string& path) {
-  return GetFileAttributesW(Utf8ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadBytesW(const std::string& path) {
-  HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string bytes(static_cast<std::size_t>(GetFileSize(h, nullptr)), '\0');
-  DWORD read = 0;
-  ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  CloseHandle(h);
-  bytes.resize(read);
-  return bytes;
-}
-
-bool WriteBytesW(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileW(Utf8ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-            written == bytes.size();
-  CloseHandle(h);
-  return ok;
-}
-
-std::vector<std::string> Lines(const std::string& bytes) {
+// The lines of a file, none when it is missing.
+std::vector<std::string> LinesOf(const std::string& path) {
+  std::string bytes = testing::ReadWholeFile(path);
+  if (bytes == "<missing>") return {};
   std::vector<std::string> lines;
   std::size_t at = 0;
   while (at < bytes.size()) {
@@ -149,14 +126,10 @@ class Unicode : public ::testing::Test {
     RemoveFolder(place);
   }
   void Store(const std::string& section, const std::string& key, const std::string& value) {
-    LinkStore store;
-    store.Open(storePath);
-    store.WriteString(section, key, value);
+    test::StoreValue(storePath, section, key, value);
   }
   std::string Stored(const std::string& section, const std::string& key) {
-    LinkStore store;
-    store.Open(storePath);
-    return store.ReadString(section, key, "<none>");
+    return test::StoredValue(storePath, section, key, "<none>");
   }
   TForm1& StartLauncher() {
     launcher = &Application().CreateForm<TForm1>(storePath);
@@ -208,7 +181,7 @@ TEST_F(Unicode, LinksInEveryScriptAreStoredListedAndStartedWithExactlyTheirParam
     EXPECT_EQ(Stored(link.name, "Link"), logger);
     EXPECT_EQ(Stored(link.name, "Param"), "\"" + log + "\" " + link.words);
   }
-  const std::string file = ReadBytesW(storePath);
+  const std::string file = testing::ReadWholeFile(storePath);
   EXPECT_TRUE(IsValidUtf8(file));
   EXPECT_NE(file.find("[" + kResume + " " + kDash + " 2026]"), std::string::npos);
 
@@ -226,10 +199,10 @@ TEST_F(Unicode, LinksInEveryScriptAreStoredListedAndStartedWithExactlyTheirParam
     ASSERT_NE(at, captions.end()) << link.name;
     form.PopupMenu1->Items(static_cast<int>(at - captions.begin()))->Click();
     ++started;
-    ASSERT_TRUE(PumpUntil([&] { return Lines(ReadBytesW(log)).size() >= started; }, 15000)) << link.name;
+    ASSERT_TRUE(PumpUntil([&] { return LinesOf(log).size() >= started; }, 15000)) << link.name;
     std::string words = link.words;
     std::replace(words.begin(), words.end(), ' ', '|');
-    EXPECT_EQ(Lines(ReadBytesW(log)).back(), words);
+    EXPECT_EQ(LinesOf(log).back(), words);
   }
   EXPECT_TRUE(errors.empty());
 }
@@ -318,7 +291,7 @@ TEST_F(Unicode, MenuEntriesInEveryScriptAreDrawnAsTextNotAsMissingGlyphs) {
 }
 
 TEST_F(Unicode, AnOlderStoreInTheWesternCodePageIsReadAndSavedAsUtf8WithTheSameLinks) {
-  ASSERT_TRUE(WriteBytesW(storePath,
+  ASSERT_TRUE(testing::WriteWholeFile(storePath,
                           "[GRAPHIC]\r\nLeft=0\r\n\r\n[Caf\xE9]\r\nLink=C:\\Caf\xE9.exe\r\nParam=/\xFC\r\n\r\n"
                           "[\xD1" "and\xFA]\r\nLink=C:\\\xD1" "and\xFA.txt\r\n"));
   TForm2& editor = StartEditor();
@@ -332,9 +305,9 @@ TEST_F(Unicode, AnOlderStoreInTheWesternCodePageIsReadAndSavedAsUtf8WithTheSameL
   editor.Edit3->SetText("/new");
   SendMessageA(editor.Button2->Handle(), BM_CLICK, 0, 0);
   ASSERT_TRUE(errors.empty()) << errors[0];
-  const std::string saved = ReadBytesW(storePath);
+  const std::string saved = testing::ReadWholeFile(storePath);
   EXPECT_TRUE(IsValidUtf8(saved)) << saved;
-  EXPECT_EQ(Lines(saved), (std::vector<std::string>{
+  EXPECT_EQ(LinesOf(storePath), (std::vector<std::string>{
                               "[GRAPHIC]", "Left=0", "", "[" + kCafe + "]", "Link=C:\\" + kCafe + ".exe",
                               "Param=/new", "", "[" + kNandu + "]", "Link=C:\\" + kNandu + ".txt"}));
   EXPECT_EQ(Captions(), (std::vector<std::string>{kCafe, kNandu}));
@@ -344,7 +317,7 @@ TEST_F(Unicode, AnOlderStoreInTheWesternCodePageIsReadAndSavedAsUtf8WithTheSameL
 TEST_F(Unicode, ADroppedFileWithAJapaneseNameFillsTheEditorsFields) {
   const std::string name = kResume + " " + kDash + " 2026.docx";
   const std::string file = place + "\\" + name;
-  ASSERT_TRUE(WriteBytesW(file, "not a program"));
+  ASSERT_TRUE(testing::WriteWholeFile(file, "not a program"));
   TForm2& editor = StartEditor();
   SendMessageA(editor.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeWideDrop(file)), 0);
   EXPECT_EQ(editor.Edit1->Text(), file);
@@ -361,46 +334,22 @@ TEST_F(Unicode, ADroppedFileWithAJapaneseNameFillsTheEditorsFields) {
   EXPECT_TRUE(IsValidUtf8(editor.Edit1->Text()));
 }
 
-// The shortcut's target and working folder, read back in UTF-16.
-struct ShortcutContents {
-  std::string path, folder;
-};
-ShortcutContents ReadShortcut(const std::string& lnk) {
-  ShortcutContents contents;
-  IShellLinkW* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&link))))
-    return contents;
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    if (SUCCEEDED(file->Load(Utf8ToWide(lnk).c_str(), STGM_READ))) {
-      wchar_t text[MAX_PATH * 2] = {};
-      if (SUCCEEDED(link->GetPath(text, MAX_PATH * 2, nullptr, 0))) contents.path = WideToUtf8(text);
-      text[0] = 0;
-      if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH * 2))) contents.folder = WideToUtf8(text);
-    }
-    file->Release();
-  }
-  link->Release();
-  return contents;
-}
-
 TEST(UnicodeShortcut, TheStartupShortcutOfAnExeNamedInAnyScriptPointsAtIt) {
   test::TempFolder folder;
   const std::string dir = folder.File(kZoe + " " + kPrograms);
   ASSERT_TRUE(MakeFolder(dir));
   const std::string exe = dir + "\\" + kResume + ".exe";
-  ASSERT_TRUE(WriteBytesW(exe, "MZ"));
+  ASSERT_TRUE(testing::WriteWholeFile(exe, "MZ"));
   const std::string lnk = SpecialFolderPath(CSIDL_STARTUP) + "\\" + kResume + ".lnk";
-  ASSERT_FALSE(ExistsW(lnk));
+  ASSERT_FALSE(testing::Exists(lnk));
   EXPECT_FALSE(StartupShortcut(exe, "Corvane", false));
-  ASSERT_TRUE(ExistsW(lnk));
+  ASSERT_TRUE(testing::Exists(lnk));
   EXPECT_TRUE(StartupShortcut(exe, "Corvane", true));
-  ShortcutContents contents = ReadShortcut(lnk);
+  testing::LinkContents contents = testing::ReadLink(lnk);
   EXPECT_EQ(contents.path, exe);
   EXPECT_EQ(contents.folder, dir);
   EXPECT_TRUE(StartupShortcut(exe, "Corvane", false));
-  EXPECT_FALSE(ExistsW(lnk));
+  EXPECT_FALSE(testing::Exists(lnk));
   RemoveFolder(dir);
 }
 
@@ -433,9 +382,9 @@ TEST(UnicodeProgram, RunsFromAFolderNamedInTwoScripts) {
   ASSERT_TRUE(MakeFolder(dir));
   const std::string exe = dir + "\\Corvane.exe";
   ASSERT_TRUE(CopyFileW(Utf8ToWide(exeSource).c_str(), Utf8ToWide(exe).c_str(), FALSE));
-  ASSERT_TRUE(WriteBytesW(dir + "\\Corvane.rtf", "{\\rtf1 Corvane readme}"));
+  ASSERT_TRUE(testing::WriteWholeFile(dir + "\\Corvane.rtf", "{\\rtf1 Corvane readme}"));
   const std::string lnk = SpecialFolderPath(CSIDL_STARTUP) + "\\Corvane.lnk";
-  const std::string before = ReadBytesW(lnk);  // put back as it was
+  const std::string before = testing::ReadWholeFile(lnk);  // put back as it was
   DeleteFileW(Utf8ToWide(lnk).c_str());
   {
     test::RunningProgram program(dir + "\\");
@@ -453,12 +402,12 @@ TEST(UnicodeProgram, RunsFromAFolderNamedInTwoScripts) {
     HWND startup = test::ChildWithText(editor, "ADD Startup link");
     ASSERT_TRUE(startup);
     test::Click(startup);
-    EXPECT_TRUE(PumpUntil([&] { return ExistsW(lnk); }, 10000));
-    ShortcutContents contents = ReadShortcut(lnk);
+    EXPECT_TRUE(PumpUntil([&] { return testing::Exists(lnk); }, 10000));
+    testing::LinkContents contents = testing::ReadLink(lnk);
     EXPECT_EQ(contents.path, exe);
     EXPECT_EQ(contents.folder, dir);
     test::Click(startup);
-    EXPECT_TRUE(PumpUntil([&] { return !ExistsW(lnk); }, 10000));
+    EXPECT_TRUE(PumpUntil([&] { return !testing::Exists(lnk); }, 10000));
     // The readme beside the exe opens in the program registered for it.
     HWND readme = test::ChildWithText(editor, "Readme");
     ASSERT_TRUE(readme);
@@ -478,7 +427,7 @@ TEST(UnicodeProgram, RunsFromAFolderNamedInTwoScripts) {
     program.PressEsc();
     EXPECT_TRUE(program.AwaitEnd(10000));
   }
-  if (!before.empty()) WriteBytesW(lnk, before);
+  if (before != "<missing>") testing::WriteWholeFile(lnk, before);
   RemoveFolder(dir);
 }
 

@@ -505,10 +505,7 @@ TEST_F(Launcher, TheOpenMenuShowsEachEntrysIconAndCaption) {
   TForm1& form = Start();
   ASSERT_TRUE(errors.empty()) << errors[0];
   g_shot = MenuShot{};
-  SetTimer(nullptr, 0, 200, CaptureOpenMenu);
-  SendMessageA(form.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(32, 32));
-  SendMessageA(form.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(32, 32));
-  Pump();
+  test::RightClickWithMenuTimer(form.Handle(), 32, 32, CaptureOpenMenu);
   ASSERT_TRUE(g_shot.open);
   int w = g_shot.rect.right - g_shot.rect.left, h = g_shot.rect.bottom - g_shot.rect.top;
   ASSERT_GT(w, 40);

@@ -150,6 +150,16 @@ inline bool SaveLinkInEditor(HWND editor, const std::string& file, const std::st
   return true;
 }
 
+// Right-clicks window at (x, y), so that its popup menu opens, with whileOpen
+// run from a timer inside the menu's loop (it must close the menu); returns
+// once the menu has closed.
+inline void RightClickWithMenuTimer(HWND window, int x, int y, TIMERPROC whileOpen) {
+  SetTimer(nullptr, 0, 200, whileOpen);
+  SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+  SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+  Pump();
+}
+
 // One key of the store file at path, written or read through a store object
 // of its own, as another copy of the program would; "" reads as missing.
 inline void StoreValue(const std::string& path, const std::string& section, const std::string& key,

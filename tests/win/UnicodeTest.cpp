@@ -248,10 +248,7 @@ TEST_F(Unicode, MenuEntriesInEveryScriptAreDrawnAsTextNotAsMissingGlyphs) {
   TForm1& form = StartLauncher();
   ASSERT_TRUE(errors.empty()) << errors[0];
   g_menu = UnicodeMenuShot{};
-  SetTimer(nullptr, 0, 200, CaptureMenu);
-  SendMessageA(form.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(16, 16));
-  SendMessageA(form.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(16, 16));
-  Pump();
+  test::RightClickWithMenuTimer(form.Handle(), 16, 16, CaptureMenu);
   ASSERT_TRUE(g_menu.open);
   const std::vector<std::string> captions = Captions();
   ASSERT_EQ(g_menu.items.size(), captions.size());

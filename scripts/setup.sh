@@ -7,7 +7,8 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake ninja-build g++ g++-mingw-w64-x86-64 wine64 xvfb imagemagick x11-apps
           clang llvm libgtest-dev googletest libbenchmark-dev zlib1g-dev
-          libz-mingw-w64-dev libpng-dev libgif-dev libjpeg62-turbo-dev dpkg-dev)
+          libz-mingw-w64-dev libpng-dev libgif-dev libjpeg62-turbo-dev dpkg-dev
+          fonts-wqy-microhei)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,7 +4,8 @@
 #
 # - The Wine prefix is created once per build tree and prepared for our
 #   tests: unmanaged windows (no 2 s hide delay, custom frames not cropped),
-#   Wine's own fonts installed. Parallel runs wait for the one creating it.
+#   Wine's own fonts installed and a CJK font linked behind them. Parallel
+#   runs wait for the one creating it.
 # - Without DISPLAY an Xvfb server is started for this run and stopped after.
 # - The program's output goes to files, never a pipe (programs it starts
 #   would keep a pipe open), and is shown when it ends; its exit code is ours.
@@ -64,8 +65,34 @@ fi
 # custom frames are cropped (maximising a skinned window then fails too).
 unmanaged() { grep -qs '^"Managed"="N"' "$WINEPREFIX/user.reg"; }
 
+# A font with Japanese, Chinese and Cyrillic letters, linked behind the
+# prefix's interface fonts as Windows links its own, so text in any script
+# the tests use is drawn (Wine's fonts have Latin and Cyrillic only).
+fallback_font=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+fallback_ready() { [ ! -f "$fallback_font" ] || [ -f "$WINEPREFIX/.corvane-cjk-font" ]; }
+link_fallback_font() {
+  cp -n "$fallback_font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+  local face
+  # Fonts Wine links nothing behind (its own defaults name the CJK fonts of
+  # Windows for Tahoma and the like, and Wine rewrites those at each start)...
+  for face in "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" Arial; do
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 </dev/null
+  done
+  # ...and those Windows CJK fonts, which the prefix lacks, as that font.
+  for face in "MS UI Gothic" "SimSun" "PMingLiU" "Gulim"; do
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+      /v "$face" /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 </dev/null
+  done
+  "$wineserver" -w
+  touch "$WINEPREFIX/.corvane-cjk-font"
+}
+
 prepare_prefix() {
-  [ -f "$WINEPREFIX/.corvane-ready" ] && unmanaged && return 0
+  if [ -f "$WINEPREFIX/.corvane-ready" ] && unmanaged; then
+    fallback_ready || link_fallback_font
+    return 0
+  fi
   echo "wine-run: preparing Wine prefix $WINEPREFIX (once per build tree)" >&2
   if [ ! -f "$WINEPREFIX/.corvane-ready" ]; then
     if [ -n "$wineboot" ]; then
@@ -84,6 +111,7 @@ prepare_prefix() {
   unmanaged || { echo "wine-run: could not make the windows of $WINEPREFIX unmanaged" >&2; exit 125; }
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+  fallback_ready || link_fallback_font
   touch "$WINEPREFIX/.corvane-ready"
 }
 

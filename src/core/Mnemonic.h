@@ -6,20 +6,14 @@
 
 namespace corvane {
 
-// The character after a single "&", lower-cased for ASCII letters; 0 when the
-// caption has none. "&&" is a plain ampersand, and a trailing "&" marks
-// nothing.
-constexpr char CaptionMnemonic(std::string_view caption) {
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    char c = caption[i + 1];
-    if (c == '&') {
-      ++i;
-      continue;
-    }
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  return 0;
-}
+// The character after a single "&" as a code point (the whole character,
+// however many UTF-8 bytes it takes), lower-cased for ASCII letters and
+// upper-cased by the system's mapping beyond ASCII, so both letter cases of
+// a key match; 0 when the caption has none. "&&" is a plain ampersand, and
+// a trailing "&" marks nothing.
+char32_t CaptionMnemonic(std::string_view caption);
+
+// The mnemonic a typed character selects, in CaptionMnemonic's form.
+char32_t KeyMnemonic(char32_t typed);
 
 }  // namespace corvane

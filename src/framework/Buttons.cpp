@@ -1,4 +1,5 @@
 #include "framework/Buttons.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 
@@ -29,7 +30,7 @@ void DrawGlyphAndCaption(HDC dc, RECT r, const TGlyphButton& button, Size glyph,
                          const std::string& caption, HFONT font, bool enabled) {
   SelectGuard select(dc, font);
   SIZE text{};
-  GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+  text = TextExtentUtf8(dc, caption);
   int gap = glyph.width > 0 && !caption.empty() ? 4 : 0;
   int total = glyph.width + gap + text.cx;
   int x = r.left + (r.right - r.left - total) / 2;
@@ -37,7 +38,7 @@ void DrawGlyphAndCaption(HDC dc, RECT r, const TGlyphButton& button, Size glyph,
   RECT textRect{x + glyph.width + gap, r.top, r.right, r.bottom};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
+  DrawTextUtf8(dc, caption, &textRect,
             DT_SINGLELINE | DT_VCENTER);
 }
 

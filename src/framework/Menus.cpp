@@ -1,4 +1,5 @@
 #include "framework/Menus.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -44,7 +45,7 @@ constexpr int kTextGap = 6;
 int TextWidth(HDC dc, const std::string& text, UINT format = 0) {
   if (text.empty()) return 0;
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | format);
+  DrawTextUtf8(dc, text, &r, DT_CALCRECT | DT_SINGLELINE | format);
   return r.right;
 }
 
@@ -75,7 +76,11 @@ bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) 
       // Owner-drawn items are not matched by the system: the "&" letters
       // are matched here.
       HMENU menu = reinterpret_cast<HMENU>(lParam);
-      char key = static_cast<char>(std::tolower(LOWORD(wParam) & 0xFF));
+      // ASCII arrives as itself; anything else is taken as the UTF-16 unit
+      // the system passes to a Unicode window (a narrow window may get a
+      // lone byte of the UTF-8 form, which then matches nothing).
+      const char32_t typed = LOWORD(wParam);
+      const char32_t key = typed >= 0xD800 && typed <= 0xDFFF ? 0 : KeyMnemonic(typed);
       int count = GetMenuItemCount(menu);
       for (int i = 0; i < count; ++i) {
         MENUITEMINFOA info{};
@@ -150,7 +155,7 @@ std::pair<std::string, std::string> SplitMenuCaption(const std::string& caption)
   return {caption.substr(0, tab), caption.substr(tab + 1)};
 }
 
-char MenuMnemonic(const std::string& caption) { return CaptionMnemonic(caption); }
+char32_t MenuMnemonic(const std::string& caption) { return CaptionMnemonic(caption); }
 
 // ---------------------------------------------------------------- TMenuItem
 
@@ -405,7 +410,7 @@ void TMenu::MeasureItem(TMenuItem& item, HDC dc, int& width, int& height) {
   }
   auto [caption, shortcut] = SplitMenuCaption(item.Caption());
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+  DrawTextUtf8(dc, caption, &r, DT_CALCRECT | DT_SINGLELINE);
   const int gap = ScaleToDpi(kTextGap, m_dpi);
   width = ScaleToDpi(kImageSpace, m_dpi) + gap + r.right + gap;
   if (!shortcut.empty()) width += gap + TextWidth(dc, shortcut, DT_NOPREFIX) + gap;
@@ -441,9 +446,9 @@ void TMenu::DrawItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state) {
   text.right -= gap;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-  DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+  DrawTextUtf8(dc, caption, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
   if (!shortcut.empty())
-    DrawTextA(dc, shortcut.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+    DrawTextUtf8(dc, shortcut, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
 }
 
 }  // namespace corvane

@@ -211,7 +211,7 @@ HWND PopupListWindow();
 HFONT MenuFont(int dpi);
 // A caption and the shortcut text after its tab ("&Close\tAlt+F4").
 std::pair<std::string, std::string> SplitMenuCaption(const std::string& caption);
-// The letter after a single "&" of a caption, lower-cased, or 0.
-char MenuMnemonic(const std::string& caption);
+// The character after a single "&" of a caption (see CaptionMnemonic), or 0.
+char32_t MenuMnemonic(const std::string& caption);
 
 }  // namespace corvane

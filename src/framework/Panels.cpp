@@ -1,4 +1,5 @@
 #include "framework/Panels.h"
+#include "platform/Text.h"
 
 #include "framework/StdCtrls.h"
 
@@ -26,7 +27,7 @@ void TPanel::PaintWindow(HDC dc) {
   SelectGuard select(dc, font.Get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(Font.Color));
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client,
+  DrawTextUtf8(dc, text, &client,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 

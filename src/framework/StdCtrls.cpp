@@ -1,4 +1,5 @@
 #include "framework/StdCtrls.h"
+#include "platform/Text.h"
 
 #include <windowsx.h>
 
@@ -12,12 +13,6 @@ namespace {
 // How far the mouse must travel with the button down before a press on an
 // automatic-drag control becomes a drag; a plain click must stay a click.
 constexpr int kDragThreshold = 5;
-
-int CompareTexts(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                        b.c_str(), static_cast<int>(b.size())) -
-         CSTR_EQUAL;
-}
 
 std::string WindowText(HWND window) {
   int length = GetWindowTextLengthA(window);
@@ -92,7 +87,7 @@ bool TLabel::CanAutoSize(int& width, int& height) {
   SelectGuard select(screen.Get(), font.Get());
   SIZE size{};
   const std::string& text = Caption();
-  GetTextExtentPoint32A(screen.Get(), text.c_str(), static_cast<int>(text.size()), &size);
+  size = TextExtentUtf8(screen.Get(), text);
   TEXTMETRICA metrics{};
   GetTextMetricsA(screen.Get(), &metrics);
   width = size.cx;
@@ -108,7 +103,7 @@ void TLabel::Paint(HDC dc) {
   SetTextColor(dc, ColorToRGB(Enabled() ? Parent()->Font.Color : clSystemColor | COLOR_GRAYTEXT));
   RECT r{0, 0, Width(), Height()};
   std::string text = Caption();
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
+  DrawTextUtf8(dc, text, &r,
             DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
 }
 
@@ -257,7 +252,7 @@ int TListBox::InsertPosition(const std::string& text) const {
   if (!Sorted) return Count();
   auto at = std::upper_bound(
       m_items.begin(), m_items.end(), text,
-      [](const std::string& a, const std::string& b) { return CompareTexts(a, b) < 0; });
+      [](const std::string& a, const std::string& b) { return CompareTextForDisplay(a, b) < 0; });
   return static_cast<int>(at - m_items.begin());
 }
 
@@ -520,12 +515,12 @@ void TGroupBox::PaintWindow(HDC dc) {
   const std::string& text = Caption();
   if (text.empty()) return;
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  size = TextExtentUtf8(dc, text);
   RECT label{8, 0, 8 + size.cx + 2, metrics.tmHeight};
   SetBkMode(dc, OPAQUE);
   SetBkColor(dc, ColorToRGB(Color()));
   SetTextColor(dc, ColorToRGB(Font.Color));
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &label,
+  DrawTextUtf8(dc, text, &label,
             DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 

@@ -1,4 +1,5 @@
 #include "framework/TabCtrls.h"
+#include "platform/Text.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -284,7 +285,7 @@ std::vector<int> TTabSet::TextWidths() {
   SelectGuard select(dc.Get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   for (const std::string& tab : m_tabs) {
     SIZE extent{};
-    GetTextExtentPoint32A(dc.Get(), tab.c_str(), static_cast<int>(tab.size()), &extent);
+    extent = TextExtentUtf8(dc.Get(), tab);
     widths.push_back(extent.cx);
   }
   return widths;
@@ -381,7 +382,7 @@ void TTabSet::PaintWindow(HDC dc) {
     FrameRect(b, &r, GetSysColorBrush(COLOR_BTNSHADOW));
     const std::string& text = m_tabs[static_cast<std::size_t>(tab.index)];
     SetTextColor(b, GetSysColor(COLOR_BTNTEXT));
-    DrawTextA(b, text.c_str(), static_cast<int>(text.size()), &r,
+    DrawTextUtf8(b, text, &r,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
 }
@@ -478,7 +479,7 @@ void TImagePageControl::PaintWindow(HDC dc) {
       StretchPicture(b, r, picture);
     else
       FrameRect(b, &r, GetSysColorBrush(active ? COLOR_3DDKSHADOW : COLOR_BTNSHADOW));
-    DrawTextA(b, m_tabs[i].c_str(), static_cast<int>(m_tabs[i].size()), &r,
+    DrawTextUtf8(b, m_tabs[i], &r,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
 }

@@ -3,10 +3,18 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/SystemText.h"
+#include "core/Utf8.h"
+#include "launcher/StoreEncoding.h"
+
 namespace corvane {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -18,8 +26,10 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
+// ASCII letters fold to upper case, as the system's mapping folds them, so
+// a name in plain ASCII never needs the system.
 char Fold(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 bool HasLineBreakOrNul(std::string_view s) {
@@ -45,12 +55,22 @@ std::string_view HeaderName(std::string_view trimmedLine) {
 
 }  // namespace
 
+std::string FoldedName(std::string_view name) {
+  if (!IsAscii(name)) return UpperCaseText(name);
+  std::string folded(name);
+  for (char& c : folded) c = Fold(c);
+  return folded;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Fold(a[i]) != Fold(b[i])) return false;
+  if (IsAscii(a) && IsAscii(b)) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (Fold(a[i]) != Fold(b[i])) return false;
+    }
+    return true;
   }
-  return true;
+  return FoldedName(a) == FoldedName(b);
 }
 
 std::optional<std::string> SectionNameProblem(std::string_view name) {
@@ -123,6 +143,9 @@ std::string_view IniDocument::Line::Value() const {
 }
 
 size_t IniDocument::FoldedHash::operator()(std::string_view s) const {
+  // Hashes the folded form SameName compares, so equal names meet.
+  std::string folded;
+  if (!IsAscii(s)) s = folded = UpperCaseText(s);
   uint64_t h = 1469598103934665603ull;
   for (char c : s) {
     h ^= static_cast<unsigned char>(Fold(c));
@@ -131,12 +154,14 @@ size_t IniDocument::FoldedHash::operator()(std::string_view s) const {
   return static_cast<size_t>(h);
 }
 
-IniDocument IniDocument::Parse(std::string_view bytes) {
+IniDocument IniDocument::Parse(std::string_view fileBytes) {
   IniDocument doc;
-  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    doc.m_byteOrderMark = true;
-    bytes.remove_prefix(kByteOrderMark.size());
-  }
+  DecodedStore decoded = DecodeStoreBytes(fileBytes);
+  doc.m_encoding = decoded.encoding;
+  // A file marked as Unicode stays marked when it is written back as UTF-8.
+  doc.m_byteOrderMark =
+      decoded.encoding == StoreEncoding::Utf8WithMark || decoded.encoding == StoreEncoding::Utf16;
+  std::string_view bytes = decoded.text;
   size_t p = 0;
   while (p < bytes.size()) {
     size_t end = bytes.find_first_of("\r\n", p);
@@ -208,7 +233,7 @@ std::string IniDocument::ReadString(std::string_view section, std::string_view k
       (value.front() == '"' || value.front() == '\''))
     value = value.substr(1, value.size() - 2);
   if (size_t nul = value.find('\0'); nul != std::string_view::npos) value = value.substr(0, nul);
-  return std::string(value.substr(0, kMaxValueLength));
+  return std::string(CutToCharacters(value, kMaxValueLength));
 }
 
 int IniDocument::ReadInteger(std::string_view section, std::string_view key,

@@ -1,5 +1,7 @@
 #include "launcher/LinkStore.h"
 
+#include <unordered_set>
+
 #include "launcher/CommaText.h"
 
 namespace corvane {
@@ -199,6 +201,16 @@ std::vector<std::string> MenuLinkNames(const std::vector<std::string>& sections)
     links.push_back(name);
   }
   return links;
+}
+
+std::vector<std::string> DistinctNames(const std::vector<std::string>& names) {
+  std::vector<std::string> distinct;
+  distinct.reserve(names.size());
+  std::unordered_set<std::string> seen;
+  for (const std::string& name : names) {
+    if (seen.insert(FoldedName(name)).second) distinct.push_back(name);
+  }
+  return distinct;
 }
 
 }  // namespace corvane

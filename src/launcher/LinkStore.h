@@ -32,8 +32,9 @@ class LinkStoreError : public std::runtime_error {
 // is applied under a lock shared by all processes to the file's current
 // content and written out at once (see StoreFile::Write); there is no write
 // cache, so UpdateFile has nothing left to do. A store that is a link stays
-// one, and nothing but the store is left in its folder. Texts are bytes in
-// the system's 8-bit code page and pass through unchanged.
+// one, and nothing but the store is left in its folder. Texts are UTF-8; a
+// store an earlier version wrote in the locale's 8-bit code page is read in
+// that code page and written as UTF-8 at the next change (StoreEncoding.h).
 class LinkStore {
  public:
   LinkStore();
@@ -125,5 +126,10 @@ class LinkStore {
 // The menu links among listed sections: all of them but the first named
 // "GRAPHIC" in any letter case, in the given order.
 std::vector<std::string> MenuLinkNames(const std::vector<std::string>& sections);
+
+// names without the later ones that are the same name in another letter case
+// (in any script), in the given order: the store reads and writes only the
+// first of them, so the menu and the editor show one link for them.
+std::vector<std::string> DistinctNames(const std::vector<std::string>& names);
 
 }  // namespace corvane

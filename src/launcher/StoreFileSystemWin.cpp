@@ -2,10 +2,21 @@
 // may include <windows.h>.
 #include <windows.h>
 
+#include "core/Utf8.h"
 #include "launcher/StoreFileSystem.h"
 
 namespace corvane {
 namespace {
+
+// Two full paths name the same place when they are equal as the file system
+// compares names: letter case ignored in any script.
+bool SamePath(const std::string& a, const std::string& b) {
+  const std::u16string wideA = Utf8ToUtf16(a), wideB = Utf8ToUtf16(b);
+  return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(wideA.c_str()),
+                              static_cast<int>(wideA.size()),
+                              reinterpret_cast<const wchar_t*>(wideB.c_str()),
+                              static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+}
 
 constexpr uint64_t kMaxStoreSize = uint64_t{256} << 20;
 
@@ -109,14 +120,14 @@ Resolved Resolve(const std::string& path) {
   r.exists = true;
   BY_HANDLE_FILE_INFORMATION info;
   if (GetFileInformationByHandle(file.get(), &info)) r.links = info.nNumberOfLinks;
-  char final[MAX_PATH * 2] = {};
+  char final[MAX_PATH * 4] = {};
   DWORD n = GetFinalPathNameByHandleA(file.get(), final, sizeof final,
                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
   if (n == 0 || n >= sizeof final) return r;  // some shares cannot say; the name is the file
   std::string target = UserPath(final);
-  char full[MAX_PATH * 2] = {};
+  char full[MAX_PATH * 4] = {};
   n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-  if (n > 0 && n < sizeof full && lstrcmpiA(full, target.c_str()) == 0) return r;
+  if (n > 0 && n < sizeof full && SamePath(full, target)) return r;
   r.target = target;
   return r;
 }
@@ -408,7 +419,7 @@ WriteResult StoreFile::Write(StoreLock& lock, std::string_view bytes, const File
     resolved = Resolve(m_path);
     if (!resolved.exists) return WriteResult::Unreachable;
   }
-  if (lstrcmpiA(resolved.target.c_str(), lock.Target().c_str()) != 0)
+  if (!SamePath(resolved.target, lock.Target()))
     return WriteResult::TargetChanged;
   const std::string& target = resolved.target;
   if (IsReadOnlyFile(target)) return WriteResult::FileRefused;

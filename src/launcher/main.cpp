@@ -13,6 +13,7 @@
 #include "launcher/support.h"
 #include "launcher/supportForm.h"
 #include "platform/Dpi.h"
+#include "platform/Text.h"
 #include "skin/manager/WinSkinManage.h"
 
 namespace corvane {
@@ -40,13 +41,6 @@ bool IsExistingFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Menu entries sort as the user's locale orders names, ignoring case.
-int CompareNames(const std::string& a, const std::string& b) {
-  int r = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                         b.c_str(), static_cast<int>(b.size()));
-  return r - CSTR_EQUAL;
-}
-
 }  // namespace
 
 HICON CopyApplicationIcon(int size) {
@@ -59,8 +53,10 @@ HICON CopyApplicationIcon(int size) {
 HICON MenuIconFor(const std::string& link) {
   if (IsExistingFile(link)) {
     // The call writes into its path argument, so it gets a copy of its own.
-    if (link.size() < MAX_PATH) {
-      char path[MAX_PATH] = {};
+    // Room for MAX_PATH characters of up to three UTF-8 bytes each; a longer
+    // name falls through to the shell's own lookup below.
+    char path[MAX_PATH * 3 + 1] = {};
+    if (link.size() < sizeof path) {
       link.copy(path, link.size());
       WORD index = 0;
       if (HICON icon = ExtractAssociatedIconA(GetModuleHandleA(nullptr), path, &index)) return icon;
@@ -212,13 +208,14 @@ void TForm1::BuildMenu() {
   const int iconSize = SystemMetricForDpi(SM_CXSMICON, Dpi());
   ImageList1->SetSize(iconSize, iconSize);
   ImageList1->Clear();
-  std::vector<std::string> sections;
-  IniFile->ReadSections(sections);
-  std::stable_sort(sections.begin(), sections.end(),
-                   [](const std::string& a, const std::string& b) { return CompareNames(a, b) < 0; });
-  sections.erase(std::unique(sections.begin(), sections.end(),
-                             [](const std::string& a, const std::string& b) { return CompareNames(a, b) == 0; }),
-                 sections.end());
+  std::vector<std::string> listed;
+  IniFile->ReadSections(listed);
+  // One entry per link, however its name's letter case varies in the file;
+  // entries sort as the user's locale orders names, ignoring case.
+  std::vector<std::string> sections = DistinctNames(listed);
+  std::stable_sort(sections.begin(), sections.end(), [](const std::string& a, const std::string& b) {
+    return CompareTextForDisplay(a, b) < 0;
+  });
   std::vector<std::string> iconLinks;
   for (const std::string& name : MenuLinkNames(sections)) {
     TMenuItem* item = nullptr;

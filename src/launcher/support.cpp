@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Text.h"
+
 namespace corvane {
 
 namespace {
@@ -75,14 +77,6 @@ std::string WithLinkExtension(const std::string& fileName) {
   return stem + ".lnk";
 }
 
-std::wstring ToWide(const std::string& text) {
-  if (text.empty()) return {};
-  int length =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
 
 bool IsExistingFileW(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -114,8 +108,12 @@ bool IsSameFile(const std::string& a, const std::string& b) {
   char fullA[MAX_PATH * 4], fullB[MAX_PATH * 4];
   DWORD lengthA = GetFullPathNameA(a.c_str(), sizeof fullA, fullA, nullptr);
   DWORD lengthB = GetFullPathNameA(b.c_str(), sizeof fullB, fullB, nullptr);
-  return lengthA > 0 && lengthA < sizeof fullA && lengthB > 0 && lengthB < sizeof fullB &&
-         lstrcmpiA(fullA, fullB) == 0;
+  if (lengthA == 0 || lengthA >= sizeof fullA || lengthB == 0 || lengthB >= sizeof fullB)
+    return false;
+  // As the file system compares names: letter case ignored in any script.
+  const std::wstring wideA = Utf8ToWide(fullA), wideB = Utf8ToWide(fullB);
+  return CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
+                              static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -145,9 +143,11 @@ ComError::ComError(HRESULT code) : std::runtime_error(SystemErrorText(code)), m_
 std::string SpecialFolderPath(int csidl) {
   ItemIdList list;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, list.Out())) || !list.Get()) return {};
-  char path[MAX_PATH] = {};
-  if (!SHGetPathFromIDListA(list.Get(), path)) return {};
-  return path;
+  // The wide call: a folder of MAX_PATH characters can take three times as
+  // many bytes in UTF-8, more than the narrow call's fixed buffer holds.
+  wchar_t path[MAX_PATH] = {};
+  if (!SHGetPathFromIDListW(list.Get(), path)) return {};
+  return WideToUtf8(path);
 }
 
 bool StartupShortcut(const std::string& exePath, const std::string& name, bool queryOnly) {
@@ -166,12 +166,16 @@ bool StartupShortcut(const std::string& exePath, const std::string& name, bool q
 
   link->SetPath(exePath.c_str());
   link->SetArguments(name.c_str());
+  // Started from its own folder, as when the user opens it there.
+  std::string folder = FolderPart(exePath);
+  if (folder.size() > 1 && folder.back() == '\\' && folder[folder.size() - 2] != ':') folder.pop_back();
+  link->SetWorkingDirectory(folder.c_str());
 
   std::string startup = SpecialFolderPath(CSIDL_STARTUP);
   std::string linkName = WithLinkExtension(FilePart(exePath));
   if (startup.empty()) return false;
 
-  std::wstring full = ToWide(startup + "\\" + linkName);
+  std::wstring full = Utf8ToWide(startup + "\\" + linkName);
   bool existed = IsExistingFileW(full);
   if (queryOnly) return existed;
   if (existed)

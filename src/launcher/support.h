@@ -32,8 +32,9 @@ std::string SystemErrorText(HRESULT code);
 std::string SpecialFolderPath(int csidl);
 
 // Queries (queryOnly) or toggles the shell link "<exe name>.lnk" in the current
-// user's Startup folder that starts exePath with the arguments name. Returns
-// whether the shortcut existed before the call; False without a Startup folder.
+// user's Startup folder that starts exePath, in its own folder, with the
+// arguments name. Returns whether the shortcut existed before the call; False
+// without a Startup folder.
 // Throws ComError when the shell link object cannot be created.
 bool StartupShortcut(const std::string& exePath, const std::string& name, bool queryOnly);
 

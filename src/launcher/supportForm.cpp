@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "core/Utf8.h"
 #include "launcher/main.h"
 #include "launcher/support.h"
 #include "skin_resource.h"
@@ -19,6 +20,8 @@ namespace {
 
 constexpr const char* kGraphic = "GRAPHIC";
 constexpr const char* kStartupName = "Corvane";
+// Longest dropped name taken, in characters.
+constexpr std::size_t kMaxDroppedNameLength = 255;
 
 std::string FileNameOnly(const std::string& path) {
   std::size_t slash = path.find_last_of("\\/:");
@@ -28,10 +31,6 @@ std::string FileNameOnly(const std::string& path) {
 std::string FolderOnly(const std::string& path) {
   std::size_t slash = path.find_last_of("\\/:");
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
 // "http:", "mailto:" and the like; a drive letter is one character and no scheme.
@@ -123,11 +122,18 @@ int StrToInt(const std::string& text) {
 }
 
 std::string TakeFirstDroppedFile(HDROP drop) {
-  char name[256] = {};
+  // Read whole, then cut to 255 characters as names always were: in UTF-8 a
+  // character takes up to four bytes, and a byte buffer of 256 would end a
+  // longer name inside a character.
+  std::string name;
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-  if (count > 0) DragQueryFileA(drop, 0, name, sizeof name);
+  if (count > 0) {
+    UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+    name.resize(length + 1);
+    name.resize(DragQueryFileA(drop, 0, name.data(), length + 1));
+  }
   DragFinish(drop);
-  return name;
+  return std::string(CutToCharacters(name, kMaxDroppedNameLength));
 }
 
 LinkTarget ClassifyLinkTarget(const std::string& link) {
@@ -318,13 +324,7 @@ void TForm2::FillLinkList() {
   std::vector<std::string> sections;
   Store().ReadSections(sections);
   ListBox1->Clear();
-  for (const std::string& name : sections) ListBox1->Add(name);
-  for (int i = 0; i < ListBox1->Count(); ++i) {
-    if (EqualsIgnoringCase(ListBox1->Item(i), kGraphic)) {
-      ListBox1->Delete(i);
-      break;
-    }
-  }
+  for (const std::string& name : MenuLinkNames(DistinctNames(sections))) ListBox1->Add(name);
 }
 
 void TForm2::FormCreate(TObject*) {

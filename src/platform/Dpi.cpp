@@ -93,12 +93,12 @@ UniqueFont MakeNonClientFont(NonClientFont which, int dpi) {
                                                static_cast<UINT>(dpi)))
       return UniqueFont(CreateFontIndirectW(&pick(metrics)));
   }
-  NONCLIENTMETRICSA metrics{};
+  NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return {};
-  LOGFONTA& font = pick(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return {};
+  LOGFONTW& font = pick(metrics);
   font.lfHeight = ScaleBetweenDpis(font.lfHeight, SystemDpi(), dpi);
-  return UniqueFont(CreateFontIndirectA(&font));
+  return UniqueFont(CreateFontIndirectW(&font));
 }
 
 }  // namespace corvane

@@ -99,6 +99,10 @@ TEST(ReleasePackage, KeepsTheBuiltProgramsResourcesAndDeclaresItsScaling) {
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
             std::string::npos);
   EXPECT_NE(manifest.find("version=\"" CORVANE_VERSION_TEXT "\""), std::string::npos);
+  // Names in any script: the program's code page is UTF-8.
+  EXPECT_NE(manifest.find("<activeCodePage xmlns=\"http://schemas.microsoft.com/SMI/2019/"
+                          "WindowsSettings\">UTF-8</activeCodePage>"),
+            std::string::npos);
 }
 
 // Group depth after each brace outside escapes; -1 as soon as a group closes

@@ -505,10 +505,7 @@ TEST_F(Launcher, TheOpenMenuShowsEachEntrysIconAndCaption) {
   TForm1& form = Start();
   ASSERT_TRUE(errors.empty()) << errors[0];
   g_shot = MenuShot{};
-  SetTimer(nullptr, 0, 200, CaptureOpenMenu);
-  SendMessageA(form.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(32, 32));
-  SendMessageA(form.Handle(), WM_RBUTTONUP, 0, MAKELPARAM(32, 32));
-  Pump();
+  test::RightClickWithMenuTimer(form.Handle(), 32, 32, CaptureOpenMenu);
   ASSERT_TRUE(g_shot.open);
   int w = g_shot.rect.right - g_shot.rect.left, h = g_shot.rect.bottom - g_shot.rect.top;
   ASSERT_GT(w, 40);
@@ -622,9 +619,7 @@ TEST_F(Launcher, TheStoredHotKeyDecidesWhatIsRegisteredAndAHeldOneIsQuietlyInact
 
 // A key of a store file read as the program reads it; "" when missing.
 std::string Stored(const std::string& store, const std::string& section, const std::string& key) {
-  LinkStore reader;
-  reader.Open(store);
-  return reader.ReadString(section, key, "");
+  return test::StoredValue(store, section, key);
 }
 
 // The real program, as the user starts it: beside its own store.

@@ -14,6 +14,7 @@
 #include "EditorTestSupport.h"
 #include "FrameworkTestSupport.h"
 #include "ShellTestFiles.h"
+#include "launcher/LinkStore.h"
 
 namespace corvane::test {
 
@@ -147,6 +148,31 @@ inline bool SaveLinkInEditor(HWND editor, const std::string& file, const std::st
   SendMessageA(fields[1].window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
   Click(save);
   return true;
+}
+
+// Right-clicks window at (x, y), so that its popup menu opens, with whileOpen
+// run from a timer inside the menu's loop (it must close the menu); returns
+// once the menu has closed.
+inline void RightClickWithMenuTimer(HWND window, int x, int y, TIMERPROC whileOpen) {
+  SetTimer(nullptr, 0, 200, whileOpen);
+  SendMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+  SendMessageA(window, WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+  Pump();
+}
+
+// One key of the store file at path, written or read through a store object
+// of its own, as another copy of the program would; "" reads as missing.
+inline void StoreValue(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& value) {
+  LinkStore store;
+  store.Open(path);
+  store.WriteString(section, key, value);
+}
+inline std::string StoredValue(const std::string& path, const std::string& section,
+                               const std::string& key, const std::string& missing = "") {
+  LinkStore store;
+  store.Open(path);
+  return store.ReadString(section, key, missing);
 }
 
 // ---- The Linux side, under Wine ------------------------------------------

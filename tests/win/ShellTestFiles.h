@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -88,5 +92,39 @@ class ScratchFolder {
  private:
   std::string m_path;
 };
+
+// Target path, arguments and working folder of a saved shell link, read
+// back through COM (the texts in the program's code page, UTF-8).
+struct LinkContents {
+  std::string path;
+  std::string arguments;
+  std::string folder;
+};
+
+inline LinkContents ReadLink(const std::string& linkPath) {
+  LinkContents contents;
+  IShellLinkA* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link))))
+    return contents;
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    std::wstring wide(linkPath.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(std::max(
+        MultiByteToWideChar(CP_UTF8, 0, linkPath.c_str(), -1, wide.data(),
+                            static_cast<int>(wide.size())) - 1, 0)));
+    if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
+      char buffer[MAX_PATH * 4] = {};
+      if (SUCCEEDED(link->GetPath(buffer, sizeof buffer, nullptr, 0))) contents.path = buffer;
+      buffer[0] = '\0';
+      if (SUCCEEDED(link->GetArguments(buffer, sizeof buffer))) contents.arguments = buffer;
+      buffer[0] = '\0';
+      if (SUCCEEDED(link->GetWorkingDirectory(buffer, sizeof buffer))) contents.folder = buffer;
+    }
+    file->Release();
+  }
+  link->Release();
+  return contents;
+}
 
 }  // namespace corvane::testing

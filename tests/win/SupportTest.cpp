@@ -44,33 +44,6 @@ std::string StartupFolder() {
   return SpecialFolderPath(CSIDL_STARTUP);
 }
 
-// Target path and arguments of a saved shell link, read back through COM.
-struct LinkContents {
-  std::string path;
-  std::string arguments;
-};
-
-LinkContents ReadLink(const std::string& linkPath) {
-  LinkContents contents;
-  IShellLinkA* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link))))
-    return contents;
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    std::wstring wide(linkPath.begin(), linkPath.end());
-    if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
-      char buffer[MAX_PATH * 2] = {};
-      if (SUCCEEDED(link->GetPath(buffer, sizeof buffer, nullptr, 0))) contents.path = buffer;
-      buffer[0] = '\0';
-      if (SUCCEEDED(link->GetArguments(buffer, sizeof buffer))) contents.arguments = buffer;
-    }
-    file->Release();
-  }
-  link->Release();
-  return contents;
-}
-
 TEST(SpecialFolderPath, NamesTheStartupFolderAndNothingForVirtualFolders) {
   std::string startup = StartupFolder();
   ASSERT_FALSE(startup.empty());

@@ -259,9 +259,9 @@ TEST(WinText, WideCopyAndAnsiToWide) {
 
   EXPECT_EQ(AnsiToWide(""), L"");
   EXPECT_EQ(AnsiToWide("Corvane 1.3"), L"Corvane 1.3");
-  // A byte above 127 goes through the ANSI code page and back unchanged, not
-  // dropped or cut to seven bits.
-  const std::string high = "a\xC9z";
+  // A character above 127 (the program's code page is UTF-8) goes through the
+  // code page and back unchanged, not dropped or cut to seven bits.
+  const std::string high = "a\xC3\x89z";
   const std::wstring wide = AnsiToWide(high);
   ASSERT_EQ(wide.size(), 3u);
   char back[8] = {};

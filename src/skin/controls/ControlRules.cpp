@@ -4,6 +4,8 @@
 #include <cctype>
 #include <initializer_list>
 
+#include "core/Utf8.h"
+
 namespace corvane {
 
 namespace {
@@ -54,7 +56,7 @@ std::optional<std::string> FindSkin3rdKind(const std::vector<std::string>& lines
     std::string lower = AsciiLower(line);
     if (lower.compare(0, prefix.size(), prefix) != 0) continue;
     std::size_t eq = line.find('=');
-    return AsciiLower(std::string_view(line).substr(eq + 1, 50));
+    return AsciiLower(CutToCharacters(std::string_view(line).substr(eq + 1), 50));
   }
   return std::nullopt;
 }

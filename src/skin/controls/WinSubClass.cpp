@@ -1,4 +1,5 @@
 #include "skin/controls/WinSubClass.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -445,15 +446,7 @@ unsigned TSkinControl::TextFlags(unsigned flags) const {
 
 std::wstring TSkinControl::ReadWindowText(HWND window) {
   if (!window) return {};
-  if (!(GetVersion() & 0x80000000u)) {
-    int n = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(std::max(n, 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(std::max(GetWindowTextW(window, text.data(), n + 1), 0)));
-    return text;
-  }
-  char buffer[1000] = {};
-  SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return AnsiToWide(buffer);
+  return WindowTextWide(window);
 }
 
 void TSkinControl::SetMouseBits(unsigned bits, bool on) {

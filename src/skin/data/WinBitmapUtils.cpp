@@ -5,6 +5,7 @@
 
 #include "framework/Controls.h"
 #include "platform/Handles.h"
+#include "platform/Text.h"
 #include "skin/data/BitmapUtils.h"
 
 namespace corvane {
@@ -32,14 +33,7 @@ using GetScrollBarInfoFunction = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
 using TrackMouseEventFunction = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
 
 std::string WideToAnsi(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int needed =
-      WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(std::max(needed, 0)), '\0');
-  if (needed > 0)
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, out.data(), needed, nullptr, nullptr);
-  return out;
+  return WideToUtf8(text);
 }
 
 }  // namespace
@@ -68,12 +62,7 @@ void GradientFill(HDC dc, const RECT& rect, Colour colour1, bool vertical, Colou
 }
 
 std::wstring AnsiToWide(const std::string& text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(std::max(needed, 0)), L'\0');
-  if (needed > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), needed);
-  return out;
+  return Utf8ToWide(text);
 }
 
 std::wstring WideCopy(const wchar_t* text, int count) {

@@ -17,7 +17,7 @@ namespace corvane {
 // painted, so a small invalid area of a large frame costs a few bands.
 void GradientFill(HDC dc, const RECT& rect, Colour colour1, bool vertical, Colour colour2);
 
-// text converted with the system's ANSI code page.
+// The framework's text (UTF-8, the program's code page) as UTF-16.
 std::wstring AnsiToWide(const std::string& text);
 
 // The first count characters of text, or all of it when count is -1. The copy

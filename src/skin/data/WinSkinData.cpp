@@ -1,4 +1,5 @@
 #include "skin/data/WinSkinData.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <array>
@@ -46,14 +47,14 @@ LRESULT CALLBACK HintWindowProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) 
       RECT client;
       GetClientRect(w, &client);
       FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
-      char text[1024] = {};
-      GetWindowTextA(w, text, sizeof text);
+      wchar_t text[1024] = {};
+      GetWindowTextW(w, text, 1024);
       SelectGuard font(dc, HintFont());
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
       RECT inner{client.left + kHintInset - 1, client.top + kHintInset - 1,
                  client.right - (kHintInset - 1), client.bottom - (kHintInset - 1)};
-      DrawTextA(dc, text, -1, &inner, kHintTextFormat);
+      DrawTextW(dc, text, -1, &inner, kHintTextFormat);
       EndPaint(w, &ps);
       return 0;
     }
@@ -437,7 +438,7 @@ void TSkinData::ShowCaptionHint(const RECT& at, const std::string& text) {
   {
     WindowDC screen(nullptr);
     SelectGuard font(screen.Get(), HintFont());
-    DrawTextA(screen.Get(), text.c_str(), -1, &size, kHintTextFormat | DT_CALCRECT);
+    DrawTextUtf8(screen.Get(), text, &size, kHintTextFormat | DT_CALCRECT);
   }
   // A word too long for a line widens the measured rectangle: it is clipped
   // rather than let the hint grow past its limit.

@@ -67,8 +67,8 @@ int MenuBarItemAt(const std::vector<MenuBarEntry>& items, const std::vector<Rect
   return -1;
 }
 
-int MenuBarItemForKey(const std::vector<MenuBarEntry>& items, char key) {
-  const char wanted = CaptionMnemonic(std::string(1, '&') + key);
+int MenuBarItemForKey(const std::vector<MenuBarEntry>& items, char32_t key) {
+  const char32_t wanted = KeyMnemonic(key);
   if (!wanted) return -1;
   for (std::size_t i = 0; i < items.size(); ++i)
     if (items[i].enabled && items[i].visible && CaptionMnemonic(items[i].caption) == wanted)

@@ -49,7 +49,7 @@ int MenuBarItemAt(const std::vector<MenuBarEntry>& items, const std::vector<Rect
 
 // The first enabled, visible item whose caption has `key` as its
 // accelerator (compared without case); -1 none.
-int MenuBarItemForKey(const std::vector<MenuBarEntry>& items, char key);
+int MenuBarItemForKey(const std::vector<MenuBarEntry>& items, char32_t key);
 
 // Where Left or Right goes while the submenu of bar item `open` shows.
 // Left switches while the selection sits in that submenu itself (nothing

@@ -73,7 +73,6 @@ void TWinSkinForm::CommonStart(TSkinData* skinData) {
     m_mdiKind = MdiKind::Child;
     if (skinData->Options.Contains(xoMDIChildBorder)) m_frameSkinned = false;
   }
-  m_unicodeWindow = IsWindowUnicode(Handle) != FALSE;
 
   TSkinManageBase* manager = TSkinManageBase::Instance();
   if (manager && manager->FormFlag && !m_class.isChild && m_frameSkinned && m_class.border != BorderKind::None)

@@ -261,7 +261,6 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   std::uint8_t m_active = 1;
   MdiKind m_mdiKind = MdiKind::Plain;
   FrameClass m_class;
-  bool m_unicodeWindow = false;
   DWORD m_style = 0;
   FrameMetrics m_metrics;
   int m_menuHeight = 0;

@@ -1,6 +1,7 @@
 // Menus of a skinned window: the skin's window menu, the owner-drawn items
 // of bare windows' menus, and hosting the skinned menu bar.
 #include "skin/forms/WinSkinForm.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 
@@ -42,16 +43,14 @@ void TWinSkinForm::BuildSkinSystemMenu() {
   HWND window = Handle;
   const int count = GetMenuItemCount(m_systemMenu);
   for (int position = 0; position < count; ++position) {
-    char text[81] = {};
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
-    info.dwTypeData = text;
-    info.cch = sizeof text - 1;
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE;
     if (!GetMenuItemInfoA(m_systemMenu, static_cast<UINT>(position), TRUE, &info)) continue;
+    const std::string text = MenuItemText(m_systemMenu, static_cast<UINT>(position), true);
     SkinSystemMenuEntry entry = SystemMenuEntryFor(info.wID, info.fState, m_windowState, m_class.buttons, m_class.border);
     TMenuItem& item = menu.Create<TMenuItem>();
-    item.SetCaption(text[0] ? std::string(text) : std::string("-"));
+    item.SetCaption(text.empty() ? std::string("-") : text);
     item.Tag = static_cast<std::intptr_t>(info.wID);
     item.SetImageIndex(entry.imageIndex);
     item.SetEnabled(entry.enabled);

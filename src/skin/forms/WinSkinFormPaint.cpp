@@ -2,6 +2,7 @@
 // one caption button alone, the whole non-client area, the window region,
 // and the tool-bar painters the control rules attach.
 #include "skin/forms/WinSkinForm.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 
@@ -77,19 +78,9 @@ bool TWinSkinForm::ToolbarButton(HDC dc, const RECT& bounds, unsigned state) con
 // -------------------------------------------------------------- painting
 
 std::wstring TWinSkinForm::CaptionText() const {
-  std::wstring text;
-  if (m_unicodeWindow) {
-    int n = GetWindowTextLengthW(Handle);
-    text.resize(static_cast<std::size_t>(n) + 1);
-    text.resize(static_cast<std::size_t>(GetWindowTextW(Handle, text.data(), n + 1)));
-  } else {
-    char buffer[1000] = {};
-    SendMessageA(Handle, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-    int n = MultiByteToWideChar(CP_ACP, 0, buffer, -1, nullptr, 0);
-    text.resize(static_cast<std::size_t>(std::max(n, 1)));
-    MultiByteToWideChar(CP_ACP, 0, buffer, -1, text.data(), n);
-    text.resize(text.size() - 1);
-  }
+  // The system converts an ANSI window's text from the program's code page
+  // (UTF-8), so one wide read serves both kinds of window.
+  std::wstring text = WindowTextWide(Handle);
   return L" " + text + L"  ";
 }
 

@@ -1,4 +1,5 @@
 #include "skin/forms/WinSkinMenuBar.h"
+#include "platform/Text.h"
 
 #include <windowsx.h>
 
@@ -38,7 +39,7 @@ MenuBarLook LookOf(const SkinDefinition& skin) {
 Size MeasureCaption(HDC dc, const std::string& caption) {
   if (caption.empty()) return {};
   RECT r{0, 0, 0, 0};
-  DrawTextA(dc, caption.c_str(), -1, &r, kCaptionMeasure);
+  DrawTextUtf8(dc, caption, &r, kCaptionMeasure);
   return {r.right - r.left, r.bottom - r.top};
 }
 
@@ -224,7 +225,7 @@ void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& item, const Rect& bounds)
                                 : GetSysColor(COLOR_GRAYTEXT));
   Rect text = MenuBarCaptionRect(bounds, MeasureCaption(dc, item.Caption));
   RECT r{text.left, text.top, text.right, text.bottom};
-  DrawTextA(dc, item.Caption.c_str(), -1, &r, kCaptionDraw);
+  DrawTextUtf8(dc, item.Caption, &r, kCaptionDraw);
 }
 
 void TWinSkinMenu::DrawItemLook(HDC dc, const TMenuBtn& item, const Rect& bounds) {
@@ -294,7 +295,9 @@ TMenuBtn* TWinSkinMenu::FindMenuBarItem(Point p) {
 }
 
 TMenuBtn* TWinSkinMenu::ItemForKey(char key) {
-  int index = MenuBarItemForKey(Entries(), key);
+  // A byte beyond ASCII is part of a UTF-8 character, never a whole key.
+  if (static_cast<unsigned char>(key) >= 0x80) return nullptr;
+  int index = MenuBarItemForKey(Entries(), static_cast<unsigned char>(key));
   return index < 0 ? nullptr : m_items[index].get();
 }
 

@@ -1,4 +1,5 @@
 #include "skin/forms/WinSkinPopMenu.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <map>
@@ -112,7 +113,7 @@ void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& ite
   const UINT noAccel = (state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
   RECT measured = ToRECT(layout.captionBox);
   std::string measureText = caption.empty() || caption == "&" ? caption + " " : caption;
-  DrawTextA(dc, measureText.c_str(), -1, &measured, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE | rtl);
+  DrawTextUtf8(dc, measureText, &measured, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE | rtl);
   Rect text = layout.captionBox;
   text.top = MenuCaptionTop(r, measured.bottom - measured.top);
   if (item.rightToLeft) text.left = text.right - (measured.right - measured.left);
@@ -126,10 +127,10 @@ void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& ite
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, Ref(MenuCaptionColour(colours, item.enabled, (state & ODS_SELECTED) != 0)));
   RECT draw{layout.captionBox.left, text.top, layout.captionBox.right, r.bottom};
-  DrawTextA(dc, caption.c_str(), -1, &draw, DT_EXPANDTABS | DT_SINGLELINE | rtl | noAccel);
+  DrawTextUtf8(dc, caption, &draw, DT_EXPANDTABS | DT_SINGLELINE | rtl | noAccel);
   if (!shortcut.empty()) {
     RECT box = ToRECT(MenuShortcutBox(r, text, item.rightToLeft));
-    DrawTextA(dc, shortcut.c_str(), -1, &box,
+    DrawTextUtf8(dc, shortcut, &box,
               DT_SINGLELINE | DT_NOPREFIX | (item.rightToLeft ? DT_LEFT : DT_RIGHT) | (rtl & DT_RTLREADING));
   }
 }
@@ -353,17 +354,9 @@ void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, H
 }
 
 std::string HandleItemText(HMENU menu, UINT command) {
-  if (!menu) return {};
-  char text[81] = {};
   // The item's text as its information block holds it (an owner-drawn item
   // keeps its text there, where some systems' GetMenuString does not look).
-  MENUITEMINFOA info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_STRING;
-  info.dwTypeData = text;
-  info.cch = sizeof text - 1;
-  if (!GetMenuItemInfoA(menu, command, FALSE, &info)) return {};
-  return text;
+  return MenuItemText(menu, command, false);
 }
 
 MenuItemLook LookOfHandleItem(HMENU menu, UINT command, int dpi) {
@@ -389,7 +382,7 @@ void MeasureHandleItem(const TSkinData& skinData, const std::string& text, HDC d
   }
   SelectGuard font(dc, MenuFont(dpi));
   SIZE extent{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  extent = TextExtentUtf8(dc, text);
   width = static_cast<UINT>(extent.cx + ScaleToDpi(26, dpi) + (skin.MenuItem ? skin.MenuItem->LeftWidth : 0));
   height += static_cast<UINT>(ScaleToDpi(4, dpi));
 }

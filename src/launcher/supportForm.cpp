@@ -296,9 +296,15 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
     ListBox2KeyDown(s, key, shift);
   };
 
-  // The window exists from here on, so the client size can be measured
-  // against the real frame.
-  SetClientSize(531, 330);
+  // The client size through the frame the form's style gives, without
+  // making the window: made at every start, the editor's windows would hold
+  // their memory all day (and load the common controls library for the
+  // status bar and the hot-key field); they come when it is first shown.
+  TCreateParams params;
+  CreateParams(params);
+  RECT frame{0, 0, 531, 330};
+  AdjustWindowRectEx(&frame, params.style, FALSE, params.exStyle);
+  SetBounds(Left(), Top(), frame.right - frame.left, frame.bottom - frame.top);
   StatusBar1->AlignBottom(19);
   Form2 = this;
 }

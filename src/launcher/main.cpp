@@ -247,6 +247,7 @@ void TForm1::TakeMenuIcons() {
   if (done) {
     m_iconLoader.reset();
     StartTraceMark("menu icons read");
+    StartTraceHeapRanges();
   }
 }
 
@@ -413,6 +414,7 @@ int RunProgram() {
     StartTraceMark("COM started");
     Application().CreateForm<TForm2>();
     StartTraceMark("link editor created");
+    StartTraceHeapRanges();
     if (TSkinManage* manager = TSkinManage::Instance()) manager->AdoptActiveWindow();
   });
   Application().Run();

@@ -113,28 +113,43 @@ Memory MemoryOf(const std::string& pid) {
           FieldAfter(rollup, "Anonymous:")};
 }
 
+// Calls take(start address, path as mapped (empty for anonymous memory),
+// private kB) for each mapping of the process.
+template <typename Take>
+void ForEachMapping(const std::string& pid, Take&& take) {
+  std::istringstream smaps(ReadWhole("Z:\\proc\\" + pid + "\\smaps"));
+  std::string line, path;
+  std::uint64_t start = 0, privateKb = 0;
+  bool open = false;
+  while (std::getline(smaps, line)) {
+    if (line.empty()) continue;
+    if (std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') < 17) {
+      if (open) take(start, path, privateKb);
+      std::istringstream fields(line);
+      std::string range, perms, offset, device, inode;
+      fields >> range >> perms >> offset >> device >> inode;
+      std::getline(fields, path);
+      path.erase(0, path.find_first_not_of(' '));
+      start = std::strtoull(range.c_str(), nullptr, 16);
+      privateKb = 0;
+      open = true;
+      continue;
+    }
+    if (line.rfind("Private_Clean:", 0) == 0 || line.rfind("Private_Dirty:", 0) == 0)
+      privateKb += std::strtoull(line.c_str() + 14, nullptr, 10);
+  }
+  if (open) take(start, path, privateKb);
+}
+
 // Private kB by what is mapped: a file's base name, or the kind of
 // anonymous memory.
 std::map<std::string, std::uint64_t> PrivateByMapping(const std::string& pid) {
   std::map<std::string, std::uint64_t> by;
-  std::istringstream smaps(ReadWhole("Z:\\proc\\" + pid + "\\smaps"));
-  std::string line, current = "[anonymous]";
-  while (std::getline(smaps, line)) {
-    if (line.empty()) continue;
-    if (std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') < 17) {
-      std::istringstream fields(line);
-      std::string range, perms, offset, device, inode, path;
-      fields >> range >> perms >> offset >> device >> inode;
-      std::getline(fields, path);
-      path.erase(0, path.find_first_not_of(' '));
-      if (path.empty()) current = "[anonymous]";
-      else if (path[0] == '[') current = path;
-      else current = path.substr(path.find_last_of('/') + 1);
-      continue;
-    }
-    if (line.rfind("Private_Clean:", 0) == 0 || line.rfind("Private_Dirty:", 0) == 0)
-      by[current] += std::strtoull(line.c_str() + 14, nullptr, 10);
-  }
+  ForEachMapping(pid, [&](std::uint64_t, const std::string& path, std::uint64_t kb) {
+    if (path.empty()) by["[anonymous]"] += kb;
+    else if (path[0] == '[') by[path] += kb;
+    else by[path.substr(path.find_last_of('/') + 1)] += kb;
+  });
   return by;
 }
 
@@ -162,26 +177,13 @@ std::vector<NamedRange> HeapRangesIn(const std::string& trace) {
 // "other". Mappings are matched by their start address.
 std::map<std::string, std::uint64_t> AnonymousByOwner(const std::string& pid, const std::vector<NamedRange>& named) {
   std::map<std::string, std::uint64_t> by;
-  std::istringstream smaps(ReadWhole("Z:\\proc\\" + pid + "\\smaps"));
-  std::string line, owner;
-  bool anonymous = false;
-  while (std::getline(smaps, line)) {
-    if (line.empty()) continue;
-    if (std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') < 17) {
-      std::istringstream fields(line);
-      std::string range, perms, offset, device, inode, path;
-      fields >> range >> perms >> offset >> device >> inode;
-      std::getline(fields, path);
-      anonymous = path.find_first_not_of(' ') == std::string::npos;
-      const std::uint64_t start = std::strtoull(range.c_str(), nullptr, 16);
-      owner = "other";
-      for (const NamedRange& r : named)
-        if (start >= r.first && start < r.end) owner = r.name;
-      continue;
-    }
-    if (anonymous && (line.rfind("Private_Clean:", 0) == 0 || line.rfind("Private_Dirty:", 0) == 0))
-      by[owner] += std::strtoull(line.c_str() + 14, nullptr, 10);
-  }
+  ForEachMapping(pid, [&](std::uint64_t start, const std::string& path, std::uint64_t kb) {
+    if (!path.empty()) return;
+    std::string owner = "other";
+    for (const NamedRange& r : named)
+      if (start >= r.first && start < r.end) owner = r.name;
+    by[owner] += kb;
+  });
   return by;
 }
 

@@ -14,12 +14,7 @@
 #   its own, whose LogPixels says N), as a user's scaled display does.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-dpi=${CORVANE_WINE_DPI:-}
-if [ -n "$dpi" ]; then
-  prefix=${CORVANE_WINEPREFIX:-$here/../build/windows/wineprefix-dpi$dpi}
-else
-  prefix=${CORVANE_WINEPREFIX:-$here/../build/windows/wineprefix}
-fi
+prefix=${CORVANE_WINEPREFIX:-$here/../build/windows/wineprefix}
 limit=${CORVANE_WINE_TIMEOUT:-300}
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -28,6 +23,9 @@ while [ $# -gt 0 ]; do
     *) break ;;
   esac
 done
+# A display of another DPI gets a prefix of its own beside the usual one.
+dpi=${CORVANE_WINE_DPI:-}
+[ -n "$dpi" ] && prefix="${prefix%/}-dpi$dpi"
 [ $# -ge 1 ] || { echo "usage: wine-run.sh [--prefix DIR] [--timeout S] program.exe [args...]" >&2; exit 2; }
 
 wine=$(command -v wine64 || true)

@@ -15,7 +15,10 @@
 // Under Wine every Windows process is a Linux process: the figures are read
 // from its /proc entries (drive Z: is the Linux root), found by the unique
 // folder the programs are copied into for the run. The mouse is parked in a
-// corner no window covers, as a user's mouse is while working elsewhere.
+// corner no window covers, as a user's mouse is while working elsewhere;
+// each program is then measured once more alone with the mouse resting over
+// its window. The launcher's anonymous memory is named by the heap ranges
+// its start trace lists.
 #include <windows.h>
 
 #include <algorithm>
@@ -110,28 +113,77 @@ Memory MemoryOf(const std::string& pid) {
           FieldAfter(rollup, "Anonymous:")};
 }
 
+// Calls take(start address, path as mapped (empty for anonymous memory),
+// private kB) for each mapping of the process.
+template <typename Take>
+void ForEachMapping(const std::string& pid, Take&& take) {
+  std::istringstream smaps(ReadWhole("Z:\\proc\\" + pid + "\\smaps"));
+  std::string line, path;
+  std::uint64_t start = 0, privateKb = 0;
+  bool open = false;
+  while (std::getline(smaps, line)) {
+    if (line.empty()) continue;
+    if (std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') < 17) {
+      if (open) take(start, path, privateKb);
+      std::istringstream fields(line);
+      std::string range, perms, offset, device, inode;
+      fields >> range >> perms >> offset >> device >> inode;
+      std::getline(fields, path);
+      path.erase(0, path.find_first_not_of(' '));
+      start = std::strtoull(range.c_str(), nullptr, 16);
+      privateKb = 0;
+      open = true;
+      continue;
+    }
+    if (line.rfind("Private_Clean:", 0) == 0 || line.rfind("Private_Dirty:", 0) == 0)
+      privateKb += std::strtoull(line.c_str() + 14, nullptr, 10);
+  }
+  if (open) take(start, path, privateKb);
+}
+
 // Private kB by what is mapped: a file's base name, or the kind of
 // anonymous memory.
 std::map<std::string, std::uint64_t> PrivateByMapping(const std::string& pid) {
   std::map<std::string, std::uint64_t> by;
-  std::istringstream smaps(ReadWhole("Z:\\proc\\" + pid + "\\smaps"));
-  std::string line, current = "[anonymous]";
-  while (std::getline(smaps, line)) {
-    if (line.empty()) continue;
-    if (std::isxdigit(static_cast<unsigned char>(line[0])) && line.find('-') < 17) {
-      std::istringstream fields(line);
-      std::string range, perms, offset, device, inode, path;
-      fields >> range >> perms >> offset >> device >> inode;
-      std::getline(fields, path);
-      path.erase(0, path.find_first_not_of(' '));
-      if (path.empty()) current = "[anonymous]";
-      else if (path[0] == '[') current = path;
-      else current = path.substr(path.find_last_of('/') + 1);
-      continue;
-    }
-    if (line.rfind("Private_Clean:", 0) == 0 || line.rfind("Private_Dirty:", 0) == 0)
-      by[current] += std::strtoull(line.c_str() + 14, nullptr, 10);
+  ForEachMapping(pid, [&](std::uint64_t, const std::string& path, std::uint64_t kb) {
+    if (path.empty()) by["[anonymous]"] += kb;
+    else if (path[0] == '[') by[path] += kb;
+    else by[path.substr(path.find_last_of('/') + 1)] += kb;
+  });
+  return by;
+}
+
+// Reserved ranges the launcher names in its start trace ("heap <name>
+// <first> <end>", hex): its heaps.
+struct NamedRange {
+  std::string name;
+  std::uint64_t first = 0, end = 0;
+};
+
+std::vector<NamedRange> HeapRangesIn(const std::string& trace) {
+  std::vector<NamedRange> ranges;
+  std::istringstream lines(ReadWhole(trace));
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream fields(line);
+    std::string word, name, first, end;
+    if (!(fields >> word >> name >> first >> end) || word != "heap") continue;
+    ranges.push_back({name + " heap", std::strtoull(first.c_str(), nullptr, 16), std::strtoull(end.c_str(), nullptr, 16)});
   }
+  return ranges;
+}
+
+// The process's anonymous private kB by owner: each named heap, the rest as
+// "other". Mappings are matched by their start address.
+std::map<std::string, std::uint64_t> AnonymousByOwner(const std::string& pid, const std::vector<NamedRange>& named) {
+  std::map<std::string, std::uint64_t> by;
+  ForEachMapping(pid, [&](std::uint64_t start, const std::string& path, std::uint64_t kb) {
+    if (!path.empty()) return;
+    std::string owner = "other";
+    for (const NamedRange& r : named)
+      if (start >= r.first && start < r.end) owner = r.name;
+    by[owner] += kb;
+  });
   return by;
 }
 
@@ -248,6 +300,22 @@ std::string BaseName(const std::string& path) { return path.substr(path.find_las
 
 void ParkMouse() { SetCursorPos(4, GetSystemMetrics(SM_CYSCREEN) - 4); }
 
+// Rests the mouse in the middle of the program's visible window of the class
+// (the X pointer moves with it), waits until the move's work is over and
+// measures the program alone; the mouse is parked again after.
+Idle MeasureWithMouseOver(const Program& p, const char* className, int seconds) {
+  Idle idle;
+  if (HWND w = VisibleWindowOf(p.pi.dwProcessId, className)) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    WaitUntilQuiet({&p});
+    idle = MeasureIdle({&p}, seconds)[0];
+  }
+  ParkMouse();
+  return idle;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -285,6 +353,10 @@ int main(int argc, char** argv) {
     failed = 1;
   }
   std::vector<Idle> hidden, shown;
+  // With the mouse resting over the window: launcher, bare window, editor,
+  // bare edit.
+  Idle overLauncher, overBare, overEditor, overBareEdit;
+  std::map<std::string, std::uint64_t> launcherAnonymous;
   Memory launcherMemory, bareMemory, launcherShownMemory, bareEditMemory;
   std::map<std::string, std::uint64_t> launcherMap, bareMap;
   if (!failed) {
@@ -293,7 +365,11 @@ int main(int argc, char** argv) {
     launcherMemory = MemoryOf(launcher.pid);
     bareMemory = MemoryOf(bare.pid);
     launcherMap = PrivateByMapping(launcher.pid);
+    launcherAnonymous = AnonymousByOwner(launcher.pid, HeapRangesIn(trace));
     bareMap = PrivateByMapping(bare.pid);
+
+    overLauncher = MeasureWithMouseOver(launcher, "TForm1", seconds);
+    overBare = MeasureWithMouseOver(bare, nullptr, seconds);
 
     // The editor opens on a double-click of the picture; the mouse stays
     // parked.
@@ -309,6 +385,7 @@ int main(int argc, char** argv) {
     WaitUntilQuiet({&launcher});
     shown.push_back(MeasureIdle({&launcher}, seconds)[0]);
     launcherShownMemory = MemoryOf(launcher.pid);
+    overEditor = MeasureWithMouseOver(launcher, "TForm2", seconds);
     if (!Start(bareEdit) || !WaitForWindow(bareEdit)) {
       std::printf("the bare edit program showed no window\n");
       failed = 1;
@@ -318,6 +395,7 @@ int main(int argc, char** argv) {
     WaitUntilQuiet({&bareEdit});
     shown.push_back(MeasureIdle({&bareEdit}, seconds)[0]);
     bareEditMemory = MemoryOf(bareEdit.pid);
+    overBareEdit = MeasureWithMouseOver(bareEdit, nullptr, seconds);
   }
   Close(bareEdit);
   Close(bare);
@@ -325,7 +403,8 @@ int main(int argc, char** argv) {
   std::ifstream steps(trace);
   std::string line;
   std::printf("the launcher's start, since its process was created:\n");
-  while (std::getline(steps, line)) std::printf("  %s\n", line.c_str());
+  while (std::getline(steps, line))
+    if (line.rfind("heap ", 0) != 0) std::printf("  %s\n", line.c_str());
   steps.close();
   DeleteFileA(trace.c_str());
   for (const char* name : {argv[1], argv[2], argv[3]}) DeleteFileA((folder + "\\" + BaseName(name)).c_str());
@@ -347,6 +426,10 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(launcherMap[name]), static_cast<unsigned long long>(bareMap[name]),
                 difference);
   }
+  std::printf("launcher's anonymous private memory by owner, kB (bare window's anonymous in all: %llu):\n",
+              static_cast<unsigned long long>(bareMap["[anonymous]"]));
+  for (const auto& [owner, kb] : launcherAnonymous)
+    std::printf("  %-40s %7llu\n", owner.c_str(), static_cast<unsigned long long>(kb));
   auto mb = [](std::uint64_t kb) { return static_cast<double>(kb) / 1024.0; };
   auto wakes = [](const Idle& i) { return static_cast<unsigned long long>(i.wakes); };
   std::printf("idle over %d s, editor hidden: launcher %llu wake-ups, %.1f ms CPU; bare window %llu wake-ups, %.1f ms CPU\n",
@@ -358,11 +441,21 @@ int main(int argc, char** argv) {
               mb(launcherMemory.privateKb), mb(launcherMemory.anonymousKb), mb(launcherShownMemory.privateKb),
               mb(launcherShownMemory.anonymousKb), mb(bareMemory.privateKb), mb(bareMemory.anonymousKb),
               mb(bareEditMemory.privateKb), mb(bareEditMemory.anonymousKb));
+  std::printf("idle over %d s, mouse resting over the window: launcher %llu wake-ups, %.1f ms CPU; bare window %llu "
+              "wake-ups, %.1f ms CPU; editor %llu wake-ups, %.1f ms CPU; bare edit %llu wake-ups, %.1f ms CPU\n",
+              seconds, wakes(overLauncher), overLauncher.cpuMs, wakes(overBare), overBare.cpuMs, wakes(overEditor),
+              overEditor.cpuMs, wakes(overBareEdit), overBareEdit.cpuMs);
   std::printf("wake-ups beyond the reference: editor hidden %lld, editor shown %lld\n",
               static_cast<long long>(hidden[0].wakes) - static_cast<long long>(hidden[1].wakes),
               static_cast<long long>(shown[0].wakes) - static_cast<long long>(shown[1].wakes));
   std::printf("CPU beyond the reference: editor hidden %+.1f ms, editor shown %+.1f ms\n",
               hidden[0].cpuMs - hidden[1].cpuMs, shown[0].cpuMs - shown[1].cpuMs);
+  std::printf("mouse resting over the window, beyond the reference: launcher %lld wake-ups, %+.1f ms CPU; editor "
+              "%lld wake-ups, %+.1f ms CPU\n",
+              static_cast<long long>(overLauncher.wakes) - static_cast<long long>(overBare.wakes),
+              overLauncher.cpuMs - overBare.cpuMs,
+              static_cast<long long>(overEditor.wakes) - static_cast<long long>(overBareEdit.wakes),
+              overEditor.cpuMs - overBareEdit.cpuMs);
   std::printf("private memory beyond the bare window: %+.1f MB (anonymous %+.1f MB)\n",
               mb(launcherMemory.privateKb) - mb(bareMemory.privateKb),
               mb(launcherMemory.anonymousKb) - mb(bareMemory.anonymousKb));

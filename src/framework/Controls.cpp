@@ -34,9 +34,12 @@ TShiftState KeyboardShift() {
 }
 
 UniqueFont MakeFont(const TFont& font, int dpi) {
+  // Scaled text needs an outline font: a bitmap font (the designed face may
+  // be one) has only its few sizes and would not follow the scale.
+  const DWORD precision = dpi == kDesignDpi ? OUT_DEFAULT_PRECIS : OUT_TT_PRECIS;
   return UniqueFont(CreateFontA(ScaleToDpi(font.Height, dpi), 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, 0, 0,
-                                0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str()));
+                                0, DEFAULT_CHARSET, precision, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str()));
 }
 
 // ---------------------------------------------------------------- TControl

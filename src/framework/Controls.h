@@ -245,7 +245,9 @@ class TWinControl : public TControl {
   int ClientWidth();
   int ClientHeight();
   // The client area's size in pixels at the control's DPI; a top-level
-  // window keeps it as its designed client size at every DPI.
+  // window keeps it as its designed client size at every DPI. Before the
+  // window exists the frame its style gives is assumed (the window is not
+  // made for it).
   void SetClientSize(int width, int height);
   void SetFocus();
 

@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
+#include "core/Surface.h"
 #include "framework/Classes.h"
 #include "platform/Handles.h"
 
@@ -16,6 +19,9 @@ inline void DestroyImageList(HIMAGELIST h) { ImageList_Destroy(h); }
 }  // namespace detail
 using UniqueImageList = Owned<HIMAGELIST, detail::DestroyImageList>;
 
+// The images are kept and drawn here, with the system's alpha blend: a
+// launcher that shows its menu all day never loads the common controls
+// library for it (under Wine that library alone holds about 2 MB).
 class TImageList : public TComponent {
   CORVANE_CLASS(TImageList, TComponent)
 
@@ -24,9 +30,9 @@ class TImageList : public TComponent {
 
   int Width() const { return m_width; }
   int Height() const { return m_height; }
-  // Another image size (for a DPI): the images go, the list is made anew.
+  // Another image size (for a DPI): the images go, the list starts anew.
   void SetSize(int width, int height);
-  int Count() const;
+  int Count() const { return m_count; }
   // Adds a copy of the icon, scaled to the list's size; the caller keeps the
   // icon. Returns the new index, or -1 when the list refused it.
   int AddIcon(HICON icon);
@@ -35,17 +41,30 @@ class TImageList : public TComponent {
   // of the first new image, or -1 when the list refused them.
   int AddMasked(HBITMAP bitmap, COLORREF maskColour);
   void Clear();
-  // Draws image index at x, y; a disabled image is drawn greyed.
+  // Draws image index at x, y over what is there; a disabled image is drawn
+  // in greys.
   void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
-  // The list itself, made on first use: a form that declares a list pays
-  // for the common controls library only once it puts images in.
+  // The images as a common-controls list, for a control that takes one;
+  // made on the first call after a change.
   HIMAGELIST Handle() const;
   // Whether the handle is shared with others (kept for designed forms).
   bool ShareImages = false;
 
  private:
+  // Appends images already in the list's format (straight alpha), one
+  // image after another; returns the index of the first.
+  int Append(const std::vector<Pixel>& images, int count);
+  SurfaceView Images() const;
+  void Changed();
+
   int m_width;
   int m_height;
+  int m_count = 0;
+  // The images one below the other, straight alpha.
+  std::vector<Pixel> m_pixels;
+  // What Draw blends from: the images premultiplied, made on first draw
+  // after a change.
+  mutable UniqueBitmap m_blendable;
   mutable UniqueImageList m_list;
 };
 

@@ -2,40 +2,133 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "framework/Controls.h"
 
 namespace corvane {
 
 namespace {
-// One id for all of ours: a window carries at most one WindowSubclass.
+// The window property that holds a subclassed window's chain.
+constexpr const wchar_t* kChainProperty = L"CorvaneSubclassChain";
+// The property the common controls keep their own chain in.
+constexpr const wchar_t* kSystemChainProperty = L"CC32SubclassInfo";
+// Our id in the common controls' chain.
 constexpr UINT_PTR kSubclassId = 0x43565253;
+
+LRESULT CALLBACK SystemProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto& handler = *reinterpret_cast<WindowSubclass::Handler*>(data);
+  LRESULT result = handler(window, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(window, SystemProc, kSubclassId);
+  return result;
+}
 }  // namespace
+
+// What one subclassed window needs: the procedure that was in place before
+// ours, the handler in front of it (none once removed), and how many of our
+// calls are running on the window, so nothing is freed under a running one.
+struct WindowSubclass::Chain {
+  WNDPROC next = nullptr;
+  WindowSubclass* owner = nullptr;
+  int running = 0;
+};
 
 bool WindowSubclass::Install(HWND window, Handler handler) {
   Remove();
+  if (!IsWindow(window)) return false;
   m_handler = std::move(handler);
-  if (!SetWindowSubclass(window, Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return false;
+  auto* chain = static_cast<Chain*>(GetPropW(window, kChainProperty));
+  if (!chain && GetPropW(window, kSystemChainProperty)) {
+    // The common controls took the window over before us (an up-down's
+    // buddy field, say): we join their chain, since giving the last of theirs
+    // back puts the window's first procedure back (Wine does so whatever
+    // sits in front), which would cut ours out.
+    if (!SetWindowSubclass(window, SystemProc, kSubclassId, reinterpret_cast<DWORD_PTR>(&m_handler))) return false;
+    m_window = window;
+    m_viaSystem = true;
+    return true;
+  }
+  if (!chain) {
+    auto fresh = std::make_unique<Chain>();
+    if (!SetPropW(window, kChainProperty, fresh.get())) return false;
+    // Unicode on both sides, so every window gets its messages in one form
+    // whatever procedure it was made with.
+    SetLastError(0);
+    fresh->next = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowSubclass::Proc)));
+    if (!fresh->next && GetLastError() != 0) {
+      RemovePropW(window, kChainProperty);
+      return false;
+    }
+    chain = fresh.release();
+  } else if (chain->owner && chain->owner != this) {
+    // One per window: the earlier one is out of it.
+    chain->owner->m_window = nullptr;
+  }
+  chain->owner = this;
   m_window = window;
   return true;
 }
 
 void WindowSubclass::Remove() {
   if (!m_window) return;
-  RemoveWindowSubclass(m_window, Proc, kSubclassId);
+  HWND window = m_window;
   m_window = nullptr;
+  if (m_viaSystem) {
+    m_viaSystem = false;
+    RemoveWindowSubclass(window, SystemProc, kSubclassId);
+    return;
+  }
+  auto* chain = static_cast<Chain*>(GetPropW(window, kChainProperty));
+  if (!chain || chain->owner != this) return;
+  chain->owner = nullptr;
+  if (chain->running == 0) Release(window, chain);
+}
+
+// Gives the window its procedure back once no handler is left and none of
+// our calls runs on it. When someone put a procedure in front of ours since,
+// ours stays as a pass-through: taking it out would cut them off.
+void WindowSubclass::Release(HWND window, Chain* chain) {
+  if (chain->owner || chain->running > 0) return;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) != &WindowSubclass::Proc) return;
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->next));
+  RemovePropW(window, kChainProperty);
+  delete chain;
 }
 
 LRESULT WindowSubclass::CallNext(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefSubclassProc(window, msg, wParam, lParam);
+  auto* chain = static_cast<Chain*>(GetPropW(window, kChainProperty));
+  if (!chain && GetPropW(window, kSystemChainProperty)) return DefSubclassProc(window, msg, wParam, lParam);
+  if (!chain || !chain->next) return DefWindowProcW(window, msg, wParam, lParam);
+  return CallWindowProcW(chain->next, window, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK WindowSubclass::Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR data) {
-  auto* self = reinterpret_cast<WindowSubclass*>(data);
-  LRESULT result = self->m_handler(window, msg, wParam, lParam);
-  // The window's last message: whatever the handler did, nothing of ours
-  // may stay in its chain.
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(window, Proc, kSubclassId);
+LRESULT CALLBACK WindowSubclass::Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* chain = static_cast<Chain*>(GetPropW(window, kChainProperty));
+  if (!chain) return DefWindowProcW(window, msg, wParam, lParam);
+  ++chain->running;
+  LRESULT result = 0;
+  if (WindowSubclass* owner = chain->owner) {
+    // The handler is kept by its owner until the owner goes, so removing
+    // the subclass inside it never frees the function that is running.
+    result = owner->m_handler(window, msg, wParam, lParam);
+  } else {
+    result = CallWindowProcW(chain->next, window, msg, wParam, lParam);
+  }
+  --chain->running;
+  if (msg == WM_NCDESTROY) {
+    // The window's last message: whatever the handler did, nothing of ours
+    // may stay with it.
+    if (chain->owner) chain->owner->m_window = nullptr;
+    chain->owner = nullptr;
+    if (chain->running == 0) {
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->next));
+      RemovePropW(window, kChainProperty);
+      delete chain;
+    }
+    return result;
+  }
+  if (!chain->owner && chain->running == 0) Release(window, chain);
   return result;
 }
 

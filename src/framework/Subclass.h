@@ -20,6 +20,11 @@ class TControl;
 // A handler in front of a window's procedure. Removal is explicit (Remove)
 // or at destruction; a handler may remove its own subclass while handling a
 // message (the usual way on WM_NCDESTROY) and still call CallNext after.
+// A window carries at most one: installing a second on the same window
+// takes the first one's place. Built on the window procedure itself rather
+// than the common controls' subclass chain, so skinning a window or a menu
+// never loads that library (about 2 MB under Wine, for good); a window
+// those controls already took over gets ours in their chain.
 class WindowSubclass {
  public:
   using Handler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
@@ -38,9 +43,13 @@ class WindowSubclass {
   static LRESULT CallNext(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
  private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  struct Chain;
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  static void Release(HWND window, Chain* chain);
 
   HWND m_window = nullptr;
+  // In the common controls' chain rather than our own (see Install).
+  bool m_viaSystem = false;
   // Kept until destruction, so removing the subclass from inside the handler
   // never frees the function that is running.
   Handler m_handler;

@@ -354,7 +354,18 @@ void TWinControl::SetClientSize(int width, int height) {
   // that is 96, the design.
   m_designedClient = Size{DesignedAfter(m_designedClient.width, width, Dpi()),
                           DesignedAfter(m_designedClient.height, height, Dpi())};
-  Handle();
+  if (!m_handle) {
+    // The frame the style gives, without making the window: a form made at
+    // start but shown later holds no windows (nor their memory) meanwhile.
+    TCreateParams p;
+    CreateParams(p);
+    RECT frame{0, 0, Scaled(m_designedClient.width), Scaled(m_designedClient.height)};
+    AdjustWindowRectEx(&frame, p.style, FALSE, p.exStyle);
+    const Size designed = m_designedClient;
+    SetBounds(m_left, m_top, frame.right - frame.left, frame.bottom - frame.top);
+    m_designedClient = designed;
+    return;
+  }
   ApplyDesignedClientSize();
 }
 

@@ -123,6 +123,9 @@ void TForm1::FormCreate(TObject*) {
   IniFile = std::make_unique<LinkStore>();
   IniFile->Open(IniPath);
   StartTraceMark("store opened");
+  // The window first: it knows its monitor's DPI, which decides the size
+  // the picture is loaded at.
+  Handle();
   // A stored picture that cannot be loaded must not leave the launcher
   // bordered, undroppable and without a menu: say so once, show the
   // application icon and finish starting.
@@ -160,6 +163,11 @@ void TForm1::LoadGraphic() {
 }
 
 void TForm1::LoadPicture() {
+  m_loadingPicture = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{m_loadingPicture};
   std::string file = IniFile->ReadString(kGraphic, "File", "");
   if (!file.empty()) {
     SkinImage1->Picture().LoadFromFile(file);
@@ -173,8 +181,9 @@ void TForm1::LoadPicture() {
 
 void TForm1::DpiChanged() {
   TForm::DpiChanged();
-  // The picture and the menu's icons again at the new size.
-  if (!IniFile || !IniFile->IsOpen()) return;
+  // The picture and the menu's icons again at the new size (not while the
+  // picture is being loaded: that load already asks for the new DPI).
+  if (!IniFile || !IniFile->IsOpen() || m_loadingPicture) return;
   LoadPicture();
   BuildMenu();
 }
@@ -259,6 +268,7 @@ void TForm1::TakeMenuIcons() {
   if (done) {
     m_iconLoader.reset();
     StartTraceMark("menu icons read");
+    StartTraceHeapRanges();
   }
 }
 
@@ -425,6 +435,7 @@ int RunProgram() {
     StartTraceMark("COM started");
     Application().CreateForm<TForm2>();
     StartTraceMark("link editor created");
+    StartTraceHeapRanges();
     if (TSkinManage* manager = TSkinManage::Instance()) manager->AdoptActiveWindow();
   });
   Application().Run();

@@ -93,6 +93,7 @@ class TForm1 : public TForm {
   std::vector<TMenuItem*> m_iconTargets;
   HotKeySetting m_hotKeySetting;
   HotKeyRegistration m_hotKey;
+  bool m_loadingPicture = false;
 };
 
 // The store's key in the picture section that holds the hot key's text.

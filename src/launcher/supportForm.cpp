@@ -302,8 +302,10 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
     ListBox2KeyDown(s, key, shift);
   };
 
-  // The window exists from here on, so the client size can be measured
-  // against the real frame.
+  // Without making the window: made at every start, the editor's windows
+  // would hold their memory all day (and load the common controls library
+  // for the status bar and the hot-key field); they come when it is first
+  // shown.
   SetClientSize(531, 330);
   StatusBar1->AlignBottom(19);
   Form2 = this;

@@ -90,11 +90,14 @@ TEST(ReleasePackage, KeepsTheBuiltProgramsResourcesAndDeclaresItsScaling) {
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\080904E4\\FileVersion",
                              reinterpret_cast<void**>(&text), &length));
   EXPECT_STREQ(text, CORVANE_VERSION_TEXT);
-  // Skins are drawn at 96 DPI: the program says it is not DPI-aware, so the
-  // system scales it; common controls 6 and the version stay declared.
+  // The program scales itself to each monitor's DPI, so the system never
+  // stretches it; common controls 6 and the version stay declared.
   std::string manifest = ResourceBytes(shipped, RT_MANIFEST, MAKEINTRESOURCEA(1));
+  EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/"
+                          "WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"),
+            std::string::npos);
   EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
-                          "WindowsSettings\">false</dpiAware>"),
+                          "WindowsSettings\">true/pm</dpiAware>"),
             std::string::npos);
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
             std::string::npos);

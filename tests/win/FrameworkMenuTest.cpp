@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
 #include "framework/Menus.h"
+#include "pictures/WinSurface.h"
 #include "FrameworkTestSupport.h"
 
 namespace corvane {
@@ -142,6 +144,47 @@ TEST_F(FrameworkMenu, FreedItemsLeaveTheMenuAndTheirCommandsDie) {
   menu->Clear();
   EXPECT_EQ(menu->Count(), 0);
   EXPECT_EQ(GetMenuItemCount(menu->Handle()), 0);
+}
+
+// The list draws an icon as the system draws it: colour and coverage alike,
+// for opaque, half-covered and clear pixels, over a background that shows
+// through; disabled, the same coverage in greys.
+TEST_F(FrameworkMenu, ImageListDrawsIconsAsTheSystemDoes) {
+  Surface art(16, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const Pixel alpha = x < 5 ? 0xFF : x < 10 ? 0x80 : 0x00;
+      art.At(x, y) = (alpha << 24) | (y < 8 ? 0x00C02010u : 0x0010A0F0u);
+    }
+  UniqueIcon icon = CreateIconFromSurface(art.View());
+  ASSERT_TRUE(icon);
+  const int index = images->AddIcon(icon.Get());
+  ASSERT_GE(index, 0);
+  const COLORREF back = RGB(40, 200, 90);
+  test::Canvas byList(16, 16), bySystem(16, 16), greyed(16, 16);
+  RECT all{0, 0, 16, 16};
+  UniqueBrush fill(CreateSolidBrush(back));
+  for (const test::Canvas* c : {&byList, &bySystem, &greyed}) FillRect(c->Dc(), &all, fill.Get());
+  images->Draw(byList.Dc(), 0, 0, index);
+  DrawIconEx(bySystem.Dc(), 0, 0, icon.Get(), 16, 16, 0, nullptr, DI_NORMAL);
+  images->Draw(greyed.Dc(), 0, 0, index, false);
+  GdiFlush();
+  auto alike = [](COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= 3 && std::abs(GetGValue(a) - GetGValue(b)) <= 3 &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= 3;
+  };
+  for (const POINT p : {POINT{1, 2}, POINT{7, 3}, POINT{12, 4}, POINT{2, 12}, POINT{7, 12}, POINT{14, 14}}) {
+    SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+    EXPECT_TRUE(alike(byList.At(p.x, p.y), bySystem.At(p.x, p.y)))
+        << std::hex << byList.At(p.x, p.y) << " against " << bySystem.At(p.x, p.y);
+    const COLORREF g = greyed.At(p.x, p.y);
+    if (p.x < 5) {
+      EXPECT_TRUE(GetRValue(g) == GetGValue(g) && GetGValue(g) == GetBValue(g)) << std::hex << g;
+    }
+    if (p.x >= 10) {
+      EXPECT_EQ(g, back);
+    }
+  }
 }
 
 TEST_F(FrameworkMenu, ImageListScalesIconsTo16) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/Forms.h"
+#include "framework/Subclass.h"
 #include "FrameworkTestSupport.h"
 
 namespace corvane {
@@ -167,6 +168,87 @@ TEST_F(Framework, WindowProcTakeOverAndRestoreInAnyOrder) {
   DestroyWindow(w);
   EXPECT_EQ(ControlOfWindow(w), nullptr);
   EXPECT_FALSE(form.HandleAllocated());
+}
+
+// Our subclass in front of a window, with a system subclass put on top of it
+// or under it, given back in either order: messages pass each layer exactly
+// while it is in place, a removal inside the handler still reaches the next
+// procedure, and the window ends with the procedure it had.
+TEST_F(Framework, WindowSubclassLeavesTheChainWholeInAnyOrder) {
+  auto system = [](HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) -> LRESULT {
+    reinterpret_cast<std::vector<UINT>*>(data)->push_back(msg);
+    return DefSubclassProc(h, msg, wp, lp);
+  };
+  const struct {
+    const char* name;
+    bool systemFirst;   // the system subclass is put on before ours
+    bool oursGoFirst;   // ours is removed before the system one
+  } cases[] = {
+      {"system under ours, ours removed first", true, true},
+      {"system under ours, system removed first", true, false},
+      {"system over ours, ours removed first", false, true},
+      {"system over ours, system removed first", false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TForm& form = Application().CreateForm<TForm>();
+    HWND w = form.Handle();
+    const LONG_PTR original = GetWindowLongPtrW(w, GWLP_WNDPROC);
+    std::vector<UINT> viaSystem, viaOurs;
+    WindowSubclass ours;
+    auto installSystem = [&] { ASSERT_TRUE(SetWindowSubclass(w, system, 1, reinterpret_cast<DWORD_PTR>(&viaSystem))); };
+    if (c.systemFirst) installSystem();
+    ASSERT_TRUE(ours.Install(w, [&](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+      viaOurs.push_back(msg);
+      if (msg == WM_USER + 1) return LRESULT{7};
+      return WindowSubclass::CallNext(h, msg, wp, lp);
+    }));
+    if (!c.systemFirst) installSystem();
+    EXPECT_EQ(SendMessageA(w, WM_USER + 1, 0, 0), 7);
+    EXPECT_EQ(viaOurs.back(), WM_USER + 1u);
+    // Ours answered, so a system subclass under it never saw the message.
+    EXPECT_EQ(!viaSystem.empty() && viaSystem.back() == WM_USER + 1u, !c.systemFirst);
+
+    if (c.oursGoFirst) ours.Remove();
+    else RemoveWindowSubclass(w, system, 1);
+    const std::size_t oursSeen = viaOurs.size(), systemSeen = viaSystem.size();
+    EXPECT_EQ(SendMessageA(w, WM_USER + 1, 0, 0), c.oursGoFirst ? 0 : 7);
+    EXPECT_EQ(viaOurs.size(), oursSeen + (c.oursGoFirst ? 0 : 1));
+    EXPECT_EQ(viaSystem.size(), systemSeen + (c.oursGoFirst ? 1 : 0));
+
+    if (c.oursGoFirst) RemoveWindowSubclass(w, system, 1);
+    else ours.Remove();
+    EXPECT_EQ(SendMessageA(w, WM_USER + 1, 0, 0), 0);
+    EXPECT_EQ(viaOurs.size(), oursSeen + (c.oursGoFirst ? 0 : 1));
+    EXPECT_EQ(GetWindowLongPtrW(w, GWLP_WNDPROC), original);
+    EXPECT_TRUE(Application().FreeComponent(&form));
+  }
+
+  // Removed inside its own handler, the handler still reaches the window's
+  // procedure; destroyed while taken over, the window lets go of ours.
+  TForm& form = Application().CreateForm<TForm>();
+  HWND w = form.Handle();
+  WindowSubclass ours;
+  int calls = 0;
+  ASSERT_TRUE(ours.Install(w, [&](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    ++calls;
+    if (msg == WM_SETTEXT) ours.Remove();
+    return WindowSubclass::CallNext(h, msg, wp, lp);
+  }));
+  EXPECT_TRUE(SetWindowTextA(w, "passed on"));
+  char text[32] = {};
+  GetWindowTextA(w, text, sizeof text);
+  EXPECT_STREQ(text, "passed on");
+  EXPECT_FALSE(ours.Installed());
+  const int afterRemoval = calls;
+  SendMessageA(w, WM_USER + 2, 0, 0);
+  EXPECT_EQ(calls, afterRemoval);
+  ASSERT_TRUE(ours.Install(w, [&](HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    ++calls;
+    return WindowSubclass::CallNext(h, msg, wp, lp);
+  }));
+  DestroyWindow(w);
+  EXPECT_FALSE(ours.Installed());
 }
 
 TEST_F(Framework, ControlOfWindowKnowsOnlyFrameworkWindows) {

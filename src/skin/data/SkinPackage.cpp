@@ -57,7 +57,8 @@ void TSkinReader::Reset() {
   m_error.clear();
   for (auto& h : m_header) h = 0;
   m_entries.clear();
-  m_data.clear();
+  m_data = {};
+  m_dataAt = 0;
 }
 
 bool TSkinReader::Fail(SkinLoadStatus status, std::string reason) {
@@ -74,11 +75,16 @@ bool TSkinReader::Load(std::span<const std::uint8_t> skinStream, std::size_t out
   } catch (const ElzhException& e) {
     return Fail(SkinLoadStatus::Malformed, e.what());
   }
-  return LoadPackage(package);
+  return Index(std::move(package));
 }
 
 bool TSkinReader::LoadPackage(std::span<const std::uint8_t> package) {
+  return Index(std::vector<std::uint8_t>(package.begin(), package.end()));
+}
+
+bool TSkinReader::Index(std::vector<std::uint8_t> owned) {
   Reset();
+  const std::span<const std::uint8_t> package(owned);
   // A version field cut short cannot name a version we read.
   if (package.size() < 4) return Fail(SkinLoadStatus::UnknownVersion, kOlderSkinMessage);
   const std::int32_t version = ReadInt32(package, 0);
@@ -129,7 +135,10 @@ bool TSkinReader::LoadPackage(std::span<const std::uint8_t> package) {
 
   for (int i = 0; i < 4; ++i) m_header[i] = header[i];
   m_entries = std::move(entries);
-  m_data.assign(package.begin() + static_cast<std::ptrdiff_t>(dataAt), package.end());
+  // The package is kept as decoded, header and all: a copy of its files
+  // would hold it twice at the peak of every skin load.
+  m_dataAt = dataAt;
+  m_data = std::move(owned);
   m_status = SkinLoadStatus::Loaded;
   return true;
 }
@@ -144,7 +153,7 @@ std::vector<std::string> TSkinReader::Names() const {
 std::vector<std::uint8_t> TSkinReader::FileAt(std::size_t index) const {
   if (index >= m_entries.size()) return {};
   const SkinPackageEntry& e = m_entries[index];
-  const auto begin = m_data.begin() + static_cast<std::ptrdiff_t>(e.offset);
+  const auto begin = m_data.begin() + static_cast<std::ptrdiff_t>(m_dataAt + e.offset);
   return std::vector<std::uint8_t>(begin, begin + static_cast<std::ptrdiff_t>(e.size));
 }
 

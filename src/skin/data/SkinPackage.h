@@ -105,13 +105,16 @@ class TSkinReader {
  private:
   void Reset();
   bool Fail(SkinLoadStatus status, std::string reason);
+  // Checks and indexes a decompressed package, keeping it.
+  bool Index(std::vector<std::uint8_t> package);
 
   SkinLoadStatus m_status = SkinLoadStatus::Empty;
   std::string m_error;
   std::int32_t m_header[4] = {0, 0, 0, 0};
   std::vector<SkinPackageEntry> m_entries;
-  // Everything after the size table: the files back to back.
+  // The package; its files lie back to back from m_dataAt on.
   std::vector<std::uint8_t> m_data;
+  std::size_t m_dataAt = 0;
 };
 
 // One file to pack: its name (no directories, no line breaks) and bytes.

@@ -187,7 +187,7 @@ LRESULT TWinSkinPopMenu::Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM 
   switch (msg) {
     case WM_DESTROY:
       Detach();
-      return DefSubclassProc(window, msg, wParam, lParam);
+      return WindowSubclass::CallNext(window, msg, wParam, lParam);
     case WM_ERASEBKGND:
       if (!SkinData || !SkinData->Options.Contains(xoMenuBG)) WindowSubclass::CallNext(window, msg, wParam, lParam);
       return 1;

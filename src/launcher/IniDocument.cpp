@@ -37,6 +37,9 @@ bool HasLineBreakOrNul(std::string_view s) {
 }
 
 std::optional<std::string> CommonNameProblem(std::string_view name, const char* what) {
+  // The file is judged whole when read: one stray byte that is not UTF-8
+  // would make every other name in it read in the old code page.
+  if (!IsValidUtf8(name)) return std::string(what) + " must be valid UTF-8 text";
   if (HasLineBreakOrNul(name))
     return std::string(what) + " cannot contain a line break or a NUL character";
   if (!name.empty() && (IsBlank(name.front()) || IsBlank(name.back())))
@@ -88,6 +91,7 @@ std::optional<std::string> KeyNameProblem(std::string_view name) {
 }
 
 std::optional<std::string> ValueProblem(std::string_view value) {
+  if (!IsValidUtf8(value)) return "A value must be valid UTF-8 text";
   if (HasLineBreakOrNul(value)) return "A value cannot contain a line break or a NUL character";
   return std::nullopt;
 }

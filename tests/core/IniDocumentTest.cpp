@@ -205,6 +205,14 @@ TEST(IniNames, NamesTheFormatCannotHoldAreRefused) {
   EXPECT_TRUE(ValueProblem("x\r\n[Evil]").has_value());
   EXPECT_TRUE(ValueProblem(std::string_view("a\0", 2)).has_value());
   EXPECT_NE(SectionNameProblem("a]b")->find("]"), std::string::npos);
+  // A stray byte that is not UTF-8 would make the whole file read in the
+  // old code page at the next start, renaming every other name in it.
+  for (std::string_view bad : {"\xDF", "Caf\xE9", "\xC3", "\xED\xA0\x80"}) {
+    EXPECT_TRUE(SectionNameProblem(bad).has_value()) << bad;
+    EXPECT_TRUE(KeyNameProblem(bad).has_value()) << bad;
+    EXPECT_TRUE(ValueProblem(bad).has_value()) << bad;
+  }
+  EXPECT_FALSE(ValueProblem("Caf\xC3\xA9 \xE2\x98\x95").has_value());
 }
 
 TEST(IniNames, EveryAcceptedNameReadsBackAfterAWrite) {

@@ -93,6 +93,17 @@ class StoredSkin : public ::testing::Test {
     return bytes.empty() ? Surface() : DecodeBmp(bytes);
   }
 
+  // The stored skin parsed into skin; false when its definition is missing.
+  static bool ParseInto(SkinDefinition& skin) {
+    std::vector<std::uint8_t> iniBytes;
+    std::string name;
+    if (!s_reader->ExtractFirstContaining(".ini", iniBytes, name)) return false;
+    TQuickIni ini;
+    ini.LoadFromStream(std::span<const std::uint8_t>(iniBytes));
+    skin.ParseSkin(ini, PackageSkinFiles(*s_reader));
+    return true;
+  }
+
   static inline std::vector<std::uint8_t>* s_stream = nullptr;
   static inline TSkinReader* s_reader = nullptr;
 };
@@ -352,14 +363,9 @@ TEST_F(StoredSkin, GlyphsAndGripsBlendWithWhatTheySitOn) {
 // ---- the parse ---------------------------------------------------------
 
 TEST_F(StoredSkin, ParsesIntoTheElementsTheProgramExpects) {
-  std::vector<std::uint8_t> iniBytes;
-  std::string name;
-  ASSERT_TRUE(Reader().ExtractFirstContaining(".ini", iniBytes, name));
-  TQuickIni ini;
-  ini.LoadFromStream(std::span<const std::uint8_t>(iniBytes));
   ClassicSystemColours system;
   SkinDefinition skin(system);
-  skin.ParseSkin(ini, PackageSkinFiles(Reader()));
+  ASSERT_TRUE(ParseInto(skin));
 
   EXPECT_FALSE(skin.SkinEmpty);
   EXPECT_EQ(skin.SkinName, "Corvane Harbour Mist");
@@ -443,14 +449,9 @@ namespace corvane {
 namespace {
 
 TEST_F(StoredSkin, ScaledCopiesKeepPicturesAndMetricsInStep) {
-  std::vector<std::uint8_t> iniBytes;
-  std::string name;
-  ASSERT_TRUE(Reader().ExtractFirstContaining(".ini", iniBytes, name));
-  TQuickIni ini;
-  ini.LoadFromStream(std::span<const std::uint8_t>(iniBytes));
   ClassicSystemColours system;
   SkinDefinition skin(system);
-  skin.ParseSkin(ini, PackageSkinFiles(Reader()));
+  ASSERT_TRUE(ParseInto(skin));
 
   // Each picture of an element is its cells, each scaled by the one rule;
   // margins and places scale by the same rule, so what cuts a picture

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/DpiScale.h"
+#include "core/FlagWhile.h"
 #include "pictures/OpaqueRuns.h"
 #include "pictures/PictureResize.h"
 #include "pictures/WinRunRegion.h"
@@ -115,11 +116,7 @@ void TSkinImage::ApplyPicture() {
         (Picture().Kind() != PictureKind::Bitmap || m_owner.Dpi() != kDesignDpi)) {
       // Assigning the converted bitmap is a change of its own: it runs this
       // handler again, which shapes the owner from the bitmap.
-      m_converting = true;
-      struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-      } done{m_converting};
+      FlagWhile converting(m_converting);
       Picture().AssignBitmap(ConvertToBitmap(Picture(), m_owner.Dpi()));
     } else {
       HWND window = m_owner.Handle();

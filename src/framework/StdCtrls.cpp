@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/FlagWhile.h"
+
 namespace corvane {
 
 namespace {
@@ -423,11 +425,7 @@ void TListBox::WndProc(TMessage& m) {
         // and whoever handles clicks does not reload behind the drop.
         DragPhase phase = std::exchange(m_drag, DragPhase::None);
         {
-          m_quietRelease = true;
-          struct Restore {
-            bool& flag;
-            ~Restore() { flag = false; }
-          } restore{m_quietRelease};
+          FlagWhile quiet(m_quietRelease);
           TWinControl::WndProc(m);
         }
         m_drag = phase;

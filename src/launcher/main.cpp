@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/FlagWhile.h"
 #include "../../resources/resource.h"
 #include "launcher/LaunchPlan.h"
 #include "launcher/MenuIcons.h"
@@ -163,11 +164,7 @@ void TForm1::LoadGraphic() {
 }
 
 void TForm1::LoadPicture() {
-  m_loadingPicture = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{m_loadingPicture};
+  FlagWhile loading(m_loadingPicture);
   std::string file = IniFile->ReadString(kGraphic, "File", "");
   if (!file.empty()) {
     SkinImage1->Picture().LoadFromFile(file);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/FlagWhile.h"
 #include "framework/Messages.h"
 #include "pictures/WinSurface.h"
 #include "skin/controls/ControlRules.h"
@@ -227,11 +228,7 @@ void TWScrollbar::HideBar() {
 void TWScrollbar::Refresh() {
   // Reading the bar may send the host messages that would ask again.
   if (m_refreshing) return;
-  m_refreshing = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{m_refreshing};
+  FlagWhile refreshing(m_refreshing);
   SCROLLBARINFO info;
   if (!m_window || !ReadBar(info)) return;
   bool wanted = IsWindowVisible(m_host) && !BarInvisible(info);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,7 @@
 
 #include "BenchSupport.h"
 #include "framework/Forms.h"
+#include "platform/Dpi.h"
 #include "skin/manager/WinSkinManage.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinMessages.h"
@@ -75,6 +77,9 @@ double MedianSkinButtonChange(TWinSkinForm& skin, int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // With CORVANE_DPI_AWARE set (and a display of another DPI, e.g. the
+  // prefix CORVANE_WINE_DPI=192 gives) both frames are drawn at that DPI.
+  if (std::getenv("CORVANE_DPI_AWARE")) DeclarePerMonitorDpiAwareness();
   if (argc < 2) {
     std::printf("usage: frame_bench stored.skn\n");
     return 2;
@@ -120,6 +125,7 @@ int main(int argc, char** argv) {
   double skinned = MedianNcPaint(window, rounds);
   double skinButton = MedianSkinButton(*skin, rounds);
   double skinChange = MedianSkinButtonChange(*skin, rounds);
+  std::printf("window at %d DPI\n", form.Dpi());
   std::printf("WM_NCPAINT median over %d: system frame %.3f ms, skinned frame %.3f ms, ratio %.2f\n", rounds,
               system, skinned, system > 0 ? skinned / system : 0.0);
   std::printf("skinning the window (start message to first painted frame): %.3f ms\n", start);

@@ -319,6 +319,11 @@ TWinControl* ControlOfWindow(HWND window);
 // inside it, else what the system reports for the window.
 int DpiOfWindow(HWND window);
 
+// A system metric (SM_*) at the DPI the window is drawn at: the system's own
+// parts of a window on a second monitor (scroll arrows, combo buttons) have
+// that monitor's sizes, not the primary's.
+int SystemMetricOfWindow(int index, HWND window);
+
 // A window's class name, read up to 100 characters as the skin rules compare it.
 std::string WindowClassName(HWND window);
 

@@ -99,6 +99,10 @@ int DpiOfWindow(HWND window) {
   return SystemDpiOfWindow(window);
 }
 
+int SystemMetricOfWindow(int index, HWND window) {
+  return SystemMetricForDpi(index, DpiOfWindow(window));
+}
+
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {

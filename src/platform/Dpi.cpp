@@ -42,6 +42,16 @@ const DpiFunctions& Functions() {
 
 }  // namespace
 
+bool DeclarePerMonitorDpiAwareness() {
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  HMODULE user = GetModuleHandleA("user32.dll");
+  auto set = user ? reinterpret_cast<SetContextFn>(
+                        reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")))
+                  : nullptr;
+  // -4 is the per-monitor version 2 context.
+  return set && set(reinterpret_cast<HANDLE>(-4));
+}
+
 int SystemDpi() {
   static const int dpi = [] {
     HDC screen = GetDC(nullptr);

@@ -10,6 +10,12 @@
 
 namespace corvane {
 
+// Declares the process aware of each monitor's DPI (version 2), as the
+// program's manifest does: for test and benchmark programs, which have no
+// such manifest; must come before the first window. False where the system
+// lacks the call.
+bool DeclarePerMonitorDpiAwareness();
+
 // The DPI of the primary display as the process sees it.
 int SystemDpi();
 

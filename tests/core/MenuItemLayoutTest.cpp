@@ -40,6 +40,35 @@ TEST(MenuItemLayout, WidthsAndContentPlaces) {
   EXPECT_EQ(MenuCaptionTop(item, 13), 23);
 }
 
+TEST(MenuItemLayout, GapsScaleWithTheMenusDpi) {
+  // The margin and glyph size arrive already at the DPI (from the skin and
+  // the image list at that DPI); the layout's own gaps scale by the one rule.
+  EXPECT_EQ(SkinnedPopupItemWidth(200, 4, true, 192), 200 + 4 + 24);
+  EXPECT_EQ(SkinnedPopupItemWidth(200, 3, false, 144), 200 + 3 + 53) << "35 at 1.5 rounds half up";
+  EXPECT_EQ(SkinnedMainMenuItemWidth(200, 4, true, 144), 200 + 4 + 15);
+
+  const Rect item{0, 40, 300, 80};
+  struct Case {
+    const char* what;
+    MenuItemContentInput in;
+    Rect glyph, caption;
+  };
+  const Case cases[] = {
+      //  |2|LW 4|  glyph 32  |6| caption ...|2|
+      {"192: every gap doubled", {item, 4, 32, false, false, false, 192}, {6, 42, 38, 74}, {44, 40, 298, 80}},
+      {"192: a check mark takes at least 32", {item, 4, 20, true, false, false, 192}, {6, 42, 38, 74}, {44, 40, 298, 80}},
+      {"144: 1 -> 2, 3 -> 5", {item, 3, 24, false, false, false, 144}, {5, 42, 29, 66}, {34, 40, 298, 80}},
+      {"192 right to left", {item, 4, 32, false, false, true, 192}, {262, 42, 294, 74}, {2, 40, 256, 80}},
+  };
+  for (const Case& c : cases) {
+    MenuItemContentLayout l = LayoutMenuItemContent(c.in);
+    EXPECT_EQ(l.glyphBox, c.glyph) << c.what;
+    EXPECT_EQ(l.captionBox, c.caption) << c.what;
+  }
+  EXPECT_EQ(MenuShortcutBox(item, {44, 46, 120, 74}, false, 192), (Rect{120, 40, 278, 80}));
+  EXPECT_EQ(MenuShortcutBox(item, {150, 46, 256, 74}, true, 144), (Rect{17, 40, 150, 80}));
+}
+
 TEST(MenuItemLayout, CaptionColoursStayReadable) {
   const Colour white = Rgb(255, 255, 255), black = Rgb(0, 0, 0), blue = Rgb(0, 0, 128), grey = Rgb(128, 128, 128);
   const MenuColours normal{white, black, blue, white, grey, Rgb(109, 109, 109)};

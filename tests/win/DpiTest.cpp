@@ -23,6 +23,8 @@ namespace corvane {
 namespace {
 
 using test::Pump;
+using test::PumpUntil;
+using test::Wait;
 using namespace test::skin;
 
 constexpr Size kDesignedClient{531, 330};
@@ -175,6 +177,94 @@ TEST_F(Dpi, ADpiChangeRescalesAndReskinsTheEditorAndRoundTripsLeaveNoDrift) {
   EXPECT_EQ(endWindow.bottom - endWindow.top, startWindow.bottom - startWindow.top);
   for (const auto& [control, bounds] : designed) EXPECT_EQ(control->DesignedBounds(), bounds) << control->Name;
   ExpectHandleCountsKept(before);
+}
+
+// Opened by a timer inside the menu's own loop: the DPI changes under the
+// open menu, then the menu closes.
+struct MenuProbe {
+  TWinSkinForm* skin = nullptr;
+  int dpi = 0;  // 0: no change
+  int glyphSize = 0;
+  bool opened = false;
+} g_menuProbe;
+
+void CALLBACK ChangeDpiUnderTheOpenMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, id);
+  if (TPopupMenu* open = g_menuProbe.skin->SkinSystemMenu(); open && open->Images)
+    g_menuProbe.glyphSize = open->Images->Width();
+  if (g_menuProbe.dpi) {
+    HWND form = g_menuProbe.skin->Handle;
+    RECT suggested = WindowRectOf(form);
+    OffsetRect(&suggested, 8 - suggested.left, 8 - suggested.top);
+    SendMessageA(form, WM_DPICHANGED, MAKEWPARAM(g_menuProbe.dpi, g_menuProbe.dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+  }
+  g_menuProbe.opened = true;
+  EndMenu();
+}
+
+TEST_F(Dpi, ADpiChangeWhileAMenuIsOpenOrACaptionButtonIsHeldBreaksNothing) {
+  TForm2& editor = Start();
+  HWND w = editor.Handle();
+  const int start = editor.Dpi();
+  const int other = start == 192 ? 144 : 192;
+  TWinSkinForm* skin = TSkinManage::Instance()->FindFormSkin(w);
+  ASSERT_NE(skin, nullptr);
+  SetForegroundWindow(w);
+  auto expectWholeAt = [&](int dpi) {
+    EXPECT_EQ(skin->Dpi(), dpi);
+    EXPECT_EQ(ClientSize(w), ScaleToDpi(kDesignedClient, dpi));
+    EXPECT_EQ(skin->Metrics(), (FrameMetrics{ScaleToDpi(4, dpi), ScaleToDpi(25, dpi), ScaleToDpi(4, dpi),
+                                             ScaleToDpi(5, dpi)}));
+  };
+
+  // The skin's window menu (Alt+Space's command) opened; the first time
+  // the form moves to another DPI under it.
+  auto openWindowMenu = [&](int changeTo) {
+    g_menuProbe = {skin, changeTo, 0, false};
+    UINT_PTR timer = SetTimer(nullptr, 0, 30, ChangeDpiUnderTheOpenMenu);
+    PostMessageA(w, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    const bool opened = PumpUntil([] { return g_menuProbe.opened; }, 5000);
+    KillTimer(nullptr, timer);
+    Wait(700);  // past the double-click time, so the next opening is a new one
+    return opened;
+  };
+  ASSERT_TRUE(openWindowMenu(other)) << "the window menu never opened";
+  EXPECT_EQ(g_menuProbe.glyphSize, ScaleToDpi(16, start));
+  EXPECT_TRUE(IsWindow(w));
+  expectWholeAt(other);
+  ASSERT_TRUE(openWindowMenu(0));
+  EXPECT_EQ(g_menuProbe.glyphSize, ScaleToDpi(16, other)) << "the next opening is made at the new DPI";
+
+  // The close button held down while the DPI changes back: the press ends
+  // with the buttons made again at the new size, and the release, wherever
+  // it lands, closes nothing.
+  const SkinDefinition& scaled = editor.SkinData1->SkinAt(other);
+  const TDataSkinSysButton* close = nullptr;
+  for (const auto& b : scaled.CaptionButtons)
+    if (b->Action == 0 && b->Visibility == 0) close = b.get();
+  ASSERT_NE(close, nullptr);
+  RECT r = WindowRectOf(w);
+  // Its centre: places count from the window's right edge.
+  const int half = ScaleToDpi(8, other);
+  const POINT centre{r.right - close->XCoord + half, r.top + close->YCoord + half};
+  SetCursorPos(centre.x, centre.y);
+  mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+  Wait(60);
+  // Anywhere else on the caption a press would start the system's move loop.
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ASSERT_TRUE(cursor.x == centre.x && cursor.y == centre.y) << "the close button is off the screen";
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  Wait(100);
+  ChangeDpi(w, start);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  Wait(300);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(w)) << "the release after the change closed the editor";
+  expectWholeAt(start);
 }
 
 TEST_F(Dpi, TheLauncherShowsItsIconsOwnEntryAndItsMenuScales) {

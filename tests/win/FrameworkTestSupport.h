@@ -41,6 +41,9 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 50
   return true;
 }
 
+// Pumps messages for the whole time (what a user's pause lets happen).
+inline void Wait(DWORD milliseconds) { PumpUntil([] { return false; }, milliseconds); }
+
 // A 32-bit memory canvas to paint into and read back.
 class Canvas {
  public:

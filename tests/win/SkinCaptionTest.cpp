@@ -22,7 +22,7 @@ using test::Pump;
 using test::PumpUntil;
 using namespace test::skin;
 
-void Wait(DWORD ms) { PumpUntil([] { return false; }, ms); }
+using test::Wait;
 
 class CaptionButtons : public ::testing::Test {
  protected:

@@ -482,12 +482,10 @@ TEST_F(SkinData, CaptionHintShowsOnceAtTheRectangleNeverWiderThan500AndOnlyWhenA
   EXPECT_GT(wrapped.bottom - wrapped.top, 2 * (oneLine.bottom - oneLine.top) - 8);
 }
 
-TEST_F(SkinData, MenuGlyphsAreFourMaskedCellsInTheirOrder) {
-  TSkinData data(nullptr);
-  const TImageList& glyphs = data.MenuGlyphs();
-  ASSERT_EQ(glyphs.Count(), 4);
-  EXPECT_EQ(glyphs.Width(), 16);
-  EXPECT_EQ(glyphs.Height(), 16);
+void ExpectGlyphInkWhereTheArtHasIt(const TImageList& glyphs) {
+  const int size = glyphs.Width();
+  // The first target pixel that falls on the design pixel.
+  auto scaled = [size](POINT p) { return POINT{(p.x * size + 15) / 16, (p.y * size + 15) / 16}; };
   // Ink where each glyph has it, the background through the white mask.
   const COLORREF back = RGB(200, 30, 30);
   const struct {
@@ -502,14 +500,32 @@ TEST_F(SkinData, MenuGlyphsAreFourMaskedCellsInTheirOrder) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.index);
-    test::Canvas canvas(16, 16);
+    test::Canvas canvas(size, size);
     UniqueBrush fill(CreateSolidBrush(back));
-    RECT all{0, 0, 16, 16};
+    RECT all{0, 0, size, size};
     FillRect(canvas.Dc(), &all, fill.Get());
     glyphs.Draw(canvas.Dc(), 0, 0, c.index);
-    EXPECT_EQ(canvas.At(c.ink.x, c.ink.y), RGB(0, 0, 0));
-    EXPECT_EQ(canvas.At(c.clear.x, c.clear.y), back);
-    EXPECT_EQ(canvas.At(0, 15), back);
+    const POINT ink = scaled(c.ink), clear = scaled(c.clear);
+    EXPECT_EQ(canvas.At(ink.x, ink.y), RGB(0, 0, 0));
+    EXPECT_EQ(canvas.At(clear.x, clear.y), back);
+    EXPECT_EQ(canvas.At(0, size - 1), back);
+  }
+}
+
+TEST_F(SkinData, MenuGlyphsAreFourMaskedCellsInTheirOrder) {
+  TSkinData data(nullptr);
+  EXPECT_EQ(&data.MenuGlyphs(96), &data.MenuGlyphs()) << "the design's list serves 96 DPI";
+  EXPECT_EQ(&data.MenuGlyphs(192), &data.MenuGlyphs(192)) << "made once per DPI";
+  // The art at 16, and at 200 % and 150 % for a menu on a scaled monitor:
+  // each design pixel becomes the block of pixels it covers.
+  for (int dpi : {96, 192, 144}) {
+    SCOPED_TRACE(dpi);
+    const TImageList& glyphs = data.MenuGlyphs(dpi);
+    const int size = dpi / 6;
+    ASSERT_EQ(glyphs.Count(), 4);
+    EXPECT_EQ(glyphs.Width(), size);
+    EXPECT_EQ(glyphs.Height(), size);
+    ExpectGlyphInkWhereTheArtHasIt(glyphs);
   }
 }
 

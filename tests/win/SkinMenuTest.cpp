@@ -29,7 +29,7 @@ using test::Pump;
 using test::PumpUntil;
 using namespace test::skin;
 
-void Wait(DWORD ms) { PumpUntil([] { return false; }, ms); }
+using test::Wait;
 std::string LoggerPath() { return test::ProgramFolder() + "\\launch_order_logger.exe"; }
 
 // Runs step on every tick while a popup menu is open (inside its loop) until

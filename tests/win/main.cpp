@@ -6,15 +6,13 @@
 
 #include <cstdlib>
 
+#include "platform/Dpi.h"
+
 int main(int argc, char** argv) {
   // With CORVANE_DPI_AWARE set the tests run as the program does on a scaled
   // display: aware of each monitor's DPI (the program says so in its
   // manifest; a test program must say it before its first window).
-  if (std::getenv("CORVANE_DPI_AWARE"))
-    if (HMODULE user = GetModuleHandleA("user32.dll"))
-      if (auto set = reinterpret_cast<BOOL(WINAPI*)(HANDLE)>(
-              reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext"))))
-        set(reinterpret_cast<HANDLE>(-4));  // per monitor, version 2
+  if (std::getenv("CORVANE_DPI_AWARE")) corvane::DeclarePerMonitorDpiAwareness();
   CoInitialize(nullptr);
   ::testing::InitGoogleTest(&argc, argv);
   int result = RUN_ALL_TESTS();

@@ -30,8 +30,6 @@ Colour FaceColour(const TSkinData& data) {
 
 POINT PointOf(LPARAM lp) { return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 
-int SystemArrowSize() { return GetSystemMetrics(SM_CXHSCROLL); }
-
 bool BarInvisible(const SCROLLBARINFO& info) {
   return (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) != 0 ||
          info.rcScrollBar.right <= info.rcScrollBar.left ||
@@ -81,8 +79,7 @@ TWScrollbar::TWScrollbar(TSkinControl& owner, HWND host, TControl* hostControl, 
       m_host(host),
       m_hostControl(hostControl),
       m_kind(kind),
-      m_vertical(kind != kHorizontalBar),
-      m_arrowSize(SystemArrowSize()) {
+      m_vertical(kind != kHorizontalBar) {
   HWND parent = host ? GetParent(host) : nullptr;
   if (!parent || !(GetWindowLongW(host, GWL_STYLE) & WS_CHILD)) return;
   RegisterPrivateClass(kOverlayClass, Procedure, LoadCursor(nullptr, IDC_ARROW));
@@ -177,10 +174,10 @@ bool TWScrollbar::ReadBar(SCROLLBARINFO& info) const {
   GetWindowRect(m_host, &info.rcScrollBar);
   Size size = SizeOf(info.rcScrollBar);
   ThumbSpan thumb =
-      ScrollControlThumb(RangeOf(si), m_vertical ? size.height : size.width, m_arrowSize);
+      ScrollControlThumb(RangeOf(si), m_vertical ? size.height : size.width, ArrowSize());
   info.xyThumbTop = thumb.top;
   info.xyThumbBottom = thumb.bottom;
-  info.dxyLineButton = m_arrowSize;
+  info.dxyLineButton = ArrowSize();
   if (!IsWindowEnabled(m_host)) info.rgstate[0] |= STATE_SYSTEM_UNAVAILABLE;
   return true;
 }
@@ -240,7 +237,7 @@ void TWScrollbar::Refresh() {
 }
 
 int TWScrollbar::HitTest(POINT p) const {
-  return ScrollBarHitTest(m_vertical ? p.y : p.x, m_length, m_arrowSize, m_thumbTop,
+  return ScrollBarHitTest(m_vertical ? p.y : p.x, m_length, ArrowSize(), m_thumbTop,
                           m_thumbBottom);
 }
 
@@ -264,7 +261,7 @@ RECT TWScrollbar::BarInWindow() const {
 }
 
 ScrollBarLook TWScrollbar::LookOf(const SCROLLBARINFO& info) const {
-  ScrollBarLook look = LookOfBar(info, m_vertical, m_arrowSize, m_hotPart, m_tracking);
+  ScrollBarLook look = LookOfBar(info, m_vertical, ArrowSize(), m_hotPart, m_tracking);
   if (m_tracking && m_hotPart == kScrollThumb && m_kind != kBarControl) {
     // The system moves its thumb only as the position changes; the skin's
     // follows the cursor exactly, as a dragged thumb should.
@@ -273,7 +270,7 @@ ScrollBarLook TWScrollbar::LookOf(const SCROLLBARINFO& info) const {
     int delta = m_vertical ? cursor.y - m_pressCursor.y : cursor.x - m_pressCursor.x;
     int thumbSize = info.xyThumbBottom - info.xyThumbTop;
     int length = m_vertical ? look.size.height : look.size.width;
-    look.thumbTop = FollowThumbTop(m_pressThumbTop, delta, m_arrowSize, length, thumbSize);
+    look.thumbTop = FollowThumbTop(m_pressThumbTop, delta, ArrowSize(), length, thumbSize);
     look.thumbBottom = look.thumbTop + thumbSize;
   }
   return look;
@@ -336,7 +333,7 @@ void TWScrollbar::OnPress(POINT p) {
                       static_cast<int>(PropertyInt(m_hostControl, "PageSize")),
                       static_cast<int>(PropertyInt(m_hostControl, "Position"))};
     Size size = SizeOf(info.rcScrollBar);
-    ThumbSpan thumb = ScrollControlPressThumb(range, m_vertical ? size.height : size.width, m_arrowSize);
+    ThumbSpan thumb = ScrollControlPressThumb(range, m_vertical ? size.height : size.width, ArrowSize());
     m_pressThumbTop = m_thumbTop = thumb.top;
     m_thumbBottom = thumb.bottom;
   } else if (ReadBar(info)) {

@@ -66,6 +66,9 @@ class TWScrollbar {
   ScrollBarLook LookOf(const SCROLLBARINFO& info) const;
   void PaintTo(HDC dc);
   UINT HitCode() const { return m_kind == kHorizontalBar ? HTHSCROLL : HTVSCROLL; }
+  // The system's arrow at the host's DPI, asked each time so a move to
+  // another monitor needs no refresh.
+  int ArrowSize() const { return SystemMetricOfWindow(SM_CXHSCROLL, m_host); }
 
   TSkinControl& m_owner;
   HWND m_host = nullptr;
@@ -73,7 +76,6 @@ class TWScrollbar {
   int m_kind = kVerticalBar;
   bool m_vertical = true;
   UniqueWindow m_window;
-  int m_arrowSize = 0;
   int m_length = 0;
   int m_thumbTop = 0;
   int m_thumbBottom = 0;
@@ -102,7 +104,6 @@ void ComposeScrollBar(OffscreenSurface& picture, const ScrollBarLook& look, cons
 
 // What the overlay and the drop-down list's bar read alike.
 POINT PointOf(LPARAM lp);
-int SystemArrowSize();
 // The system reports the bar hidden, or as an empty rectangle.
 bool BarInvisible(const SCROLLBARINFO& info);
 // The skin has a bar strip picture.

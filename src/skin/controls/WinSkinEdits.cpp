@@ -386,7 +386,7 @@ void TSkinComBox::Paint(HDC dc, const RECT& r) {
     FrameRect(dc, &inner, field);
     ComboButtonLayout layout = FlatComboButton(ToRect(r), onLeft, button.Bitmap.Width() / frames,
                                                button.Bitmap.Height(),
-                                               GetSystemMetrics(SM_CYVTHUMB));
+                                               SystemMetricOfWindow(SM_CYVTHUMB, Handle()));
     RECT strip = ToRECT(layout.strip);
     FillRect(dc, &strip, field);
     FrameWith(dc, r, shadow);
@@ -399,7 +399,7 @@ void TSkinComBox::Paint(HDC dc, const RECT& r) {
     if (whole) DrawElementCell(dc, r, *whole, std::max(whole->Frame, 1), f);
     return;
   }
-  m_buttonRect = ToRECT(BoxedComboButton(ToRect(r), onLeft, GetSystemMetrics(SM_CXHSCROLL)));
+  m_buttonRect = ToRECT(BoxedComboButton(ToRect(r), onLeft, SystemMetricOfWindow(SM_CXHSCROLL, Handle())));
   // The system keeps drawing the text inside; only border and button change.
   int saved = SaveDC(dc);
   RECT inside = r;
@@ -444,7 +444,6 @@ void TSkinDateTime::AttachControl(TWinSkinForm* formSkin, TSkinData* skinData, b
   AttachControlTo(formSkin, skinData, setsColour, true);
   HWND h = Handle();
   if (!h) return;
-  m_arrowSize = GetSystemMetrics(SM_CXHSCROLL);
   LONG style = GetWindowLongW(h, GWL_STYLE);
   if (!(style & WS_CLIPCHILDREN)) {
     SetWindowLongW(h, GWL_STYLE, style | WS_CLIPCHILDREN);
@@ -481,8 +480,9 @@ void TSkinDateTime::PlaceArrow() {
   const bool onLeft = (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
   // Over the picker's own button, in its client coordinates.
   int height = std::max(0, static_cast<int>(window.bottom - window.top) - 4);
-  int left = onLeft ? 2 : static_cast<int>(window.right - window.left) - m_arrowSize - 4;
-  SetWindowPos(m_arrow.Get(), HWND_TOP, std::max(0, left), 0, m_arrowSize,
+  const int arrowSize = SystemMetricOfWindow(SM_CXHSCROLL, h);
+  int left = onLeft ? 2 : static_cast<int>(window.right - window.left) - arrowSize - 4;
+  SetWindowPos(m_arrow.Get(), HWND_TOP, std::max(0, left), 0, arrowSize,
                std::min(height, static_cast<int>(client.bottom)), SWP_NOACTIVATE);
 }
 

@@ -115,7 +115,6 @@ class TSkinDateTime : public TSkinControl {
   bool m_arrowHot = false;
   bool m_trackingLeave = false;
   bool m_clipChildrenAdded = false;
-  int m_arrowSize = 0;
 };
 
 }  // namespace corvane

@@ -344,7 +344,6 @@ TComboxScrollBar::~TComboxScrollBar() = default;
 void TComboxScrollBar::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* formSkin) {
   if (State() == kSkinAttached || !window) return;
   TSkinControl::AttachWindow(window, skinData, formSkin);
-  m_arrowSize = SystemArrowSize();
 }
 
 bool TComboxScrollBar::ReadBar(SCROLLBARINFO& info) const {
@@ -411,7 +410,7 @@ void TComboxScrollBar::PaintBar() {
   if (!h || !SkinData() || !HasStrip(*SkinData()) || !ReadBar(info)) return;
   RECT window{};
   GetWindowRect(h, &window);
-  ScrollBarLook look = LookOfBar(info, true, m_arrowSize, m_hotPart, m_tracking);
+  ScrollBarLook look = LookOfBar(info, true, ArrowSize(), m_hotPart, m_tracking);
   if (m_dragThumbTop >= 0) {
     look.thumbBottom = m_dragThumbTop + (info.xyThumbBottom - info.xyThumbTop);
     look.thumbTop = m_dragThumbTop;
@@ -437,7 +436,7 @@ void TComboxScrollBar::TrackPress(POINT screen) {
   const int thumbSize = info.xyThumbBottom - info.xyThumbTop;
   const int pressTop = info.xyThumbTop;
   const int pressY = screen.y;
-  int part = ScrollBarHitTest(screen.y - info.rcScrollBar.top, length, m_arrowSize,
+  int part = ScrollBarHitTest(screen.y - info.rcScrollBar.top, length, ArrowSize(),
                               info.xyThumbTop, info.xyThumbBottom);
   const int code = part;  // the parts are numbered as the scroll codes
   m_hotPart = part;
@@ -458,7 +457,7 @@ void TComboxScrollBar::TrackPress(POINT screen) {
         POINT cursor{};
         GetCursorPos(&cursor);
         SCROLLBARINFO now;
-        if (ReadBar(now) && ScrollBarHitTest(cursor.y - now.rcScrollBar.top, length, m_arrowSize,
+        if (ReadBar(now) && ScrollBarHitTest(cursor.y - now.rcScrollBar.top, length, ArrowSize(),
                                              now.xyThumbTop, now.xyThumbBottom) == part &&
             PtInRect(&now.rcScrollBar, cursor))
           SendScroll(code);
@@ -477,12 +476,12 @@ void TComboxScrollBar::TrackPress(POINT screen) {
         if (part == kScrollThumb) {
           POINT cursor{};
           GetCursorPos(&cursor);
-          m_dragThumbTop = FollowThumbTop(pressTop, cursor.y - pressY, m_arrowSize, length, thumbSize);
+          m_dragThumbTop = FollowThumbTop(pressTop, cursor.y - pressY, ArrowSize(), length, thumbSize);
           SCROLLINFO si{};
           si.cbSize = sizeof si;
           si.fMask = SIF_ALL;
           GetScrollInfo(h, SB_VERT, &si);
-          position = ScrollPositionAt(m_dragThumbTop, m_arrowSize, length, thumbSize, RangeOf(si));
+          position = ScrollPositionAt(m_dragThumbTop, ArrowSize(), length, thumbSize, RangeOf(si));
           // The list follows the position a thumb release would give.
           SendScroll(SB_THUMBPOSITION, position);
           PaintBar();

@@ -136,7 +136,7 @@ class TComboxScrollBar : public TSkinControl {
   // follows the cursor; the list scrolls through its WM_VSCROLL.
   void TrackPress(POINT screen);
   void SendScroll(int code, int position = 0);
-  int m_arrowSize = 0;
+  int ArrowSize() const { return SystemMetricOfWindow(SM_CXHSCROLL, Handle()); }
   int m_hotPart = kNoScrollPart;
   bool m_tracking = false;
   int m_dragThumbTop = -1;

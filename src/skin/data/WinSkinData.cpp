@@ -304,6 +304,28 @@ const std::vector<std::string>& DefaultSkin3rd() {
   return lines;
 }
 
+namespace {
+
+// The glyph art into list at the list's size: each target pixel takes the
+// art's pixel it falls on, so a one-pixel line stays one solid line.
+void AddMenuGlyphs(TImageList& list) {
+  const int size = list.Width();
+  const int glyphs = GlyphArt::kWidth / GlyphArt::kHeight;
+  Surface art(size * glyphs, size);
+  const std::uint8_t* bits = MenuGlyphBits();
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size * glyphs; ++x) {
+      const int ax = x * GlyphArt::kHeight / size;
+      const int ay = y * GlyphArt::kHeight / size;
+      const bool ink = (bits[ay * GlyphArt::kRowBytes + ax / 8] >> (7 - ax % 8)) & 1;
+      // No alpha: a list of 32-bit images would take any alpha over the mask.
+      art.At(x, y) = ink ? 0x00000000u : 0x00FFFFFFu;
+    }
+  if (UniqueBitmap strip = CreateDibSection(art.View(), false)) list.AddMasked(strip.Get(), RGB(255, 255, 255));
+}
+
+}  // namespace
+
 TSkinData::TSkinData(TComponent* owner) : TComponent(owner) {
   SkinFormtype = sfMainform;
   m_skin = std::make_unique<SkinDefinition>(LiveSystemColours());
@@ -314,16 +336,7 @@ TSkinData::TSkinData(TComponent* owner) : TComponent(owner) {
   DisableTag = 99;
 
   m_menuGlyphs = &Create<TImageList>(16, 16);
-  Surface art(GlyphArt::kWidth, GlyphArt::kHeight);
-  const std::uint8_t* bits = MenuGlyphBits();
-  for (int y = 0; y < GlyphArt::kHeight; ++y)
-    for (int x = 0; x < GlyphArt::kWidth; ++x) {
-      const bool ink = (bits[y * GlyphArt::kRowBytes + x / 8] >> (7 - x % 8)) & 1;
-      // No alpha: a list of 32-bit images would take any alpha over the mask.
-      art.At(x, y) = ink ? 0x00000000u : 0x00FFFFFFu;
-    }
-  if (UniqueBitmap strip = CreateDibSection(art.View(), false))
-    m_menuGlyphs->AddMasked(strip.Get(), RGB(255, 255, 255));
+  AddMenuGlyphs(*m_menuGlyphs);
 
   m_maximisedSize = SIZE{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
   m_hint = CreateHintWindow();
@@ -386,6 +399,17 @@ const SkinDefinition& TSkinData::SkinAt(int dpi) const {
   std::unique_ptr<SkinDefinition>& scaled = m_scaled[dpi];
   if (!scaled) scaled = ScaleSkin(*m_skin, dpi);
   return *scaled;
+}
+
+TImageList& TSkinData::MenuGlyphs(int dpi) const {
+  const int size = ScaleToDpi(16, dpi);
+  if (size == m_menuGlyphs->Width()) return *m_menuGlyphs;
+  std::unique_ptr<TImageList>& list = m_scaledGlyphs[size];
+  if (!list) {
+    list = std::make_unique<TImageList>(nullptr, size, size);
+    AddMenuGlyphs(*list);
+  }
+  return *list;
 }
 
 void TSkinData::BuildAppIcon() {

@@ -97,8 +97,10 @@ class TSkinData : public TComponent {
   // The application's small icon on magenta (empty when it has none).
   HBITMAP AppIcon() const { return m_appIcon.Get(); }
   // Four 16 x 16 glyphs for the skin's system menu: restore, maximise,
-  // minimise, close.
+  // minimise, close; at another DPI the same art at 16 scaled, made on first
+  // use (whole pixels of the one-bit art, so the glyphs stay crisp).
   TImageList& MenuGlyphs() const { return *m_menuGlyphs; }
+  TImageList& MenuGlyphs(int dpi) const;
   // Cleared by a form skin for the time of a menu change, so no frame is
   // painted half way through it.
   std::uint8_t FramePaintFlag = 1;
@@ -140,6 +142,7 @@ class TSkinData : public TComponent {
   mutable std::map<int, UniqueFont> m_captionFonts;
   UniqueBitmap m_appIcon;
   TImageList* m_menuGlyphs = nullptr;
+  mutable std::map<int, std::unique_ptr<TImageList>> m_scaledGlyphs;
   SIZE m_maximisedSize{};
   UniqueWindow m_hint;
   bool m_hintShown = false;

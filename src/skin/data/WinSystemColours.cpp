@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "core/DpiScale.h"
+#include "platform/Dpi.h"
+
 namespace corvane {
 
 Colour WinSystemColours::SysColour(int index) const {
@@ -12,7 +15,9 @@ Colour WinSystemColours::SysColour(int index) const {
 }
 
 int WinSystemColours::HorzScrollArrowWidth() const {
-  return GetSystemMetrics(SM_CXHSCROLL);
+  // The skin's derived pictures are designed at 96 DPI and scaled with the
+  // rest of the skin, so they take the arrow of the design, not the screen's.
+  return SystemMetricForDpi(SM_CXHSCROLL, kDesignDpi);
 }
 
 const SystemColourProvider& LiveSystemColours() {

@@ -6,34 +6,37 @@
 
 namespace corvane {
 
-int SkinnedPopupItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages) {
-  return defaultWidth + std::max(itemLeftWidth, 0) + (menuHasImages ? 12 : 35);
+int SkinnedPopupItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages, int dpi) {
+  return defaultWidth + std::max(itemLeftWidth, 0) + ScaleToDpi(menuHasImages ? 12 : 35, dpi);
 }
 
-int SkinnedMainMenuItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages) {
-  return defaultWidth + std::max(itemLeftWidth, 0) + (menuHasImages ? 10 : 35);
+int SkinnedMainMenuItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages, int dpi) {
+  return defaultWidth + std::max(itemLeftWidth, 0) + ScaleToDpi(menuHasImages ? 10 : 35, dpi);
 }
 
 MenuItemContentLayout LayoutMenuItemContent(const MenuItemContentInput& in) {
   const Rect& r = in.item;
-  const int g = in.checked ? std::max(in.glyphSize, 16) : in.glyphSize;
+  const int g = in.checked ? std::max(in.glyphSize, ScaleToDpi(16, in.dpi)) : in.glyphSize;
+  const int edge = ScaleToDpi(1, in.dpi);
+  const int gap = ScaleToDpi(3, in.dpi);
   MenuItemContentLayout out;
   if (in.rightToLeft) {
-    int right = r.right - 1 - in.leftWidth;
-    out.glyphBox = {right - g, r.top + 1, right, r.top + 1 + g};
-    out.captionBox = {r.left + 1, r.top, out.glyphBox.left - 3, r.bottom};
+    int right = r.right - edge - in.leftWidth;
+    out.glyphBox = {right - g, r.top + edge, right, r.top + edge + g};
+    out.captionBox = {r.left + edge, r.top, out.glyphBox.left - gap, r.bottom};
   } else {
-    int left = r.left + 1 + in.leftWidth;
-    out.glyphBox = Rect::FromSize(left, r.top + 1, g, g);
-    out.captionBox = {out.glyphBox.right + 3, r.top, r.right - 1, r.bottom};
+    int left = r.left + edge + in.leftWidth;
+    out.glyphBox = Rect::FromSize(left, r.top + edge, g, g);
+    out.captionBox = {out.glyphBox.right + gap, r.top, r.right - edge, r.bottom};
   }
   if (in.separator) out.glyphBox = Rect::FromSize(out.glyphBox.left, out.glyphBox.top, 0, 0);
   return out;
 }
 
-Rect MenuShortcutBox(const Rect& item, const Rect& caption, bool rightToLeft) {
-  if (rightToLeft) return {item.left + 11, item.top, caption.left, item.bottom};
-  return {caption.right, item.top, item.right - 11, item.bottom};
+Rect MenuShortcutBox(const Rect& item, const Rect& caption, bool rightToLeft, int dpi) {
+  const int end = ScaleToDpi(11, dpi);
+  if (rightToLeft) return {item.left + end, item.top, caption.left, item.bottom};
+  return {caption.right, item.top, item.right - end, item.bottom};
 }
 
 int MenuCaptionTop(const Rect& item, int measuredHeight) {

@@ -4,6 +4,7 @@
 // half draws text and images where they say.
 #pragma once
 
+#include "core/DpiScale.h"
 #include "core/Geometry.h"
 #include "core/Surface.h"
 
@@ -19,19 +20,22 @@ constexpr int kMenuWindowFrame = 3;
 
 // Width of an item after the skin's measurement, on top of the framework's
 // default one: the item picture's left margin (-1: the skin has no item
-// picture) and room for images or check marks.
-int SkinnedPopupItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages);
-int SkinnedMainMenuItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages);
+// picture) and room for images or check marks. Every gap is a 96-DPI design
+// scaled to the menu's DPI; the margin comes from the skin at that DPI.
+int SkinnedPopupItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages, int dpi = kDesignDpi);
+int SkinnedMainMenuItemWidth(int defaultWidth, int itemLeftWidth, bool menuHasImages, int dpi = kDesignDpi);
 
 struct MenuItemContentInput {
   Rect item;
   // The item picture's left margin (0 without the picture).
   int leftWidth = 0;
-  // The image list's width (16 without one).
+  // The image list's width (16 scaled without one).
   int glyphSize = 16;
   bool checked = false;
   bool separator = false;
   bool rightToLeft = false;
+  // The menu's DPI: the gaps around glyph and caption scale with it.
+  int dpi = kDesignDpi;
 };
 struct MenuItemContentLayout {
   // Where the image or check mark goes (empty for separators).
@@ -41,9 +45,9 @@ struct MenuItemContentLayout {
 };
 MenuItemContentLayout LayoutMenuItemContent(const MenuItemContentInput& in);
 
-// The shortcut's room: from the measured caption's end to 11 pixels before
-// the item's end (mirrored for right-to-left menus).
-Rect MenuShortcutBox(const Rect& item, const Rect& measuredCaption, bool rightToLeft);
+// The shortcut's room: from the measured caption's end to 11 pixels (at 96
+// DPI) before the item's end (mirrored for right-to-left menus).
+Rect MenuShortcutBox(const Rect& item, const Rect& measuredCaption, bool rightToLeft, int dpi = kDesignDpi);
 
 // Top of the caption: centred in the item for its measured height.
 int MenuCaptionTop(const Rect& item, int measuredHeight);

@@ -37,7 +37,7 @@ void TWinSkinForm::BuildSkinSystemMenu() {
   m_skinSystemMenu = std::make_unique<TPopupMenu>(nullptr);
   TPopupMenu& menu = *m_skinSystemMenu;
   menu.Tag = kSkinSystemMenuTag;
-  menu.Images = &m_skinData->MenuGlyphs();
+  menu.Images = &m_skinData->MenuGlyphs(m_dpi);
   PaintWithSkin(*m_skinData, menu);
   if (!(m_class.buttons & kFrameSystemMenu) || !m_systemMenu) return;
   HWND window = Handle;

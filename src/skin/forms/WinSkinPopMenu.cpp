@@ -92,6 +92,7 @@ void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& ite
   in.checked = item.checked;
   in.separator = item.IsSeparator();
   in.rightToLeft = item.rightToLeft;
+  in.dpi = item.dpi;
   MenuItemContentLayout layout = LayoutMenuItemContent(in);
   if (item.IsSeparator()) {
     DrawEtchedLine(dc, layout.captionBox);
@@ -129,7 +130,7 @@ void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& ite
   RECT draw{layout.captionBox.left, text.top, layout.captionBox.right, r.bottom};
   DrawTextUtf8(dc, caption, &draw, DT_EXPANDTABS | DT_SINGLELINE | rtl | noAccel);
   if (!shortcut.empty()) {
-    RECT box = ToRECT(MenuShortcutBox(r, text, item.rightToLeft));
+    RECT box = ToRECT(MenuShortcutBox(r, text, item.rightToLeft, item.dpi));
     DrawTextUtf8(dc, shortcut, &box,
               DT_SINGLELINE | DT_NOPREFIX | (item.rightToLeft ? DT_LEFT : DT_RIGHT) | (rtl & DT_RTLREADING));
   }
@@ -388,15 +389,17 @@ void MeasureHandleItem(const TSkinData& skinData, const std::string& text, HDC d
 }
 
 void MeasurePopupItem(const TSkinData& skinData, const TMenuItem& item, int& width, int&) {
-  const SkinDefinition& skin = skinData.SkinAt(item.Menu() ? item.Menu()->Dpi() : kDesignDpi);
+  const int dpi = item.Menu() ? item.Menu()->Dpi() : kDesignDpi;
+  const SkinDefinition& skin = skinData.SkinAt(dpi);
   width = SkinnedPopupItemWidth(width, skin.MenuItem ? skin.MenuItem->LeftWidth : -1,
-                                item.Menu() && item.Menu()->Images != nullptr);
+                                item.Menu() && item.Menu()->Images != nullptr, dpi);
 }
 
 void MeasureMainMenuItem(const TSkinData& skinData, const TMenuItem& item, int& width, int&) {
-  const SkinDefinition& skin = skinData.SkinAt(item.Menu() ? item.Menu()->Dpi() : kDesignDpi);
+  const int dpi = item.Menu() ? item.Menu()->Dpi() : kDesignDpi;
+  const SkinDefinition& skin = skinData.SkinAt(dpi);
   width = SkinnedMainMenuItemWidth(width, skin.MenuItem ? skin.MenuItem->LeftWidth : -1,
-                                   item.Menu() && item.Menu()->Images != nullptr);
+                                   item.Menu() && item.Menu()->Images != nullptr, dpi);
 }
 
 bool HighContrastOn() {

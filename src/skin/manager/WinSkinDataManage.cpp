@@ -20,6 +20,7 @@ bool IsUserFunctionAvailable(const char* name) {
 }  // namespace
 
 TSkinData::~TSkinData() {
+  m_scaledGlyphs.clear();
   FreeComponent(m_menuGlyphs);
   m_menuGlyphs = nullptr;
   m_skin3rd.clear();

@@ -5,12 +5,11 @@
 #include <memory>
 
 #include "framework/Controls.h"
+#include "platform/WindowTable.h"
 
 namespace corvane {
 
 namespace {
-// The window property that holds a subclassed window's chain.
-constexpr const wchar_t* kChainProperty = L"CorvaneSubclassChain";
 // The property the common controls keep their own chain in.
 constexpr const wchar_t* kSystemChainProperty = L"CC32SubclassInfo";
 // Our id in the common controls' chain.
@@ -33,11 +32,16 @@ struct WindowSubclass::Chain {
   int running = 0;
 };
 
+WindowTable<WindowSubclass::Chain>& WindowSubclass::Chains() {
+  static WindowTable<Chain> table;
+  return table;
+}
+
 bool WindowSubclass::Install(HWND window, Handler handler) {
   Remove();
   if (!IsWindow(window)) return false;
   m_handler = std::move(handler);
-  auto* chain = static_cast<Chain*>(GetPropW(window, kChainProperty));
+  auto* chain = Chains().Get(window);
   if (!chain && GetPropW(window, kSystemChainProperty)) {
     // The common controls took the window over before us (an up-down's
     // buddy field, say): we join their chain, since giving the last of theirs
@@ -50,14 +54,14 @@ bool WindowSubclass::Install(HWND window, Handler handler) {
   }
   if (!chain) {
     auto fresh = std::make_unique<Chain>();
-    if (!SetPropW(window, kChainProperty, fresh.get())) return false;
+    Chains().Set(window, fresh.get());
     // Unicode on both sides, so every window gets its messages in one form
     // whatever procedure it was made with.
     SetLastError(0);
     fresh->next = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowSubclass::Proc)));
     if (!fresh->next && GetLastError() != 0) {
-      RemovePropW(window, kChainProperty);
+      Chains().Erase(window);
       return false;
     }
     chain = fresh.release();
@@ -79,7 +83,7 @@ void WindowSubclass::Remove() {
     RemoveWindowSubclass(window, SystemProc, kSubclassId);
     return;
   }
-  auto* chain = static_cast<Chain*>(GetPropW(window, kChainProperty));
+  auto* chain = Chains().Get(window);
   if (!chain || chain->owner != this) return;
   chain->owner = nullptr;
   if (chain->running == 0) Release(window, chain);
@@ -92,19 +96,19 @@ void WindowSubclass::Release(HWND window, Chain* chain) {
   if (chain->owner || chain->running > 0) return;
   if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) != &WindowSubclass::Proc) return;
   SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->next));
-  RemovePropW(window, kChainProperty);
+  Chains().Erase(window);
   delete chain;
 }
 
 LRESULT WindowSubclass::CallNext(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* chain = static_cast<Chain*>(GetPropW(window, kChainProperty));
+  auto* chain = Chains().Get(window);
   if (!chain && GetPropW(window, kSystemChainProperty)) return DefSubclassProc(window, msg, wParam, lParam);
   if (!chain || !chain->next) return DefWindowProcW(window, msg, wParam, lParam);
   return CallWindowProcW(chain->next, window, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK WindowSubclass::Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* chain = static_cast<Chain*>(GetPropW(window, kChainProperty));
+  auto* chain = Chains().Get(window);
   if (!chain) return DefWindowProcW(window, msg, wParam, lParam);
   ++chain->running;
   LRESULT result = 0;
@@ -123,7 +127,7 @@ LRESULT CALLBACK WindowSubclass::Proc(HWND window, UINT msg, WPARAM wParam, LPAR
     chain->owner = nullptr;
     if (chain->running == 0) {
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chain->next));
-      RemovePropW(window, kChainProperty);
+      Chains().Erase(window);
       delete chain;
     }
     return result;

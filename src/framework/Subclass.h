@@ -16,6 +16,8 @@
 namespace corvane {
 
 class TControl;
+template <class T>
+class WindowTable;
 
 // A handler in front of a window's procedure. Removal is explicit (Remove)
 // or at destruction; a handler may remove its own subclass while handling a
@@ -44,6 +46,8 @@ class WindowSubclass {
 
  private:
   struct Chain;
+  // The chain of every window we subclassed.
+  static WindowTable<Chain>& Chains();
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   static void Release(HWND window, Chain* chain);
 

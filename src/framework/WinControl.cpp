@@ -13,15 +13,16 @@
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "platform/Dpi.h"
+#include "platform/WindowTable.h"
 
 namespace corvane {
 
 namespace {
 
-// The window property that links a window to its framework object.
-const char* ControlProperty() {
-  static const ATOM atom = GlobalAddAtomA("CorvaneControl");
-  return MAKEINTATOM(atom);
+// The framework object of each window the framework made.
+WindowTable<TWinControl>& ControlTable() {
+  static WindowTable<TWinControl> table;
+  return table;
 }
 
 // The object whose CreateWindowEx is running on this thread: messages that
@@ -39,7 +40,7 @@ std::map<std::string, WNDPROC>& BaseProcedures() {
 // ---------------------------------------------------------------- TWinControl
 
 LRESULT CALLBACK FrameworkWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* control = static_cast<TWinControl*>(GetPropA(window, ControlProperty()));
+  TWinControl* control = ControlTable().Get(window);
   if (!control && t_creating) {
     control = t_creating;
     t_creating = nullptr;
@@ -90,7 +91,7 @@ void EnsureCommonControlClasses(DWORD flags) {
 
 TWinControl* ControlOfWindow(HWND window) {
   if (!window) return nullptr;
-  return static_cast<TWinControl*>(GetPropA(window, ControlProperty()));
+  return ControlTable().Get(window);
 }
 
 int DpiOfWindow(HWND window) {
@@ -116,11 +117,11 @@ TWinControl::~TWinControl() {
 
 void TWinControl::Bind(HWND window) {
   m_handle = window;
-  SetPropA(window, ControlProperty(), this);
+  ControlTable().Set(window, this);
 }
 
 void TWinControl::Unbind() {
-  if (m_handle) RemovePropA(m_handle, ControlProperty());
+  if (m_handle) ControlTable().Erase(m_handle);
   m_handle = nullptr;
   m_trackingLeave = false;
 }

@@ -23,6 +23,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -281,6 +282,21 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
 
   CaptionButtonList m_captionButtons;
   unsigned m_buttonsGeneration = 0;
+  // A border composed from its picture depends only on its size, its cell
+  // (active or not) and the skin at the window's DPI: kept from one frame
+  // to the next, since composing the caption at every paint was most of a
+  // frame's cost on a high-DPI display.
+  struct ComposedBorder {
+    Surface picture;
+    Size size;
+    int cell = 0;
+    unsigned generation = 0;
+    int dpi = 0;
+  };
+  enum BorderSide { kLeftSide, kRightSide, kBottomSide, kTopSide, kBorderSides };
+  std::array<ComposedBorder, kBorderSides> m_composedBorders;
+  const Surface& ComposedBorderPicture(BorderSide side, const TDataSkinBorder& border, Size size, bool stacked,
+                                       int cell);
   // The caption strip as painted before its buttons: what a button that
   // changes state is drawn over.
   Surface m_captionBack;

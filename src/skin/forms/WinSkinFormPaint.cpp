@@ -84,12 +84,21 @@ std::wstring TWinSkinForm::CaptionText() const {
   return L" " + text + L"  ";
 }
 
+const Surface& TWinSkinForm::ComposedBorderPicture(BorderSide side, const TDataSkinBorder& border, Size size,
+                                                   bool stacked, int cell) {
+  ComposedBorder& kept = m_composedBorders[side];
+  const unsigned generation = m_skinData->SkinGeneration();
+  if (kept.size != size || kept.cell != cell || kept.generation != generation || kept.dpi != m_dpi)
+    kept = {ComposeBorder(border, size, stacked, cell), size, cell, generation, m_dpi};
+  return kept.picture;
+}
+
 void TWinSkinForm::PaintCaption(OffscreenSurface& picture, const Rect& caption) {
   const SkinDefinition& skin = Skin();
   const TDataSkinBorder& top = skin.BorderTop;
   bool active = m_active != 0;
-  Surface bar = ComposeBorder(top, {caption.Width(), caption.Height()}, true,
-                              BorderCell(active, std::max(1, top.Frame)));
+  const Surface& bar = ComposedBorderPicture(kTopSide, top, {caption.Width(), caption.Height()}, true,
+                                             BorderCell(active, std::max(1, top.Frame)));
   StretchCopy(picture.View(), caption, bar.View(), bar.View().Bounds());
 
   HDC dc = picture.Dc();
@@ -243,18 +252,18 @@ void TWinSkinForm::RepaintNonClient(HDC given) {
     bool minimised = m_windowState == WindowShowState::Minimised;
     FrameParts parts = LayoutFrameParts(size, m_metrics, m_menuHeight, minimised);
     bool active = m_active != 0;
-    auto paintBorder = [&](const TDataSkinBorder& border, const Rect& part, bool stacked) {
+    auto paintBorder = [&](BorderSide side, const TDataSkinBorder& border, const Rect& part, bool stacked) {
       if (part.IsEmpty()) return;
-      Surface s = ComposeBorder(border, {part.Width(), part.Height()}, stacked,
-                                BorderCell(active, std::max(1, border.Frame)));
+      const Surface& s = ComposedBorderPicture(side, border, {part.Width(), part.Height()}, stacked,
+                                               BorderCell(active, std::max(1, border.Frame)));
       StretchCopy(picture.View(), part, s.View(), s.View().Bounds());
     };
     if (minimised) {
       picture.View().Fill(PixelFromColour(ResolveColour(skin.Colours[SkinDefinition::kButtonFace], skin.System())));
     } else {
-      paintBorder(skin.BorderLeft, parts.left, false);
-      paintBorder(skin.BorderRight, parts.right, false);
-      paintBorder(skin.BorderBottom, parts.bottom, true);
+      paintBorder(kLeftSide, skin.BorderLeft, parts.left, false);
+      paintBorder(kRightSide, skin.BorderRight, parts.right, false);
+      paintBorder(kBottomSide, skin.BorderBottom, parts.bottom, true);
     }
     PaintCaption(picture, parts.caption);
     if (!minimised && m_menuHeight > 0) {

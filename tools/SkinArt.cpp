@@ -944,10 +944,12 @@ Frame DrawFrame() {
   const Surface active = PaintWindow(true), inactive = PaintWindow(false);
   const WindowParts p;
   const int W = p.width, H = p.height, l = Line();
-  // The minimised caption: both ends of the big caption, then its bottom line.
-  const int minEnd = S(46), minCell = S(21), minCaption = minCell - l;
+  // The minimised caption: both ends of the big caption, then its bottom
+  // line; one cell across, so its ends share the scaled width.
+  const int minWidth = S(92), minEnd = S(46), minRight = minWidth - minEnd, minCell = S(21),
+            minCaption = minCell - l;
   Frame f{NewPicture(2 * p.side, H), NewPicture(2 * p.side, H), NewPicture(W - 2 * p.side, 2 * p.caption),
-          NewPicture(W - 2 * p.side, 2 * p.bottom), NewPicture(2 * minEnd, 2 * minCell)};
+          NewPicture(W - 2 * p.side, 2 * p.bottom), NewPicture(minWidth, 2 * minCell)};
   const Surface* states[2] = {&active, &inactive};
   for (int i = 0; i < 2; ++i) {
     const Surface& w = *states[i];
@@ -956,9 +958,9 @@ Frame DrawFrame() {
     CopyRect(f.top.View(), 0, i * p.caption, w, {p.side, 0, W - p.side, p.caption});
     CopyRect(f.bottom.View(), 0, i * p.bottom, w, {p.side, H - p.bottom, W - p.side, H});
     CopyRect(f.minCaption.View(), 0, i * minCell, w, {0, 0, minEnd, minCaption});
-    CopyRect(f.minCaption.View(), minEnd, i * minCell, w, {W - minEnd, 0, W, minCaption});
+    CopyRect(f.minCaption.View(), minEnd, i * minCell, w, {W - minRight, 0, W, minCaption});
     CopyRect(f.minCaption.View(), 0, i * minCell + minCaption, w, {0, H - l, minEnd, H});
-    CopyRect(f.minCaption.View(), minEnd, i * minCell + minCaption, w, {W - minEnd, H - l, W, H});
+    CopyRect(f.minCaption.View(), minEnd, i * minCell + minCaption, w, {W - minRight, H - l, W, H});
   }
   return f;
 }

@@ -358,9 +358,9 @@ Surface DrawButtons() {
   const Pixel ring = Rgb(176, 192, 236);
   const int l = Line();
   SurfaceView inner = focused.Sub({l, l, focused.width - l, focused.height - l});
-  // At 100 % the ring skips its corner pixels; scaled it stays clear of the
-  // rounded corners.
-  const int skip = S.IsDesign() ? 1 : S(2);
+  // The ring runs straight where the border does, clear of the rounded
+  // corners (at 100 %: it skips the corner pixel).
+  const int skip = S(2) - l;
   FillRect(inner, {skip, 0, inner.width - skip, l}, ring);
   FillRect(inner, {skip, inner.height - l, inner.width - skip, inner.height}, ring);
   FillRect(inner, {0, skip, l, inner.height - skip}, ring);

@@ -134,9 +134,12 @@ int Line() { return S.Line(); }
 using GlyphRows = std::initializer_list<std::string_view>;
 using ScaledGlyph = void (*)(SurfaceView cell, int gx, int gy, Pixel ink, Pixel behind);
 
+enum class Towards { Down, Up, Left, Right };
+
 struct Glyph {
   const GlyphRows* rows;  // the 100 % design, pixel by pixel
-  ScaledGlyph scaled;     // the same shape at any other scale
+  ScaledGlyph scaled;     // the same shape at any other scale, or null for an arrow
+  Towards arrow = Towards::Down;
 };
 
 struct GlyphPoint {
@@ -208,30 +211,16 @@ class GlyphMask {
   Surface m_mask;
 };
 
-const Glyph kArrowDownGlyph{&kArrowDown, [](SurfaceView c, int x, int y, Pixel ink, Pixel behind) {
-  GlyphTriangle(c, x, y, {0, 0}, {7, 0}, {3.5, 4}, ink, behind);
-}};
-const Glyph kArrowUpGlyph{&kArrowUp, [](SurfaceView c, int x, int y, Pixel ink, Pixel behind) {
-  GlyphTriangle(c, x, y, {0, 4}, {7, 4}, {3.5, 0}, ink, behind);
-}};
-const Glyph kArrowLeftGlyph{&kArrowLeft, [](SurfaceView c, int x, int y, Pixel ink, Pixel behind) {
-  GlyphTriangle(c, x, y, {4, 0}, {4, 7}, {0, 3.5}, ink, behind);
-}};
-const Glyph kArrowRightGlyph{&kArrowRight, [](SurfaceView c, int x, int y, Pixel ink, Pixel behind) {
-  GlyphTriangle(c, x, y, {0, 0}, {0, 7}, {4, 3.5}, ink, behind);
-}};
-const Glyph kSmallDownGlyph{&kSmallDown, [](SurfaceView c, int x, int y, Pixel ink, Pixel behind) {
-  GlyphTriangle(c, x, y, {0, 0}, {5, 0}, {2.5, 3}, ink, behind);
-}};
-const Glyph kSmallUpGlyph{&kSmallUp, [](SurfaceView c, int x, int y, Pixel ink, Pixel behind) {
-  GlyphTriangle(c, x, y, {0, 3}, {5, 3}, {2.5, 0}, ink, behind);
-}};
-const Glyph kSmallLeftGlyph{&kSmallLeft, [](SurfaceView c, int x, int y, Pixel ink, Pixel behind) {
-  GlyphTriangle(c, x, y, {3, 0}, {3, 5}, {0, 2.5}, ink, behind);
-}};
-const Glyph kSmallRightGlyph{&kSmallRight, [](SurfaceView c, int x, int y, Pixel ink, Pixel behind) {
-  GlyphTriangle(c, x, y, {0, 0}, {0, 5}, {3, 2.5}, ink, behind);
-}};
+// Arrows are triangles filling their 100 % pattern's box, the point towards
+// the named side.
+const Glyph kArrowDownGlyph{&kArrowDown, nullptr, Towards::Down};
+const Glyph kArrowUpGlyph{&kArrowUp, nullptr, Towards::Up};
+const Glyph kArrowLeftGlyph{&kArrowLeft, nullptr, Towards::Left};
+const Glyph kArrowRightGlyph{&kArrowRight, nullptr, Towards::Right};
+const Glyph kSmallDownGlyph{&kSmallDown, nullptr, Towards::Down};
+const Glyph kSmallUpGlyph{&kSmallUp, nullptr, Towards::Up};
+const Glyph kSmallLeftGlyph{&kSmallLeft, nullptr, Towards::Left};
+const Glyph kSmallRightGlyph{&kSmallRight, nullptr, Towards::Right};
 const Glyph kCheckGlyph{&kCheck, [](SurfaceView c, int x, int y, Pixel ink, Pixel behind) {
   GlyphStrokes(c, x, y, {{{0.9, 3.1}, {3.5, 5.8}}, {{3.5, 5.8}, {8.4, 0.9}}}, 2.0, ink, behind);
 }};
@@ -285,7 +274,18 @@ void DrawGlyph(SurfaceView cell, const Glyph& glyph, Pixel ink, int dx = 0, int 
   for (std::string_view r : *glyph.rows) w = std::max(w, static_cast<int>(r.size()));
   const int h = static_cast<int>(glyph.rows->size());
   const int cw = UnscaleFromDpi(cell.width, S.dpi), ch = UnscaleFromDpi(cell.height, S.dpi);
-  glyph.scaled(cell, (cw - w + 1) / 2 + dx, (ch - h + 1) / 2 + dy, ink, behind);
+  const int gx = (cw - w + 1) / 2 + dx, gy = (ch - h + 1) / 2 + dy;
+  if (glyph.scaled) {
+    glyph.scaled(cell, gx, gy, ink, behind);
+    return;
+  }
+  const double W = w, H = h;
+  switch (glyph.arrow) {
+    case Towards::Down: GlyphTriangle(cell, gx, gy, {0, 0}, {W, 0}, {W / 2, H}, ink, behind); break;
+    case Towards::Up: GlyphTriangle(cell, gx, gy, {0, H}, {W, H}, {W / 2, 0}, ink, behind); break;
+    case Towards::Left: GlyphTriangle(cell, gx, gy, {W, 0}, {W, H}, {0, H / 2}, ink, behind); break;
+    case Towards::Right: GlyphTriangle(cell, gx, gy, {0, 0}, {0, H}, {W, H / 2}, ink, behind); break;
+  }
 }
 
 // The 100 % box, or the same box drawn at the scale.

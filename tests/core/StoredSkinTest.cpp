@@ -32,28 +32,48 @@ struct ExpectedPicture {
   int width;
   int height;
   int bits;
+  int across = 1, down = 1;  // its cells: side by side, and stacked
 };
 
-// Package order, sizes and depths the skin engine's cell cutting relies on.
+// Package order, sizes, depths and cells the skin engine's cell cutting
+// relies on.
 const ExpectedPicture kPictures[] = {
-    {"buttons.bmp", 130, 21, 24},         {"checkbox.bmp", 156, 13, 24},
-    {"radiobutton.bmp", 104, 13, 24},     {"progress.bmp", 10, 5, 24},
-    {"progresschunk.bmp", 102, 15, 24},   {"tab.bmp", 130, 23, 24},
-    {"tabsheet.bmp", 51, 100, 24},        {"comboboxbtn.bmp", 64, 16, 24},
-    {"statusbar.bmp", 204, 21, 24},       {"header.bmp", 100, 17, 24},
-    {"scrollbararrow.bmp", 345, 15, 32},  {"scrollbarhthumb.bmp", 120, 15, 24},
-    {"scrollbarvthumb.bmp", 60, 30, 24},  {"scrollbarhbar.bmp", 80, 15, 24},
-    {"scrollbarvbar.bmp", 60, 4, 24},     {"menubackground.bmp", 20, 20, 32},
-    {"menuitem.bmp", 100, 18, 32},        {"extraimages.bmp", 80, 17, 24},
-    {"trackthumbh.bmp", 45, 20, 24},      {"trackbot.bmp", 55, 11, 24},
-    {"trackbar.bmp", 10, 5, 24},          {"trackbarv.bmp", 10, 5, 24},
-    {"mdibutton.bmp", 156, 13, 24},       {"spin.bmp", 104, 11, 24},
-    {"spinarrow.bmp", 56, 6, 24},         {"spinh.bmp", 88, 13, 24},
-    {"spinharrow.bmp", 48, 7, 24},        {"closebutton.bmp", 102, 17, 24},
-    {"maxbutton.bmp", 102, 17, 24},       {"minbutton.bmp", 102, 17, 24},
-    {"restrorebutton.bmp", 102, 17, 24},  {"frameleft.bmp", 8, 100, 24},
-    {"frameright.bmp", 8, 100, 24},       {"frametop.bmp", 142, 50, 24},
-    {"framebottom.bmp", 142, 10, 24},     {"mincaption.bmp", 92, 42, 24},
+    {"buttons.bmp", 130, 21, 24, 5, 1},
+    {"checkbox.bmp", 156, 13, 24, 12, 1},
+    {"radiobutton.bmp", 104, 13, 24, 8, 1},
+    {"progress.bmp", 10, 5, 24},
+    {"progresschunk.bmp", 102, 15, 24},
+    {"tab.bmp", 130, 23, 24, 5, 1},
+    {"tabsheet.bmp", 51, 100, 24},
+    {"comboboxbtn.bmp", 64, 16, 24, 4, 1},
+    {"statusbar.bmp", 204, 21, 24, 3, 1},
+    {"header.bmp", 100, 17, 24, 5, 1},
+    {"scrollbararrow.bmp", 345, 15, 32, 23, 1},
+    {"scrollbarhthumb.bmp", 120, 15, 24, 4, 1},
+    {"scrollbarvthumb.bmp", 60, 30, 24, 4, 1},
+    {"scrollbarhbar.bmp", 80, 15, 24, 4, 1},
+    {"scrollbarvbar.bmp", 60, 4, 24, 4, 1},
+    {"menubackground.bmp", 20, 20, 32},
+    {"menuitem.bmp", 100, 18, 32, 5, 1},
+    {"extraimages.bmp", 80, 17, 24, 5, 1},
+    {"trackthumbh.bmp", 45, 20, 24, 5, 1},
+    {"trackbot.bmp", 55, 11, 24, 5, 1},
+    {"trackbar.bmp", 10, 5, 24},
+    {"trackbarv.bmp", 10, 5, 24},
+    {"mdibutton.bmp", 156, 13, 24, 12, 1},
+    {"spin.bmp", 104, 11, 24, 8, 1},
+    {"spinarrow.bmp", 56, 6, 24, 8, 1},
+    {"spinh.bmp", 88, 13, 24, 8, 1},
+    {"spinharrow.bmp", 48, 7, 24, 8, 1},
+    {"closebutton.bmp", 102, 17, 24, 6, 1},
+    {"maxbutton.bmp", 102, 17, 24, 6, 1},
+    {"minbutton.bmp", 102, 17, 24, 6, 1},
+    {"restrorebutton.bmp", 102, 17, 24, 6, 1},
+    {"frameleft.bmp", 8, 100, 24, 2, 1},
+    {"frameright.bmp", 8, 100, 24, 2, 1},
+    {"frametop.bmp", 142, 50, 24, 1, 2},
+    {"framebottom.bmp", 142, 10, 24, 1, 2},
+    {"mincaption.bmp", 92, 42, 24, 1, 2},
 };
 
 #ifdef CORVANE_STORED_SKIN
@@ -558,34 +578,13 @@ TEST_F(StoredSkin, ScaledCopiesKeepPicturesAndMetricsInStep) {
       ASSERT_EQ(same->BorderTop.Bitmap.At(x, y), skin.BorderTop.Bitmap.At(x, y));
 }
 
-// How each picture is cut into cells (across, and down for the stacked ones).
-struct Cells {
-  const char* name;
-  int across, down;
-};
-const Cells kCells[] = {
-    {"buttons.bmp", 5, 1},        {"checkbox.bmp", 12, 1},       {"radiobutton.bmp", 8, 1},
-    {"progress.bmp", 1, 1},       {"progresschunk.bmp", 1, 1},   {"tab.bmp", 5, 1},
-    {"tabsheet.bmp", 1, 1},       {"comboboxbtn.bmp", 4, 1},     {"statusbar.bmp", 3, 1},
-    {"header.bmp", 5, 1},         {"scrollbararrow.bmp", 23, 1}, {"scrollbarhthumb.bmp", 4, 1},
-    {"scrollbarvthumb.bmp", 4, 1}, {"scrollbarhbar.bmp", 4, 1},  {"scrollbarvbar.bmp", 4, 1},
-    {"menubackground.bmp", 1, 1}, {"menuitem.bmp", 5, 1},        {"extraimages.bmp", 5, 1},
-    {"trackthumbh.bmp", 5, 1},    {"trackbot.bmp", 5, 1},        {"trackbar.bmp", 1, 1},
-    {"trackbarv.bmp", 1, 1},      {"mdibutton.bmp", 12, 1},      {"spin.bmp", 8, 1},
-    {"spinarrow.bmp", 8, 1},      {"spinh.bmp", 8, 1},           {"spinharrow.bmp", 8, 1},
-    {"closebutton.bmp", 6, 1},    {"maxbutton.bmp", 6, 1},       {"minbutton.bmp", 6, 1},
-    {"restrorebutton.bmp", 6, 1}, {"frameleft.bmp", 2, 1},       {"frameright.bmp", 2, 1},
-    {"frametop.bmp", 1, 2},       {"framebottom.bmp", 1, 2},     {"mincaption.bmp", 1, 2},
-};
-
 TEST_F(StoredSkin, EveryScaledPictureIsItsCellsScaledByTheRule) {
-  ASSERT_EQ(std::size(kCells), std::size(kPictures));
   for (int dpi : kScaledDpis)
-    for (const Cells& c : kCells) {
-      const Surface designed = Picture(c.name), drawn = Picture(c.name, dpi);
+    for (const ExpectedPicture& c : kPictures) {
+      const Surface drawn = Picture(c.name, dpi);
       ASSERT_FALSE(drawn.IsEmpty()) << c.name << " at " << dpi;
-      EXPECT_EQ(drawn.Width(), c.across * ScaleToDpi(designed.Width() / c.across, dpi)) << c.name << " at " << dpi;
-      EXPECT_EQ(drawn.Height(), c.down * ScaleToDpi(designed.Height() / c.down, dpi)) << c.name << " at " << dpi;
+      EXPECT_EQ(drawn.Width(), c.across * ScaleToDpi(c.width / c.across, dpi)) << c.name << " at " << dpi;
+      EXPECT_EQ(drawn.Height(), c.down * ScaleToDpi(c.height / c.down, dpi)) << c.name << " at " << dpi;
     }
 }
 

@@ -194,10 +194,23 @@ class GlyphMask {
   Rect At(Rect r) const { return S(Rect{m_gx + r.left, m_gy + r.top, m_gx + r.right, m_gy + r.bottom}); }
   void Set(Rect r, bool ink = true) { m_mask.View().Sub(r).Fill(ink ? 1 : 0); }
   // A window: one-line sides and bottom under a title bar of `titleLines`.
-  void Window(Rect designed, int titleLines) {
+  GlyphMask& Window(Rect designed, int titleLines) {
     const Rect o = At(designed);
     Set(o);
     Set({o.left + Line(), o.top + titleLines * Line(), o.right - Line(), o.bottom - Line()}, false);
+    return *this;
+  }
+  // A window in front of another, hiding what it covers of it.
+  GlyphMask& WindowOver(Rect back, Rect front, int titleLines) {
+    Window(back, titleLines);
+    Set(At(front), false);
+    return Window(front, titleLines);
+  }
+  // A bar `width` design pixels long, two lines thick, at the glyph's top.
+  GlyphMask& Bar(int width) {
+    const Rect bar = At({0, 0, width, 0});
+    Set({bar.left, bar.top, bar.right, bar.top + 2 * Line()});
+    return *this;
   }
   void Ink(Pixel ink) const {
     for (int y = 0; y < m_cell.height; ++y)
@@ -231,35 +244,19 @@ const Glyph kMdiCloseGlyph{&kMdiClose, [](SurfaceView c, int x, int y, Pixel ink
   GlyphStrokes(c, x, y, {{{1, 1}, {6, 6}}, {{6, 1}, {1, 6}}}, 1.8, ink, behind);
 }};
 const Glyph kMaximiseGlyph{&kMaximise, [](SurfaceView c, int x, int y, Pixel ink, Pixel) {
-  GlyphMask m(c, x, y);
-  m.Window({0, 0, 9, 7}, 2);
-  m.Ink(ink);
+  GlyphMask(c, x, y).Window({0, 0, 9, 7}, 2).Ink(ink);
 }};
 const Glyph kMinimiseGlyph{&kMinimise, [](SurfaceView c, int x, int y, Pixel ink, Pixel) {
-  GlyphMask m(c, x, y);
-  const Rect bar = m.At({0, 0, 9, 0});
-  m.Set({bar.left, bar.top, bar.right, bar.top + 2 * Line()});
-  m.Ink(ink);
+  GlyphMask(c, x, y).Bar(9).Ink(ink);
 }};
 const Glyph kRestoreGlyph{&kRestore, [](SurfaceView c, int x, int y, Pixel ink, Pixel) {
-  GlyphMask m(c, x, y);
-  m.Window({2, 0, 9, 6}, 2);
-  m.Set(m.At({0, 3, 7, 8}), false);
-  m.Window({0, 3, 7, 8}, 2);
-  m.Ink(ink);
+  GlyphMask(c, x, y).WindowOver({2, 0, 9, 6}, {0, 3, 7, 8}, 2).Ink(ink);
 }};
 const Glyph kMdiMinimiseGlyph{&kMdiMinimise, [](SurfaceView c, int x, int y, Pixel ink, Pixel) {
-  GlyphMask m(c, x, y);
-  const Rect bar = m.At({0, 0, 7, 0});
-  m.Set({bar.left, bar.top, bar.right, bar.top + 2 * Line()});
-  m.Ink(ink);
+  GlyphMask(c, x, y).Bar(7).Ink(ink);
 }};
 const Glyph kMdiRestoreGlyph{&kMdiRestore, [](SurfaceView c, int x, int y, Pixel ink, Pixel) {
-  GlyphMask m(c, x, y);
-  m.Window({2, 0, 7, 5}, 1);
-  m.Set(m.At({0, 2, 5, 7}), false);
-  m.Window({0, 2, 5, 7}, 1);
-  m.Ink(ink);
+  GlyphMask(c, x, y).WindowOver({2, 0, 7, 5}, {0, 2, 5, 7}, 1).Ink(ink);
 }};
 
 // The glyph centred in cell as at 100 % (odd spare pixels go right and

@@ -74,6 +74,31 @@ void BM_StoredSkinScaledToDpi(benchmark::State& state) {
 }
 BENCHMARK(BM_StoredSkinScaledToDpi)->Arg(120)->Arg(144)->Arg(168)->Arg(192)->Arg(288)->Unit(benchmark::kMillisecond);
 
+// The same from the sets the program carries: the set drawn for the DPI (or
+// the nearest larger one, 132 and 216 here) decoded and parsed, its pictures
+// checked and, between sets, taken down by the filter (the dearest case:
+// the larger set has more pixels to average). Made once per DPI in use.
+void BM_StoredSkinAtDpiFromSets(benchmark::State& state) {
+  SkinDefinition skin;
+  if (!LoadStoredSkin(StoredSkin(), skin)) state.SkipWithError("the stored skin does not load");
+  static const std::vector<std::vector<std::uint8_t>> streams = [] {
+    std::vector<std::vector<std::uint8_t>> out;
+    for (int dpi : {120, 144, 168, 192, 240, 288}) {
+      std::string path = CORVANE_STORED_SKIN;
+      path.replace(path.rfind("stored.skn"), 10, "stored-" + std::to_string(dpi) + ".skn");
+      std::ifstream f(path, std::ios::binary);
+      out.emplace_back(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+    }
+    return out;
+  }();
+  const int dpis[] = {120, 144, 168, 192, 240, 288};
+  std::vector<ScaledSkinStream> sets;
+  for (std::size_t i = 0; i < streams.size(); ++i) sets.push_back({dpis[i], streams[i]});
+  const int dpi = static_cast<int>(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(SkinAtDpi(skin, dpi, sets));
+}
+BENCHMARK(BM_StoredSkinAtDpiFromSets)->Arg(120)->Arg(132)->Arg(144)->Arg(192)->Arg(216)->Arg(288)->Unit(benchmark::kMillisecond);
+
 std::vector<std::uint8_t> Deflated(const std::vector<std::uint8_t>& package) {
   uLongf size = compressBound(package.size());
   std::vector<std::uint8_t> out(size);

@@ -60,8 +60,12 @@ configure_file(${CORVANE_ROOT}/resources/corvane.manifest.in ${generated}/corvan
 set(resource_file ${CORVANE_ROOT}/resources/corvane.rc)
 set_source_files_properties(${resource_file} PROPERTIES
   OBJECT_DEPENDS "${generated}/corvane.ico;${generated}/corvane.manifest;${CORVANE_ROOT}/resources/version.h")
+set(stored_skins ${generated}/stored.skn)
+foreach(dpi ${CORVANE_SKIN_SCALES})
+  list(APPEND stored_skins ${generated}/stored-${dpi}.skn)
+endforeach()
 set_source_files_properties(${CORVANE_ROOT}/resources/skin.rc PROPERTIES
-  OBJECT_DEPENDS "${generated}/stored.skn;${CORVANE_ROOT}/resources/skin_resource.h")
+  OBJECT_DEPENDS "${stored_skins};${CORVANE_ROOT}/resources/skin_resource.h")
 add_executable(corvane WIN32 ${CORVANE_ROOT}/src/launcher/EntryPoint.cpp ${resource_file}
                ${CORVANE_ROOT}/resources/skin.rc)
 add_dependencies(corvane generated_resources)

@@ -1,12 +1,15 @@
-// corvane_contact_sheet <dir> <out.png>: every BMP of a skin folder on one
-// sheet, enlarged four times, each with its name, size and cell ticks, so the
-// whole skin can be reviewed at a glance. Magenta (the colour key) shows as
+// corvane_contact_sheet <dir> <out.png> [dpi]: every BMP of a skin folder
+// (the stored skin, or one of its sets drawn at a DPI) on one sheet,
+// enlarged four times, each with its name, size and cell ticks, and a
+// mock-up laid out at that DPI, so the whole skin can be reviewed at a
+// glance at each scale. Magenta (the colour key) shows as
 // a checkerboard.
 #include <png.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "core/DpiScale.h"
 #include "core/Surface.h"
 
 namespace {
@@ -162,108 +166,113 @@ void DrawAt(Surface& dst, int x, int y, const Surface& cell) {
 
 void DrawTextCentred(Surface& dst, corvane::Rect r, const std::string& text, Pixel ink);
 
-// A dialog window with a tab page of controls, and a popup menu beside it.
-Surface MockUp(const Pictures& p, Pixel paper) {
+// A dialog window with a tab page of controls, and a popup menu beside it,
+// laid out at the DPI the pictures were drawn for (the text stays small).
+Surface MockUp(const Pictures& p, Pixel paper, int dpi) {
+  const auto S = [dpi](int designed) { return corvane::ScaleToDpi(designed, dpi); };
+  const auto R = [&](int l, int t, int r, int b) { return corvane::Rect{S(l), S(t), S(r), S(b)}; };
   constexpr int W = 430, H = 300;
-  Surface s(W + 170, H, paper);
+  Surface s(S(W + 170), S(H), paper);
   const Pixel face = 0xFFE3E2EC, black = 0xFF000000;
-  Draw9(s, {4, 25, W - 4, H - 5}, Surface(1, 1, face), 0, 0, 0, 0, false);
-  Draw9(s, {0, 0, 4, H}, CellOf(Picture(p, "frameleft.bmp"), 0, 2), 0, 25, 0, 5, true);
-  Draw9(s, {W - 4, 0, W, H}, CellOf(Picture(p, "frameright.bmp"), 0, 2), 0, 25, 0, 5, true);
-  Draw9(s, {4, 0, W - 4, 25}, CellOf(Picture(p, "frametop.bmp"), 0, 2, true), 11, 0, 11, 0, true);
-  Draw9(s, {4, H - 5, W - 4, H}, CellOf(Picture(p, "framebottom.bmp"), 0, 2, true), 11, 0, 11, 0, true);
-  DrawAt(s, W - 30, 5, CellOf(Picture(p, "closebutton.bmp"), 0, 6));
-  DrawAt(s, W - 49, 5, CellOf(Picture(p, "maxbutton.bmp"), 2, 6));
-  DrawAt(s, W - 73, 5, CellOf(Picture(p, "minbutton.bmp"), 0, 6));
-  DrawText(s, 28, 10, "Link editor", 0xFF2F3D80);
+  Draw9(s, R(4, 25, W - 4, H - 5), Surface(1, 1, face), 0, 0, 0, 0, false);
+  Draw9(s, R(0, 0, 4, H), CellOf(Picture(p, "frameleft.bmp"), 0, 2), 0, S(25), 0, S(5), true);
+  Draw9(s, R(W - 4, 0, W, H), CellOf(Picture(p, "frameright.bmp"), 0, 2), 0, S(25), 0, S(5), true);
+  Draw9(s, R(4, 0, W - 4, 25), CellOf(Picture(p, "frametop.bmp"), 0, 2, true), S(11), 0, S(11), 0, true);
+  Draw9(s, R(4, H - 5, W - 4, H), CellOf(Picture(p, "framebottom.bmp"), 0, 2, true), S(11), 0, S(11), 0, true);
+  DrawAt(s, S(W) - S(30), S(5), CellOf(Picture(p, "closebutton.bmp"), 0, 6));
+  DrawAt(s, S(W) - S(49), S(5), CellOf(Picture(p, "maxbutton.bmp"), 2, 6));
+  DrawAt(s, S(W) - S(73), S(5), CellOf(Picture(p, "minbutton.bmp"), 0, 6));
+  DrawText(s, S(28), S(10), "Link editor", 0xFF2F3D80);
 
   // Status bar with a size grip.
-  Draw9(s, {4, H - 24, W - 4, H - 5}, CellOf(Picture(p, "statusbar.bmp"), 0, 3), 15, 8, 15, 6, false);
-  DrawText(s, 12, H - 18, "3 links", black);
-  DrawAt(s, W - 4 - 17, H - 5 - 18, CellOf(Picture(p, "extraimages.bmp"), 4, 5));
+  Draw9(s, R(4, H - 24, W - 4, H - 5), CellOf(Picture(p, "statusbar.bmp"), 0, 3), S(15), S(8), S(15), S(6), false);
+  DrawText(s, S(12), S(H - 18), "3 links", black);
+  DrawAt(s, S(W - 4 - 17), S(H - 5 - 18), CellOf(Picture(p, "extraimages.bmp"), 4, 5));
 
   // Tabs over a page.
-  Draw9(s, {12, 56, W - 12, H - 32}, Picture(p, "tabsheet.bmp"), 4, 2, 4, 4, false);
+  Draw9(s, R(12, 56, W - 12, H - 32), Picture(p, "tabsheet.bmp"), S(4), S(2), S(4), S(4), false);
   const char* tabs[3] = {"links", "picture", "startup"};
   for (int i = 2; i >= 0; --i) {
-    const corvane::Rect r = corvane::Rect::FromSize(14 + i * 72 - (i == 0 ? 2 : 0), 34, i == 0 ? 76 : 72, 23);
-    Draw9(s, r, CellOf(Picture(p, "tab.bmp"), i == 0 ? 1 : 0, 5), 6, 4, 6, 1, true);
+    const corvane::Rect r = corvane::ScaleBoundsToDpi(
+        corvane::Rect::FromSize(14 + i * 72 - (i == 0 ? 2 : 0), 34, i == 0 ? 76 : 72, 23), dpi);
+    Draw9(s, r, CellOf(Picture(p, "tab.bmp"), i == 0 ? 1 : 0, 5), S(6), S(4), S(6), S(1), true);
     DrawTextCentred(s, r.Offset(0, 1), tabs[i], black);
   }
 
   // Push buttons in every state.
   const char* captions[5] = {"ok", "pressed", "disabled", "hot", "default"};
   for (int i = 0; i < 5; ++i) {
-    const corvane::Rect r = corvane::Rect::FromSize(24 + i * 72, 70, 66, 25);
-    Draw9(s, r, CellOf(Picture(p, "buttons.bmp"), i, 5), 4, 3, 4, 3, true);
+    const corvane::Rect r = corvane::ScaleBoundsToDpi(corvane::Rect::FromSize(24 + i * 72, 70, 66, 25), dpi);
+    Draw9(s, r, CellOf(Picture(p, "buttons.bmp"), i, 5), S(4), S(3), S(4), S(3), true);
     DrawTextCentred(s, r, captions[i], i == 2 ? 0xFFBCBECB : black);
   }
   // Check boxes and radio buttons.
   const int checks[4] = {0, 4, 7, 8};
   const char* checkText[4] = {"off", "on", "disabled", "mixed"};
   for (int i = 0; i < 4; ++i) {
-    DrawAt(s, 24 + i * 90, 108, CellOf(Picture(p, "checkbox.bmp"), checks[i], 12));
-    DrawText(s, 42 + i * 90, 111, checkText[i], i == 2 ? 0xFFBCBECB : black);
+    DrawAt(s, S(24 + i * 90), S(108), CellOf(Picture(p, "checkbox.bmp"), checks[i], 12));
+    DrawText(s, S(42 + i * 90), S(111), checkText[i], i == 2 ? 0xFFBCBECB : black);
   }
   for (int i = 0; i < 2; ++i) {
-    DrawAt(s, 24 + i * 90, 130, CellOf(Picture(p, "radiobutton.bmp"), i == 0 ? 4 : 0, 8));
-    DrawText(s, 42 + i * 90, 133, i == 0 ? "run" : "open", black);
+    DrawAt(s, S(24 + i * 90), S(130), CellOf(Picture(p, "radiobutton.bmp"), i == 0 ? 4 : 0, 8));
+    DrawText(s, S(42 + i * 90), S(133), i == 0 ? "run" : "open", black);
   }
   // A combo box: a white field with the button stretched into its right end.
-  Draw9(s, {204, 128, 330, 149}, Surface(1, 1, 0xFF969CB8), 0, 0, 0, 0, false);
-  Draw9(s, {205, 129, 329, 148}, Surface(1, 1, 0xFFFFFFFF), 0, 0, 0, 0, false);
-  DrawText(s, 209, 135, "readme.rtf", black);
-  Draw9(s, {312, 130, 328, 147}, CellOf(Picture(p, "comboboxbtn.bmp"), 0, 4), 0, 0, 0, 0, true);
+  Draw9(s, R(204, 128, 330, 149), Surface(1, 1, 0xFF969CB8), 0, 0, 0, 0, false);
+  Draw9(s, R(205, 129, 329, 148), Surface(1, 1, 0xFFFFFFFF), 0, 0, 0, 0, false);
+  DrawText(s, S(209), S(135), "readme.rtf", black);
+  Draw9(s, R(312, 130, 328, 147), CellOf(Picture(p, "comboboxbtn.bmp"), 0, 4), 0, 0, 0, 0, true);
   // An edit with an up-down.
-  Draw9(s, {340, 128, 380, 149}, Surface(1, 1, 0xFF969CB8), 0, 0, 0, 0, false);
-  Draw9(s, {341, 129, 379, 148}, Surface(1, 1, 0xFFFFFFFF), 0, 0, 0, 0, false);
-  DrawText(s, 346, 135, "12", black);
+  Draw9(s, R(340, 128, 380, 149), Surface(1, 1, 0xFF969CB8), 0, 0, 0, 0, false);
+  Draw9(s, R(341, 129, 379, 148), Surface(1, 1, 0xFFFFFFFF), 0, 0, 0, 0, false);
+  DrawText(s, S(346), S(135), "12", black);
   for (int half = 0; half < 2; ++half) {
-    const corvane::Rect r{380, 128 + half * 11, 393, 139 + half * 10};
+    const corvane::Rect r = R(380, 128 + half * 11, 393, 139 + half * 10);
     Draw9(s, r, CellOf(Picture(p, "spin.bmp"), half * 4, 8), 0, 0, 0, 0, false);
     const Surface glyph = CellOf(Picture(p, "spinarrow.bmp"), half * 4, 8);
-    DrawAt(s, r.left + 3, r.top + (r.Height() - 6) / 2, glyph);
+    DrawAt(s, r.left + S(3), r.top + (r.Height() - glyph.Height()) / 2, glyph);
   }
   // Progress bar.
-  Draw9(s, {24, 160, 250, 176}, Picture(p, "progress.bmp"), 2, 2, 2, 2, true);
-  Draw9(s, {26, 162, 170, 174}, Picture(p, "progresschunk.bmp"), 2, 2, 4, 2, true);
+  Draw9(s, R(24, 160, 250, 176), Picture(p, "progress.bmp"), S(2), S(2), S(2), S(2), true);
+  Draw9(s, R(26, 162, 170, 174), Picture(p, "progresschunk.bmp"), S(2), S(2), S(4), S(2), true);
   // Track bar.
-  Draw9(s, {264, 166, 400, 171}, Picture(p, "trackbar.bmp"), 2, 2, 2, 2, false);
-  Draw9(s, {310, 158, 321, 179}, CellOf(Picture(p, "trackthumbh.bmp"), 1, 5), 0, 0, 0, 0, true);
+  Draw9(s, R(264, 166, 400, 171), Picture(p, "trackbar.bmp"), S(2), S(2), S(2), S(2), false);
+  Draw9(s, R(310, 158, 321, 179), CellOf(Picture(p, "trackthumbh.bmp"), 1, 5), 0, 0, 0, 0, true);
   // Horizontal scroll bar.
   const int sy = 190;
-  Draw9(s, {24, sy, 400, sy + 15}, Surface(1, 1, face), 0, 0, 0, 0, false);
-  Draw9(s, {39, sy, 385, sy + 15}, CellOf(Picture(p, "scrollbarhbar.bmp"), 0, 4), 14, 1, 2, 1, false);
-  Draw9(s, {24, sy, 39, sy + 15}, CellOf(Picture(p, "scrollbararrow.bmp"), 0, 23), 0, 0, 0, 0, true);
-  Draw9(s, {385, sy, 400, sy + 15}, CellOf(Picture(p, "scrollbararrow.bmp"), 7, 23), 0, 0, 0, 0, true);
-  Draw9(s, {120, sy, 220, sy + 15}, CellOf(Picture(p, "scrollbarhthumb.bmp"), 0, 4), 4, 0, 5, 0, false);
-  DrawAt(s, 163, sy, CellOf(Picture(p, "scrollbararrow.bmp"), 16, 23));
+  Draw9(s, R(24, sy, 400, sy + 15), Surface(1, 1, face), 0, 0, 0, 0, false);
+  Draw9(s, R(39, sy, 385, sy + 15), CellOf(Picture(p, "scrollbarhbar.bmp"), 0, 4), S(14), S(1), S(2), S(1), false);
+  Draw9(s, R(24, sy, 39, sy + 15), CellOf(Picture(p, "scrollbararrow.bmp"), 0, 23), 0, 0, 0, 0, true);
+  Draw9(s, R(385, sy, 400, sy + 15), CellOf(Picture(p, "scrollbararrow.bmp"), 7, 23), 0, 0, 0, 0, true);
+  Draw9(s, R(120, sy, 220, sy + 15), CellOf(Picture(p, "scrollbarhthumb.bmp"), 0, 4), S(4), 0, S(5), 0, false);
+  DrawAt(s, S(163), S(sy), CellOf(Picture(p, "scrollbararrow.bmp"), 16, 23));
   // Vertical scroll bar beside a list.
-  Draw9(s, {24, 212, 380, 262}, Surface(1, 1, 0xFF969CB8), 0, 0, 0, 0, false);
-  Draw9(s, {25, 213, 379, 261}, Surface(1, 1, 0xFFFFFFFF), 0, 0, 0, 0, false);
-  Draw9(s, {364, 213, 379, 261}, Surface(1, 1, face), 0, 0, 0, 0, false);
-  Draw9(s, {364, 228, 379, 246}, CellOf(Picture(p, "scrollbarvbar.bmp"), 0, 4), 2, 1, 2, 1, false);
-  Draw9(s, {364, 213, 379, 228}, CellOf(Picture(p, "scrollbararrow.bmp"), 8, 23), 0, 0, 0, 0, true);
-  Draw9(s, {364, 246, 379, 261}, CellOf(Picture(p, "scrollbararrow.bmp"), 12, 23), 0, 0, 0, 0, true);
-  Draw9(s, {364, 228, 379, 240}, CellOf(Picture(p, "scrollbarvthumb.bmp"), 2, 4), 0, 4, 0, 4, false);
-  DrawText(s, 30, 218, "editor", black);
-  Draw9(s, {25, 228, 364, 242}, CellOf(Picture(p, "menuitem.bmp"), 3, 5), 2, 3, 2, 3, true);
-  DrawText(s, 30, 232, "mail", 0xFFF9F9F9);
-  DrawText(s, 30, 248, "browser", black);
+  Draw9(s, R(24, 212, 380, 262), Surface(1, 1, 0xFF969CB8), 0, 0, 0, 0, false);
+  Draw9(s, R(25, 213, 379, 261), Surface(1, 1, 0xFFFFFFFF), 0, 0, 0, 0, false);
+  Draw9(s, R(364, 213, 379, 261), Surface(1, 1, face), 0, 0, 0, 0, false);
+  Draw9(s, R(364, 228, 379, 246), CellOf(Picture(p, "scrollbarvbar.bmp"), 0, 4), S(2), S(1), S(2), S(1), false);
+  Draw9(s, R(364, 213, 379, 228), CellOf(Picture(p, "scrollbararrow.bmp"), 8, 23), 0, 0, 0, 0, true);
+  Draw9(s, R(364, 246, 379, 261), CellOf(Picture(p, "scrollbararrow.bmp"), 12, 23), 0, 0, 0, 0, true);
+  Draw9(s, R(364, 228, 379, 240), CellOf(Picture(p, "scrollbarvthumb.bmp"), 2, 4), 0, S(4), 0, S(4), false);
+  DrawText(s, S(30), S(218), "editor", black);
+  Draw9(s, R(25, 228, 364, 242), CellOf(Picture(p, "menuitem.bmp"), 3, 5), S(2), S(3), S(2), S(3), true);
+  DrawText(s, S(30), S(232), "mail", 0xFFF9F9F9);
+  DrawText(s, S(30), S(248), "browser", black);
 
   // A popup menu.
   const int mx = W + 20, my = 40;
-  Draw9(s, {mx, my, mx + 140, my + 120}, Picture(p, "menubackground.bmp"), 5, 5, 5, 5, false);
+  Draw9(s, R(mx, my, mx + 140, my + 120), Picture(p, "menubackground.bmp"), S(5), S(5), S(5), S(5), false);
   const char* items[5] = {"editor", "mail", "", "browser", "exit"};
   int y = my + 4;
   for (int i = 0; i < 5; ++i) {
     if (items[i][0] == 0) {
-      Draw9(s, {mx + 3, y, mx + 137, y + 8}, CellOf(Picture(p, "menuitem.bmp"), 1, 5), 2, 0, 2, 0, true);
+      Draw9(s, R(mx + 3, y, mx + 137, y + 8), CellOf(Picture(p, "menuitem.bmp"), 1, 5), S(2), 0, S(2), 0, true);
       y += 8;
       continue;
     }
-    if (i == 1) Draw9(s, {mx + 3, y, mx + 137, y + 20}, CellOf(Picture(p, "menuitem.bmp"), 3, 5), 2, 3, 2, 3, true);
-    DrawText(s, mx + 28, y + 7, items[i], i == 1 ? 0xFFF9F9F9 : (i == 4 ? 0xFFBCBECB : black));
+    if (i == 1)
+      Draw9(s, R(mx + 3, y, mx + 137, y + 20), CellOf(Picture(p, "menuitem.bmp"), 3, 5), S(2), S(3), S(2), S(3), true);
+    DrawText(s, S(mx + 28), S(y + 7), items[i], i == 1 ? 0xFFF9F9F9 : (i == 4 ? 0xFFBCBECB : black));
     y += 20;
   }
   return s;
@@ -329,8 +338,9 @@ void WritePng(const std::string& path, const Surface& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: corvane_contact_sheet <dir> <out.png>\n");
+  const int dpi = argc == 4 ? std::atoi(argv[3]) : corvane::kDesignDpi;
+  if (argc < 3 || argc > 4 || dpi < corvane::kDesignDpi || dpi > 960) {
+    std::fprintf(stderr, "usage: corvane_contact_sheet <dir> <out.png> [dpi the pictures are drawn at]\n");
     return 2;
   }
   try {
@@ -368,8 +378,9 @@ int main(int argc, char** argv) {
     }
     Pictures byName;
     for (const Item& it : items) byName.emplace(it.name, it.s);
-    const Surface mock = MockUp(byName, paper);
-    constexpr int kMockScale = 2;
+    const Surface mock = MockUp(byName, paper, dpi);
+    // Enlarged while it fits the sheet.
+    const int kMockScale = mock.Width() * 2 <= kSheetWidth - 2 * kGap ? 2 : 1;
     const int mockHeight = mock.Height() * kMockScale + kGap;
     Surface sheet(kSheetWidth, y + rowHeight + kGap + mockHeight, paper);
     for (int py = 0; py < mock.Height() * kMockScale; ++py)

@@ -15,7 +15,9 @@ struct SkinPicture {
   Surface surface;
 };
 
-// All 36 pictures, in package order.
-std::vector<SkinPicture> DrawStoredSkin();
+// All 36 pictures, in package order, drawn at dpi (96: the 100 % design;
+// the sizes of every other scale are the design's through the DPI rule, cell
+// by cell).
+std::vector<SkinPicture> DrawStoredSkin(int dpi = 96);
 
 }  // namespace corvane::tools

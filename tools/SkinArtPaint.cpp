@@ -54,6 +54,70 @@ void PaintBox(SurfaceView v, const Look& look, Pixel outside) {
   }
 }
 
+void PaintBoxScaled(SurfaceView v, const Look& look, Pixel outside, int line, int radius) {
+  const int w = v.width, h = v.height;
+  if (w <= 2 * line || h <= 2 * line) {
+    v.Fill(look.border);
+    return;
+  }
+  VerticalGradient(v, {line, line, w - line, h - line}, look.top, look.bottom);
+  if (look.gloss && h > 4 * line)
+    FillRect(v, {line, line, w - line, 2 * line}, Mix(look.top, Rgb(255, 255, 255), 0.7));
+  FillRect(v, {0, 0, w, line}, look.border);
+  FillRect(v, {0, h - line, w, h}, look.border);
+  FillRect(v, {0, 0, line, h}, look.border);
+  FillRect(v, {w - line, 0, w, h}, look.border);
+  RoundCorners(v, kAllCorners, radius, line, look.border, outside);
+}
+
+void RoundCorners(SurfaceView v, int corners, int radius, int line, Pixel border, Pixel outside) {
+  constexpr int kSamples = 4;
+  const double r = radius;
+  for (int c = 0; c < 4; ++c) {
+    if (!(corners & (1 << c))) continue;
+    const bool left = c == 0 || c == 2, top = c < 2;
+    for (int dy = 0; dy < radius && dy < v.height; ++dy)
+      for (int dx = 0; dx < radius && dx < v.width; ++dx) {
+        // (dx, dy) counts inwards from the corner; the circle's centre
+        // sits radius pixels in along both axes.
+        Pixel& p = v.At(left ? dx : v.width - 1 - dx, top ? dy : v.height - 1 - dy);
+        if (std::hypot(dx + 0.5 - r, dy + 0.5 - r) > r) {
+          p = outside;
+          continue;
+        }
+        int ring = 0;
+        for (int sy = 0; sy < kSamples; ++sy)
+          for (int sx = 0; sx < kSamples; ++sx) {
+            const double d = std::hypot(dx + (sx + 0.5) / kSamples - r, dy + (sy + 0.5) / kSamples - r);
+            if (d > r - line) ++ring;
+          }
+        p = Mix(p, border, double(ring) / (kSamples * kSamples));
+      }
+  }
+}
+
+void PaintShape(SurfaceView v, Rect box, const ShapeTest& inside, Pixel ink, Pixel behind) {
+  constexpr int kSamples = 5;
+  const Rect c = box.Intersect(v.Bounds());
+  for (int y = c.top; y < c.bottom; ++y)
+    for (int x = c.left; x < c.right; ++x) {
+      int hits = 0;
+      for (int sy = 0; sy < kSamples; ++sy)
+        for (int sx = 0; sx < kSamples; ++sx)
+          if (inside(x + (sx + 0.5) / kSamples, y + (sy + 0.5) / kSamples)) ++hits;
+      if (hits == 0) continue;
+      Pixel& q = v.At(x, y);
+      q = Mix(q == kKey ? behind : q, ink, double(hits) / (kSamples * kSamples));
+    }
+}
+
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by) {
+  const double vx = bx - ax, vy = by - ay;
+  const double length2 = vx * vx + vy * vy;
+  const double t = length2 > 0 ? std::clamp(((px - ax) * vx + (py - ay) * vy) / length2, 0.0, 1.0) : 0.0;
+  return std::hypot(px - (ax + t * vx), py - (ay + t * vy));
+}
+
 void FlattenRows(SurfaceView v, int from, int to) {
   const int middle = (from + to) / 2;
   for (int y = from; y < to; ++y)

@@ -9,7 +9,7 @@
 #include "core/Utf8.h"
 #include "launcher/main.h"
 #include "launcher/support.h"
-#include "skin_resource.h"
+#include "skin/data/WinStoredSkin.h"
 
 namespace corvane {
 
@@ -67,19 +67,6 @@ T* Place(TForm2& form, TWinControl* parent, const char* name, int left, int top,
   control.Hint = hint;
   control.SetParent(parent);
   return &control;
-}
-
-// The skin stream the program carries as a resource; empty when the running
-// program has none (the test programs), which leaves the skin component empty.
-std::vector<std::uint8_t> StoredSkinStream() {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found =
-      FindResourceA(module, MAKEINTRESOURCEA(IDR_STOREDSKIN), MAKEINTRESOURCEA(10) /* RCDATA */);
-  if (!found) return {};
-  HGLOBAL loaded = LoadResource(module, found);
-  const auto* data = loaded ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
-  if (!data) return {};
-  return std::vector<std::uint8_t>(data, data + SizeofResource(module, found));
 }
 
 }  // namespace
@@ -278,7 +265,10 @@ TForm2::TForm2(TComponent* owner) : TForm(owner) {
   SkinData1->SetVersion(kSkinDataVersion);
   SkinData1->MenuUpdate = true;
   SkinData1->MenuMerge = false;
-  SkinData1->SetSkinStream(StoredSkinStream());
+  // The program's own skin; the test programs carry none, which leaves the
+  // skin component empty.
+  StoredSkinResources stored = LoadStoredSkinResources();
+  SkinData1->SetSkinStream(std::move(stored.stream), std::move(stored.scaledSets));
 
   Button1->OnClick = [this](TObject* s) { Button1Click(s); };
   Button11->OnClick = [this](TObject* s) { Button11Click(s); };

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "skin/data/SkinPackage.h"
 #include "skin/data/SkinScaling.h"
 #include "core/DpiScale.h"
+#include "skin/draw/PictureScaling.h"
 #include "skin/forms/FrameGeometry.h"
 
 namespace corvane {
@@ -30,28 +32,30 @@ struct ExpectedPicture {
   int width;
   int height;
   int bits;
+  int across = 1, down = 1;  // its cells: side by side, and stacked
 };
 
-// Package order, sizes and depths the skin engine's cell cutting relies on.
+// Package order, sizes, depths and cells the skin engine's cell cutting
+// relies on.
 const ExpectedPicture kPictures[] = {
-    {"buttons.bmp", 130, 21, 24},         {"checkbox.bmp", 156, 13, 24},
-    {"radiobutton.bmp", 104, 13, 24},     {"progress.bmp", 10, 5, 24},
-    {"progresschunk.bmp", 102, 15, 24},   {"tab.bmp", 130, 23, 24},
-    {"tabsheet.bmp", 51, 100, 24},        {"comboboxbtn.bmp", 64, 16, 24},
-    {"statusbar.bmp", 204, 21, 24},       {"header.bmp", 100, 17, 24},
-    {"scrollbararrow.bmp", 345, 15, 32},  {"scrollbarhthumb.bmp", 120, 15, 24},
-    {"scrollbarvthumb.bmp", 60, 30, 24},  {"scrollbarhbar.bmp", 80, 15, 24},
-    {"scrollbarvbar.bmp", 60, 4, 24},     {"menubackground.bmp", 20, 20, 32},
-    {"menuitem.bmp", 100, 18, 32},        {"extraimages.bmp", 80, 17, 24},
-    {"trackthumbh.bmp", 45, 20, 24},      {"trackbot.bmp", 55, 11, 24},
-    {"trackbar.bmp", 10, 5, 24},          {"trackbarv.bmp", 10, 5, 24},
-    {"mdibutton.bmp", 156, 13, 24},       {"spin.bmp", 104, 11, 24},
-    {"spinarrow.bmp", 56, 6, 24},         {"spinh.bmp", 88, 13, 24},
-    {"spinharrow.bmp", 48, 7, 24},        {"closebutton.bmp", 102, 17, 24},
-    {"maxbutton.bmp", 102, 17, 24},       {"minbutton.bmp", 102, 17, 24},
-    {"restrorebutton.bmp", 102, 17, 24},  {"frameleft.bmp", 8, 100, 24},
-    {"frameright.bmp", 8, 100, 24},       {"frametop.bmp", 142, 50, 24},
-    {"framebottom.bmp", 142, 10, 24},     {"mincaption.bmp", 92, 42, 24},
+    {"buttons.bmp", 130, 21, 24, 5, 1},  {"checkbox.bmp", 156, 13, 24, 12, 1},
+    {"radiobutton.bmp", 104, 13, 24, 8, 1}, {"progress.bmp", 10, 5, 24},
+    {"progresschunk.bmp", 102, 15, 24},  {"tab.bmp", 130, 23, 24, 5, 1},
+    {"tabsheet.bmp", 51, 100, 24},       {"comboboxbtn.bmp", 64, 16, 24, 4, 1},
+    {"statusbar.bmp", 204, 21, 24, 3, 1}, {"header.bmp", 100, 17, 24, 5, 1},
+    {"scrollbararrow.bmp", 345, 15, 32, 23, 1}, {"scrollbarhthumb.bmp", 120, 15, 24, 4, 1},
+    {"scrollbarvthumb.bmp", 60, 30, 24, 4, 1}, {"scrollbarhbar.bmp", 80, 15, 24, 4, 1},
+    {"scrollbarvbar.bmp", 60, 4, 24, 4, 1}, {"menubackground.bmp", 20, 20, 32},
+    {"menuitem.bmp", 100, 18, 32, 5, 1}, {"extraimages.bmp", 80, 17, 24, 5, 1},
+    {"trackthumbh.bmp", 45, 20, 24, 5, 1}, {"trackbot.bmp", 55, 11, 24, 5, 1},
+    {"trackbar.bmp", 10, 5, 24},         {"trackbarv.bmp", 10, 5, 24},
+    {"mdibutton.bmp", 156, 13, 24, 12, 1}, {"spin.bmp", 104, 11, 24, 8, 1},
+    {"spinarrow.bmp", 56, 6, 24, 8, 1},  {"spinh.bmp", 88, 13, 24, 8, 1},
+    {"spinharrow.bmp", 48, 7, 24, 8, 1}, {"closebutton.bmp", 102, 17, 24, 6, 1},
+    {"maxbutton.bmp", 102, 17, 24, 6, 1}, {"minbutton.bmp", 102, 17, 24, 6, 1},
+    {"restrorebutton.bmp", 102, 17, 24, 6, 1}, {"frameleft.bmp", 8, 100, 24, 2, 1},
+    {"frameright.bmp", 8, 100, 24, 2, 1}, {"frametop.bmp", 142, 50, 24, 1, 2},
+    {"framebottom.bmp", 142, 10, 24, 1, 2}, {"mincaption.bmp", 92, 42, 24, 1, 2},
 };
 
 #ifdef CORVANE_STORED_SKIN
@@ -60,9 +64,21 @@ constexpr const char* kStoredSkinPath = CORVANE_STORED_SKIN;
 constexpr const char* kStoredSkinPath = nullptr;
 #endif
 
-std::vector<std::uint8_t> ReadStoredSkin() {
-  std::ifstream f(kStoredSkinPath, std::ios::binary);
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::uint8_t> ReadStoredSkin() { return ReadFileBytes(kStoredSkinPath); }
+
+// The DPIs the build draws the skin at besides 96, each in stored-<dpi>.skn
+// beside the stored skin.
+constexpr int kScaledDpis[] = {120, 144, 168, 192, 240, 288};
+
+std::vector<std::uint8_t> ReadScaledSet(int dpi) {
+  std::string path = kStoredSkinPath;
+  path.replace(path.rfind("stored.skn"), std::string("stored.skn").size(), "stored-" + std::to_string(dpi) + ".skn");
+  return ReadFileBytes(path);
 }
 
 // Loads the embedded skin once for all tests; every test starts by checking
@@ -74,23 +90,42 @@ class StoredSkin : public ::testing::Test {
     s_stream = new std::vector<std::uint8_t>(ReadStoredSkin());
     s_reader = new TSkinReader;
     s_reader->Load(*s_stream);
+    s_sets = new std::map<int, ScaledSet>;
+    for (int dpi : kScaledDpis) {
+      ScaledSet& set = (*s_sets)[dpi];
+      set.stream = ReadScaledSet(dpi);
+      set.reader.Load(set.stream);
+    }
   }
   static void TearDownTestSuite() {
     delete s_stream;
     delete s_reader;
+    delete s_sets;
     s_stream = nullptr;
     s_reader = nullptr;
+    s_sets = nullptr;
   }
   void SetUp() override {
     if (!kStoredSkinPath) GTEST_SKIP() << "this build does not generate the stored skin";
     ASSERT_FALSE(s_stream->empty()) << "cannot read " << kStoredSkinPath;
     ASSERT_EQ(s_reader->Status(), SkinLoadStatus::Loaded) << s_reader->LastError();
+    for (const auto& [dpi, set] : *s_sets)
+      ASSERT_EQ(set.reader.Status(), SkinLoadStatus::Loaded) << "the set at " << dpi << ": " << set.reader.LastError();
   }
 
   static const TSkinReader& Reader() { return *s_reader; }
-  static Surface Picture(const char* name) {
-    const std::vector<std::uint8_t> bytes = s_reader->ExtractFile(name);
+  // A picture of the stored skin (dpi 96) or of the set drawn at dpi.
+  static Surface Picture(const char* name, int dpi = kDesignDpi) {
+    const TSkinReader& reader = dpi == kDesignDpi ? *s_reader : s_sets->at(dpi).reader;
+    const std::vector<std::uint8_t> bytes = reader.ExtractFile(name);
     return bytes.empty() ? Surface() : DecodeBmp(bytes);
+  }
+  static std::span<const std::uint8_t> SetStream(int dpi) { return s_sets->at(dpi).stream; }
+  // Every scaled set as the program hands them to the skin component.
+  static std::vector<ScaledSkinStream> Sets() {
+    std::vector<ScaledSkinStream> sets;
+    for (const auto& [dpi, set] : *s_sets) sets.push_back({dpi, set.stream});
+    return sets;
   }
 
   // The stored skin parsed into skin; false when its definition is missing.
@@ -104,9 +139,20 @@ class StoredSkin : public ::testing::Test {
     return true;
   }
 
+  struct ScaledSet {
+    std::vector<std::uint8_t> stream;
+    TSkinReader reader;
+  };
   static inline std::vector<std::uint8_t>* s_stream = nullptr;
   static inline TSkinReader* s_reader = nullptr;
+  static inline std::map<int, ScaledSet>* s_sets = nullptr;
 };
+
+// The design and every scale it is drawn at.
+const int kEveryDpi[] = {96, 120, 144, 168, 192, 240, 288};
+
+// A designed margin at dpi; -1 (an axis that never stretches) stays -1.
+int MarginAt(int designed, int dpi) { return designed < 0 ? designed : ScaleToDpi(designed, dpi); }
 
 bool IsKey(Pixel p) { return SameColour(p, kColourKey); }
 
@@ -201,8 +247,16 @@ const Stretch kStretches[] = {
 };
 
 TEST_F(StoredSkin, StretchedBandsAreUniformAlongTheirStretch) {
-  for (const Stretch& st : kStretches) {
-    const Surface s = Picture(st.name);
+  // At every scale the set's pictures obey the margins its metrics are
+  // scaled to: what the engine cuts them by matches what was drawn.
+  for (int dpi : kEveryDpi)
+  for (Stretch st : kStretches) {
+    st.left = MarginAt(st.left, dpi);
+    st.top = MarginAt(st.top, dpi);
+    st.right = MarginAt(st.right, dpi);
+    st.bottom = MarginAt(st.bottom, dpi);
+    SCOPED_TRACE(dpi);
+    const Surface s = Picture(st.name, dpi);
     ASSERT_FALSE(s.IsEmpty()) << st.name;
     const int cw = st.stacked ? s.Width() : s.Width() / st.cells;
     const int ch = st.stacked ? s.Height() / st.cells : s.Height();
@@ -231,25 +285,31 @@ TEST_F(StoredSkin, MagentaOnlyWhereTheEngineKeysOrCutsIt) {
                            "scrollbarhthumb.bmp", "scrollbarvthumb.bmp", "scrollbarhbar.bmp",
                            "scrollbarvbar.bmp", "tabsheet.bmp", "trackbar.bmp", "trackbarv.bmp",
                            "spin.bmp", "spinarrow.bmp", "spinh.bmp", "spinharrow.bmp"}) {
-    const Surface s = Picture(name);
-    ASSERT_FALSE(s.IsEmpty()) << name;
-    for (Pixel p : s.Pixels()) ASSERT_FALSE(IsKey(p)) << name;
+    for (int dpi : kEveryDpi) {
+      const Surface s = Picture(name, dpi);
+      ASSERT_FALSE(s.IsEmpty()) << name;
+      for (Pixel p : s.Pixels()) ASSERT_FALSE(IsKey(p)) << name << " at " << dpi;
+    }
   }
   // The thumb grips (cells 17 to 22) are drawn where keying is undefined.
-  const Surface arrows = Picture("scrollbararrow.bmp");
-  for (int x = 16 * 15; x < 22 * 15; ++x)
-    for (int y = 0; y < 15; ++y) ASSERT_FALSE(IsKey(arrows.At(x, y))) << "grip pixel " << x;
+  for (int dpi : kEveryDpi) {
+    const Surface arrows = Picture("scrollbararrow.bmp", dpi);
+    const int cell = ScaleToDpi(15, dpi);
+    for (int x = 16 * cell; x < 22 * cell; ++x)
+      for (int y = 0; y < cell; ++y) ASSERT_FALSE(IsKey(arrows.At(x, y))) << "grip pixel " << x << " at " << dpi;
+  }
 }
 
 TEST_F(StoredSkin, NoPinkFringesAroundKeyedPixels) {
   // Every colour of this skin is grey-blue; red well above green can only be
   // a half-blend with the key, which would show as a pink halo.
+  for (int dpi : kEveryDpi)
   for (const auto& expected : kPictures) {
-    const Surface s = Picture(expected.name);
+    const Surface s = Picture(expected.name, dpi);
     for (Pixel p : s.Pixels()) {
       if (IsKey(p)) continue;
       const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF;
-      ASSERT_LE(r - g, 40) << expected.name << " has pixel " << std::hex << (p & 0xFFFFFF);
+      ASSERT_LE(r - g, 40) << expected.name << " at " << dpi << " has pixel " << std::hex << (p & 0xFFFFFF);
     }
   }
 }
@@ -261,12 +321,15 @@ TEST_F(StoredSkin, WindowShapeIsTheSameActiveAndInactive) {
   };
   for (const Split sp : {Split{"frameleft.bmp", false}, Split{"frameright.bmp", false},
                          Split{"frametop.bmp", true}, Split{"framebottom.bmp", true}}) {
-    const Surface s = Picture(sp.name);
-    const int cw = sp.stacked ? s.Width() : s.Width() / 2, ch = sp.stacked ? s.Height() / 2 : s.Height();
-    const int dx = sp.stacked ? 0 : cw, dy = sp.stacked ? ch : 0;
-    for (int y = 0; y < ch; ++y)
-      for (int x = 0; x < cw; ++x)
-        ASSERT_EQ(IsKey(s.At(x, y)), IsKey(s.At(x + dx, y + dy))) << sp.name << " at " << x << "," << y;
+    for (int dpi : kEveryDpi) {
+      const Surface s = Picture(sp.name, dpi);
+      const int cw = sp.stacked ? s.Width() : s.Width() / 2, ch = sp.stacked ? s.Height() / 2 : s.Height();
+      const int dx = sp.stacked ? 0 : cw, dy = sp.stacked ? ch : 0;
+      for (int y = 0; y < ch; ++y)
+        for (int x = 0; x < cw; ++x)
+          ASSERT_EQ(IsKey(s.At(x, y)), IsKey(s.At(x + dx, y + dy)))
+              << sp.name << " at " << x << "," << y << ", " << dpi << " DPI";
+    }
   }
   // Rounded top corners are cut from the shape; the caption itself is solid.
   const Surface left = Picture("frameleft.bmp"), right = Picture("frameright.bmp");
@@ -495,6 +558,162 @@ TEST_F(StoredSkin, ScaledCopiesKeepPicturesAndMetricsInStep) {
   for (int y = 0; y < skin.BorderTop.Bitmap.Height(); ++y)
     for (int x = 0; x < skin.BorderTop.Bitmap.Width(); ++x)
       ASSERT_EQ(same->BorderTop.Bitmap.At(x, y), skin.BorderTop.Bitmap.At(x, y));
+}
+
+TEST_F(StoredSkin, EveryScaledPictureIsItsCellsScaledByTheRule) {
+  for (int dpi : kScaledDpis)
+    for (const ExpectedPicture& c : kPictures) {
+      const Surface drawn = Picture(c.name, dpi);
+      ASSERT_FALSE(drawn.IsEmpty()) << c.name << " at " << dpi;
+      EXPECT_EQ(drawn.Width(), c.across * ScaleToDpi(c.width / c.across, dpi)) << c.name << " at " << dpi;
+      EXPECT_EQ(drawn.Height(), c.down * ScaleToDpi(c.height / c.down, dpi)) << c.name << " at " << dpi;
+    }
+}
+
+TEST_F(StoredSkin, HairlinesStayWholeDevicePixelsAtEveryScale) {
+  // One pixel up to 175 %, then whole pixels only: two up to 250 %, three
+  // at 300 % (a resampled 150 % would give a blurred two-pixel line).
+  const std::map<int, int> expected = {{96, 1}, {120, 1}, {144, 1}, {168, 1}, {192, 2}, {240, 2}, {288, 3}};
+  // Each hairline is measured from a picture's edge inwards, halfway along
+  // the edge of its first cell.
+  struct Line {
+    const char* name;
+    int across;
+    bool fromLeft;  // else from the top
+  };
+  for (const Line line : {Line{"tabsheet.bmp", 1, true}, Line{"tabsheet.bmp", 1, false},
+                          Line{"buttons.bmp", 5, true}, Line{"menubackground.bmp", 1, false},
+                          Line{"scrollbarhbar.bmp", 4, false}, Line{"frameleft.bmp", 2, true}}) {
+    for (const auto& [dpi, width] : expected) {
+      const Surface s = Picture(line.name, dpi);
+      const int cw = s.Width() / line.across;
+      auto at = [&](int i) { return line.fromLeft ? s.At(i, s.Height() / 2) : s.At(cw / 2, i); };
+      int run = 1;
+      while (run < cw && at(run) == at(0)) ++run;
+      EXPECT_EQ(run, width) << line.name << (line.fromLeft ? " left" : " top") << " edge at " << dpi;
+    }
+  }
+}
+
+// The pictures of every element the stored skin fills, by where they sit.
+std::vector<std::pair<std::string, const Surface*>> ElementPictures(const SkinDefinition& s) {
+  std::vector<std::pair<std::string, const Surface*>> out = {
+      {"buttons", &s.Buttons.Bitmap},       {"check", &s.Buttons.CheckBitmap},
+      {"radio", &s.Buttons.RadioBitmap},    {"left", &s.BorderLeft.Bitmap},
+      {"right", &s.BorderRight.Bitmap},     {"top", &s.BorderTop.Bitmap},
+      {"bottom", &s.BorderBottom.Bitmap},
+  };
+  for (const auto& b : s.CaptionButtons)
+    if (!b->Bitmap.IsEmpty()) out.emplace_back(b->Name, &b->Bitmap);  // not the icon's place
+  const std::pair<const char*, const TDataSkinObject*> elements[] = {
+      {"progress", s.Progress.get()},        {"chunk", s.ProgressChunk.get()},
+      {"tabs", s.Tabs.get()},                {"pane", s.TabPane.get()},
+      {"combo", s.ComboButton.get()},        {"status", s.StatusBarEdges.get()},
+      {"header", s.Headerbar.get()},         {"arrows", s.Scrollbar.get()},
+      {"hthumb", s.HorzScrollThumb.get()},   {"vthumb", s.VertScrollThumb.get()},
+      {"hbar", s.HorzScroll.get()},          {"vbar", s.VertScroll.get()},
+      {"menu", s.MenuBackground.get()},      {"item", s.MenuItem.get()},
+      {"extra", s.ExtraImages.get()},        {"thumb", s.TrackThumbHorz.get()},
+      {"pointer", s.TrackThumbDown.get()},   {"track", s.Track.get()},
+      {"trackv", s.TrackVert.get()},         {"spin", s.UpDownVert.get()},
+      {"spinh", s.UpDownHorz.get()},
+  };
+  for (const auto& [name, e] : elements)
+    if (e) out.emplace_back(name, &e->Bitmap);
+  if (s.UpDownVert) out.emplace_back("spin glyphs", &s.UpDownVert->Bitmap2);
+  if (s.UpDownHorz) out.emplace_back("spinh glyphs", &s.UpDownHorz->Bitmap2);
+  return out;
+}
+
+bool SamePixels(const Surface& a, const Surface& b) {
+  return a.Width() == b.Width() && a.Height() == b.Height() && a.Pixels() == b.Pixels();
+}
+
+TEST_F(StoredSkin, AtEachSetsDpiEveryElementShowsTheDrawnPicture) {
+  ClassicSystemColours system;
+  SkinDefinition skin(system);
+  ASSERT_TRUE(ParseInto(skin));
+  const std::vector<ScaledSkinStream> sets = Sets();
+  for (int dpi : kScaledDpis) {
+    SkinDefinition drawn(system);
+    ASSERT_EQ(LoadSkinStream(SetStream(dpi), drawn), SkinLoadStatus::Loaded);
+    const std::unique_ptr<SkinDefinition> at = SkinAtDpi(skin, dpi, sets);
+    const std::unique_ptr<SkinDefinition> resampled = ScaleSkin(skin, dpi);
+    const auto shown = ElementPictures(*at), art = ElementPictures(drawn), old = ElementPictures(*resampled);
+    ASSERT_EQ(shown.size(), art.size());
+    ASSERT_GE(shown.size(), 30u) << "every element the skin defines";
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      EXPECT_FALSE(shown[i].second->IsEmpty()) << shown[i].first << " at " << dpi;
+      EXPECT_TRUE(SamePixels(*shown[i].second, *art[i].second)) << shown[i].first << " at " << dpi;
+      // Same cells as the resampled picture, so the same metrics cut it.
+      EXPECT_EQ(shown[i].second->Width(), old[i].second->Width()) << shown[i].first << " at " << dpi;
+      EXPECT_EQ(shown[i].second->Height(), old[i].second->Height()) << shown[i].first << " at " << dpi;
+    }
+    // The metrics are the skin's, scaled by the rule, whichever pictures.
+    EXPECT_EQ(at->Buttons.LeftWidth, resampled->Buttons.LeftWidth);
+    EXPECT_EQ(at->Title.RightWidth, ScaleToDpi(77, dpi));
+    EXPECT_EQ(at->CaptionButtons[0]->XCoord, ScaleToDpi(skin.CaptionButtons[0]->XCoord, dpi));
+    EXPECT_EQ(at->Colours, skin.Colours);
+  }
+}
+
+TEST_F(StoredSkin, BetweenSetsTheNearestLargerSetIsTakenDownNeverASmallerOneUp) {
+  const std::vector<ScaledSkinStream> sets = Sets();
+  struct Case {
+    int dpi, chosen;  // 0: no set, the design resampled
+  };
+  for (const Case c : {Case{97, 120}, Case{120, 120}, Case{121, 144}, Case{132, 144}, Case{200, 240},
+                       Case{288, 288}, Case{289, 0}, Case{384, 0}}) {
+    const ScaledSkinStream* chosen = ChooseScaledSet(sets, c.dpi);
+    EXPECT_EQ(chosen ? chosen->dpi : 0, c.chosen) << c.dpi;
+  }
+  ClassicSystemColours system;
+  SkinDefinition skin(system);
+  ASSERT_TRUE(ParseInto(skin));
+  const std::unique_ptr<SkinDefinition> at = SkinAtDpi(skin, 132, sets);
+  const std::unique_ptr<SkinDefinition> resampled = ScaleSkin(skin, 132);
+  const Surface close = Picture("closebutton.bmp", 144);
+  const Surface fromSet = ScalePictureBetween(close.View(), 6, 144, 132);
+  EXPECT_TRUE(SamePixels(at->CaptionButtons[0]->Bitmap, fromSet));
+  EXPECT_FALSE(SamePixels(at->CaptionButtons[0]->Bitmap, resampled->CaptionButtons[0]->Bitmap));
+  EXPECT_EQ(at->BorderTop.Bitmap.Height(), resampled->BorderTop.Bitmap.Height());
+}
+
+TEST_F(StoredSkin, AMissingOrDamagedSetFallsBackToResamplingTheStoredSkin) {
+  ClassicSystemColours system;
+  SkinDefinition skin(system);
+  ASSERT_TRUE(ParseInto(skin));
+  const std::span<const std::uint8_t> good = SetStream(144);
+  const std::vector<std::uint8_t> truncated(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
+  std::vector<std::uint8_t> scrambled(good.begin(), good.end());
+  for (std::size_t i = 8; i < scrambled.size(); i += 7) scrambled[i] = static_cast<std::uint8_t>(scrambled[i] ^ 0x5A);
+  // A set of another skin's shape: the stored skin at 120 said to be 144.
+  const std::span<const std::uint8_t> wrongScale = SetStream(120);
+  const std::vector<std::uint8_t> garbage(100, 0xEE);
+  struct Case {
+    const char* what;
+    std::vector<ScaledSkinStream> sets;
+  };
+  const Case cases[] = {
+      {"no sets", {}},
+      {"empty", {{144, {}}}},
+      {"garbage", {{144, garbage}}},
+      {"truncated", {{144, truncated}}},
+      {"scrambled", {{144, scrambled}}},
+      {"pictures of the wrong size", {{144, wrongScale}}},
+  };
+  const std::unique_ptr<SkinDefinition> resampled = ScaleSkin(skin, 144);
+  const auto expected = ElementPictures(*resampled);
+  for (const Case& c : cases) {
+    std::unique_ptr<SkinDefinition> at;
+    ASSERT_NO_THROW(at = SkinAtDpi(skin, 144, c.sets)) << c.what;
+    ASSERT_FALSE(at->SkinEmpty) << c.what;
+    const auto shown = ElementPictures(*at);
+    ASSERT_EQ(shown.size(), expected.size()) << c.what;
+    for (std::size_t i = 0; i < shown.size(); ++i)
+      EXPECT_TRUE(SamePixels(*shown[i].second, *expected[i].second)) << c.what << ": " << shown[i].first;
+    EXPECT_EQ(at->Buttons.TopHeight, resampled->Buttons.TopHeight) << c.what;
+  }
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,8 @@
 #include "framework/Menus.h"
 #include "pictures/WinSurface.h"
 #include "platform/Dpi.h"
+#include "skin/data/SkinLoad.h"
+#include "skin/data/WinStoredSkin.h"
 
 namespace corvane {
 namespace {
@@ -38,12 +42,13 @@ class Dpi : public ::testing::Test {
     Pump();
   }
 
-  // The launcher and the skinned editor, as the program shows them.
-  TForm2& Start() {
+  // The launcher and the skinned editor, as the program shows them (the
+  // stored skin, without its scaled sets unless given).
+  TForm2& Start(std::vector<std::uint8_t> skin = StoredSkin(), std::vector<ScaledSkinStream> scaledSets = {}) {
     launcher = &Application().CreateForm<TForm1>(folder.File("Corvane.ini"));
     launcher->Show();
     TForm2& editor = Application().CreateForm<TForm2>();
-    editor.SkinData1->SetSkinStream(StoredSkin());
+    editor.SkinData1->SetSkinStream(std::move(skin), std::move(scaledSets));
     editor.SkinData1->SetActive(true);
     EXPECT_TRUE(ShowAndAwaitSkin(editor));
     return editor;
@@ -104,8 +109,14 @@ class Dpi : public ::testing::Test {
     }
   }
 
+  struct FreeModule {
+    void operator()(HMODULE m) const { FreeLibrary(m); }
+  };
+
   test::TempFolder folder;
   TForm1* launcher = nullptr;
+  // The program, opened for its resources; outlives the forms of a test.
+  std::unique_ptr<std::remove_pointer_t<HMODULE>, FreeModule> program;
 };
 
 TEST_F(Dpi, TheEditorIsMadeAtTheSystemDpiWithEveryDesignedSizeScaled) {
@@ -265,6 +276,60 @@ TEST_F(Dpi, ADpiChangeWhileAMenuIsOpenOrACaptionButtonIsHeldBreaksNothing) {
   Pump();
   EXPECT_TRUE(IsWindowVisible(w)) << "the release after the change closed the editor";
   expectWholeAt(start);
+}
+
+TEST_F(Dpi, TheEditorsFrameAndCaptionButtonsAreTheSkinDrawnForItsDpi) {
+  const int dpi = SystemDpi();
+  if (dpi == kDesignDpi) GTEST_SKIP() << "the design's own pictures: nothing scaled to compare";
+  // The skin exactly as the program carries it.
+  const char* exe = std::getenv("CORVANE_EXE");
+  ASSERT_NE(exe, nullptr) << "CORVANE_EXE is not set";
+  program.reset(LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_NE(program, nullptr) << "cannot open " << exe;
+  StoredSkinResources stored = LoadStoredSkinResources(program.get());
+  const ScaledSkinStream* set = ChooseScaledSet(stored.scaledSets, dpi);
+  ASSERT_NE(set, nullptr);
+  ASSERT_EQ(set->dpi, dpi) << "the program carries a set drawn for " << dpi;
+  SkinDefinition drawn;
+  ASSERT_EQ(LoadSkinStream(set->stream, drawn), SkinLoadStatus::Loaded);
+
+  TForm2& editor = Start(stored.stream, stored.scaledSets);
+  ASSERT_EQ(editor.Dpi(), dpi);
+  const Surface shot = CaptureSettled(editor.Handle());
+  const int W = shot.Width(), H = shot.Height();
+  const int side = ScaleToDpi(4, dpi), caption = ScaleToDpi(25, dpi), bottom = ScaleToDpi(5, dpi);
+  // Above the caption buttons (rows 0 to 4 of the design) nothing covers
+  // the caption picture; its ends (11 columns of the design) are drawn 1:1.
+  const int clear = ScaleToDpi(5, dpi), end = ScaleToDpi(11, dpi);
+  const Surface left = CellPicture(drawn.BorderLeft.Bitmap, 2, 1);
+  const Surface right = CellPicture(drawn.BorderRight.Bitmap, 2, 1);
+  const Surface& top = drawn.BorderTop.Bitmap;      // active cell: the upper half
+  const Surface& under = drawn.BorderBottom.Bitmap;  // the same
+  const Surface close = CellPicture(drawn.CaptionButtons[0]->Bitmap, drawn.CaptionButtons[0]->Frame, 1);
+  const Point closeAt{W - ScaleToDpi(drawn.CaptionButtons[0]->XCoord, dpi), ScaleToDpi(drawn.CaptionButtons[0]->YCoord, dpi)};
+  struct Part {
+    const char* what;
+    const Surface* picture;
+    Point at;
+    Rect only;
+  };
+  const Part parts[] = {
+      {"left border beside the caption", &left, {0, 0}, {0, 0, side, caption}},
+      {"left border beside the bottom", &left, {0, H - left.Height()}, {0, left.Height() - bottom, side, left.Height()}},
+      {"right border beside the caption", &right, {W - side, 0}, {0, 0, side, caption}},
+      {"caption, left end", &top, {side, 0}, {0, 0, end, clear}},
+      {"caption, right end", &top, {W - side - top.Width(), 0}, {top.Width() - end, 0, top.Width(), clear}},
+      {"bottom border, left end", &under, {side, H - bottom}, {0, 0, end, bottom}},
+      {"close button", &close, closeAt, close.View().Bounds()},
+  };
+  // The resampled 96-DPI pictures differ from the drawn ones: the shot must
+  // show the drawn ones, not merely something of the right size.
+  const std::unique_ptr<SkinDefinition> resampled = ScaleSkin(editor.SkinData1->Skin(), dpi);
+  const Surface resampledClose =
+      CellPicture(resampled->CaptionButtons[0]->Bitmap, resampled->CaptionButtons[0]->Frame, 1);
+  for (const Part& part : parts) EXPECT_EQ(Mismatches(shot, *part.picture, part.at, part.only), 0) << part.what;
+  EXPECT_GT(Mismatches(shot, resampledClose, closeAt, resampledClose.View().Bounds()), 0)
+      << "the close button is the resampled picture";
 }
 
 TEST_F(Dpi, TheLauncherShowsItsIconsOwnEntryAndItsMenuScales) {

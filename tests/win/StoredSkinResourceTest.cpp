@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/data/WinStoredSkin.h"
 #include "skin_resource.h"
 
 namespace {
@@ -51,6 +53,30 @@ TEST(StoredSkinResource, ProgramEmbedsTheGeneratedSkinStream) {
   std::string name;
   EXPECT_TRUE(reader.ExtractFirstContaining(".ini", ini, name));
   EXPECT_EQ(name, "corvane harbour mist.ini");
+}
+
+TEST(StoredSkinResource, ProgramEmbedsTheSkinDrawnAtEachScale) {
+  const char* exe = std::getenv("CORVANE_EXE");
+  ASSERT_NE(exe, nullptr) << "CORVANE_EXE is not set";
+  ModuleOwner module(LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_NE(module, nullptr) << "cannot open " << exe << " for its resources";
+  const corvane::StoredSkinResources stored = corvane::LoadStoredSkinResources(module.get());
+  ASSERT_FALSE(stored.stream.empty());
+  ASSERT_EQ(stored.scaledSets.size(), std::size(kStoredSkinScales));
+  for (std::size_t i = 0; i < stored.scaledSets.size(); ++i) {
+    const corvane::ScaledSkinStream& set = stored.scaledSets[i];
+    EXPECT_EQ(set.dpi, kStoredSkinScales[i].dpi);
+    std::string path = CORVANE_STORED_SKIN;
+    path.replace(path.rfind("stored.skn"), 10, "stored-" + std::to_string(set.dpi) + ".skn");
+    std::ifstream f(path, std::ios::binary);
+    const std::vector<std::uint8_t> generated{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(generated.empty()) << "cannot read " << path;
+    EXPECT_TRUE(std::equal(set.stream.begin(), set.stream.end(), generated.begin(), generated.end())) << set.dpi;
+  }
+  // A program without the sets (the test programs) gives none, and no skin.
+  const corvane::StoredSkinResources none = corvane::LoadStoredSkinResources(GetModuleHandleA(nullptr));
+  EXPECT_TRUE(none.stream.empty());
+  EXPECT_TRUE(none.scaledSets.empty());
 }
 
 }  // namespace

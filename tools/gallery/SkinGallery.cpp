@@ -29,20 +29,10 @@
 #include "TabGallery.h"
 #include "skin/data/WinBitmapUtils.h"
 #include "skin/data/WinSkinData.h"
-#include "skin_resource.h"
+#include "skin/data/WinStoredSkin.h"
 
 namespace corvane {
 namespace {
-
-std::vector<std::uint8_t> StoredSkin() {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found =
-      FindResourceA(module, MAKEINTRESOURCEA(IDR_STOREDSKIN), MAKEINTRESOURCEA(10) /* RCDATA */);
-  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-  const auto* bytes = loaded ? static_cast<const std::uint8_t*>(LockResource(loaded)) : nullptr;
-  if (!bytes) return {};
-  return {bytes, bytes + SizeofResource(module, found)};
-}
 
 // The skin file named on the command line, or empty.
 std::string SkinFileArgument() {
@@ -165,7 +155,12 @@ class TGalleryForm : public TForm {
     classes.push_back(kImagePageControlKind);
     SkinData1->SetSkin3rd(classes);
     std::string file = SkinFileArgument();
-    SkinData1->SetSkinStream(file.empty() ? StoredSkin() : ReadFile(file));
+    if (file.empty()) {
+      StoredSkinResources stored = LoadStoredSkinResources();
+      SkinData1->SetSkinStream(std::move(stored.stream), std::move(stored.scaledSets));
+    } else {
+      SkinData1->SetSkinStream(ReadFile(file));
+    }
   }
 
   TSkinData* SkinData1 = nullptr;

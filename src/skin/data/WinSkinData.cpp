@@ -347,14 +347,16 @@ void TSkinData::SetSkinFile(const std::string& path) {
   m_skinFile = path;
   if (!FileExists(path)) return;
   m_stream = ReadWholeFile(path);
+  m_scaledSets.clear();  // a skin from a file has only its own pictures
   LoadSkinStreamNow();
   ApplySkin();
 }
 
-void TSkinData::SetSkinStream(std::vector<std::uint8_t> stream) {
+void TSkinData::SetSkinStream(std::vector<std::uint8_t> stream, std::vector<ScaledSkinStream> scaledSets) {
   // An empty stored stream leaves the one held, as a count of 0 does.
   if (stream.empty()) return;
   m_stream = std::move(stream);
+  m_scaledSets = std::move(scaledSets);
   LoadSkinStreamNow();
 }
 
@@ -397,7 +399,7 @@ HFONT TSkinData::CaptionFont(int dpi) const {
 const SkinDefinition& TSkinData::SkinAt(int dpi) const {
   if (dpi == kDesignDpi || dpi < 1 || m_skin->SkinEmpty) return *m_skin;
   std::unique_ptr<SkinDefinition>& scaled = m_scaled[dpi];
-  if (!scaled) scaled = ScaleSkin(*m_skin, dpi);
+  if (!scaled) scaled = SkinAtDpi(*m_skin, dpi, m_scaledSets);
   return *scaled;
 }
 

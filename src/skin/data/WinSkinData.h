@@ -20,6 +20,7 @@
 #include "framework/ImgList.h"
 #include "skin/data/SkinDefinition.h"
 #include "skin/data/SkinOptions.h"
+#include "skin/data/SkinScaling.h"
 
 namespace corvane {
 
@@ -68,7 +69,10 @@ class TSkinData : public TComponent {
 
   // The binary stored property: the skin package as stored, loaded at once
   // (a refused package shows its message and leaves the component empty).
-  void SetSkinStream(std::vector<std::uint8_t> stream);
+  // scaledSets: the same skin drawn at other DPIs (the program's own skin
+  // carries them; any other skin has none). Their bytes are borrowed and
+  // must outlive the component, as a module's resources do.
+  void SetSkinStream(std::vector<std::uint8_t> stream, std::vector<ScaledSkinStream> scaledSets = {});
   const std::vector<std::uint8_t>& SkinStream() const { return m_stream; }
 
   // Marks the start and end of reading stored properties: meanwhile Active
@@ -81,8 +85,9 @@ class TSkinData : public TComponent {
   // The parsed skin: element slots, colour table, SkinName.
   const SkinDefinition& Skin() const { return *m_skin; }
   // The skin at a window's DPI: the skin itself at 96, otherwise a copy
-  // with scaled pictures and metrics, made on first use and kept until the
-  // next load (one per DPI in use).
+  // with scaled metrics and pictures (from the scaled set drawn for that DPI
+  // or the nearest larger one, else resampled), made on first use and kept
+  // until the next load (one per DPI in use).
   const SkinDefinition& SkinAt(int dpi) const;
   bool SkinEmpty() const { return m_skin->SkinEmpty; }
   // A new number with every load into the elements, never the same for two
@@ -135,6 +140,7 @@ class TSkinData : public TComponent {
   std::string m_skinFile;
   std::vector<std::string> m_skin3rd;
   std::vector<std::uint8_t> m_stream;
+  std::vector<ScaledSkinStream> m_scaledSets;
   std::unique_ptr<SkinDefinition> m_skin;
   unsigned m_generation = 0;
   UniqueBrush m_faceBrush;

@@ -84,9 +84,10 @@ struct CellSpan {
   int from = 0, length = 0, scaledFrom = 0, scaledLength = 0;
 };
 
-// An axis of `length` pixels cut into `cells` equal cells (the last takes
-// the remainder), each scaled on its own.
-std::vector<CellSpan> AxisCells(int length, int cells, int dpi) {
+// An axis of `length` pixels at fromDpi cut into `cells` equal cells (the
+// last takes the remainder), each scaled on its own from its designed
+// length (exact for fromDpi >= 96) to toDpi.
+std::vector<CellSpan> AxisCells(int length, int cells, int fromDpi, int toDpi) {
   cells = std::clamp(cells, 1, length);
   const int cellLength = length / cells;
   std::vector<CellSpan> spans;
@@ -94,7 +95,7 @@ std::vector<CellSpan> AxisCells(int length, int cells, int dpi) {
   for (int i = 0; i < cells; ++i) {
     const int from = i * cellLength;
     const int size = i == cells - 1 ? length - from : cellLength;
-    const int scaled = std::max(1, ScaleToDpi(size, dpi));
+    const int scaled = std::max(1, ScaleToDpi(UnscaleFromDpi(size, fromDpi), toDpi));
     spans.push_back({from, size, scaledFrom, scaled});
     scaledFrom += scaled;
   }
@@ -104,20 +105,33 @@ std::vector<CellSpan> AxisCells(int length, int cells, int dpi) {
 }  // namespace
 
 Surface ScalePicture(const SurfaceView& picture, int cells, int dpi, bool keyed, Colour key, int stackedCells) {
+  return ScalePictureBetween(picture, cells, kDesignDpi, dpi, keyed, key, stackedCells);
+}
+
+Surface ScalePictureBetween(const SurfaceView& picture, int cells, int fromDpi, int toDpi, bool keyed, Colour key,
+                            int stackedCells) {
   if (picture.IsEmpty()) return {};
-  const std::vector<CellSpan> across = AxisCells(picture.width, cells, dpi);
-  const std::vector<CellSpan> down = AxisCells(picture.height, stackedCells, dpi);
+  const std::vector<CellSpan> across = AxisCells(picture.width, cells, fromDpi, toDpi);
+  const std::vector<CellSpan> down = AxisCells(picture.height, stackedCells, fromDpi, toDpi);
   Surface scaled(across.back().scaledFrom + across.back().scaledLength,
                  down.back().scaledFrom + down.back().scaledLength);
+  const bool replicate = fromDpi == kDesignDpi && IsWholeDpiFactor(toDpi);
   for (const CellSpan& row : down)
     for (const CellSpan& column : across) {
       const SurfaceView from = picture.Sub(Rect::FromSize(column.from, row.from, column.length, row.length));
       const SurfaceView to = scaled.View().Sub(
           Rect::FromSize(column.scaledFrom, row.scaledFrom, column.scaledLength, row.scaledLength));
-      if (IsWholeDpiFactor(dpi)) ReplicateCell(from, to, dpi / kDesignDpi);
+      if (replicate) ReplicateCell(from, to, toDpi / kDesignDpi);
       else AverageCell(from, to, keyed, key);
     }
   return scaled;
+}
+
+Size ScaledPictureSize(Size picture, int cells, int dpi, int stackedCells) {
+  if (picture.width < 1 || picture.height < 1) return {};
+  const std::vector<CellSpan> across = AxisCells(picture.width, cells, kDesignDpi, dpi);
+  const std::vector<CellSpan> down = AxisCells(picture.height, stackedCells, kDesignDpi, dpi);
+  return {across.back().scaledFrom + across.back().scaledLength, down.back().scaledFrom + down.back().scaledLength};
 }
 
 Margins ScaleMargins(const Margins& designed, int dpi) {

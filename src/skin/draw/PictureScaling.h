@@ -22,6 +22,15 @@ struct Margins;
 Surface ScalePicture(const SurfaceView& picture, int cells, int dpi, bool keyed = true,
                      Colour key = kColourKey, int stackedCells = 1);
 
+// The same for a picture drawn at fromDpi (at least 96): each cell goes
+// from the length it has there to the length its designed length has at
+// toDpi, by the filter (a picture drawn for a larger scale, taken down).
+Surface ScalePictureBetween(const SurfaceView& picture, int cells, int fromDpi, int toDpi, bool keyed = true,
+                            Colour key = kColourKey, int stackedCells = 1);
+
+// The size ScalePicture gives a picture of this size at dpi.
+Size ScaledPictureSize(Size picture, int cells, int dpi, int stackedCells = 1);
+
 // A picture's nine-slice margins at dpi (each scaled by the one rule).
 Margins ScaleMargins(const Margins& designed, int dpi);
 

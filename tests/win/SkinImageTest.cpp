@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,6 +30,40 @@ COLORREF Ring(int x, int y) {
   bool edge = x >= 2 && x < 10 && y >= 1 && y < 7;
   bool hole = x >= 4 && x < 8 && y >= 3 && y < 5;
   return edge && !hole ? kInk : kKey;
+}
+
+// A size x size icon without alpha: one colour where shown(x, y), the rest
+// cut out by its mask, as icons were before they had alpha.
+UniqueIcon MaskIcon(int size, const std::function<bool(int, int)>& shown, COLORREF colour) {
+  const int stride = (size + 15) / 16 * 2;
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(stride) * size, 0);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x)
+      if (!shown(x, y)) mask[static_cast<std::size_t>(y) * stride + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+  UniqueBitmap maskBitmap(CreateBitmap(size, size, 1, 1, mask.data()));
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biHeight = -size;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  UniqueBitmap colourBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!maskBitmap || !colourBitmap || !bits) return UniqueIcon{};
+  const int rowBytes = (size * 3 + 3) / 4 * 4;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      auto* p = static_cast<std::uint8_t*>(bits) + static_cast<std::size_t>(y) * rowBytes + x * 3;
+      const COLORREF c = shown(x, y) ? colour : RGB(0, 0, 0);
+      p[0] = GetBValue(c);
+      p[1] = GetGValue(c);
+      p[2] = GetRValue(c);
+    }
+  ICONINFO icon{};
+  icon.fIcon = TRUE;
+  icon.hbmMask = maskBitmap.Get();
+  icon.hbmColor = colourBitmap.Get();
+  return UniqueIcon(CreateIconIndirect(&icon));
 }
 
 class SkinImageTest : public ::testing::Test {
@@ -118,8 +154,12 @@ TEST_F(SkinImageTest, NoKeyPixelsMeansTheWholeRectangleAndAllKeyMeansNoRegion) {
 }
 
 TEST_F(SkinImageTest, AnIconBecomesABitmapDrawnOverWhite) {
-  HICON icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  image->Picture().AssignIcon(icon);
+  // An icon without alpha, shaped by its mask (an icon with alpha shows its
+  // own transparency instead: SkinImageAlphaTest).
+  UniqueIcon icon = MaskIcon(16, [](int x, int y) { return x >= 3 && x < 13 && y >= 2 && y < 14; },
+                                   RGB(30, 90, 200));
+  ASSERT_TRUE(icon);
+  image->Picture().AssignIcon(icon.Get());
   EXPECT_EQ(image->Picture().Kind(), PictureKind::Bitmap);
   EXPECT_NE(image->Picture().Bitmap(), nullptr);
   RECT client = Client();

@@ -6,7 +6,9 @@
 #include "core/DpiScale.h"
 #include "core/FlagWhile.h"
 #include "pictures/OpaqueRuns.h"
+#include "pictures/PictureAlpha.h"
 #include "pictures/PictureResize.h"
+#include "pictures/WinLayeredWindow.h"
 #include "pictures/WinRunRegion.h"
 
 namespace corvane {
@@ -72,6 +74,18 @@ UniqueBitmap BitmapFromPixels(const Surface& pixels) {
   return bitmap;
 }
 
+// Straight-alpha pixels premultiplied at the size shown at dpi. As the keyed
+// way does: an icon comes at the size for the DPI already, a picture file
+// is designed at 96 DPI and drawn larger smoothly (in premultiplied space,
+// so see-through pixels lend no colour to the soft edge).
+Surface ShownPremultiplied(const Surface& straight, PictureKind kind, int dpi) {
+  Surface premultiplied = Premultiply(straight.View());
+  const Size size{premultiplied.Width(), premultiplied.Height()};
+  const Size shown = kind == PictureKind::Icon ? size : ShownSize(size, dpi);
+  if (shown == size) return premultiplied;
+  return ResizePremultiplied(premultiplied.View(), shown.width, shown.height);
+}
+
 }  // namespace
 
 TSkinImage::TSkinImage(TComponent* owner) : TImage(owner), m_owner(RequireForm(owner)) {
@@ -111,7 +125,33 @@ void TSkinImage::ApplyPicture() {
     m_owner.SetBorderStyle(TFormBorderStyle::bsNone);
     SetTop(0);
     SetLeft(0);
+    // The converted bitmap of the keyed way has no alpha: only the picture
+    // as it was given decides between the two ways.
+    if (!m_converting) {
+      const Surface straight = Picture().AlphaPixels();
+      const AlphaCoverage coverage = CoverageOf(straight.View());
+      m_nothingVisible = coverage == AlphaCoverage::Invisible;
+      m_layered = coverage == AlphaCoverage::Partial ? ShownPremultiplied(straight, Picture().Kind(), m_owner.Dpi())
+                                                     : Surface{};
+    }
     AdjustSize();
+    HWND window = m_owner.Handle();
+    if (Layered()) {
+      m_owner.SetClientSize(Width(), Height());
+      // The shape takes the mouse: the system lets clicks through where
+      // alpha is 0 on its own on some systems, but not on all, and the
+      // region of the visible pixels gives the same everywhere.
+      UniqueRegion region = RegionFromRuns(VisibleRuns(m_layered.View()));
+      if (ShowLayered(window, m_layered.View())) {
+        if (SetWindowRgn(window, region.Get(), TRUE)) region.Release_();
+        if (OnPicChange) OnPicChange(this);
+        return;
+      }
+      // Refused (out of memory): shown keyed instead of not at all.
+      m_layered = Surface{};
+      AdjustSize();
+    }
+    EndLayered(window);
     if (!m_converting && !Picture().Empty() &&
         (Picture().Kind() != PictureKind::Bitmap || m_owner.Dpi() != kDesignDpi)) {
       // Assigning the converted bitmap is a change of its own: it runs this
@@ -119,7 +159,6 @@ void TSkinImage::ApplyPicture() {
       FlagWhile converting(m_converting);
       Picture().AssignBitmap(ConvertToBitmap(Picture(), m_owner.Dpi()));
     } else {
-      HWND window = m_owner.Handle();
       if (Picture().Empty()) SetBounds(0, 0, 0, 0);
       m_owner.SetClientSize(Width(), Height());
       UniqueRegion region = Picture().Empty() ? UniqueRegion{} : OpaqueRegion(Picture().Bitmap());
@@ -129,6 +168,13 @@ void TSkinImage::ApplyPicture() {
     }
   }
   if (OnPicChange) OnPicChange(this);
+}
+
+bool TSkinImage::CanAutoSize(int& width, int& height) {
+  if (!Layered()) return TImage::CanAutoSize(width, height);
+  width = m_layered.Width();
+  height = m_layered.Height();
+  return true;
 }
 
 UniqueBitmap TSkinImage::ConvertToBitmap(const TPicture& picture, int dpi) {
@@ -145,7 +191,7 @@ UniqueBitmap TSkinImage::ConvertToBitmap(const TPicture& picture, int dpi) {
   // DPI); a picture file is designed at 96 DPI and drawn larger smoothly,
   // its see-through colour kept exact so the window's outline stays clean.
   if (picture.Kind() == PictureKind::Icon || dpi == kDesignDpi) return bitmap;
-  const Size shown = ScaleToDpi(Size{picture.Width(), picture.Height()}, dpi);
+  const Size shown = ShownSize(Size{picture.Width(), picture.Height()}, dpi);
   Surface pixels = ReadPixels(bitmap.Get());
   if (pixels.IsEmpty()) return bitmap;
   const Surface resized = ResizeKeyed(pixels.View(), shown.width, shown.height, DefaultTransparentRgb(pixels.View()));

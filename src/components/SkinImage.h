@@ -1,6 +1,8 @@
 // The movable picture control: makes the form that owns it a borderless
 // window shaped like its picture, and lets the left button drag that
-// window. Loading or assigning its Picture is what reshapes the owner.
+// window. Loading or assigning its Picture is what reshapes the owner: a
+// picture with alpha is shown with its own transparency (a layered window),
+// any other is keyed on its bottom-left colour (a window region).
 #pragma once
 
 #include "core/Geometry.h"
@@ -36,10 +38,21 @@ class TSkinImage : public TImage {
   // colour (white for a monochrome bitmap); no region when nothing is opaque.
   static UniqueRegion OpaqueRegion(HBITMAP bitmap);
 
+  // True while the owner shows the picture with its own transparency.
+  bool Layered() const { return !m_layered.IsEmpty(); }
+  // What the owner window was last handed: premultiplied pixels, the
+  // picture at its shown size. Empty while keyed.
+  const Surface& Shown() const { return m_layered; }
+  // The picture has alpha but not one visible pixel, so it is shown keyed
+  // (without its transparency) rather than as an invisible window.
+  bool NothingVisible() const { return m_nothingVisible; }
+
   TPropValue GetProperty(std::string_view name) const override;
   bool SetProperty(std::string_view name, const TPropValue& value) override;
 
  protected:
+  // A picture shown layered has the size it was scaled to for the DPI.
+  bool CanAutoSize(int& width, int& height) override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void Dispatch(TMessage& m) override;
 
@@ -52,6 +65,9 @@ class TSkinImage : public TImage {
   bool m_moveable = false;
   // While the picture converted for the DPI is being assigned.
   bool m_converting = false;
+  // The premultiplied pixels the owner shows while layered.
+  Surface m_layered;
+  bool m_nothingVisible = false;
   TCursor m_savedCursor = crDefault;
 };
 

@@ -147,7 +147,8 @@ void TForm::ApplyStyle() {
   CreateParams(p);
   HWND w = Handle();
   DWORD keepStyle = GetWindowLongA(w, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED);
-  DWORD keepEx = GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES;
+  // A window shown as a layered picture stays one: only its content knows.
+  DWORD keepEx = GetWindowLongA(w, GWL_EXSTYLE) & (WS_EX_ACCEPTFILES | WS_EX_LAYERED);
   SetWindowLongA(w, GWL_STYLE, static_cast<LONG>(p.style | keepStyle));
   SetWindowLongA(w, GWL_EXSTYLE, static_cast<LONG>((p.exStyle & ~WS_EX_TOPMOST) | keepEx));
   SetWindowPos(w, m_formStyle == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,

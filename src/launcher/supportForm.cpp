@@ -494,6 +494,11 @@ void TForm2::Button4Click(TObject*) {
   store.UpdateFile();
   Form1->SkinImage1->Repaint();
   Form1->LoadGraphic();
+  // An invisible launcher could never be clicked again, so it is not made.
+  if (Form1->SkinImage1->NothingVisible())
+    ShowMessage("The picture \"" + stored +
+                "\" is transparent everywhere, so nothing of it would show. The launcher shows it without "
+                "its transparency.");
 }
 
 void TForm2::Button5Click(TObject*) {

@@ -9,6 +9,7 @@
 
 #include "core/Geometry.h"
 #include "core/Surface.h"
+#include "pictures/PictureAlpha.h"
 
 namespace corvane {
 
@@ -21,6 +22,30 @@ std::uint32_t DefaultTransparentRgb(const SurfaceView& pixels);
 // transparentRgb: left, y, right (exclusive), y + 1. Rows top to bottom,
 // runs left to right; a run reaching the row's end ends at the width.
 std::vector<Rect> OpaqueRuns(const SurfaceView& pixels, std::uint32_t transparentRgb);
+
+// The same runs for a picture with alpha: its visible pixels (IsVisible),
+// whatever their colour. The window's shape and its hit mask.
+std::vector<Rect> VisibleRuns(const SurfaceView& pixels);
+
+// One rectangle per maximal run of pixels `inside` accepts, rows top to
+// bottom, runs left to right.
+template <typename Inside>
+std::vector<Rect> RunsWhere(const SurfaceView& pixels, Inside inside) {
+  std::vector<Rect> runs;
+  if (pixels.IsEmpty()) return runs;
+  for (int y = 0; y < pixels.height; ++y) {
+    const Pixel* row = pixels.Row(y);
+    int x = 0;
+    while (x < pixels.width) {
+      while (x < pixels.width && !inside(row[x])) ++x;
+      if (x == pixels.width) break;
+      const int start = x;
+      while (x < pixels.width && inside(row[x])) ++x;
+      runs.push_back({start, y, x, y + 1});
+    }
+  }
+  return runs;
+}
 
 // Combines leaves in order into one value by merging neighbours pairwise, as
 // a balanced binary tree, while holding at most about log2(n) partial results

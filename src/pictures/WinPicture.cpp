@@ -11,6 +11,7 @@
 #include "pictures/Gif.h"
 #include "pictures/Ico.h"
 #include "pictures/Jpeg.h"
+#include "pictures/PictureAlpha.h"
 #include "pictures/Png.h"
 #include "pictures/WinSurface.h"
 
@@ -306,6 +307,37 @@ bool TPicture::TransparentColour(Colour& colour) const {
   if (!m_state.hasTransparentColour) return false;
   colour = m_state.transparentColour;
   return true;
+}
+
+namespace {
+
+// A 32-bit bitmap's pixels when its alpha bytes make something see-through;
+// a fourth byte that is zero everywhere is unused (most writers leave it
+// so), and 255 everywhere is an opaque bitmap.
+Surface UsedAlpha(HBITMAP bitmap) {
+  BITMAP info{};
+  if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmBitsPixel != 32) return Surface{};
+  Surface pixels = SurfaceFromBitmap(bitmap);
+  return CoverageOf(pixels.View()) == AlphaCoverage::Partial ? pixels : Surface{};
+}
+
+}  // namespace
+
+Surface TPicture::AlphaPixels() const {
+  switch (m_state.kind) {
+    case PictureKind::Png: return m_state.blend ? m_state.pixels : Surface{};
+    case PictureKind::Bitmap: return UsedAlpha(m_state.bitmap.Get());
+    case PictureKind::Icon: {
+      // The system draws an icon whose colour bitmap has alpha by that
+      // alpha and ignores its mask; without alpha the mask decides.
+      ICONINFO info{};
+      if (!GetIconInfo(m_state.icon.Get(), &info)) return Surface{};
+      UniqueBitmap mask(info.hbmMask);
+      UniqueBitmap colour(info.hbmColor);
+      return UsedAlpha(colour.Get());
+    }
+    default: return Surface{};
+  }
 }
 
 void TPicture::Draw(HDC dc, const RECT& r) const {

@@ -53,6 +53,11 @@ class TPicture {
   HBITMAP Bitmap() const { return Kind() == PictureKind::Bitmap ? m_state.bitmap.Get() : nullptr; }
   // The icon when Kind() is Icon, else nullptr. Still owned by the picture.
   HICON Icon() const { return Kind() == PictureKind::Icon ? m_state.icon.Get() : nullptr; }
+  // The picture's own pixels with straight alpha when it carries alpha: a
+  // PNG with transparency, a 32-bit bitmap or icon whose alpha bytes are
+  // used. Empty for every other picture (JPEG, GIF, metafiles, mask icons,
+  // bitmaps without alpha); those have no soft transparency of their own.
+  Surface AlphaPixels() const;
   // A GIF's transparent colour; false when the picture has none.
   bool TransparentColour(Colour& colour) const;
 

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "pictures/PictureAlpha.h"
+
 namespace corvane {
 namespace {
 
@@ -33,13 +35,7 @@ UniqueBitmap CreateDibSection(const SurfaceView& pixels, bool premultiply) {
   for (int y = 0; y < pixels.height; ++y) {
     const Pixel* in = pixels.Row(y);
     for (int x = 0; x < pixels.width; ++x) {
-      Pixel p = in[x];
-      if (premultiply) {
-        const Pixel a = p >> 24;
-        auto scale = [a](Pixel c) { return (c * a + 127) / 255; };
-        p = (a << 24) | (scale((p >> 16) & 0xFF) << 16) | (scale((p >> 8) & 0xFF) << 8) | scale(p & 0xFF);
-      }
-      *out++ = p;
+      *out++ = premultiply ? PremultiplyPixel(in[x]) : in[x];
     }
   }
   return bitmap;

@@ -18,6 +18,7 @@
 #include "launcher/main.h"
 #include "launcher/supportForm.h"
 #include "framework/Menus.h"
+#include "pictures/PictureAlpha.h"
 #include "pictures/WinSurface.h"
 #include "platform/Dpi.h"
 #include "skin/data/SkinLoad.h"
@@ -373,12 +374,19 @@ TEST_F(Dpi, TheLauncherShowsItsIconsOwnEntryAndItsMenuScales) {
       BitBlt(drawn.Dc(), 0, 0, icon, icon, dc.Get(), 0, 0, SRCCOPY);
     }
     GdiFlush();
+    // An icon with alpha is handed to the system as it is, premultiplied;
+    // its soft edge pixels blend with whatever is behind the launcher.
+    const Surface ownPixels = own.AlphaPixels();
+    if (!ownPixels.IsEmpty()) {
+      EXPECT_EQ(launcher->SkinImage1->Shown(), Premultiply(ownPixels.View()));
+    }
     int same = 0, opaque = 0;
     const Pixel key = drawn.View().At(0, icon - 1);
     for (int y = 0; y < icon; ++y)
       for (int x = 0; x < icon; ++x) {
         const Pixel p = drawn.View().At(x, y);
         if ((p & 0xFFFFFF) == (key & 0xFFFFFF)) continue;
+        if (!ownPixels.IsEmpty() && (ownPixels.At(x, y) >> 24) != 0xFF) continue;
         ++opaque;
         if ((shown.At(x, y) & 0xFFFFFF) == (p & 0xFFFFFF)) ++same;
       }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Handles.h"
 
@@ -183,6 +184,37 @@ inline bool WriteBmp(const std::string& path, int width, int height,
             WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
   CloseHandle(h);
   return ok;
+}
+
+// Real input, as the system delivers it to whatever window is under the
+// pointer: the pointer moved to a screen point, one button pressed and
+// released there (down and up: MOUSEEVENTF_ flags), and what follows pumped.
+inline void ClickAt(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
+  SetCursorPos(at.x, at.y);
+  INPUT input[2]{};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = down;
+  input[1].mi.dwFlags = up;
+  SendInput(2, input, sizeof(INPUT));
+  for (int i = 0; i < 10; ++i) {
+    Pump();
+    Sleep(10);
+  }
+}
+
+// Keys to press once a popup menu is open (from a timer inside the menu
+// loop), and how many items the menu had then (-1 until it opened).
+inline std::vector<WPARAM> g_menuKeys;
+inline int g_menuItemsSeen = -1;
+inline void CALLBACK PressMenuKeys(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(nullptr, id);
+  g_menuItemsSeen = GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
+  for (WPARAM key : g_menuKeys) {
+    PostMessageA(menu, WM_KEYDOWN, key, 0);
+    PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
+  }
 }
 
 // The window's region as a fresh handle, or null when it has none.

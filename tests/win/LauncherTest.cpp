@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "FrameworkTestSupport.h"
+#include "core/DpiScale.h"
 #include "PngWriter.h"
 #include "ProgramTestSupport.h"
 #include "launcher/main.h"
@@ -31,19 +32,9 @@ using test::ProgramFolder;
 
 std::string LoggerPath() { return ProgramFolder() + "\\launch_order_logger.exe"; }
 
-// Keys to press once a popup menu is open (from a timer inside the menu loop).
-std::vector<WPARAM> g_menuKeys;
-int g_menuItemsSeen = -1;
-void CALLBACK PressMenuKeys(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menu = FindWindowA("#32768", nullptr);
-  if (!menu || !IsWindowVisible(menu)) return;
-  KillTimer(nullptr, id);
-  g_menuItemsSeen = GetMenuItemCount(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
-  for (WPARAM key : g_menuKeys) {
-    PostMessageA(menu, WM_KEYDOWN, key, 0);
-    PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
-  }
-}
+using test::g_menuItemsSeen;
+using test::g_menuKeys;
+using test::PressMenuKeys;
 
 class Launcher : public ::testing::Test {
  protected:
@@ -452,6 +443,33 @@ TEST_F(Launcher, APngWithAlphaShapesTheWindowToItsVisiblePixels) {
     for (int x = 0; x < 48; ++x) ASSERT_EQ(PtInRegion(region.Get(), x, y) != 0, alphaAt(x, y) > 0) << x << "," << y;
   RECT r = WindowRect(form);
   EXPECT_EQ(r.right - r.left, 48);
+}
+
+TEST_F(Launcher, TheApplicationIconGivesALayeredLauncherWithSoftEdges) {
+  TForm1& form = Start();
+  HWND w = form.Handle();
+  ASSERT_TRUE(form.SkinImage1->Layered());
+  EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_LAYERED);
+  const Surface& shown = form.SkinImage1->Shown();
+  const int size = ScaleToDpi(32, form.Dpi());
+  ASSERT_EQ(shown.Width(), size);
+  ASSERT_EQ(shown.Height(), size);
+  // The rounded corners: clear outside, soft on the edge, never flattened.
+  int clear = 0, soft = 0;
+  for (Pixel p : shown.Pixels()) {
+    clear += (p >> 24) == 0;
+    soft += (p >> 24) != 0 && (p >> 24) != 0xFF;
+  }
+  EXPECT_GT(clear, 0);
+  EXPECT_GT(soft, 0);
+  EXPECT_EQ(shown.At(0, 0) >> 24, 0u);
+  UniqueRegion region = WindowRegion(w);
+  ASSERT_TRUE(region);
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) ASSERT_EQ(PtInRegion(region.Get(), x, y) != 0, (shown.At(x, y) >> 24) != 0) << x << "," << y;
+  RECT r = WindowRect(form);
+  EXPECT_NE(WindowFromPoint(POINT{r.left, r.top}), w);
+  EXPECT_EQ(WindowFromPoint(POINT{r.left + size / 2, r.top + size / 2}), w);
 }
 
 // What the open menu shows, read back from the screen while it is open.

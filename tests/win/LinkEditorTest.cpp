@@ -15,6 +15,7 @@
 
 #include "EditorTestSupport.h"
 #include "FrameworkTestSupport.h"
+#include "PngWriter.h"
 #include "ShellHttpServer.h"
 #include "SkinTestSupport.h"
 #include "launcher/main.h"
@@ -696,6 +697,36 @@ TEST_F(Graphic, SelectPreviewsAndUpdateStoresACopyAndMovesTheLauncherBack) {
   EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(Graphic, APictureWithNothingVisibleIsShownWithoutItsTransparencyAndSaysSo) {
+  const std::string picture = folder.File("corvane-editor-test-clear.png");
+  ASSERT_TRUE(test::WritePng(picture, 20, 10, [](int, int) { return 0x00FFFFFFu; }));
+  TForm2& editor = Start();
+  test::AnswerFileDialog(picture, [&] { Click(editor.Button3); });
+  const test::MessageBoxSeen box = CatchMessageBoxes([&] { Click(editor.Button4); });
+  copied = ProgramFolder() + "\\corvane-editor-test-clear.png";
+  EXPECT_EQ(box.count, 1);
+  EXPECT_NE(box.text.find("transparent everywhere"), std::string::npos) << box.text;
+  EXPECT_NE(box.text.find("corvane-editor-test-clear.png"), std::string::npos) << box.text;
+  // A window of the picture's size that can still be clicked.
+  EXPECT_FALSE(launcher->SkinImage1->Layered());
+  EXPECT_TRUE(IsWindowVisible(launcher->Handle()));
+  RECT r{};
+  GetClientRect(launcher->Handle(), &r);
+  EXPECT_EQ(r.right, 20);
+  EXPECT_EQ(r.bottom, 10);
+  POINT centre{10, 5};
+  ClientToScreen(launcher->Handle(), &centre);
+  EXPECT_EQ(WindowFromPoint(centre), launcher->Handle());
+  // A picture with something visible says nothing.
+  const std::string soft = folder.File("corvane-editor-test-soft.png");
+  ASSERT_TRUE(test::WritePng(soft, 20, 10, [](int x, int) { return x < 5 ? 0u : 0xC0FFFFFFu; }));
+  test::AnswerFileDialog(soft, [&] { Click(editor.Button3); });
+  EXPECT_EQ(CatchMessageBoxes([&] { Click(editor.Button4); }).count, 0);
+  DeleteFileA((ProgramFolder() + "\\corvane-editor-test-soft.png").c_str());
+  EXPECT_TRUE(launcher->SkinImage1->Layered());
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(Graphic, APictureThatDoesNotLoadIsNeitherChosenNorStored) {
   std::string broken = folder.File("corvane-editor-test-broken.bmp");
   std::ofstream(broken, std::ios::binary) << "BM but nothing else";
@@ -806,6 +837,68 @@ TEST_F(LinkEditor, AFileDroppedOnTheLauncherOpensTheEditorWithTheFirstFile) {
   EXPECT_EQ(editor.Edit2->Text(), "launch_order_logger.exe");
   // The launcher takes drops from the shell at all.
   EXPECT_TRUE(GetWindowLongA(launcher->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(LinkEditor, TheLayeredLauncherTakesDragDoubleClickMenuAndDropsOnItsVisiblePixels) {
+  // A soft disc on a transparent square: the corners let the mouse through.
+  const std::string png = folder.File("disc.png");
+  ASSERT_TRUE(test::WritePng(png, 48, 48, [](int x, int y) {
+    const int dx = x - 24, dy = y - 24, d2 = dx * dx + dy * dy;
+    return d2 < 18 * 18 ? 0xFFFFFFFFu : d2 < 22 * 22 ? 0x802060C0u : 0u;
+  }));
+  Store("GRAPHIC", "File", png);
+  Store("Entry", "Link", LoggerPath());
+  TForm2& editor = Start();
+  editor.Hide();
+  HWND w = launcher->Handle();
+  ASSERT_TRUE(launcher->SkinImage1->Layered());
+  SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump();
+  auto at = [&](int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(w, &p);
+    return p;
+  };
+  // The system's move loop is kept out of the test: a move that starts is counted.
+  int moves = 0;
+  auto old = launcher->WindowProc;
+  launcher->WindowProc = [&](TMessage& m) {
+    if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_MOVE) {
+      ++moves;
+      return;
+    }
+    old(m);
+  };
+  using test::ClickAt;
+  ClickAt(at(1, 1));  // a transparent corner
+  EXPECT_EQ(moves, 0);
+  ClickAt(at(24, 24));  // white, opaque
+  EXPECT_EQ(moves, 1);
+  ClickAt(at(24, 4));  // the soft rim
+  EXPECT_EQ(moves, 2);
+  EXPECT_FALSE(IsWindowVisible(editor.Handle()));
+  // Twice quickly: the editor opens.
+  ClickAt(at(24, 24));
+  ClickAt(at(24, 24));
+  EXPECT_TRUE(IsWindowVisible(editor.Handle()));
+  launcher->WindowProc = old;
+  editor.Hide();
+  Pump();
+  // The right button opens the link menu.
+  test::g_menuKeys = {VK_ESCAPE};
+  test::g_menuItemsSeen = -1;
+  SetTimer(nullptr, 0, 50, test::PressMenuKeys);
+  ClickAt(at(30, 30), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+  PumpUntil([] { return test::g_menuItemsSeen >= 0; }, 3000);
+  EXPECT_EQ(test::g_menuItemsSeen, 1);
+  // A dropped file opens the editor with it.
+  SendMessageA(w, WM_DROPFILES, reinterpret_cast<WPARAM>(test::MakeDrop({LoggerPath()})), 0);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(editor.Handle()));
+  EXPECT_EQ(editor.Edit1->Text(), LoggerPath());
+  // Esc still ends the program.
+  SendMessageA(w, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(Application().Terminated());
 }
 
 TEST_F(LinkEditor, WithoutALauncherStoreTheEditorSaysSoInsteadOfFailing) {

@@ -20,6 +20,7 @@
 #include "framework/CheckBoxes.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
+#include "framework/ImgList.h"
 #include "framework/Panels.h"
 #include "launcher/main.h"
 #include "launcher/supportForm.h"
@@ -631,6 +632,70 @@ TEST_F(SkinnedControls, TheHeaderLightsTheItemUnderTheMouseOnly) {
   EXPECT_EQ(skin->HotItem(), -1);
   EXPECT_EQ(itemShows(200, 300, 1), 0);
   EXPECT_EQ(itemShows(300, 400, 1), 0) << "the empty part right of the last item";
+}
+
+// A header's list images show in the items whose format names them: a text
+// item with an image and an owner-drawn one (whose image is the list's too);
+// an item without either shows none. Unskinned, the owner-drawn item is
+// painted by the program. Every wait is bounded: nothing here can hang.
+TEST_F(SkinnedControls, HeaderImagesShowForImageAndOwnerDrawnItemsOnly) {
+  TForm& form = MakeForm();
+  TImageList& images = form.Create<TImageList>();
+  {
+    // One 16 x 16 image, a square of a colour the skin's header never has.
+    Surface square(16, 16, PixelFromColour(0x00FF00FF, 0));
+    for (int y = 2; y < 14; ++y)
+      for (int x = 2; x < 14; ++x) square.At(x, y) = PixelFromColour(0x00E01020);
+    UniqueBitmap bitmap = CreateDibSection(square.View(), false);
+    ASSERT_EQ(images.AddMasked(bitmap.Get(), RGB(255, 0, 255)), 0);
+  }
+  THeaderControl& header = Add<THeaderControl>(form, nullptr, 10, 10, 390, 24);
+  header.SetImages(&images);
+  int ownerDrawn = 0;
+  header.OnDrawSection = [&](THeaderControl&, int index, HDC dc, const RECT& rect, bool) {
+    ++ownerDrawn;
+    EXPECT_EQ(index, 1);
+    UniqueBrush green(CreateSolidBrush(RGB(0, 200, 0)));
+    FillRect(dc, &rect, green.Get());
+  };
+  header.SetSections({{"Image", 130, TAlignment::taLeftJustify, 0},
+                      {"Drawn", 130, TAlignment::taLeftJustify, 0, THeaderSectionStyle::hsOwnerDraw},
+                      {"None", 130, TAlignment::taLeftJustify, -1}});
+  // Pixels of the square's colour (and of the owner's green) per item.
+  auto counts = [&](Colour colour) {
+    Surface shot = test::skin::CaptureSettled(header.Handle());
+    std::vector<int> n(3, 0);
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width() && x < 390; ++x)
+        if (SameColour(shot.At(x, y), colour))
+          ++n[static_cast<std::size_t>(x / 130)];
+    return n;
+  };
+  ShowSkinned(form);
+  ASSERT_NE(SkinOf<TSkinHeader>(header), nullptr);
+  ASSERT_TRUE(data->Skin().Headerbar && !data->Skin().Headerbar->Bitmap.IsEmpty());
+  const int drawnBefore = ownerDrawn;
+  {
+    // The owner-drawn item names its image by the owner-draw flag alone.
+    HDITEMW info{};
+    info.mask = HDI_FORMAT | HDI_IMAGE;
+    SendMessageW(header.Handle(), HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.fmt & (HDF_OWNERDRAW | HDF_IMAGE), HDF_OWNERDRAW);
+    EXPECT_EQ(info.iImage, 0);
+  }
+  EXPECT_EQ(counts(0x00E01020), (std::vector<int>{144, 144, 0}));
+  EXPECT_EQ(ownerDrawn, drawnBefore) << "the skin paints owner-drawn items itself";
+
+  data->SetActive(false);
+  TSkinManage::Instance()->RunPendingAction();
+  ASSERT_TRUE(PumpUntil([&] { return SendMessageA(header.Handle(), WM_SKINQUERY, 0, 0) != 1; }, 3000));
+  InvalidateRect(header.Handle(), nullptr, TRUE);
+  ASSERT_TRUE(PumpUntil([&] { return ownerDrawn > drawnBefore; }, 3000))
+      << "the system asks the program to draw its item";
+  std::vector<int> green = counts(RGB(0, 200, 0));
+  EXPECT_EQ(green[0], 0);
+  EXPECT_GT(green[1], 100 * 18) << "the owner's painting shows";
+  EXPECT_EQ(green[2], 0);
 }
 
 TEST_F(SkinnedControls, PanelsTakeTheFaceColourAndGiveTheirOwnBack) {

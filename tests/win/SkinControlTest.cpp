@@ -988,7 +988,7 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
       const char* className;
       int leastWindows;
     } forms[] = {{"TGalleryForm", 25}, {"TFieldGalleryForm", 14}, {"TRangeGalleryForm", 8},
-                 {"TTabGalleryForm", 14}, {"TMenuGalleryForm", 1}, {"TBarGalleryForm", 10},
+                 {"TTabGalleryForm", 16}, {"TMenuGalleryForm", 1}, {"TBarGalleryForm", 10},
                  {"TMdiFrameForm", 4}};
     HWND first = nullptr;
     for (const GalleryForm& expected : forms) {

@@ -181,6 +181,15 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
   // The framework's own families that the chain tests between its named
   // rows. A radio group is a group box and a bitmap button a push button,
   // so these come before the group-box and push-button rows.
+  // A tabbed panel is drawn by its kind: its page's own windowless
+  // controls painted over the skinned page, a row of skinned buttons, or
+  // bare skinned tabs.
+  if (Is(f, "TTabbedPanel") && f.tabKind >= 0 && tabs) {
+    if (f.tabKind == 1) return Attach(K::TabBtn);
+    ControlRule r = Attach(K::Tab);
+    if (f.tabKind == 0) r.mode = 2;
+    return r;
+  }
   if (Is(f, "TCustomRadioGroup") && on(xcRadioButton)) {
     ControlRule r = Attach(K::GroupBox, true);
     r.childKind = K::RadioButton;

@@ -77,8 +77,11 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
       return &owner.Create<TSkinTrackBar>();
     case K::UpDown:
       return &owner.Create<TSkinUpDown>();
-    case K::Tab:
-      return &owner.Create<TSkinTab>();
+    case K::Tab: {
+      auto& skin = owner.Create<TSkinTab>();
+      if (rule) skin.SetMode(rule->mode);
+      return &skin;
+    }
     case K::Tab31:
       return &owner.Create<TSkinTab31>();
     case K::TabBtn:
@@ -196,6 +199,7 @@ void ControlSkinner::SkinControl(TControl& control) {
   facts.numButtons = static_cast<int>(PropertyInt(&control, "NumButtons"));
   facts.dateTimeAsField = AsciiLower(PropertyText(&control, "Kind")) == "dtktime" ||
                           AsciiLower(PropertyText(&control, "DateMode")) == "dmupdown";
+  facts.tabKind = static_cast<int>(PropertyInt(&control, "TabKind"));
 
   if (m_data.OnSkinControl) {
     TComponent* chosen = nullptr;

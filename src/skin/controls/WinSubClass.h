@@ -87,6 +87,9 @@ class TSkinControl : public TComponent {
   bool SkinOn() const { return m_skinOn; }
   int State() const { return m_state; }
   int Mode() const { return m_mode; }
+  // The drawing variant, chosen by the rules before attaching (each skin
+  // says what its modes mean).
+  void SetMode(int mode) { m_mode = mode; }
   unsigned MouseState() const { return m_mouseState; }
   bool ParentBackgroundTaken() const { return m_parentBackgroundTaken; }
 

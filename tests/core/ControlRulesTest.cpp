@@ -268,6 +268,31 @@ TEST(ControlClassRules, ATabbedPanelIsDrawnByItsKind) {
   }
 }
 
+TEST(ControlClassRules, AControlsOwnMenuGoesToTheMenuPaintingAndTheChainGoesOn) {
+  struct Case {
+    std::set<std::string> chain;
+    bool windowed;
+    bool ownMenu;
+    bool popupGate;
+    bool handsMenu;
+    K kind;
+  } cases[] = {
+      {{"TButton"}, true, true, true, true, K::Button},
+      {{"TButton"}, true, false, true, false, K::Button},
+      {{"TButton"}, true, true, false, false, K::Button},
+      // A windowless control that no row skins still hands its menu over.
+      {{"TLabel", "TGraphicControl"}, false, true, true, true, K::None},
+      {{"TPanel", "TCustomPanel"}, true, true, true, true, K::Box},
+  };
+  for (const Case& c : cases) {
+    ControlFacts f = Facts(c.chain, c.windowed);
+    f.ownMenu = c.ownMenu;
+    ControlRule r = ControlClassRule(f, c.popupGate ? kAll : AllControlTypesExcept({xcPopupMenu}));
+    EXPECT_EQ(r.handsMenu, c.handsMenu) << *c.chain.begin();
+    EXPECT_EQ(r.kind, c.kind) << *c.chain.begin();
+  }
+}
+
 TEST(WindowClassRules, ButtonStylesAndDialogClasses) {
   struct Case {
     const char* cls;

@@ -21,6 +21,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/ImgList.h"
+#include "framework/Menus.h"
 #include "framework/Panels.h"
 #include "launcher/main.h"
 #include "launcher/supportForm.h"
@@ -696,6 +697,84 @@ TEST_F(SkinnedControls, HeaderImagesShowForImageAndOwnerDrawnItemsOnly) {
   EXPECT_EQ(green[0], 0);
   EXPECT_GT(green[1], 100 * 18) << "the owner's painting shows";
   EXPECT_EQ(green[2], 0);
+}
+
+// The picture of the popup menu that `open` shows, taken once it is on the
+// screen; the menu is then closed. Bounded: a menu that never shows (or
+// never closes by itself) is closed after two seconds and gives an empty
+// picture.
+Surface g_menuShot;
+int g_menuTicks = 0;
+void CALLBACK CaptureMenuTick(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (menu && IsWindowVisible(menu) && g_menuTicks++ >= 2) {
+    g_menuShot = test::skin::CaptureScreen(test::skin::WindowRectOf(menu));
+    EndMenu();
+  } else if (++g_menuTicks > 40) {
+    EndMenu();
+  }
+}
+Surface CaptureOpenedMenu(const std::function<void()>& open) {
+  g_menuShot = Surface();
+  g_menuTicks = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, CaptureMenuTick);
+  open();
+  KillTimer(nullptr, timer);
+  Pump();
+  return g_menuShot;
+}
+
+// A control's own menu is painted by the skin as the form's own menus are
+// (the same items look the same), and is given back at unskin; a control
+// freed with its menu while skinned is simply gone at unskin.
+TEST_F(SkinnedControls, AControlsOwnMenuIsPaintedLikeTheFormsMenus) {
+  TForm& form = MakeForm();
+  auto fill = [](TPopupMenu& menu) {
+    for (const char* caption : {"Alpha", "Beta"}) {
+      TMenuItem& item = menu.Create<TMenuItem>();
+      item.SetCaption(caption);
+      menu.Add(item);
+    }
+  };
+  TPopupMenu& formMenu = form.Create<TPopupMenu>();
+  fill(formMenu);
+  TButton& button = Add<TButton>(form, nullptr, 10, 10, 90, 25, "Own menu");
+  TPopupMenu& ownMenu = button.Create<TPopupMenu>();
+  fill(ownMenu);
+  button.PopupMenu = &ownMenu;
+  TButton& spare = Add<TButton>(form, nullptr, 10, 50, 90, 25, "Freed");
+  TPopupMenu& spareMenu = spare.Create<TPopupMenu>();
+  fill(spareMenu);
+  spare.PopupMenu = &spareMenu;
+  ShowSkinned(form);
+  EXPECT_EQ(Query(button.Handle()), 1) << "the button is still skinned as a button";
+  ASSERT_TRUE(ownMenu.OwnerDraw);
+  ASSERT_TRUE(formMenu.OwnerDraw);
+
+  RECT b = test::skin::WindowRectOf(button.Handle());
+  const POINT at{b.left + 20, b.top + 10};
+  Surface formShot = CaptureOpenedMenu([&] { formMenu.Popup(at.x, at.y); });
+  Surface ownShot = CaptureOpenedMenu(
+      [&] { SendMessageA(button.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button.Handle()), MAKELPARAM(at.x, at.y)); });
+  ASSERT_FALSE(formShot.IsEmpty());
+  ASSERT_EQ(ownShot.Width(), formShot.Width());
+  ASSERT_EQ(ownShot.Height(), formShot.Height());
+  EXPECT_EQ(Mismatches(ownShot, formShot, {0, 0}, {0, 0, formShot.Width(), formShot.Height()}), 0);
+
+  form.FreeComponent(&spare);
+  Pump();
+  data->SetActive(false);
+  TSkinManage::Instance()->RunPendingAction();
+  Pump();
+  EXPECT_FALSE(ownMenu.OwnerDraw) << "given back";
+  EXPECT_FALSE(ownMenu.OnDrawItem);
+  EXPECT_FALSE(formMenu.OwnerDraw);
+  Surface plain = CaptureOpenedMenu([&] { ownMenu.Popup(at.x, at.y); });
+  ASSERT_FALSE(plain.IsEmpty());
+  EXPECT_GT(Mismatches(plain, formShot, {0, 0}, {0, 0, std::min(plain.Width(), formShot.Width()),
+                                                    std::min(plain.Height(), formShot.Height())}),
+            0)
+      << "the system's look again";
 }
 
 TEST_F(SkinnedControls, PanelsTakeTheFaceColourAndGiveTheirOwnBack) {

@@ -143,7 +143,9 @@ ControlRule Skin3rdRule(std::string_view kind, const ControlFacts& f, TSkinContr
   return Ended();
 }
 
-ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
+namespace {
+
+ControlRule ClassRow(const ControlFacts& f, TSkinControlTypes gates) {
   const std::string& c = f.upperClass;
   auto on = [&](TSkinControlType gate) { return gates.Contains(gate); };
   const bool tabs = on(xcTab) && f.tabsElement;
@@ -259,6 +261,14 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
     if (f.numButtons == 0 && on(xcEdit)) return Attach(K::Edit);
   }
   return {};
+}
+
+}  // namespace
+
+ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
+  ControlRule r = ClassRow(f, gates);
+  r.handsMenu = f.ownMenu && gates.Contains(xcPopupMenu);
+  return r;
 }
 
 WindowRule WindowClassRule(std::string_view c, unsigned s, TSkinControlTypes gates) {

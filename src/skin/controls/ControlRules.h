@@ -75,6 +75,10 @@ struct ControlRule {
   bool extendedCombo = false;
   // Glyph property of png buttons ("PngImage"); empty: "Glyph".
   std::string glyphProperty;
+  // The control's own menu goes to the form skin's menu painting. This
+  // holds whether or not a row matched: a control that carries a menu is
+  // still skinned by its own kind.
+  bool handsMenu = false;
   friend bool operator==(const ControlRule&, const ControlRule&) = default;
 };
 
@@ -103,6 +107,9 @@ struct ControlFacts {
   // The byte property "TabKind" of a tabbed panel (0 a page with its own
   // windowless controls, 1 buttons, 2 bare tabs); -1 absent.
   int tabKind = -1;
+  // The control carries a menu it owns itself (its "PopupMenu"); a form's
+  // own menus reach the skin with the form.
+  bool ownMenu = false;
 };
 
 // The control kind of the first Skin3rd line that begins with the class

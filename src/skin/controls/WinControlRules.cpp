@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "skin/controls/WinSkinBars.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
@@ -200,6 +201,8 @@ void ControlSkinner::SkinControl(TControl& control) {
   facts.dateTimeAsField = AsciiLower(PropertyText(&control, "Kind")) == "dtktime" ||
                           AsciiLower(PropertyText(&control, "DateMode")) == "dmupdown";
   facts.tabKind = static_cast<int>(PropertyInt(&control, "TabKind"));
+  auto* ownMenu = dynamic_cast<TMenu*>(PropertyObject(&control, "PopupMenu"));
+  facts.ownMenu = ownMenu && ownMenu->Owner() == &control;
 
   if (m_data.OnSkinControl) {
     TComponent* chosen = nullptr;
@@ -217,6 +220,7 @@ void ControlSkinner::SkinControl(TControl& control) {
     return;
   }
   ControlRule rule = ControlClassRule(facts, m_data.SkinControls);
+  if (rule.handsMenu) m_formSkin.HandOverControlMenu(*ownMenu);
   if (rule.matched) Apply(rule, control);
 }
 

@@ -40,6 +40,8 @@ enum TSkinControlState : int {
 // empty when absent; whether a property reads "true".
 std::int64_t PropertyInt(const TComponent* component, std::string_view name);
 std::string PropertyText(const TComponent* component, std::string_view name);
+// The object an object property holds; nullptr when none or absent.
+TComponent* PropertyObject(const TComponent* component, std::string_view name);
 bool PropertyIsTrue(const TComponent* component, std::string_view name);
 bool HasProperty(const TComponent* component, std::string_view name);
 // Writes a property from text by the kind it has now (integer, enumeration

@@ -40,6 +40,7 @@ namespace corvane {
 
 class TSkinData;
 class TForm;
+class TMenu;
 class TPopupMenu;
 class TMenuItem;
 class OffscreenSurface;
@@ -95,6 +96,9 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   void StartFormSkin(TSkinData* skinData, TForm* form);
   // Bare-window mode ("#32770" message boxes and other windows).
   void StartWindowSkin(TSkinData* skinData);
+  // A menu a control of the form owns itself goes to the skin's menu
+  // painting with the form's own menus, and back with them.
+  void HandOverControlMenu(TMenu& menu);
   // Gives the window back its own frame, size, region and procedure.
   void Unskin();
   // Stops skinning, leaving size and region (the window is going away).

@@ -171,6 +171,12 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   bool RegionSet() const { return m_regionSet; }
   Size SystemFrameSize() const { return m_systemFrameSize; }
   HWND MdiClient() const { return m_mdiClient; }
+  // An MDI frame whose active child is maximised: the child's buttons stand
+  // in the frame's menu strip.
+  bool ActiveMdiChildMaximised() const;
+  // The left edge of the leftmost button drawn in the menu strip (a
+  // maximised MDI child's), as last laid out; none while none shows.
+  std::optional<int> MenuStripButtonsLeft() const;
 
  private:
   void CommonStart(TSkinData* skinData);
@@ -184,9 +190,6 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   void HideSysMenuBit();
   void RestoreSysMenuBit();
   bool IsMaximisedMdiChild() const;
-  // An MDI frame whose active child is maximised: the child's buttons stand
-  // in the frame's menu strip.
-  bool ActiveMdiChildMaximised() const;
   // Draws the buttons of the menu strip (a maximised MDI child's) over the
   // strip just painted, keeping the strip under them for state changes.
   void PaintMenuStripButtons(OffscreenSurface& picture, const Rect& strip);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/ImgList.h"
+
 namespace corvane {
 
 namespace {
@@ -144,10 +146,20 @@ void THeaderControl::CreateParams(TCreateParams& p) {
   p.style |= HDS_HORZ | HDS_BUTTONS | HDS_HOTTRACK;
 }
 
-void THeaderControl::WindowCreated() { ApplySections(); }
+void THeaderControl::WindowCreated() {
+  SendMessageA(Handle(), HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images ? m_images->Handle() : nullptr));
+  ApplySections();
+}
 
 void THeaderControl::SetSections(std::vector<THeaderSection> sections) {
   m_sections = std::move(sections);
+  ApplySections();
+}
+
+void THeaderControl::SetImages(TImageList* images) {
+  m_images = images;
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
   ApplySections();
 }
 
@@ -157,14 +169,51 @@ void THeaderControl::ApplySections() {
   while (SendMessageA(header, HDM_GETITEMCOUNT, 0, 0) > 0) SendMessageA(header, HDM_DELETEITEM, 0, 0);
   for (std::size_t i = 0; i < m_sections.size(); ++i) {
     const THeaderSection& section = m_sections[i];
+    const bool ownerDrawn = section.Style == THeaderSectionStyle::hsOwnerDraw;
+    const bool image = section.ImageIndex >= 0 && m_images;
     HDITEMA item{};
-    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT | HDI_LPARAM;
     item.cxy = section.Width;
     item.pszText = const_cast<char*>(section.Text.c_str());
-    item.fmt = HDF_STRING | (section.Alignment == TAlignment::taCenter ? HDF_CENTER
-                             : section.Alignment == TAlignment::taRightJustify ? HDF_RIGHT : HDF_LEFT);
+    item.lParam = static_cast<LPARAM>(i);
+    const int align = section.Alignment == TAlignment::taCenter         ? HDF_CENTER
+                      : section.Alignment == TAlignment::taRightJustify ? HDF_RIGHT
+                                                                        : HDF_LEFT;
+    item.fmt = align | (ownerDrawn ? HDF_OWNERDRAW : HDF_STRING);
+    // An image index makes the system show the image (it adds HDF_IMAGE
+    // itself), so only a section with an image gives one.
+    if (image) {
+      item.mask |= HDI_IMAGE;
+      item.iImage = section.ImageIndex;
+    }
     SendMessageA(header, HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    if (ownerDrawn && image) {
+      // An owner-drawn section is its owner's alone: the index stays for
+      // whoever paints it, the system draws no image of its own.
+      HDITEMA format{};
+      format.mask = HDI_FORMAT;
+      format.fmt = align | HDF_OWNERDRAW;
+      SendMessageA(header, HDM_SETITEMA, i, reinterpret_cast<LPARAM>(&format));
+    }
   }
+}
+
+void THeaderControl::Dispatch(TMessage& m) {
+  if (m.Msg == CN_DRAWITEM) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+    int index = static_cast<int>(item.itemID);
+    if (OnDrawSection && index >= 0 && index < static_cast<int>(m_sections.size()))
+      OnDrawSection(*this, index, item.hDC, item.rcItem, (item.itemState & ODS_SELECTED) != 0);
+    m.Result = 1;
+    return;
+  }
+  TWinControl::Dispatch(m);
+}
+
+TPropValue THeaderControl::GetProperty(std::string_view name) const {
+  if (name == "Images") return static_cast<TComponent*>(m_images);
+  if (name == "SectionCount") return static_cast<std::int64_t>(m_sections.size());
+  return TWinControl::GetProperty(name);
 }
 
 }  // namespace corvane

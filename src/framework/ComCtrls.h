@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "framework/MouseWatch.h"
 
 namespace corvane {
+
+class TImageList;
 
 // The family the skin engine recognises status bars by.
 class TCustomStatusBar : public TWinControl {
@@ -85,12 +88,24 @@ class TStatusBar : public TCustomStatusBar {
   MouseWatch m_mouseWatch;
 };
 
+// How a header item is painted: by the header (its text and image) or by
+// the program (OnDrawSection).
+enum class THeaderSectionStyle { hsText, hsOwnerDraw };
+
 // One header item: a caption over a column.
 struct THeaderSection {
   std::string Text;
   int Width = 50;
   TAlignment Alignment = TAlignment::taLeftJustify;
+  // The image of the header's image list shown with the text; -1 none.
+  int ImageIndex = -1;
+  THeaderSectionStyle Style = THeaderSectionStyle::hsText;
 };
+
+class THeaderControl;
+// Paints owner-drawn section `index` into dc within rect.
+using THeaderDrawSectionEvent =
+    std::function<void(THeaderControl& header, int index, HDC dc, const RECT& rect, bool pressed)>;
 
 // A row of column captions (the system's header control).
 class THeaderControl : public TWinControl {
@@ -100,14 +115,23 @@ class THeaderControl : public TWinControl {
   explicit THeaderControl(TComponent* owner);
   const std::vector<THeaderSection>& Sections() const { return m_sections; }
   void SetSections(std::vector<THeaderSection> sections);
+  // The list the sections' images come from (not owned; nullptr none).
+  TImageList* Images() const { return m_images; }
+  void SetImages(TImageList* images);
+  THeaderDrawSectionEvent OnDrawSection;
+
+  // "Images" (object), "SectionCount".
+  TPropValue GetProperty(std::string_view name) const override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void WindowCreated() override;
+  void Dispatch(TMessage& m) override;
 
  private:
   void ApplySections();
   std::vector<THeaderSection> m_sections;
+  TImageList* m_images = nullptr;
 };
 
 }  // namespace corvane

@@ -179,6 +179,18 @@ bool TCustomTabControl::SetProperty(std::string_view name, const TPropValue& val
   return TWinControl::SetProperty(name, value);
 }
 
+// ---------------------------------------------------------------- TTabbedPanel
+
+void TTabbedPanel::CreateParams(TCreateParams& p) {
+  Style = TabKind == TTabKind::tkButtons ? TTabStyle::tsButtons : TTabStyle::tsTabs;
+  TCustomTabControl::CreateParams(p);
+}
+
+TPropValue TTabbedPanel::GetProperty(std::string_view name) const {
+  if (name == "TabKind") return std::int64_t{static_cast<std::uint8_t>(TabKind)};
+  return TCustomTabControl::GetProperty(name);
+}
+
 // ---------------------------------------------------------------- TTabSheet
 
 TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {}

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,28 @@ class TTabControl : public TCustomTabControl {
   using TCustomTabControl::TCustomTabControl;
   void SetTabs(std::vector<std::string> tabs) { SetTabTexts(std::move(tabs)); }
   const std::vector<std::string>& Tabs() const { return TabTexts(); }
+};
+
+// What a tabbed panel is: tabs over a page that holds its own windowless
+// controls (labels, pictures) painted on it, a row of buttons, or a bare
+// row of tabs over nothing of its own.
+enum class TTabKind : std::uint8_t { tkPanel, tkButtons, tkTabs };
+
+// A tab row whose kind says how it is used (and so how it is drawn): the
+// kind is published as the byte property "TabKind".
+class TTabbedPanel : public TCustomTabControl {
+  CORVANE_CLASS(TTabbedPanel, TCustomTabControl)
+
+ public:
+  using TCustomTabControl::TCustomTabControl;
+  // Read when the window is made: the button kind is a style of the window.
+  TTabKind TabKind = TTabKind::tkPanel;
+  void SetTabs(std::vector<std::string> tabs) { SetTabTexts(std::move(tabs)); }
+
+  TPropValue GetProperty(std::string_view name) const override;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
 };
 
 class TPageControl;

@@ -236,6 +236,63 @@ TEST(ControlClassRules, NamedForeignClasses) {
   EXPECT_EQ(inner.kind, K::Box);
 }
 
+TEST(ControlClassRules, ATabbedPanelIsDrawnByItsKind) {
+  // Kind 0 keeps its windowless controls painted over the page (mode 2);
+  // the tab-control row after it would choose by "Style" instead.
+  struct Case {
+    int tabKind;
+    bool tabsElement;
+    bool tabGate;
+    bool matched;
+    K kind;
+    int mode;
+  } cases[] = {
+      {0, true, true, true, K::Tab, 2},
+      {1, true, true, true, K::TabBtn, 0},
+      {2, true, true, true, K::Tab, 0},
+      {7, true, true, true, K::Tab, 0},
+      {0, false, true, false, K::None, 0},  // no Tabs picture: the system's tabs
+      {1, true, false, false, K::None, 0},
+      {-1, true, true, true, K::TabBtn, 0},  // no kind: the tab-control row, by "Style"
+  };
+  for (const Case& c : cases) {
+    ControlFacts f = Facts({"TTabbedPanel", "TCustomTabControl"});
+    f.tabKind = c.tabKind;
+    f.tabsElement = c.tabsElement;
+    f.styleProperty = "tsButtons";
+    TSkinControlTypes gates = c.tabGate ? kAll : AllControlTypesExcept({xcTab});
+    ControlRule r = ControlClassRule(f, gates);
+    EXPECT_EQ(r.matched, c.matched) << c.tabKind;
+    EXPECT_EQ(r.kind, c.kind) << c.tabKind;
+    EXPECT_EQ(r.mode, c.mode) << c.tabKind;
+  }
+}
+
+TEST(ControlClassRules, AControlsOwnMenuGoesToTheMenuPaintingAndTheChainGoesOn) {
+  struct Case {
+    std::set<std::string> chain;
+    bool windowed;
+    bool ownMenu;
+    bool popupGate;
+    bool handsMenu;
+    K kind;
+  } cases[] = {
+      {{"TButton"}, true, true, true, true, K::Button},
+      {{"TButton"}, true, false, true, false, K::Button},
+      {{"TButton"}, true, true, false, false, K::Button},
+      // A windowless control that no row skins still hands its menu over.
+      {{"TLabel", "TGraphicControl"}, false, true, true, true, K::None},
+      {{"TPanel", "TCustomPanel"}, true, true, true, true, K::Box},
+  };
+  for (const Case& c : cases) {
+    ControlFacts f = Facts(c.chain, c.windowed);
+    f.ownMenu = c.ownMenu;
+    ControlRule r = ControlClassRule(f, c.popupGate ? kAll : AllControlTypesExcept({xcPopupMenu}));
+    EXPECT_EQ(r.handsMenu, c.handsMenu) << *c.chain.begin();
+    EXPECT_EQ(r.kind, c.kind) << *c.chain.begin();
+  }
+}
+
 TEST(WindowClassRules, ButtonStylesAndDialogClasses) {
   struct Case {
     const char* cls;

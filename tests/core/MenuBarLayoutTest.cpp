@@ -57,6 +57,32 @@ TEST(MenuBarLayout, RightJustifiedItemsStandAtTheFarEndWithoutOverlapping) {
   EXPECT_EQ(narrow[2].left, narrow[1].right);
 }
 
+TEST(MenuBarLayout, ItemsKeepFivePixelsLeftOfButtonsAtTheStripsEnd) {
+  // strip 0..300, offset 8; a maximised child's buttons from x = 240:
+  // |            [Edit][File]     |min|rst|cls|
+  //                        ^ 235  ^ 240
+  const Rect strip{0, 20, 300, 40};
+  const std::vector<MenuBarEntry> items{Item("&File", 20), Item("&Edit", 21)};
+  struct Case {
+    bool rtl;
+    std::optional<int> buttonsLeft;
+    Rect first, second;
+  } cases[] = {
+      {true, std::nullopt, {262, 20, 292, 39}, {231, 20, 262, 39}},
+      {true, 240, {205, 20, 235, 39}, {174, 20, 205, 39}},
+      {true, 298, {262, 20, 292, 39}, {231, 20, 262, 39}},  // buttons within the offset: the offset stands
+      {false, 240, {8, 20, 38, 39}, {38, 20, 69, 39}},       // left to right the items start at the left
+  };
+  for (const Case& c : cases) {
+    auto rects = LayoutMenuBar(items, strip, 8, c.rtl, c.buttonsLeft);
+    EXPECT_EQ(rects[0], c.first) << c.rtl << " " << c.buttonsLeft.value_or(-1);
+    EXPECT_EQ(rects[1], c.second) << c.rtl << " " << c.buttonsLeft.value_or(-1);
+  }
+  // Right-justified items end before the buttons too.
+  auto justified = LayoutMenuBar({Item("&File", 20), Item("&Help", 25, true, true, true)}, strip, 8, false, 240);
+  EXPECT_EQ(justified[1], (Rect{200, 20, 235, 39}));
+}
+
 TEST(MenuBarLayout, HitTestSkipsEmptyCaptionsAndKeysNeedAnOpenableItem) {
   std::vector<MenuBarEntry> items{Item("", 0), Item("&File", 20), Item("&Grey", 20, true, false),
                                   Item("&Fine", 20), Item("Edit && &Go", 40), Item("&", 5)};

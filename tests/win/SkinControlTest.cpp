@@ -20,6 +20,8 @@
 #include "framework/CheckBoxes.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
+#include "framework/ImgList.h"
+#include "framework/Menus.h"
 #include "framework/Panels.h"
 #include "launcher/main.h"
 #include "launcher/supportForm.h"
@@ -633,6 +635,148 @@ TEST_F(SkinnedControls, TheHeaderLightsTheItemUnderTheMouseOnly) {
   EXPECT_EQ(itemShows(300, 400, 1), 0) << "the empty part right of the last item";
 }
 
+// A header's list images show in the items whose format names them: a text
+// item with an image and an owner-drawn one (whose image is the list's too);
+// an item without either shows none. Unskinned, the owner-drawn item is
+// painted by the program. Every wait is bounded: nothing here can hang.
+TEST_F(SkinnedControls, HeaderImagesShowForImageAndOwnerDrawnItemsOnly) {
+  TForm& form = MakeForm();
+  TImageList& images = form.Create<TImageList>();
+  {
+    // One 16 x 16 image, a square of a colour the skin's header never has.
+    Surface square(16, 16, PixelFromColour(0x00FF00FF, 0));
+    for (int y = 2; y < 14; ++y)
+      for (int x = 2; x < 14; ++x) square.At(x, y) = PixelFromColour(0x00E01020);
+    UniqueBitmap bitmap = CreateDibSection(square.View(), false);
+    ASSERT_EQ(images.AddMasked(bitmap.Get(), RGB(255, 0, 255)), 0);
+  }
+  THeaderControl& header = Add<THeaderControl>(form, nullptr, 10, 10, 390, 24);
+  header.SetImages(&images);
+  int ownerDrawn = 0;
+  header.OnDrawSection = [&](THeaderControl&, int index, HDC dc, const RECT& rect, bool) {
+    ++ownerDrawn;
+    EXPECT_EQ(index, 1);
+    UniqueBrush green(CreateSolidBrush(RGB(0, 200, 0)));
+    FillRect(dc, &rect, green.Get());
+  };
+  header.SetSections({{"Image", 130, TAlignment::taLeftJustify, 0},
+                      {"Drawn", 130, TAlignment::taLeftJustify, 0, THeaderSectionStyle::hsOwnerDraw},
+                      {"None", 130, TAlignment::taLeftJustify, -1}});
+  // Pixels of the square's colour (and of the owner's green) per item.
+  auto counts = [&](Colour colour) {
+    Surface shot = test::skin::CaptureSettled(header.Handle());
+    std::vector<int> n(3, 0);
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width() && x < 390; ++x)
+        if (SameColour(shot.At(x, y), colour))
+          ++n[static_cast<std::size_t>(x / 130)];
+    return n;
+  };
+  ShowSkinned(form);
+  ASSERT_NE(SkinOf<TSkinHeader>(header), nullptr);
+  ASSERT_TRUE(data->Skin().Headerbar && !data->Skin().Headerbar->Bitmap.IsEmpty());
+  const int drawnBefore = ownerDrawn;
+  {
+    // The owner-drawn item names its image by the owner-draw flag alone.
+    HDITEMW info{};
+    info.mask = HDI_FORMAT | HDI_IMAGE;
+    SendMessageW(header.Handle(), HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.fmt & (HDF_OWNERDRAW | HDF_IMAGE), HDF_OWNERDRAW);
+    EXPECT_EQ(info.iImage, 0);
+  }
+  EXPECT_EQ(counts(0x00E01020), (std::vector<int>{144, 144, 0}));
+  EXPECT_EQ(ownerDrawn, drawnBefore) << "the skin paints owner-drawn items itself";
+
+  data->SetActive(false);
+  TSkinManage::Instance()->RunPendingAction();
+  ASSERT_TRUE(PumpUntil([&] { return SendMessageA(header.Handle(), WM_SKINQUERY, 0, 0) != 1; }, 3000));
+  InvalidateRect(header.Handle(), nullptr, TRUE);
+  ASSERT_TRUE(PumpUntil([&] { return ownerDrawn > drawnBefore; }, 3000))
+      << "the system asks the program to draw its item";
+  std::vector<int> green = counts(RGB(0, 200, 0));
+  EXPECT_EQ(green[0], 0);
+  EXPECT_GT(green[1], 100 * 18) << "the owner's painting shows";
+  EXPECT_EQ(green[2], 0);
+}
+
+// The picture of the popup menu that `open` shows, taken once it is on the
+// screen; the menu is then closed. Bounded: a menu that never shows (or
+// never closes by itself) is closed after two seconds and gives an empty
+// picture.
+Surface g_menuShot;
+int g_menuTicks = 0;
+void CALLBACK CaptureMenuTick(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (menu && IsWindowVisible(menu) && g_menuTicks++ >= 2) {
+    g_menuShot = test::skin::CaptureScreen(test::skin::WindowRectOf(menu));
+    EndMenu();
+  } else if (++g_menuTicks > 40) {
+    EndMenu();
+  }
+}
+Surface CaptureOpenedMenu(const std::function<void()>& open) {
+  g_menuShot = Surface();
+  g_menuTicks = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, CaptureMenuTick);
+  open();
+  KillTimer(nullptr, timer);
+  Pump();
+  return g_menuShot;
+}
+
+// A control's own menu is painted by the skin as the form's own menus are
+// (the same items look the same), and is given back at unskin; a control
+// freed with its menu while skinned is simply gone at unskin.
+TEST_F(SkinnedControls, AControlsOwnMenuIsPaintedLikeTheFormsMenus) {
+  TForm& form = MakeForm();
+  auto fill = [](TPopupMenu& menu) {
+    for (const char* caption : {"Alpha", "Beta"}) {
+      TMenuItem& item = menu.Create<TMenuItem>();
+      item.SetCaption(caption);
+      menu.Add(item);
+    }
+  };
+  TPopupMenu& formMenu = form.Create<TPopupMenu>();
+  fill(formMenu);
+  TButton& button = Add<TButton>(form, nullptr, 10, 10, 90, 25, "Own menu");
+  TPopupMenu& ownMenu = button.Create<TPopupMenu>();
+  fill(ownMenu);
+  button.PopupMenu = &ownMenu;
+  TButton& spare = Add<TButton>(form, nullptr, 10, 50, 90, 25, "Freed");
+  TPopupMenu& spareMenu = spare.Create<TPopupMenu>();
+  fill(spareMenu);
+  spare.PopupMenu = &spareMenu;
+  ShowSkinned(form);
+  EXPECT_EQ(Query(button.Handle()), 1) << "the button is still skinned as a button";
+  ASSERT_TRUE(ownMenu.OwnerDraw);
+  ASSERT_TRUE(formMenu.OwnerDraw);
+
+  RECT b = test::skin::WindowRectOf(button.Handle());
+  const POINT at{b.left + 20, b.top + 10};
+  Surface formShot = CaptureOpenedMenu([&] { formMenu.Popup(at.x, at.y); });
+  Surface ownShot = CaptureOpenedMenu(
+      [&] { SendMessageA(button.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button.Handle()), MAKELPARAM(at.x, at.y)); });
+  ASSERT_FALSE(formShot.IsEmpty());
+  ASSERT_EQ(ownShot.Width(), formShot.Width());
+  ASSERT_EQ(ownShot.Height(), formShot.Height());
+  EXPECT_EQ(Mismatches(ownShot, formShot, {0, 0}, {0, 0, formShot.Width(), formShot.Height()}), 0);
+
+  form.FreeComponent(&spare);
+  Pump();
+  data->SetActive(false);
+  TSkinManage::Instance()->RunPendingAction();
+  Pump();
+  EXPECT_FALSE(ownMenu.OwnerDraw) << "given back";
+  EXPECT_FALSE(ownMenu.OnDrawItem);
+  EXPECT_FALSE(formMenu.OwnerDraw);
+  Surface plain = CaptureOpenedMenu([&] { ownMenu.Popup(at.x, at.y); });
+  ASSERT_FALSE(plain.IsEmpty());
+  EXPECT_GT(Mismatches(plain, formShot, {0, 0}, {0, 0, std::min(plain.Width(), formShot.Width()),
+                                                    std::min(plain.Height(), formShot.Height())}),
+            0)
+      << "the system's look again";
+}
+
 TEST_F(SkinnedControls, PanelsTakeTheFaceColourAndGiveTheirOwnBack) {
   TForm& form = MakeForm();
   TPanel& panel = Add<TPanel>(form, nullptr, 10, 10, 200, 80, "Panel");
@@ -923,7 +1067,7 @@ TEST(SkinGallery, ShowsEveryControlKindSkinned) {
       const char* className;
       int leastWindows;
     } forms[] = {{"TGalleryForm", 25}, {"TFieldGalleryForm", 14}, {"TRangeGalleryForm", 8},
-                 {"TTabGalleryForm", 14}, {"TMenuGalleryForm", 1}, {"TBarGalleryForm", 10},
+                 {"TTabGalleryForm", 16}, {"TMenuGalleryForm", 1}, {"TBarGalleryForm", 10},
                  {"TMdiFrameForm", 4}};
     HWND first = nullptr;
     for (const GalleryForm& expected : forms) {

@@ -15,6 +15,7 @@
 #include "skin/draw/ElementDrawing.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinMenuBar.h"
 #include "skin/manager/WinSkinManage.h"
 
 namespace corvane {
@@ -29,7 +30,7 @@ class SkinnedMdi : public ::testing::Test {
   void SetUp() override {
     FreshStart();
     data = &ActiveSkinData();
-    gallery = CreateMdiGallery();
+    gallery = CreateMdiGallery(RightToLeft());
     ASSERT_TRUE(ShowAndAwaitSkin(*gallery.frame));
     frame = gallery.frame->Handle();
     client = gallery.frame->ClientHandle();
@@ -41,6 +42,7 @@ class SkinnedMdi : public ::testing::Test {
     ResetApplication();
     TSkinManage::Destroy();
   }
+  virtual bool RightToLeft() const { return false; }
   static TWinSkinForm* SkinOfWindow(HWND w) { return TSkinManage::Instance()->FindFormSkin(w); }
   TWinSkinForm& FrameSkin() { return *SkinOfWindow(frame); }
   // The strip buttons that show now, by action.
@@ -170,6 +172,47 @@ TEST_F(SkinnedMdi, TwoHundredSkinCyclesOfTheMdiFormLeaveHandleCountsFlat) {
   ASSERT_NE(SkinOfWindow(frame), nullptr);
   EXPECT_EQ(GetMenu(frame), nullptr);
   EXPECT_EQ(FrameSkin().MenuBar()->ItemCount(), 2);
+}
+
+class SkinnedRightToLeftMdi : public SkinnedMdi {
+ protected:
+  bool RightToLeft() const override { return true; }
+};
+
+TEST_F(SkinnedRightToLeftMdi, BarItemsRunFromTheRightAndStopFivePixelsLeftOfTheChildsButtons) {
+  ASSERT_TRUE(FrameSkin().Class().rightToLeft);
+  TWinSkinMenu& bar = *FrameSkin().MenuBar();
+  ASSERT_EQ(bar.ItemCount(), 2);
+  const int freeEnd = bar.Items(0).Bounds.right;
+  EXPECT_GT(freeEnd, bar.BarRect().right - 20) << "without buttons the first item stands at the right";
+
+  Maximise(*gallery.children[1]);
+  ASSERT_EQ(StripButtons().size(), 3u);
+  int buttonsLeft = bar.BarRect().right;
+  for (const TWinSysButton* b : StripButtons()) buttonsLeft = std::min(buttonsLeft, b->Bounds.left);
+  Surface shot = CaptureSettled(frame);
+  const Rect file = bar.Items(0).Bounds, window = bar.Items(1).Bounds;
+  EXPECT_EQ(file.right, buttonsLeft - 5);
+  EXPECT_EQ(window.right, file.left) << "the second item left of the first";
+  EXPECT_GT(window.Width(), 10);
+  // The buttons show their pictures whole: no caption lies on them.
+  for (const TWinSysButton* b : StripButtons()) {
+    const TDataSkinSysButton& e = *b->Element;
+    Surface expected(b->Bounds.Width(), b->Bounds.Height(), 0xFFFF00FF);
+    DrawFrameCell(expected.View(), expected.View().Bounds(), e.Bitmap, false, std::max(1, e.Frame), 1);
+    EXPECT_LE(Mismatches(shot, expected, {b->Bounds.left, b->Bounds.top}, expected.View().Bounds()),
+              b->Bounds.Width() * b->Bounds.Height() / 10)
+        << "button " << e.Action;
+  }
+  // The item answers where it is drawn.
+  EXPECT_EQ(bar.FindMenuBarItem({(file.left + file.right) / 2, (file.top + file.bottom) / 2}), &bar.Items(0));
+
+  // Restored, the items go back to the strip's right end.
+  Click(*StripButton(kActionChildRestore));
+  ASSERT_TRUE(PumpUntil([&] { return StripButtons().empty(); }));
+  RedrawWindow(frame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump();
+  EXPECT_EQ(bar.Items(0).Bounds.right, freeEnd);
 }
 
 }  // namespace

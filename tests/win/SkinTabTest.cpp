@@ -383,5 +383,81 @@ TEST_F(SkinnedTabs, ButtonStyleTabsAndThePicturePageControl) {
   EXPECT_TRUE(pictures.TabBackGroundActive().IsEmpty());
 }
 
+// A tabbed panel is skinned by its kind: as a page it shows its own label
+// over the skinned page (the tab skin paints its windowless children), as
+// buttons it is a row from the Buttons picture; its tabs come from the
+// skin's pictures either way.
+TEST_F(SkinnedTabs, TabbedPanelsAreSkinnedByTheirKind) {
+  TForm& form = MakeForm();
+  // The labels' text: a colour the skin's tabs never use.
+  const Colour text = RGB(0, 0, 230);
+  auto& page = test::skin::PlaceOn<TTabbedPanel>(form, nullptr, 10, 10, 300, 120,
+                                                  [&](TTabbedPanel& t) {
+                                                    t.ParentFont = false;
+                                                    t.Font.Color = text;
+                                                  });
+  page.SetTabs({"One", "Two"});
+  page.SetTabIndex(0);
+  TLabel& label = form.Create<TLabel>();
+  label.SetBounds(20, 50, 0, 0);
+  label.SetCaption("On the page");
+  label.SetParent(&page);
+  auto& bare = test::skin::PlaceOn<TTabbedPanel>(form, nullptr, 10, 150, 300, 60,
+                                                  [&](TTabbedPanel& t) {
+                                                    t.TabKind = TTabKind::tkTabs;
+                                                    t.ParentFont = false;
+                                                    t.Font.Color = text;
+                                                  });
+  bare.SetTabs({"One", "Two"});
+  TLabel& hidden = form.Create<TLabel>();
+  hidden.SetBounds(20, 35, 0, 0);
+  hidden.SetCaption("Under the page");
+  hidden.SetParent(&bare);
+  auto& buttons = test::skin::PlaceOn<TTabbedPanel>(form, nullptr, 10, 230, 300, 60,
+                                                     [](TTabbedPanel& t) { t.TabKind = TTabKind::tkButtons; });
+  buttons.SetTabs({"One", "Two"});
+  buttons.SetTabIndex(1);
+  ASSERT_TRUE(test::skin::ShowAndAwaitSkin(form));
+
+  TSkinTab* pageSkin = test::skin::SkinOf<TSkinTab>(page);
+  ASSERT_NE(pageSkin, nullptr);
+  EXPECT_EQ(pageSkin->Mode(), 2);
+  TSkinTab* bareSkin = test::skin::SkinOf<TSkinTab>(bare);
+  ASSERT_NE(bareSkin, nullptr);
+  EXPECT_EQ(bareSkin->Mode(), 0);
+  ASSERT_NE(test::skin::SkinOf<TSkinTabBtn>(buttons), nullptr);
+
+  for (TTabbedPanel* tabs : {&page, &bare}) {
+    Surface shot = test::skin::CaptureSettled(tabs->Handle());
+    EXPECT_EQ(OuterRowMismatches(shot, ItemRect(tabs->Handle(), 0), 2, false), 0) << "current tab";
+    EXPECT_EQ(OuterRowMismatches(shot, ItemRect(tabs->Handle(), 1), 1, false), 0) << "other tab";
+  }
+  Rect at = label.BoundsRect();
+  EXPECT_TRUE(HasColour(test::skin::CaptureSettled(page.Handle()), {at.left, at.top, at.right, at.bottom}, text))
+      << "the page's own label shows over the skinned page";
+  // A bare row owns nothing on its page: the skin draws over what it holds.
+  Rect under = hidden.BoundsRect();
+  EXPECT_FALSE(HasColour(test::skin::CaptureSettled(bare.Handle()), {under.left, under.top, under.right, under.bottom},
+                         text));
+
+  const TDataSkinButton& b = data->Skin().Buttons;
+  HWND h = buttons.Handle();
+  Surface shot = test::skin::CaptureSettled(h);
+  RECT item = ItemRect(h, 1);
+  OffsetRect(&item, 0, 1);
+  Surface pressed = BuildElementBitmap({0, 0, item.right - item.left, item.bottom - item.top}, b.Bitmap,
+                                       {b.LeftWidth, b.TopHeight, b.RightWidth, b.BottomHeight}, false, false,
+                                       b.Frame, 2);
+  EXPECT_EQ(Mismatches(shot, pressed, {item.left, item.top}, {0, 0, pressed.Width(), 2}), 0)
+      << "the current button from the pressed cell";
+
+  // Unskinned, the page's label is the system's painting again.
+  data->SetActive(false);
+  TSkinManage::Instance()->RunPendingAction();
+  ASSERT_TRUE(PumpUntil([&] { return Query(page.Handle()) != 1; }, 3000));
+  InvalidateRect(page.Handle(), nullptr, TRUE);
+  EXPECT_TRUE(HasColour(test::skin::CaptureSettled(page.Handle()), {at.left, at.top, at.right, at.bottom}, text));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -17,7 +17,7 @@ class TMdiFrameForm : public TForm {
   CORVANE_CLASS(TMdiFrameForm, TForm)
 
  public:
-  explicit TMdiFrameForm(TComponent* owner) : TForm(owner) {
+  TMdiFrameForm(TComponent* owner, bool rightToLeft) : TForm(owner), m_rightToLeft(rightToLeft) {
     Name = "MdiGallery";
     SetFormStyle(TFormStyle::fsMDIForm);
     SetCaption("Skin gallery: MDI");
@@ -40,7 +40,15 @@ class TMdiFrameForm : public TForm {
   TMainMenu* ChildMenu = nullptr;
   TEdit* Chosen = nullptr;
 
+ protected:
+  void CreateParams(TCreateParams& p) override {
+    TForm::CreateParams(p);
+    // Reading from the right, scroll bar on the left: not mirrored.
+    if (m_rightToLeft) p.exStyle |= WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT;
+  }
+
  private:
+  bool m_rightToLeft;
   TMenuItem& Top(TMainMenu& menu, const std::string& caption) {
     TMenuItem& item = Create<TMenuItem>();
     item.SetCaption(caption);
@@ -77,8 +85,8 @@ class TMdiChildForm : public TForm {
 
 }  // namespace
 
-MdiGallery CreateMdiGallery() {
-  auto& frame = Application().CreateForm<TMdiFrameForm>();
+MdiGallery CreateMdiGallery(bool rightToLeft) {
+  auto& frame = Application().CreateForm<TMdiFrameForm>(rightToLeft);
   frame.Show();
   MdiGallery gallery;
   gallery.frame = &frame;

@@ -19,7 +19,8 @@ struct MdiGallery {
 };
 
 // Creates the frame and its children (the application owns them) at the
-// frame's place in the gallery.
-MdiGallery CreateMdiGallery();
+// frame's place in the gallery; a right-to-left frame reads and lays out
+// its menu bar from the right.
+MdiGallery CreateMdiGallery(bool rightToLeft = false);
 
 }  // namespace corvane

@@ -19,6 +19,7 @@
 #include "framework/CheckBoxes.h"
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
+#include "framework/ImgList.h"
 #include "framework/Panels.h"
 #include "framework/StdCtrls.h"
 #include "FieldGallery.h"
@@ -129,10 +130,19 @@ class TGalleryForm : public TForm {
     (void)bevel;
 
     // Header and status bar.
+    // An image on a text item and on an item its owner draws.
+    TImageList& headerImages = Create<TImageList>();
+    headerImages.AddIcon(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_INFORMATION)));
     THeaderControl* header = Place<THeaderControl>(this, 8, 236, 604, 20);
-    header->SetSections({{"Name", 200},
+    header->SetImages(&headerImages);
+    header->OnDrawSection = [](THeaderControl&, int, HDC dc, const RECT& rect, bool) {
+      RECT text = rect;
+      SetBkMode(dc, TRANSPARENT);
+      DrawTextA(dc, "Drawn by its owner", -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    };
+    header->SetSections({{"Name", 200, TAlignment::taLeftJustify, 0},
                          {"Size", 100, TAlignment::taRightJustify},
-                         {"Kind", 150, TAlignment::taCenter}});
+                         {"Kind", 150, TAlignment::taCenter, 0, THeaderSectionStyle::hsOwnerDraw}});
     Place<TLabel>(this, 12, 266, 0, 0, "Move the mouse over the header and the buttons.");
     TStatusBar* bar = Place<TStatusBar>(this, 0, 398, 620, 22, {}, [](TStatusBar& b) {
       b.AutoHint = false;

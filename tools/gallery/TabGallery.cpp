@@ -82,6 +82,17 @@ class TTabGalleryForm : public TForm {
     pictures->SetTabs(three);
     pictures->SetTabIndex(1);
     Place<TLabel>(this, 320, 330, 0, 0)->SetCaption("Tabs from given pictures");
+
+    // Tabbed panels by kind: a page with its own label, a row of buttons.
+    auto* panel = Place<TTabbedPanel>(this, 320, 348, 128, 74);
+    panel->SetTabs({"Page", "Other"});
+    panel->SetTabIndex(0);
+    Place<TLabel>(panel, 12, 36, 0, 0)->SetCaption("On the page");
+    auto* kinds = Place<TTabbedPanel>(this, 454, 348, 128, 74, [](TTabbedPanel& t) {
+      t.TabKind = TTabKind::tkButtons;
+    });
+    kinds->SetTabs({"Left", "Right"});
+    kinds->SetTabIndex(1);
   }
 
  private:

@@ -1,6 +1,7 @@
 // The gallery's tab form: tab controls on all four sides, a page control,
-// a row of more tabs than fit, button-style tabs, a tab set and a page
-// control that draws its tabs from given pictures. Windows only.
+// a row of more tabs than fit, button-style tabs, a tab set, a page
+// control that draws its tabs from given pictures and tabbed panels of two
+// kinds. Windows only.
 #pragma once
 
 namespace corvane {

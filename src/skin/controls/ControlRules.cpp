@@ -143,7 +143,9 @@ ControlRule Skin3rdRule(std::string_view kind, const ControlFacts& f, TSkinContr
   return Ended();
 }
 
-ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
+namespace {
+
+ControlRule ClassRow(const ControlFacts& f, TSkinControlTypes gates) {
   const std::string& c = f.upperClass;
   auto on = [&](TSkinControlType gate) { return gates.Contains(gate); };
   const bool tabs = on(xcTab) && f.tabsElement;
@@ -181,6 +183,15 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
   // The framework's own families that the chain tests between its named
   // rows. A radio group is a group box and a bitmap button a push button,
   // so these come before the group-box and push-button rows.
+  // A tabbed panel is drawn by its kind: its page's own windowless
+  // controls painted over the skinned page, a row of skinned buttons, or
+  // bare skinned tabs.
+  if (Is(f, "TTabbedPanel") && f.tabKind >= 0 && tabs) {
+    if (f.tabKind == 1) return Attach(K::TabBtn);
+    ControlRule r = Attach(K::Tab);
+    if (f.tabKind == 0) r.mode = 2;
+    return r;
+  }
   if (Is(f, "TCustomRadioGroup") && on(xcRadioButton)) {
     ControlRule r = Attach(K::GroupBox, true);
     r.childKind = K::RadioButton;
@@ -250,6 +261,14 @@ ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
     if (f.numButtons == 0 && on(xcEdit)) return Attach(K::Edit);
   }
   return {};
+}
+
+}  // namespace
+
+ControlRule ControlClassRule(const ControlFacts& f, TSkinControlTypes gates) {
+  ControlRule r = ClassRow(f, gates);
+  r.handsMenu = f.ownMenu && gates.Contains(xcPopupMenu);
+  return r;
 }
 
 WindowRule WindowClassRule(std::string_view c, unsigned s, TSkinControlTypes gates) {

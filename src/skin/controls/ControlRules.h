@@ -75,6 +75,10 @@ struct ControlRule {
   bool extendedCombo = false;
   // Glyph property of png buttons ("PngImage"); empty: "Glyph".
   std::string glyphProperty;
+  // The control's own menu goes to the form skin's menu painting. This
+  // holds whether or not a row matched: a control that carries a menu is
+  // still skinned by its own kind.
+  bool handsMenu = false;
   friend bool operator==(const ControlRule&, const ControlRule&) = default;
 };
 
@@ -100,6 +104,12 @@ struct ControlFacts {
   // A date-time control in its up-down form (no drop-down button), which
   // is framed as an edit.
   bool dateTimeAsField = false;
+  // The byte property "TabKind" of a tabbed panel (0 a page with its own
+  // windowless controls, 1 buttons, 2 bare tabs); -1 absent.
+  int tabKind = -1;
+  // The control carries a menu it owns itself (its "PopupMenu"); a form's
+  // own menus reach the skin with the form.
+  bool ownMenu = false;
 };
 
 // The control kind of the first Skin3rd line that begins with the class
@@ -113,7 +123,8 @@ std::optional<std::string> FindSkin3rdKind(const std::vector<std::string>& lines
 ControlRule Skin3rdRule(std::string_view kind, const ControlFacts& facts, TSkinControlTypes gates);
 
 // The control class rules after the Skin3rd list, first applicable row
-// first. A row applies when its test and its gate both hold.
+// first. A row applies when its test and its gate both hold. A tab skin in
+// mode 2 paints the control's windowless children over its page.
 ControlRule ControlClassRule(const ControlFacts& facts, TSkinControlTypes gates);
 
 // The window class rules for a bare child window.

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "skin/controls/WinSkinBars.h"
 #include "skin/controls/WinSkinButtons.h"
 #include "skin/controls/WinSkinContainers.h"
@@ -77,8 +78,11 @@ TSkinControl* MakeSkin(ControlSkinKind kind, TComponent& owner, const ControlRul
       return &owner.Create<TSkinTrackBar>();
     case K::UpDown:
       return &owner.Create<TSkinUpDown>();
-    case K::Tab:
-      return &owner.Create<TSkinTab>();
+    case K::Tab: {
+      auto& skin = owner.Create<TSkinTab>();
+      if (rule) skin.SetMode(rule->mode);
+      return &skin;
+    }
     case K::Tab31:
       return &owner.Create<TSkinTab31>();
     case K::TabBtn:
@@ -196,6 +200,9 @@ void ControlSkinner::SkinControl(TControl& control) {
   facts.numButtons = static_cast<int>(PropertyInt(&control, "NumButtons"));
   facts.dateTimeAsField = AsciiLower(PropertyText(&control, "Kind")) == "dtktime" ||
                           AsciiLower(PropertyText(&control, "DateMode")) == "dmupdown";
+  facts.tabKind = static_cast<int>(PropertyInt(&control, "TabKind"));
+  auto* ownMenu = dynamic_cast<TMenu*>(PropertyObject(&control, "PopupMenu"));
+  facts.ownMenu = ownMenu && ownMenu->Owner() == &control;
 
   if (m_data.OnSkinControl) {
     TComponent* chosen = nullptr;
@@ -213,6 +220,7 @@ void ControlSkinner::SkinControl(TControl& control) {
     return;
   }
   ControlRule rule = ControlClassRule(facts, m_data.SkinControls);
+  if (rule.handsMenu) m_formSkin.HandOverControlMenu(*ownMenu);
   if (rule.matched) Apply(rule, control);
 }
 

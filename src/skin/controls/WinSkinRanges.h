@@ -74,9 +74,8 @@ class TSkinUpDown : public TSkinControl {
   bool InsideEdit() const { return m_insideEdit; }
   // The half a press started in (0 up or left, 1 down or right), -1 none.
   int PressedHalf() const { return m_pressedHalf; }
-  // Mode 1 draws the up-down lying (left and right halves) whatever its
-  // style says: a tab set's scroller.
-  void SetMode(int mode) { m_mode = mode; }
+  // Mode 1 (SetMode) draws the up-down lying (left and right halves)
+  // whatever its style says: a tab set's scroller.
 
  protected:
   bool BeforeMessage(TMessage& m) override;

@@ -222,6 +222,15 @@ void TSkinTab::Paint(HDC dc, const RECT& r) {
     DrawElement(picture.View(), frame, m_paneImage, false, false, keyed, 1, 1,
                 TurnedMargins(margins, m_placement));
   }
+  // A page that holds its own labels and pictures shows them: the skin
+  // took the painting they come with.
+  if (auto* windowed = dynamic_cast<TWinControl*>(Control()); windowed && m_mode == 2) {
+    GdiFlush();
+    POINT viewport{};
+    SetViewportOrgEx(picture.Dc(), origin.x, origin.y, &viewport);
+    windowed->PaintControls(picture.Dc());
+    SetViewportOrgEx(picture.Dc(), viewport.x, viewport.y, nullptr);
+  }
 
   // The arrows stay on top: they paint themselves.
   HWND arrows = FindWindowExA(h, nullptr, "msctls_updown32", nullptr);

@@ -23,6 +23,7 @@ class OffscreenSurface;
 // back for side tabs), the current tab from the Tabs picture's second cell,
 // the page frame from the Tabs border picture or TabPane, the whole window
 // put on the screen with one blit. Without a Tabs picture the system draws.
+// In mode 2 the control's windowless children are painted over the page.
 class TSkinTab : public TSkinControl {
   CORVANE_CLASS(TSkinTab, TSkinControl)
 

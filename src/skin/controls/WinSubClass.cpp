@@ -53,6 +53,13 @@ std::string PropertyText(const TComponent* c, std::string_view name) {
   return {};
 }
 
+TComponent* PropertyObject(const TComponent* c, std::string_view name) {
+  if (!c) return nullptr;
+  TPropValue v = c->GetProperty(name);
+  auto object = std::get_if<TComponent*>(&v);
+  return object ? *object : nullptr;
+}
+
 bool PropertyIsTrue(const TComponent* c, std::string_view name) {
   if (!c) return false;
   TPropValue v = c->GetProperty(name);

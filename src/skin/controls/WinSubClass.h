@@ -40,6 +40,8 @@ enum TSkinControlState : int {
 // empty when absent; whether a property reads "true".
 std::int64_t PropertyInt(const TComponent* component, std::string_view name);
 std::string PropertyText(const TComponent* component, std::string_view name);
+// The object an object property holds; nullptr when none or absent.
+TComponent* PropertyObject(const TComponent* component, std::string_view name);
 bool PropertyIsTrue(const TComponent* component, std::string_view name);
 bool HasProperty(const TComponent* component, std::string_view name);
 // Writes a property from text by the kind it has now (integer, enumeration
@@ -87,6 +89,9 @@ class TSkinControl : public TComponent {
   bool SkinOn() const { return m_skinOn; }
   int State() const { return m_state; }
   int Mode() const { return m_mode; }
+  // The drawing variant, chosen by the rules before attaching (each skin
+  // says what its modes mean).
+  void SetMode(int mode) { m_mode = mode; }
   unsigned MouseState() const { return m_mouseState; }
   bool ParentBackgroundTaken() const { return m_parentBackgroundTaken; }
 

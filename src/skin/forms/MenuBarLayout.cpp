@@ -1,5 +1,7 @@
 #include "skin/forms/MenuBarLayout.h"
 
+#include <algorithm>
+
 #include "core/Mnemonic.h"
 
 namespace corvane {
@@ -7,6 +9,8 @@ namespace corvane {
 namespace {
 
 constexpr int kItemPadding = 10;
+// Room kept between the items and buttons at the strip's right end.
+constexpr int kButtonGap = 5;
 
 bool CanOpen(const MenuBarEntry& item) { return item.visible && item.enabled && !item.caption.empty(); }
 
@@ -21,11 +25,13 @@ int MenuBarStartOffset(const MenuBarLook& look, int stripWidth, bool rightToLeft
 }
 
 std::vector<Rect> LayoutMenuBar(const std::vector<MenuBarEntry>& items, const Rect& strip, int startOffset,
-                                bool rightToLeft) {
+                                bool rightToLeft, std::optional<int> buttonsLeft) {
   std::vector<Rect> bounds(items.size());
   const int top = strip.top, bottom = strip.bottom - 1;
+  int farEnd = strip.right - startOffset;
+  if (buttonsLeft) farEnd = std::min(farEnd, *buttonsLeft - kButtonGap);
   if (rightToLeft) {
-    int r = strip.right - startOffset;
+    int r = farEnd;
     for (std::size_t i = 0; i < items.size(); ++i) {
       if (!items[i].visible) continue;
       int w = ItemWidth(items[i]);
@@ -51,7 +57,7 @@ std::vector<Rect> LayoutMenuBar(const std::vector<MenuBarEntry>& items, const Re
   for (std::size_t i = firstRight; i < items.size(); ++i)
     if (items[i].visible) rightGroup += ItemWidth(items[i]);
   // Too little room: the far-end items follow straight on.
-  a = std::max(a, strip.right - startOffset - rightGroup);
+  a = std::max(a, farEnd - rightGroup);
   for (std::size_t i = firstRight; i < items.size(); ++i) {
     if (!items[i].visible) continue;
     int w = ItemWidth(items[i]);

@@ -4,6 +4,7 @@
 // the captions, paints and tracks.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,10 +40,12 @@ struct MenuBarEntry {
 // no room), one pixel short of the strip's bottom; invisible items get an
 // empty rectangle. Right-justified items end the start offset before the
 // strip's far end without ever overlapping the items before them. A
-// right-to-left bar runs the other way from `rightEdge` (the strip's right
-// less the offset, or less room kept for other buttons).
+// right-to-left bar runs the other way from that same end. `buttonsLeft`
+// is the left edge of buttons standing at the strip's right end (a
+// maximised MDI child's): the end moves to 5 pixels left of them, so no
+// item lies under a button.
 std::vector<Rect> LayoutMenuBar(const std::vector<MenuBarEntry>& items, const Rect& strip, int startOffset,
-                                bool rightToLeft);
+                                bool rightToLeft, std::optional<int> buttonsLeft = std::nullopt);
 
 // The first item with a caption whose rectangle holds the point; -1 none.
 int MenuBarItemAt(const std::vector<MenuBarEntry>& items, const std::vector<Rect>& bounds, Point p);

@@ -41,6 +41,7 @@ namespace corvane {
 
 class TSkinData;
 class TForm;
+class TMenu;
 class TPopupMenu;
 class TMenuItem;
 class OffscreenSurface;
@@ -96,6 +97,9 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   void StartFormSkin(TSkinData* skinData, TForm* form);
   // Bare-window mode ("#32770" message boxes and other windows).
   void StartWindowSkin(TSkinData* skinData);
+  // A menu a control of the form owns itself goes to the skin's menu
+  // painting with the form's own menus, and back with them.
+  void HandOverControlMenu(TMenu& menu);
   // Gives the window back its own frame, size, region and procedure.
   void Unskin();
   // Stops skinning, leaving size and region (the window is going away).
@@ -168,6 +172,12 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   bool RegionSet() const { return m_regionSet; }
   Size SystemFrameSize() const { return m_systemFrameSize; }
   HWND MdiClient() const { return m_mdiClient; }
+  // An MDI frame whose active child is maximised: the child's buttons stand
+  // in the frame's menu strip.
+  bool ActiveMdiChildMaximised() const;
+  // The left edge of the leftmost button drawn in the menu strip (a
+  // maximised MDI child's), as last laid out; none while none shows.
+  std::optional<int> MenuStripButtonsLeft() const;
 
  private:
   void CommonStart(TSkinData* skinData);
@@ -181,9 +191,6 @@ class TWinSkinForm : public TComponent, public TWinSysButton::Painter {
   void HideSysMenuBit();
   void RestoreSysMenuBit();
   bool IsMaximisedMdiChild() const;
-  // An MDI frame whose active child is maximised: the child's buttons stand
-  // in the frame's menu strip.
-  bool ActiveMdiChildMaximised() const;
   // Draws the buttons of the menu strip (a maximised MDI child's) over the
   // strip just painted, keeping the strip under them for state changes.
   void PaintMenuStripButtons(OffscreenSurface& picture, const Rect& strip);

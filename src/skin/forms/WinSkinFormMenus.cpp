@@ -14,6 +14,14 @@
 
 namespace corvane {
 
+// ------------------------------------------------------ controls' own menus
+
+void TWinSkinForm::HandOverControlMenu(TMenu& menu) {
+  // Given back at unskin with the form's menus: only a form-mode skin has
+  // the form those are found through.
+  if (m_form && m_skinData) m_menus.HandOverMenu(*m_skinData, menu);
+}
+
 // ------------------------------------------------------ skin system menu
 
 void TWinSkinForm::ShowSystemMenu(int x, int y) {

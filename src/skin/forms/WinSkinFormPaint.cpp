@@ -190,16 +190,34 @@ void TWinSkinForm::PaintCaptionButtons(OffscreenSurface& picture) {
   }
 }
 
+namespace {
+
+// A button drawn in the menu strip: one of the strip's kind that shows and
+// has a picture.
+bool ShowsInMenuStrip(const TWinSysButton& button) {
+  const TDataSkinSysButton& b = *button.Element;
+  return b.Visibility == kShowInMenuStrip && button.Visible && !b.Bitmap.IsEmpty();
+}
+
+}  // namespace
+
 void TWinSkinForm::PaintMenuStripButtons(OffscreenSurface& picture, const Rect& strip) {
   GdiFlush();
   m_stripBack = Surface(strip.Width(), strip.Height());
   m_stripOrigin = {strip.left, strip.top};
   StretchCopy(m_stripBack.View(), m_stripBack.View().Bounds(), picture.View(), strip);
   for (const auto& button : m_captionButtons) {
+    if (!ShowsInMenuStrip(*button)) continue;
     const TDataSkinSysButton& b = *button->Element;
-    if (b.Visibility != kShowInMenuStrip || !button->Visible || b.Bitmap.IsEmpty()) continue;
     DrawFrameCell(picture.View(), button->Bounds, b.Bitmap, true, std::max(1, b.Frame), 1);
   }
+}
+
+std::optional<int> TWinSkinForm::MenuStripButtonsLeft() const {
+  std::optional<int> left;
+  for (const auto& button : m_captionButtons)
+    if (ShowsInMenuStrip(*button)) left = std::min(left.value_or(button->Bounds.left), button->Bounds.left);
+  return left;
 }
 
 void TWinSkinForm::PaintCaptionButton(TWinSysButton& button) {

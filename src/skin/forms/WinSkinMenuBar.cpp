@@ -210,7 +210,10 @@ void TWinSkinMenu::Layout(const Rect& strip, HDC dc) {
     for (MenuBarEntry& e : entries) e.textWidth = MeasureCaption(dc, e.caption).width;
   }
   const int offset = MenuBarStartOffset(LookOf(m_form.Skin()), strip.Width(), RightToLeft());
-  std::vector<Rect> bounds = LayoutMenuBar(entries, strip, offset, RightToLeft());
+  // A maximised MDI child's buttons stand at the strip's right end.
+  std::optional<int> buttonsLeft;
+  if (m_form.ActiveMdiChildMaximised()) buttonsLeft = m_form.MenuStripButtonsLeft();
+  std::vector<Rect> bounds = LayoutMenuBar(entries, strip, offset, RightToLeft(), buttonsLeft);
   for (std::size_t i = 0; i < m_items.size(); ++i) m_items[i]->Bounds = bounds[i];
 }
 

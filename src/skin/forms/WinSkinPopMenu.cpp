@@ -413,14 +413,26 @@ bool HighContrastOn() {
 
 namespace {
 
-// Every popup menu of a form and of the forms it owns, at every depth.
+// Every popup menu of a form and of the forms it owns, at every depth;
+// with controls set, also the menus its controls own (at any depth of
+// ownership), which are handed over one by one as the controls are skinned.
 template <typename Fn>
-void ForEachFormMenu(TForm& form, Fn&& fn, int depth = 0) {
-  if (depth > 16) return;  // owner chains are short; a cycle must not hang
-  for (int i = 0; i < form.ComponentCount(); ++i)
-    if (auto* menu = dynamic_cast<TMenu*>(form.Components(i))) fn(*menu);
+void ForEachMenuOf(TComponent& owner, Fn&& fn, bool controls, int depth) {
+  if (depth > 16) return;  // ownership chains are short; a cycle must not hang
+  for (int i = 0; i < owner.ComponentCount(); ++i) {
+    TComponent* c = owner.Components(i);
+    if (auto* menu = dynamic_cast<TMenu*>(c)) fn(*menu);
+    else if (controls && dynamic_cast<TControl*>(c) && !dynamic_cast<TForm*>(c)) ForEachMenuOf(*c, fn, true, depth + 1);
+  }
+}
+
+template <typename Fn>
+void ForEachFormMenu(TForm& form, Fn&& fn, bool controls = false, int depth = 0) {
+  if (depth > 16) return;
+  ForEachMenuOf(form, fn, controls, 0);
   for (int i = 0; i < Screen().FormCount(); ++i)
-    if (TForm* owned = Screen().Forms(i); owned != &form && owned->Owner() == &form) ForEachFormMenu(*owned, fn, depth + 1);
+    if (TForm* owned = Screen().Forms(i); owned != &form && owned->Owner() == &form)
+      ForEachFormMenu(*owned, fn, controls, depth + 1);
 }
 
 }  // namespace
@@ -442,18 +454,26 @@ void PaintWithSkin(TSkinData& skinData, TMenu& menu) {
   menu.ItemsChanged();
 }
 
+void SkinnedFormMenus::Keep(TSkinData& skinData, TMenu& menu) {
+  // Menu bars' submenus are painted when the skin paints menu items.
+  const bool wanted = skinData.SkinControls.Contains(menu.InheritsFrom("TMainMenu") ? xcMenuItem : xcPopupMenu);
+  if (!wanted || menu.Tag == skinData.DisableTag || Holds(&menu)) return;
+  m_saved[&menu] = {menu.OwnerDraw, menu.OnMeasureItem, menu.OnDrawItem};
+  PaintWithSkin(skinData, menu);
+}
+
 void SkinnedFormMenus::HandOver(TSkinData& skinData, TForm& form) {
   if (HighContrastOn()) return;
-  ForEachFormMenu(form, [&](TMenu& menu) {
-    // Menu bars' submenus are painted when the skin paints menu items.
-    const bool wanted = skinData.SkinControls.Contains(menu.InheritsFrom("TMainMenu") ? xcMenuItem : xcPopupMenu);
-    if (!wanted || menu.Tag == skinData.DisableTag || Holds(&menu)) return;
-    m_saved[&menu] = {menu.OwnerDraw, menu.OnMeasureItem, menu.OnDrawItem};
-    PaintWithSkin(skinData, menu);
-  });
+  ForEachFormMenu(form, [&](TMenu& menu) { Keep(skinData, menu); });
+}
+
+void SkinnedFormMenus::HandOverMenu(TSkinData& skinData, TMenu& menu) {
+  if (!HighContrastOn()) Keep(skinData, menu);
 }
 
 void SkinnedFormMenus::GiveBack(TForm& form) {
+  // Found again through their owners: a menu whose control was freed
+  // meanwhile is never touched.
   ForEachFormMenu(form, [&](TMenu& menu) {
     auto it = m_saved.find(&menu);
     if (it == m_saved.end()) return;
@@ -462,7 +482,7 @@ void SkinnedFormMenus::GiveBack(TForm& form) {
     menu.OnDrawItem = std::move(it->second.draw);
     menu.ItemsChanged();
     m_saved.erase(it);
-  });
+  }, true);
   // Menus freed meanwhile are only forgotten.
   m_saved.clear();
 }

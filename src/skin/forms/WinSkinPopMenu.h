@@ -122,7 +122,11 @@ class SkinnedFormMenus {
   // xcPopupMenu, menu bars with xcMenuItem, Tag not DisableTag); menus
   // already handed over are left as they are.
   void HandOver(TSkinData& skinData, TForm& form);
-  // Gives every menu of form still alive back what it had.
+  // Hands over one menu a control of the form owns (popup menus with
+  // xcPopupMenu, Tag not DisableTag); one already handed over stays.
+  void HandOverMenu(TSkinData& skinData, TMenu& menu);
+  // Gives every menu of form still alive (the form's, its controls' and its
+  // owned forms') back what it had.
   void GiveBack(TForm& form);
   bool Holds(const TMenu* menu) const { return m_saved.count(menu) != 0; }
 
@@ -132,6 +136,7 @@ class SkinnedFormMenus {
     TMenuMeasureEvent measure;
     TMenuDrawEvent draw;
   };
+  void Keep(TSkinData& skinData, TMenu& menu);
   std::map<const TMenu*, Saved> m_saved;
 };
 

@@ -2,7 +2,14 @@
 // Win32 program whose one window holds a focused edit field, so the
 // system's caret blinks there as it does in the shown editor. It waits to be
 // closed.
+//
+// With --track-leave it also asks for the mouse-leave notice of each window
+// the mouse moves over, as any program with hover effects does (the link
+// editor's controls do, for their enter and leave events): the reference
+// for the editor with the mouse resting over it.
 #include <windows.h>
+
+#include <cstring>
 
 namespace {
 
@@ -23,7 +30,8 @@ LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  const bool trackLeave = commandLine && std::strstr(commandLine, "--track-leave") != nullptr;
   WNDCLASSA wc{};
   wc.lpfnWndProc = Procedure;
   wc.hInstance = instance;
@@ -39,6 +47,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   SetFocus(g_edit);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (trackLeave && msg.message == WM_MOUSEMOVE) {
+      TRACKMOUSEEVENT request{sizeof request, TME_LEAVE, msg.hwnd, 0};
+      TrackMouseEvent(&request);
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

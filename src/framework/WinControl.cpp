@@ -448,6 +448,10 @@ void TWinControl::TrackMouse(TControl* target) {
     if (current) current->Perform(CM_MOUSELEAVE);
     if (target) target->Perform(CM_MOUSEENTER);
   }
+  // The leave notice is a request to the system, not a timer of ours. Under
+  // Wine the system checks for it on a timer of its own (every mouse hover
+  // time) while the mouse rests over the window, as it does for any program
+  // with hover effects; Windows needs no timer for it.
   if (!m_trackingLeave && m_handle) {
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, m_handle, 0};
     m_trackingLeave = TrackMouseEvent(&tme) != FALSE;

@@ -1,5 +1,6 @@
 #include "pictures/WinSurface.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -61,6 +62,22 @@ Surface SurfaceFromBitmap(HBITMAP bitmap) {
                              DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
   return rows > 0 ? out : Surface{};
+}
+
+void DrawSurface(HDC dc, int x, int y, const SurfaceView& pixels) {
+  if (!dc || pixels.IsEmpty()) return;
+  // The system reads whole rows of the bitmap it is given: part of a wider
+  // surface is copied out first, so nothing past the view's last pixel is read.
+  if (pixels.stride != pixels.width) {
+    Surface rows(pixels.width, pixels.height);
+    for (int row = 0; row < pixels.height; ++row)
+      std::copy_n(pixels.Row(row), pixels.width, rows.View().Row(row));
+    DrawSurface(dc, x, y, rows.View());
+    return;
+  }
+  BITMAPINFO info = TopDownInfo(pixels.width, pixels.height, 32);
+  StretchDIBits(dc, x, y, pixels.width, pixels.height, 0, 0, pixels.width, pixels.height, pixels.pixels, &info,
+                DIB_RGB_COLORS, SRCCOPY);
 }
 
 UniqueIcon CreateIconFromSurface(const SurfaceView& pixels) {

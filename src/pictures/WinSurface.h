@@ -23,6 +23,10 @@ UniqueBitmap CreateWhiteDib24(int width, int height);
 // sections; other depths come out with alpha 0 from the system).
 Surface SurfaceFromBitmap(HBITMAP bitmap);
 
+// Copies the surface's pixels (alpha ignored) into dc with their top left
+// at (x, y), clipped as dc clips: a picture kept in memory is shown without a
+// bitmap of its own.
+void DrawSurface(HDC dc, int x, int y, const SurfaceView& pixels);
 // An icon whose colour and transparency are the surface's (straight alpha).
 UniqueIcon CreateIconFromSurface(const SurfaceView& pixels);
 

@@ -167,5 +167,34 @@ TEST(MenuItemPictures, OnePicturePerSizeAndKindUntilTheSkinChangesAndNeverMoreTh
   EXPECT_EQ(pictures.Composed(), composed + 1) << "the least recently used went first";
 }
 
+TEST(MenuItemPictures, APopupWindowsPictureIsKeptApartFromItemsAndOutlivesTheCacheForItsHolder) {
+  const Surface items = FiveCellPicture();
+  const MenuItemPictureSource itemSource{&items, 5, {2, 3, 2, 3}, false, true};
+  Surface ground(10, 10, 0xFF203040);
+  ground.At(0, 0) = PixelFromColour(kColourKey);  // no colour is left out of a window's picture
+  const MenuItemPictureSource windowSource{&ground, 1, {3, 3, 3, 3}, false, false};
+  MenuItemPictures pictures;
+  std::shared_ptr<const Surface> window = pictures.Share(1, windowSource, 150, 22, MenuItemPictureKind::Window);
+  EXPECT_EQ(*window, BuildElementBitmap({0, 0, 150, 22}, ground, {3, 3, 3, 3}, false, false, 1, 1));
+  EXPECT_EQ(pictures.Get(1, itemSource, 150, 22, MenuItemPictureKind::Normal),
+            ComposeMenuItemPicture(itemSource, 150, 22, MenuItemPictureKind::Normal))
+      << "an item of the window's size has its own picture";
+  EXPECT_EQ(pictures.Share(1, windowSource, 150, 22, MenuItemPictureKind::Window), window) << "the next opening";
+  EXPECT_EQ(pictures.Composed(), 2);
+
+  // Long windows: the pixel limit lets the least recently used go, never the
+  // one just asked for, and a holder keeps its picture whole.
+  const int tall = static_cast<int>(MenuItemPictures::kPixelLimit / 200);
+  std::shared_ptr<const Surface> first = pictures.Share(1, windowSource, 200, tall * 2 / 3, MenuItemPictureKind::Window);
+  std::shared_ptr<const Surface> second = pictures.Share(1, windowSource, 201, tall * 2 / 3, MenuItemPictureKind::Window);
+  EXPECT_LE(pictures.Pixels(), MenuItemPictures::kPixelLimit);
+  EXPECT_EQ(pictures.Count(), 1u);
+  EXPECT_EQ(*first, BuildElementBitmap({0, 0, 200, tall * 2 / 3}, ground, {3, 3, 3, 3}, false, false, 1, 1));
+  std::shared_ptr<const Surface> huge = pictures.Share(1, windowSource, 200, tall * 2, MenuItemPictureKind::Window);
+  EXPECT_EQ(pictures.Count(), 1u) << "a picture over the limit alone is still kept while asked for";
+  EXPECT_EQ(pictures.Share(1, windowSource, 200, tall * 2, MenuItemPictureKind::Window), huge);
+  EXPECT_EQ(*second, BuildElementBitmap({0, 0, 201, tall * 2 / 3}, ground, {3, 3, 3, 3}, false, false, 1, 1));
+}
+
 }  // namespace
 }  // namespace corvane

@@ -81,8 +81,14 @@ Surface ComposeMenuItemPicture(const MenuItemPictureSource& source, int width, i
 
 const Surface& MenuItemPictures::Get(unsigned generation, const MenuItemPictureSource& source, int width, int height,
                                      MenuItemPictureKind kind) {
+  return *Share(generation, source, width, height, kind);
+}
+
+std::shared_ptr<const Surface> MenuItemPictures::Share(unsigned generation, const MenuItemPictureSource& source,
+                                                       int width, int height, MenuItemPictureKind kind) {
   if (generation != m_generation) {
     m_pictures.clear();
+    m_pixels = 0;
     m_generation = generation;
   }
   for (auto it = m_pictures.begin(); it != m_pictures.end(); ++it) {
@@ -90,10 +96,16 @@ const Surface& MenuItemPictures::Get(unsigned generation, const MenuItemPictureS
     m_pictures.splice(m_pictures.begin(), m_pictures, it);
     return m_pictures.front().picture;
   }
-  if (m_pictures.size() >= kLimit) m_pictures.pop_back();
-  m_pictures.push_front({width, height, kind, ComposeMenuItemPicture(source, width, height, kind)});
+  auto picture = std::make_shared<const Surface>(ComposeMenuItemPicture(source, width, height, kind));
+  m_pictures.push_front({width, height, kind, picture});
+  m_pixels += static_cast<std::size_t>(picture->Width()) * static_cast<std::size_t>(picture->Height());
   ++m_composed;
-  return m_pictures.front().picture;
+  while (m_pictures.size() > 1 && (m_pictures.size() > kLimit || m_pixels > kPixelLimit)) {
+    const Surface& last = *m_pictures.back().picture;
+    m_pixels -= static_cast<std::size_t>(last.Width()) * static_cast<std::size_t>(last.Height());
+    m_pictures.pop_back();
+  }
+  return picture;
 }
 
 }  // namespace corvane

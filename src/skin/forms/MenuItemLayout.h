@@ -8,7 +8,9 @@
 #include "core/Geometry.h"
 #include "core/Surface.h"
 
+#include <cstddef>
 #include <list>
+#include <memory>
 
 #include "skin/draw/ElementDrawing.h"
 
@@ -68,8 +70,9 @@ void DrawMenuSeparator(SurfaceView canvas, const Rect& target, const Surface& it
                        int leftWidth, int rightWidth);
 
 // What an item shows of the skin's item picture: its first cell, its hot
-// (fourth) cell, or the separator strip.
-enum class MenuItemPictureKind { Normal, Hot, Separator };
+// (fourth) cell, or the separator strip; or the popup window's whole picture
+// (the first cell of its source, the menu background, with no colour left out).
+enum class MenuItemPictureKind { Normal, Hot, Separator, Window };
 
 // The item picture as one kind of item of one size shows it, magenta where
 // the menu's own picture shows through.
@@ -83,18 +86,28 @@ struct MenuItemPictureSource {
 };
 Surface ComposeMenuItemPicture(const MenuItemPictureSource& source, int width, int height, MenuItemPictureKind kind);
 
-// Composed item pictures kept for painting: a menu's items share a few
+// Composed menu pictures kept for painting: a menu's items share a few
 // sizes, and composing the nine cuts of a cell is most of what painting an
-// item costs. At most kLimit pictures are kept (the least recently used
-// goes first); every picture of an older skin load goes at once.
+// item costs; a popup window of the size it had last time opens with the
+// picture it had then. At most kLimit pictures of together kPixelLimit
+// pixels are kept (the least recently used goes first, the one just asked
+// for always stays); every picture of an older skin load goes at once.
 class MenuItemPictures {
  public:
   static constexpr std::size_t kLimit = 16;
+  // About two long menus' windows at a large screen's height.
+  static constexpr std::size_t kPixelLimit = std::size_t{1} << 20;
   // The picture of this skin load (generation), size and kind, composed on
-  // first use.
+  // first use; valid until the next call.
   const Surface& Get(unsigned generation, const MenuItemPictureSource& source, int width, int height,
                      MenuItemPictureKind kind);
+  // The same picture, for a holder that keeps it while it paints (an open
+  // popup window): it stays valid after the cache let it go.
+  std::shared_ptr<const Surface> Share(unsigned generation, const MenuItemPictureSource& source, int width,
+                                       int height, MenuItemPictureKind kind);
   std::size_t Count() const { return m_pictures.size(); }
+  // Pixels of the pictures kept.
+  std::size_t Pixels() const { return m_pixels; }
   // How many pictures were composed (not found kept).
   int Composed() const { return m_composed; }
 
@@ -102,10 +115,11 @@ class MenuItemPictures {
   struct Entry {
     int width, height;
     MenuItemPictureKind kind;
-    Surface picture;
+    std::shared_ptr<const Surface> picture;
   };
   unsigned m_generation = 0;
   std::list<Entry> m_pictures;  // most recently used first
+  std::size_t m_pixels = 0;
   int m_composed = 0;
 };
 

@@ -29,6 +29,18 @@ Margins MarginsOf(const TDataSkinObject& e) { return {e.LeftWidth, e.TopHeight, 
 
 bool HasPicture(const std::unique_ptr<TDataSkinObject>& e) { return e && !e->Bitmap.IsEmpty(); }
 
+// The composed menu pictures of the GUI thread (menus are painted there
+// only): items' and popup windows'.
+MenuItemPictures& ItemPictures() {
+  static MenuItemPictures pictures;
+  return pictures;
+}
+
+// What the kept pictures were composed from: the skin's load at one DPI.
+unsigned PictureGeneration(const TSkinData& skinData, int dpi) {
+  return skinData.SkinGeneration() ^ (static_cast<unsigned>(dpi) << 20);
+}
+
 HFONT BoldMenuFont(int dpi) {
   static std::map<int, UniqueFont> fonts;
   UniqueFont& font = fonts[dpi];
@@ -39,6 +51,20 @@ HFONT BoldMenuFont(int dpi) {
     font.Reset(CreateFontIndirectA(&face));
   }
   return font.Get();
+}
+
+// The height of one line in font (selected into dc): what measuring a
+// one-line caption gives for its height, without measuring its text. Menu
+// fonts live as long as the process, so each is asked once.
+int LineHeight(HDC dc, HFONT font) {
+  static std::map<HFONT, int> heights;
+  auto [kept, added] = heights.try_emplace(font, 0);
+  if (added) {
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    kept->second = metrics.tmHeight;
+  }
+  return kept->second;
 }
 
 // The checked image's box: a checkerboard of face and highlight, sunk in.
@@ -109,16 +135,22 @@ void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& ite
   }
 
   auto [caption, shortcut] = SplitMenuCaption(item.caption);
-  SelectGuard font(dc, item.isDefault ? BoldMenuFont(item.dpi) : MenuFont(item.dpi));
+  const HFONT font = item.isDefault ? BoldMenuFont(item.dpi) : MenuFont(item.dpi);
+  SelectGuard selected(dc, font);
   const UINT rtl = item.rightToLeft ? DT_RIGHT | DT_RTLREADING : 0;
   const UINT noAccel = (state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-  RECT measured = ToRECT(layout.captionBox);
-  std::string measureText = caption.empty() || caption == "&" ? caption + " " : caption;
-  DrawTextUtf8(dc, measureText, &measured, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE | rtl);
   Rect text = layout.captionBox;
-  text.top = MenuCaptionTop(r, measured.bottom - measured.top);
-  if (item.rightToLeft) text.left = text.right - (measured.right - measured.left);
-  else text.right = std::min(text.right, static_cast<int>(measured.right));
+  int textHeight = LineHeight(dc, font);
+  if (!shortcut.empty()) {
+    // The caption's width places the shortcut after it.
+    RECT measured = ToRECT(layout.captionBox);
+    std::string measureText = caption.empty() || caption == "&" ? caption + " " : caption;
+    DrawTextUtf8(dc, measureText, &measured, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE | rtl);
+    textHeight = measured.bottom - measured.top;
+    if (item.rightToLeft) text.left = text.right - (measured.right - measured.left);
+    else text.right = std::min(text.right, static_cast<int>(measured.right));
+  }
+  text.top = MenuCaptionTop(r, textHeight);
 
   const auto& c = skin.Colours;
   auto resolve = [&](int index) { return ResolveColour(c[index], skin.System()); };
@@ -169,16 +201,12 @@ bool TWinSkinPopMenu::BuildBackground() {
       m_backgroundGeneration == SkinData->SkinGeneration() && m_backgroundDpi == dpi)
     return true;
   const TDataSkinObject& back = *skin.MenuBackground;
-  Surface picture = BuildElementBitmap(bounds, back.Bitmap, MarginsOf(back), false, back.Tile != 0, 1, 1);
-  m_background.reset();
-  if (picture.IsEmpty()) return false;
-  auto kept = std::make_unique<OffscreenSurface>(bounds.Width(), bounds.Height());
-  if (!kept->Valid()) return false;
-  StretchCopy(kept->View(), bounds, picture.View(), bounds);
-  m_background = std::move(kept);
+  m_background = ItemPictures().Share(PictureGeneration(*SkinData, dpi),
+                                      {&back.Bitmap, 1, MarginsOf(back), back.Tile != 0, false}, bounds.Width(),
+                                      bounds.Height(), MenuItemPictureKind::Window);
   m_backgroundGeneration = SkinData->SkinGeneration();
   m_backgroundDpi = dpi;
-  return true;
+  return !m_background->IsEmpty();
 }
 
 LRESULT TWinSkinPopMenu::Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -206,11 +234,18 @@ LRESULT TWinSkinPopMenu::Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM 
 LRESULT TWinSkinPopMenu::OnNcPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
   try {
     if (!BuildBackground()) return WindowSubclass::CallNext(Window, msg, wParam, lParam);
-    // The whole window, frame and items' ground alike, in one blit; the
-    // update region is not needed for that (and is 1, no region, when the
-    // whole frame is due).
+    // The frame only (the update region is not needed for that, and is 1,
+    // no region, when the whole frame is due): the client area is the
+    // items' ground, painted with them. Where the system keeps the menu's
+    // frame inside the client area there is nothing to paint here.
+    RECT client{};
+    GetClientRect(Window, &client);
+    const Rect inside = Rect{0, 0, client.right, client.bottom}.Offset(m_clientOffset.x, m_clientOffset.y);
+    if (inside.Intersect(m_background->View().Bounds()) == m_background->View().Bounds()) return 0;
     WindowDC dc(Window, true);
-    if (dc.Get()) BitBlt(dc.Get(), 0, 0, m_background->Width(), m_background->Height(), m_background->Dc(), 0, 0, SRCCOPY);
+    if (!dc.Get()) return 0;
+    ExcludeClipRect(dc.Get(), inside.left, inside.top, inside.right, inside.bottom);
+    DrawSurface(dc.Get(), 0, 0, m_background->View());
   } catch (...) {
     // A frame that cannot be painted now is painted on the next request.
   }
@@ -228,7 +263,7 @@ LRESULT TWinSkinPopMenu::OnPrint(UINT msg, WPARAM wParam, LPARAM lParam) {
   // The picture first, then the system prints inside the 3-pixel frame only,
   // so an animation captures what WM_NCPAINT shows.
   const int w = m_background->Width(), h = m_background->Height();
-  BitBlt(dc, 0, 0, w, h, m_background->Dc(), 0, 0, SRCCOPY);
+  DrawSurface(dc, 0, 0, m_background->View());
   int oldMode = SetBkMode(dc, TRANSPARENT);
   UniqueRegion inside(CreateRectRgn(kMenuWindowFrame, kMenuWindowFrame, w - kMenuWindowFrame, h - kMenuWindowFrame));
   SelectClipRgn(dc, inside.Get());
@@ -248,8 +283,7 @@ LRESULT TWinSkinPopMenu::OnPaint(UINT msg, WPARAM wParam, LPARAM lParam) {
   PAINTSTRUCT ps{};
   HDC dc = BeginPaint(Window, &ps);
   if (!dc) return 0;
-  BitBlt(dc, -m_clientOffset.x, -m_clientOffset.y, m_background->Width(), m_background->Height(), m_background->Dc(),
-         0, 0, SRCCOPY);
+  DrawSurface(dc, -m_clientOffset.x, -m_clientOffset.y, m_background->View());
   // The menu draws its items; a frame it draws inside its client area (where
   // the system keeps the frame there) is clipped away so the skin's stays.
   RECT client{};
@@ -279,12 +313,6 @@ MenuItemLook LookOf(const TMenuItem& item) {
 }
 
 namespace {
-
-// The composed item pictures of the GUI thread (menus are painted there only).
-MenuItemPictures& ItemPictures() {
-  static MenuItemPictures pictures;
-  return pictures;
-}
 
 // One off-screen canvas for every item painted, grown to the largest item
 // so far: a bitmap made and freed per item costs more than drawing it.
@@ -337,7 +365,7 @@ void DrawMenuItem(TSkinData& skinData, HMENU parent, const MenuItemLook& item, H
                                        : selected ? MenuItemPictureKind::Hot
                                                   : MenuItemPictureKind::Normal;
       MenuItemPictureSource source{&e.Bitmap, kMenuItemCells, MarginsOf(e), e.Tile != 0, e.Trans != 0};
-      const Surface& picture = ItemPictures().Get(skinData.SkinGeneration() ^ (static_cast<unsigned>(item.dpi) << 20), source, r.Width(), r.Height(), kind);
+      const Surface& picture = ItemPictures().Get(PictureGeneration(skinData, item.dpi), source, r.Width(), r.Height(), kind);
       // Where the skin's picture is transparent (and the separator's ends
       // always are), the menu's picture stays.
       if (separator || source.transparent)

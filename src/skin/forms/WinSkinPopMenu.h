@@ -59,9 +59,9 @@ class TWinSkinPopMenu {
   LRESULT OnPaint(UINT msg, WPARAM wParam, LPARAM lParam);
 
   WindowSubclass m_subclass;
-  // Kept as a bitmap the window's DC can take in one blit: the frame and
-  // the client area are painted from it several times as the menu opens.
-  std::unique_ptr<OffscreenSurface> m_background;
+  // One of the kept menu pictures: a window of the size an earlier menu
+  // window had (the same menu opened again) takes it without composing.
+  std::shared_ptr<const Surface> m_background;
   unsigned m_backgroundGeneration = 0;
   int m_backgroundDpi = 0;
   Point m_clientOffset;

@@ -78,6 +78,9 @@ target_link_libraries(corvane PRIVATE corvane_win)
 # read) instead of copying all of it into private memory at start. Windows
 # maps the program either way.
 target_link_options(corvane PRIVATE -Wl,--file-alignment,4096)
+# Code nothing calls (unused inline and template copies, unreferenced parts
+# of the static libraries) stays out of the shipped program.
+target_link_options(corvane PRIVATE -Wl,--gc-sections)
 
 # The skin gallery: every skinned control kind in its states on one form
 # (tools/gallery); built and tested with the program, never shipped.

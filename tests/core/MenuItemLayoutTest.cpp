@@ -14,9 +14,16 @@ TEST(MenuItemLayout, WidthsAndContentPlaces) {
   EXPECT_EQ(SkinnedPopupItemWidth(100, -1, true), 112) << "no item picture";
   EXPECT_EQ(SkinnedMainMenuItemWidth(100, 2, true), 112);
   EXPECT_EQ(SkinnedMainMenuItemWidth(100, 2, false), 137);
+  // At another DPI the margin and glyph size arrive already scaled (from the
+  // skin and the image list at that DPI); the layout's own gaps scale by the
+  // one rule.
+  EXPECT_EQ(SkinnedPopupItemWidth(200, 4, true, 192), 200 + 4 + 24);
+  EXPECT_EQ(SkinnedPopupItemWidth(200, 3, false, 144), 200 + 3 + 53) << "35 at 1.5 rounds half up";
+  EXPECT_EQ(SkinnedMainMenuItemWidth(200, 4, true, 144), 200 + 4 + 15);
 
-  //  |1|LW|  glyph 16  |3| caption ...........|1|
+  //  |1|LW|  glyph 16  |3| caption ...........|1|   (at 96 DPI)
   const Rect item{0, 20, 150, 40};
+  const Rect big{0, 40, 300, 80};
   struct Case {
     const char* what;
     MenuItemContentInput in;
@@ -29,6 +36,11 @@ TEST(MenuItemLayout, WidthsAndContentPlaces) {
       {"wide image list", {item, 2, 24}, {3, 21, 27, 45}, {30, 20, 149, 40}},
       {"separator has no glyph", {item, 2, 16, false, true}, {3, 21, 3, 21}, {22, 20, 149, 40}},
       {"right to left", {item, 2, 16, false, false, true}, {131, 21, 147, 37}, {1, 20, 128, 40}},
+      //  |2|LW 4|  glyph 32  |6| caption ...|2|
+      {"192: every gap doubled", {big, 4, 32, false, false, false, 192}, {6, 42, 38, 74}, {44, 40, 298, 80}},
+      {"192: a check mark takes at least 32", {big, 4, 20, true, false, false, 192}, {6, 42, 38, 74}, {44, 40, 298, 80}},
+      {"144: 1 -> 2, 3 -> 5", {big, 3, 24, false, false, false, 144}, {5, 42, 29, 66}, {34, 40, 298, 80}},
+      {"192 right to left", {big, 4, 32, false, false, true, 192}, {262, 42, 294, 74}, {2, 40, 256, 80}},
   };
   for (const Case& c : cases) {
     MenuItemContentLayout l = LayoutMenuItemContent(c.in);
@@ -37,36 +49,9 @@ TEST(MenuItemLayout, WidthsAndContentPlaces) {
   }
   EXPECT_EQ(MenuShortcutBox(item, {22, 23, 80, 37}, false), (Rect{80, 20, 139, 40}));
   EXPECT_EQ(MenuShortcutBox(item, {60, 23, 128, 37}, true), (Rect{11, 20, 60, 40}));
+  EXPECT_EQ(MenuShortcutBox(big, {44, 46, 120, 74}, false, 192), (Rect{120, 40, 278, 80}));
+  EXPECT_EQ(MenuShortcutBox(big, {150, 46, 256, 74}, true, 144), (Rect{17, 40, 150, 80}));
   EXPECT_EQ(MenuCaptionTop(item, 13), 23);
-}
-
-TEST(MenuItemLayout, GapsScaleWithTheMenusDpi) {
-  // The margin and glyph size arrive already at the DPI (from the skin and
-  // the image list at that DPI); the layout's own gaps scale by the one rule.
-  EXPECT_EQ(SkinnedPopupItemWidth(200, 4, true, 192), 200 + 4 + 24);
-  EXPECT_EQ(SkinnedPopupItemWidth(200, 3, false, 144), 200 + 3 + 53) << "35 at 1.5 rounds half up";
-  EXPECT_EQ(SkinnedMainMenuItemWidth(200, 4, true, 144), 200 + 4 + 15);
-
-  const Rect item{0, 40, 300, 80};
-  struct Case {
-    const char* what;
-    MenuItemContentInput in;
-    Rect glyph, caption;
-  };
-  const Case cases[] = {
-      //  |2|LW 4|  glyph 32  |6| caption ...|2|
-      {"192: every gap doubled", {item, 4, 32, false, false, false, 192}, {6, 42, 38, 74}, {44, 40, 298, 80}},
-      {"192: a check mark takes at least 32", {item, 4, 20, true, false, false, 192}, {6, 42, 38, 74}, {44, 40, 298, 80}},
-      {"144: 1 -> 2, 3 -> 5", {item, 3, 24, false, false, false, 144}, {5, 42, 29, 66}, {34, 40, 298, 80}},
-      {"192 right to left", {item, 4, 32, false, false, true, 192}, {262, 42, 294, 74}, {2, 40, 256, 80}},
-  };
-  for (const Case& c : cases) {
-    MenuItemContentLayout l = LayoutMenuItemContent(c.in);
-    EXPECT_EQ(l.glyphBox, c.glyph) << c.what;
-    EXPECT_EQ(l.captionBox, c.caption) << c.what;
-  }
-  EXPECT_EQ(MenuShortcutBox(item, {44, 46, 120, 74}, false, 192), (Rect{120, 40, 278, 80}));
-  EXPECT_EQ(MenuShortcutBox(item, {150, 46, 256, 74}, true, 144), (Rect{17, 40, 150, 80}));
 }
 
 TEST(MenuItemLayout, CaptionColoursStayReadable) {

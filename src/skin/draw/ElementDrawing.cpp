@@ -36,6 +36,25 @@ void StretchCopyImpl(SurfaceView dst, const Rect& dstRect, SurfaceView src, cons
   if (clip.IsEmpty()) return;
   const int dw = dstRect.Width(), dh = dstRect.Height();
   const int sw = srcRect.Width(), sh = srcRect.Height();
+  if (dw == sw && dh == sh) {
+    // Same size: every target pixel takes the source pixel at its own
+    // offset (what the stretch rule gives for equal lengths), so rows are
+    // copied straight; most copies of composed pictures are of this kind.
+    const int dx = srcRect.left - dstRect.left, dy = srcRect.top - dstRect.top;
+    const int left = std::max(clip.left, -dx), right = std::min(clip.right, src.width - dx);
+    if (left >= right) return;
+    for (int y = std::max(clip.top, -dy); y < std::min(clip.bottom, src.height - dy); ++y) {
+      const Pixel* from = src.Row(y + dy) + left + dx;
+      Pixel* to = dst.Row(y) + left;
+      if constexpr (Keyed) {
+        for (int x = 0; x < right - left; ++x)
+          if (!SameColour(from[x], key)) to[x] = from[x];
+      } else {
+        std::copy(from, from + (right - left), to);
+      }
+    }
+    return;
+  }
   std::vector<int> columns(static_cast<std::size_t>(clip.Width()));
   for (int x = clip.left; x < clip.right; ++x)
     columns[static_cast<std::size_t>(x - clip.left)] =

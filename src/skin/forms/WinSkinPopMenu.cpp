@@ -136,7 +136,10 @@ void DrawItemContent(HDC dc, const SkinDefinition& skin, const MenuItemLook& ite
 
   auto [caption, shortcut] = SplitMenuCaption(item.caption);
   const HFONT font = item.isDefault ? BoldMenuFont(item.dpi) : MenuFont(item.dpi);
-  SelectGuard selected(dc, font);
+  // dc is the item canvas, ours alone: the font stays selected in it from one
+  // item to the next (selecting a font costs more than drawing the caption);
+  // the fonts live as long as the process.
+  if (GetCurrentObject(dc, OBJ_FONT) != font) SelectObject(dc, font);
   const UINT rtl = item.rightToLeft ? DT_RIGHT | DT_RTLREADING : 0;
   const UINT noAccel = (state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
   Rect text = layout.captionBox;
@@ -315,7 +318,8 @@ MenuItemLook LookOf(const TMenuItem& item) {
 namespace {
 
 // One off-screen canvas for every item painted, grown to the largest item
-// so far: a bitmap made and freed per item costs more than drawing it.
+// so far: a bitmap made and freed per item costs more than drawing it. Its
+// DC keeps the last item's font.
 OffscreenSurface* ItemCanvas(int width, int height) {
   static std::unique_ptr<OffscreenSurface> canvas;
   if (!canvas || canvas->Width() < width || canvas->Height() < height) {

@@ -10,6 +10,7 @@
 #include "pictures/PictureResize.h"
 #include "pictures/WinLayeredWindow.h"
 #include "pictures/WinRunRegion.h"
+#include "pictures/WinSurface.h"
 
 namespace corvane {
 
@@ -22,53 +23,18 @@ TForm& RequireForm(TComponent* owner) {
 }
 
 // A 24-bit top-down DIB section filled white; its pixels stay ours to read.
-UniqueBitmap MakeWhiteBitmap(HDC dc, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  UniqueBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+UniqueBitmap MakeWhiteBitmap(int width, int height) {
+  UniqueBitmap bitmap = CreateWhiteDib24(width, height);
   if (!bitmap) throw std::runtime_error("Not enough memory for a " + std::to_string(width) + " x " +
                                         std::to_string(height) + " bitmap");
-  int stride = ((width * 3 + 3) / 4) * 4;
-  std::fill_n(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(stride) * height, 0xFF);
   return bitmap;
-}
-
-// A bitmap's pixels, top-down (empty when it cannot be read).
-Surface ReadPixels(HBITMAP bitmap) {
-  BITMAP info{};
-  if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return {};
-  Surface pixels(info.bmWidth, info.bmHeight);
-  BITMAPINFO request{};
-  request.bmiHeader.biSize = sizeof request.bmiHeader;
-  request.bmiHeader.biWidth = info.bmWidth;
-  request.bmiHeader.biHeight = -info.bmHeight;  // top-down, as Surface stores rows
-  request.bmiHeader.biPlanes = 1;
-  request.bmiHeader.biBitCount = 32;
-  request.bmiHeader.biCompression = BI_RGB;
-  WindowDC screen(nullptr);
-  if (!GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.View().pixels, &request,
-                 DIB_RGB_COLORS))
-    return {};
-  return pixels;
 }
 
 // A 24-bit bitmap of the pixels.
 UniqueBitmap BitmapFromPixels(const Surface& pixels) {
+  UniqueBitmap bitmap = MakeWhiteBitmap(pixels.Width(), pixels.Height());
+  BITMAPINFO info = TopDownBitmapInfo(pixels.Width(), pixels.Height(), 32);
   WindowDC screen(nullptr);
-  UniqueBitmap bitmap = MakeWhiteBitmap(screen.Get(), pixels.Width(), pixels.Height());
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = pixels.Width();
-  info.bmiHeader.biHeight = -pixels.Height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   SetDIBits(screen.Get(), bitmap.Get(), 0, static_cast<UINT>(pixels.Height()), pixels.View().pixels, &info,
             DIB_RGB_COLORS);
   return bitmap;
@@ -180,7 +146,7 @@ bool TSkinImage::CanAutoSize(int& width, int& height) {
 UniqueBitmap TSkinImage::ConvertToBitmap(const TPicture& picture, int dpi) {
   if (picture.Empty()) return UniqueBitmap{};
   WindowDC screen(nullptr);
-  UniqueBitmap bitmap = MakeWhiteBitmap(screen.Get(), picture.Width(), picture.Height());
+  UniqueBitmap bitmap = MakeWhiteBitmap(picture.Width(), picture.Height());
   MemoryDC dc(CreateCompatibleDC(screen.Get()));
   {
     SelectGuard select(dc.Get(), bitmap.Get());
@@ -192,7 +158,7 @@ UniqueBitmap TSkinImage::ConvertToBitmap(const TPicture& picture, int dpi) {
   // its see-through colour kept exact so the window's outline stays clean.
   if (picture.Kind() == PictureKind::Icon || dpi == kDesignDpi) return bitmap;
   const Size shown = ShownSize(Size{picture.Width(), picture.Height()}, dpi);
-  Surface pixels = ReadPixels(bitmap.Get());
+  Surface pixels = SurfaceFromBitmap(bitmap.Get());
   if (pixels.IsEmpty()) return bitmap;
   const Surface resized = ResizeKeyed(pixels.View(), shown.width, shown.height, DefaultTransparentRgb(pixels.View()));
   return BitmapFromPixels(resized);
@@ -202,7 +168,7 @@ UniqueRegion TSkinImage::OpaqueRegion(HBITMAP bitmap) {
   BITMAP info{};
   if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
     return UniqueRegion{};
-  Surface pixels = ReadPixels(bitmap);
+  Surface pixels = SurfaceFromBitmap(bitmap);
   if (pixels.IsEmpty()) return UniqueRegion{};
   std::uint32_t key = info.bmBitsPixel == 1 ? 0xFFFFFFu : DefaultTransparentRgb(pixels.View());
   return RegionFromRuns(OpaqueRuns(pixels.View(), key));

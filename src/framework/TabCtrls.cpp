@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "core/TabSetLayout.h"
+#include "pictures/WinSurface.h"
 
 namespace corvane {
 
@@ -56,13 +57,7 @@ class BackBuffer {
 };
 
 void StretchPicture(HDC dc, const RECT& r, const Surface& picture) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = picture.Width();
-  info.bmiHeader.biHeight = -picture.Height();
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBitmapInfo(picture.Width(), picture.Height(), 32);
   SetStretchBltMode(dc, COLORONCOLOR);
   StretchDIBits(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, picture.Width(),
                 picture.Height(), picture.Pixels().data(), &info, DIB_RGB_COLORS, SRCCOPY);

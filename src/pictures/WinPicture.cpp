@@ -369,13 +369,7 @@ void TPicture::Draw(HDC dc, const RECT& r) const {
         AlphaBlend(dc, r.left, r.top, w, h, source.Get(), 0, 0, Width(), Height(), blend);
         return;
       }
-      BITMAPINFO info{};
-      info.bmiHeader.biSize = sizeof info.bmiHeader;
-      info.bmiHeader.biWidth = Width();
-      info.bmiHeader.biHeight = -Height();
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 32;
-      info.bmiHeader.biCompression = BI_RGB;
+      BITMAPINFO info = TopDownBitmapInfo(Width(), Height(), 32);
       const int oldMode = SetStretchBltMode(dc, m_state.kind == PictureKind::Jpeg ? HALFTONE : COLORONCOLOR);
       if (m_state.kind == PictureKind::Jpeg) SetBrushOrgEx(dc, 0, 0, nullptr);
       StretchDIBits(dc, r.left, r.top, w, h, 0, 0, Width(), Height(), m_state.pixels.Pixels().data(), &info,

@@ -7,9 +7,8 @@
 #include "pictures/PictureAlpha.h"
 
 namespace corvane {
-namespace {
 
-BITMAPINFO TopDownInfo(int width, int height, WORD bitCount) {
+BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -20,9 +19,11 @@ BITMAPINFO TopDownInfo(int width, int height, WORD bitCount) {
   return info;
 }
 
+namespace {
+
 UniqueBitmap CreateTopDownDib(int width, int height, WORD bitCount, void** bits) {
   if (width <= 0 || height <= 0) return UniqueBitmap{};
-  BITMAPINFO info = TopDownInfo(width, height, bitCount);
+  BITMAPINFO info = TopDownBitmapInfo(width, height, bitCount);
   return UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
 }
 
@@ -56,7 +57,7 @@ Surface SurfaceFromBitmap(HBITMAP bitmap) {
   if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
     return Surface{};
   Surface out(info.bmWidth, info.bmHeight);
-  BITMAPINFO request = TopDownInfo(info.bmWidth, info.bmHeight, 32);
+  BITMAPINFO request = TopDownBitmapInfo(info.bmWidth, info.bmHeight, 32);
   HDC screen = GetDC(nullptr);
   const int rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), out.View().pixels, &request,
                              DIB_RGB_COLORS);
@@ -75,7 +76,7 @@ void DrawSurface(HDC dc, int x, int y, const SurfaceView& pixels) {
     DrawSurface(dc, x, y, rows.View());
     return;
   }
-  BITMAPINFO info = TopDownInfo(pixels.width, pixels.height, 32);
+  BITMAPINFO info = TopDownBitmapInfo(pixels.width, pixels.height, 32);
   StretchDIBits(dc, x, y, pixels.width, pixels.height, 0, 0, pixels.width, pixels.height, pixels.pixels, &info,
                 DIB_RGB_COLORS, SRCCOPY);
 }

@@ -16,6 +16,10 @@ namespace corvane {
 // Returns an empty owner when the system refuses the bitmap.
 UniqueBitmap CreateDibSection(const SurfaceView& pixels, bool premultiply);
 
+// The description of a top-down bitmap (rows top first, as Surface keeps
+// them) of the given depth, for the DIB calls.
+BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount);
+
 // A 24-bit top-down DIB section of the given size, filled white.
 UniqueBitmap CreateWhiteDib24(int width, int height);
 

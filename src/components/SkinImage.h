@@ -29,6 +29,7 @@ class TSkinImage : public TImage {
   TNotifyEvent OnPicChange;
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
+  bool WantsMouseLeave() const override { return OnMouseEnter || OnMouseLeave; }
 
   // A new bitmap of the picture (24-bit, drawn over white) at its size for
   // dpi; 0 x 0 gives an empty owner. The caller owns the result. Errors

@@ -86,6 +86,8 @@ class TSpeedButton : public TGraphicControl, public TGlyphButton {
   void SetDown(bool down);
 
   TPropValue GetProperty(std::string_view name) const override;
+  // Its hover look (and a skin's) goes when the mouse leaves.
+  bool WantsMouseLeave() const override { return true; }
 
  protected:
   void Paint(HDC dc) override;

@@ -128,6 +128,14 @@ class TControl : public TComponent {
     MouseDown(button, shift, x, y);
   }
 
+  // True when the control needs CM_MOUSELEAVE as the mouse leaves its
+  // window (a hover look, an enter/leave event). Only then does the window
+  // ask the system for its mouse-leave notice: under Wine that request is
+  // checked on a system timer for as long as the mouse rests over the
+  // window, so asking for every window would wake a resting launcher.
+  // Moves between controls of one window give enter and leave either way.
+  virtual bool WantsMouseLeave() const { return false; }
+
   // Repaints the control's area (graphic controls: the parent's window).
   virtual void Invalidate();
   // Invalidates and paints at once.

@@ -448,11 +448,11 @@ void TWinControl::TrackMouse(TControl* target) {
     if (current) current->Perform(CM_MOUSELEAVE);
     if (target) target->Perform(CM_MOUSEENTER);
   }
-  // The leave notice is a request to the system, not a timer of ours. Under
-  // Wine the system checks for it on a timer of its own (every mouse hover
-  // time) while the mouse rests over the window, as it does for any program
-  // with hover effects; Windows needs no timer for it.
-  if (!m_trackingLeave && m_handle) {
+  // The leave notice is a request to the system, not a timer of ours, but
+  // under Wine the system checks it on a timer of its own (every mouse hover
+  // time) while the mouse rests over the window; Windows needs no timer for
+  // it. So it is asked for only when the control under the mouse needs it.
+  if (!m_trackingLeave && m_handle && target && target->WantsMouseLeave()) {
     TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, m_handle, 0};
     m_trackingLeave = TrackMouseEvent(&tme) != FALSE;
   }

@@ -330,6 +330,57 @@ TEST_F(Framework, MouseReachesGraphicControlsWithEnterAndLeave) {
   EXPECT_EQ(Application().MouseControl(), nullptr);
 }
 
+// A swatch with a hover look: it needs to hear when the mouse leaves.
+class THoverSwatch : public TSwatch {
+ public:
+  using TSwatch::TSwatch;
+  bool WantsMouseLeave() const override { return true; }
+};
+
+// The window the system will send the mouse-leave notice to, if any.
+HWND LeaveNoticeWindow() {
+  TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0};
+  if (!TrackMouseEvent(&query) || !(query.dwFlags & TME_LEAVE)) return nullptr;
+  return query.hwndTrack;
+}
+
+TEST_F(Framework, OnlyAControlWithAHoverLookAsksForTheMouseLeaveNotice) {
+  TForm& form = Application().CreateForm<TForm>();
+  form.SetBorderStyle(TFormBorderStyle::bsNone);
+  form.SetBounds(50, 50, 100, 50);
+  auto& plain = form.Create<TSwatch>(RGB(255, 0, 0));
+  plain.Name = "P";
+  plain.SetParent(&form);
+  plain.SetBounds(0, 0, 40, 40);
+  auto& hover = form.Create<THoverSwatch>(RGB(0, 255, 0));
+  hover.Name = "H";
+  hover.SetParent(&form);
+  hover.SetBounds(50, 0, 40, 40);
+  form.Show();
+  Pump();
+  HWND w = form.Handle();
+  auto moveTo = [&](int x, int y) {
+    SetCursorPos(50 + x, 50 + y);
+    SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  };
+
+  // Resting over a control without a hover look, or over the bare form,
+  // leaves the system nothing to check (Wine checks on a timer).
+  moveTo(5, 5);
+  EXPECT_EQ(LeaveNoticeWindow(), nullptr);
+  moveTo(45, 5);
+  EXPECT_EQ(LeaveNoticeWindow(), nullptr);
+  EXPECT_EQ(plain.seen, (std::vector<std::string>{"enter P", "leave P"}));
+
+  // Over the hover control the notice is asked for, and leaving the window
+  // really takes its hover away.
+  moveTo(60, 5);
+  EXPECT_EQ(LeaveNoticeWindow(), w);
+  SetCursorPos(400, 400);
+  EXPECT_TRUE(test::PumpUntil([&] { return !hover.seen.empty() && hover.seen.back() == "leave H"; }));
+  EXPECT_EQ(Application().MouseControl(), nullptr);
+}
+
 TEST_F(Framework, ParentReflectsNotificationsToTheChild) {
   TForm& form = Application().CreateForm<TForm>();
   auto& button = form.Create<TPushButton>();

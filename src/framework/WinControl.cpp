@@ -116,6 +116,9 @@ TWinControl::~TWinControl() {
 }
 
 void TWinControl::Bind(HWND window) {
+  // One window per object: an entry left for another window would outlive
+  // the object and hand that window's messages to freed memory.
+  if (m_handle && m_handle != window) ControlTable().Erase(m_handle);
   m_handle = window;
   ControlTable().Set(window, this);
 }
@@ -180,6 +183,10 @@ void TWinControl::CreateWnd() {
   // child at its parent's.
   if (!Parent()) ChangeDpi(DpiAtPoint(POINT{m_left + m_width / 2, m_top + m_height / 2}));
   else ChangeDpi(Parent()->Dpi());
+  // A control's own reaction to that DPI (a picture made again, a region)
+  // may have asked for the window already: then that window is the one, and
+  // a second would be left behind, still bound to this object.
+  if (m_handle) return;
   TCreateParams p;
   CreateParams(p);
   if ((p.style & WS_CHILD) && !p.parent)

@@ -12,6 +12,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Subclass.h"
+#include "platform/Dpi.h"
 #include "FrameworkTestSupport.h"
 
 namespace corvane {
@@ -276,18 +277,28 @@ TEST_F(Framework, GraphicControlsPaintAtTheirPlaceOnTheParent) {
   EXPECT_EQ(canvas.At(10, 15), RGB(0, 0, 255));
 }
 
-TEST_F(Framework, MouseReachesGraphicControlsWithEnterAndLeave) {
+// A borderless 100 x 50 form at (50, 50) for mouse tests.
+TForm& MouseTestForm() {
   TForm& form = Application().CreateForm<TForm>();
   form.SetBorderStyle(TFormBorderStyle::bsNone);
   form.SetBounds(50, 50, 100, 50);
-  auto& a = form.Create<TSwatch>(RGB(255, 0, 0));
-  a.Name = "A";
-  a.SetParent(&form);
-  a.SetBounds(0, 0, 40, 40);
-  auto& b = form.Create<TSwatch>(RGB(0, 255, 0));
-  b.Name = "B";
-  b.SetParent(&form);
-  b.SetBounds(50, 0, 40, 40);
+  return form;
+}
+
+// A 40 x 40 swatch named name on form, left pixels from its left edge.
+template <class Swatch = TSwatch>
+Swatch& AddSwatch(TForm& form, const char* name, COLORREF colour, int left) {
+  auto& swatch = form.Create<Swatch>(colour);
+  swatch.Name = name;
+  swatch.SetParent(&form);
+  swatch.SetBounds(left, 0, 40, 40);
+  return swatch;
+}
+
+TEST_F(Framework, MouseReachesGraphicControlsWithEnterAndLeave) {
+  TForm& form = MouseTestForm();
+  auto& a = AddSwatch(form, "A", RGB(255, 0, 0), 0);
+  auto& b = AddSwatch(form, "B", RGB(0, 255, 0), 50);
   int clicks = 0, doubles = 0;
   b.OnClick = [&](TObject* s) { clicks += s == &b; };
   b.OnDblClick = [&](TObject* s) { doubles += s == &b; };
@@ -345,17 +356,9 @@ HWND LeaveNoticeWindow() {
 }
 
 TEST_F(Framework, OnlyAControlWithAHoverLookAsksForTheMouseLeaveNotice) {
-  TForm& form = Application().CreateForm<TForm>();
-  form.SetBorderStyle(TFormBorderStyle::bsNone);
-  form.SetBounds(50, 50, 100, 50);
-  auto& plain = form.Create<TSwatch>(RGB(255, 0, 0));
-  plain.Name = "P";
-  plain.SetParent(&form);
-  plain.SetBounds(0, 0, 40, 40);
-  auto& hover = form.Create<THoverSwatch>(RGB(0, 255, 0));
-  hover.Name = "H";
-  hover.SetParent(&form);
-  hover.SetBounds(50, 0, 40, 40);
+  TForm& form = MouseTestForm();
+  auto& plain = AddSwatch(form, "P", RGB(255, 0, 0), 0);
+  auto& hover = AddSwatch<THoverSwatch>(form, "H", RGB(0, 255, 0), 50);
   form.Show();
   Pump();
   HWND w = form.Handle();
@@ -379,6 +382,55 @@ TEST_F(Framework, OnlyAControlWithAHoverLookAsksForTheMouseLeaveNotice) {
   SetCursorPos(400, 400);
   EXPECT_TRUE(test::PumpUntil([&] { return !hover.seen.empty() && hover.seen.back() == "leave H"; }));
   EXPECT_EQ(Application().MouseControl(), nullptr);
+}
+
+// A form that, like the launcher, remakes what depends on its DPI with its
+// window (a picture's region) whenever the DPI changes.
+class TDpiReactingForm : public TForm {
+  CORVANE_CLASS(TDpiReactingForm, TForm)
+
+ public:
+  using TForm::TForm;
+  bool react = false;
+
+ protected:
+  void DpiChanged() override {
+    TForm::DpiChanged();
+    if (react) Handle();
+  }
+};
+
+int WindowsOfClass(const char* name) {
+  struct Count {
+    const char* name;
+    int n;
+  } count{name, 0};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) {
+        auto* c = reinterpret_cast<Count*>(p);
+        char cls[64] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        c->n += std::string(cls) == c->name;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count.n;
+}
+
+TEST_F(Framework, AFormAskingForItsWindowWhileItIsMadeAtItsDpiGetsOneWindow) {
+  {
+    TDpiReactingForm form(nullptr);
+    // Designed elsewhere: making the window moves it to the screen's DPI,
+    // and its reaction asks for the window in the middle of that.
+    form.ChangeDpi(SystemDpi() == 192 ? 144 : 192);
+    form.react = true;
+    HWND made = form.Handle();
+    EXPECT_EQ(WindowsOfClass("TDpiReactingForm"), 1);
+    EXPECT_EQ(form.Handle(), made);
+    EXPECT_EQ(ControlOfWindow(made), &form);
+  }
+  EXPECT_EQ(WindowsOfClass("TDpiReactingForm"), 0) << "no window outlives its form";
 }
 
 TEST_F(Framework, ParentReflectsNotificationsToTheChild) {

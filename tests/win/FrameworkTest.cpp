@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -400,22 +401,9 @@ class TDpiReactingForm : public TForm {
   }
 };
 
-int WindowsOfClass(const char* name) {
-  struct Count {
-    const char* name;
-    int n;
-  } count{name, 0};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) {
-        auto* c = reinterpret_cast<Count*>(p);
-        char cls[64] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        c->n += std::string(cls) == c->name;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.n;
+std::ptrdiff_t WindowsOfClass(const char* name) {
+  const std::vector<HWND> windows = test::ThreadWindows();
+  return std::count_if(windows.begin(), windows.end(), [&](HWND w) { return WindowClassName(w) == name; });
 }
 
 TEST_F(Framework, AFormAskingForItsWindowWhileItIsMadeAtItsDpiGetsOneWindow) {
@@ -485,18 +473,11 @@ struct SeenBox {
 SeenBox g_box;
 
 void CALLBACK ReadAndCloseErrorBox(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND box = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM p) -> BOOL {
-        char cls[16] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (std::string(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
-        *reinterpret_cast<HWND*>(p) = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&box));
-  if (!box) return;
+  const std::vector<HWND> windows = test::ThreadWindows();
+  auto found = std::find_if(windows.begin(), windows.end(),
+                            [](HWND w) { return WindowClassName(w) == "#32770" && IsWindowVisible(w); });
+  if (found == windows.end()) return;
+  HWND box = *found;
   KillTimer(nullptr, id);
   char caption[64] = {}, text[256] = {};
   GetWindowTextA(box, caption, sizeof caption);

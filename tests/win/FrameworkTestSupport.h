@@ -69,6 +69,19 @@ class Canvas {
   HGDIOBJ m_old = nullptr;
 };
 
+// This thread's top-level windows, in the system's order.
+inline std::vector<HWND> ThreadWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(out)->push_back(w);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
 // The first top-level window of class cls that process pid owns, or null.
 inline HWND FindProcessWindow(DWORD pid, const std::string& cls) {
   struct Find {

@@ -556,14 +556,9 @@ void CALLBACK PressHotKeyAgainThenKeys(HWND, UINT, UINT_PTR id, DWORD) {
   KillTimer(nullptr, id);
   GetWindowRect(menu, &g_hotKeyMenu.rect);
   SendMessageA(g_hotKeyMenu.launcher, WM_HOTKEY, HotKeyRegistration::kId, 0);
-  g_hotKeyMenu.openMenus = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM) -> BOOL {
-        if (IsWindowVisible(w) && WindowClassName(w) == "#32768") ++g_hotKeyMenu.openMenus;
-        return TRUE;
-      },
-      0);
+  const std::vector<HWND> windows = test::ThreadWindows();
+  g_hotKeyMenu.openMenus = static_cast<int>(std::count_if(
+      windows.begin(), windows.end(), [](HWND w) { return IsWindowVisible(w) && WindowClassName(w) == "#32768"; }));
   for (WPARAM key : g_menuKeys) {
     PostMessageA(menu, WM_KEYDOWN, key, 0);
     PostMessageA(menu, WM_KEYUP, key, 0xC0000000);
